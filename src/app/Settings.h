@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QString>
+
+namespace zentuvo {
+
+class AppState;
+class RegistryStore;
+
+inline const QString kPreferences = QStringLiteral("preferences");
+inline const QString kIniName = QStringLiteral("Zentuvo.ini");
+
+// The program's folder: $ZENTUVO_HOME when set, else the folder of the executable.
+QString defaultAppFolder();
+
+// Finds the databases and the settings file in appFolder and reads every preference.
+// False (after its message) when a database file is missing or a value cannot be read.
+bool ReadSettings(AppState& app, const QString& appFolder);
+
+int ReadDefaultCountry(AppState& app);
+void SetDefaultCountry(AppState& app);
+int ReadDefaultVideoSize(AppState& app);
+void SetDefaultVideoSize(AppState& app);
+int ReadRememberCountry(AppState& app);
+void SetRememberCountry(AppState& app);
+// Writes LanguageID as "language".
+void SetLanguageSetting(AppState& app);
+
+// ":http-user-agent=" + the browser identification, blanks replaced by "+".
+QString buildPlayerUserAgentOption();
+
+// appFolder/Recorded when that folder exists, else appFolder. Nothing is created.
+QString chooseRecordFolder(const QString& appFolder);
+
+// The settings file a new installation starts with; written only when absent.
+bool writeDefaultSettingsFile(const QString& path);
+
+enum class StartResult { Continue, PlayerMissing, SettingsFailed };
+
+// The start-up steps before any window: find the player (else say so, open its download
+// page and stop), read the settings (else stop), build the player options and choose the
+// recording folder.
+StartResult prepareStart(AppState& app, RegistryStore& registry, const QString& appFolder);
+
+} // namespace zentuvo

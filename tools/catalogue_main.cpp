@@ -1,0 +1,95 @@
+// zentuvo-catalogue: builds, refreshes and exports the catalogue database, and enciphers
+// or deciphers single stored values.
+#include "data/Catalogue.h"
+#include "data/StoredValue.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QStringList>
+#include <cstdio>
+
+using namespace zentuvo;
+
+namespace {
+
+int usage() {
+    std::fputs("usage:\n"
+               "  zentuvo-catalogue build --data DIR --out FILE [--replicate N]\n"
+               "  zentuvo-catalogue update --data DIR --db FILE\n"
+               "  zentuvo-catalogue encrypt TEXT\n"
+               "  zentuvo-catalogue decrypt VALUE\n"
+               "  zentuvo-catalogue export --db FILE --out DIR\n",
+               stderr);
+    return 2;
+}
+
+// The value after --name, or "" when absent.
+QString option(const QStringList& args, const QString& name) {
+    const qsizetype at = args.indexOf(name);
+    return at >= 0 && at + 1 < args.size() ? args[at + 1] : QString();
+}
+
+int report(const CatalogueResult& r, const char* what, qint64 ms) {
+    if (!r.ok) {
+        std::fprintf(stderr, "zentuvo-catalogue: %s failed: %s\n", what, qPrintable(r.error));
+        return 1;
+    }
+    std::printf("%s: %d channels, %d terms in %lld ms\n", what, r.channels, r.terms,
+                static_cast<long long>(ms));
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments().mid(1);
+    if (args.isEmpty())
+        return usage();
+    const QString command = args.first();
+    QElapsedTimer timer;
+    timer.start();
+    if (command == u"build") {
+        const QString data = option(args, "--data"), out = option(args, "--out");
+        if (data.isEmpty() || out.isEmpty())
+            return usage();
+        const int replicate =
+            option(args, "--replicate").isEmpty() ? 1 : option(args, "--replicate").toInt();
+        if (replicate < 1)
+            return usage();
+        const auto r = buildCatalogue(data, out, replicate);
+        return report(r, "build", timer.elapsed());
+    }
+    if (command == u"update") {
+        const QString data = option(args, "--data"), db = option(args, "--db");
+        if (data.isEmpty() || db.isEmpty())
+            return usage();
+        const auto r = updateCatalogue(data, db);
+        return report(r, "update", timer.elapsed());
+    }
+    if (command == u"export") {
+        const QString db = option(args, "--db"), out = option(args, "--out");
+        if (db.isEmpty() || out.isEmpty())
+            return usage();
+        const auto r = exportCatalogue(db, out);
+        return report(r, "export", timer.elapsed());
+    }
+    if (command == u"encrypt" && args.size() == 2) {
+        StoredValueCipher cipher;
+        std::printf("%s\n", qPrintable(cipher.encrypt(args[1])));
+        return 0;
+    }
+    if (command == u"decrypt" && args.size() == 2) {
+        StoredValueCipher cipher;
+        QString error;
+        const auto plain = cipher.tryDecrypt(args[1], &error);
+        if (!plain) {
+            std::fprintf(stderr, "zentuvo-catalogue: the value does not decipher: %s\n",
+                         qPrintable(error));
+            return 1;
+        }
+        std::printf("%s\n", plain->toUtf8().constData());
+        return 0;
+    }
+    return usage();
+}
