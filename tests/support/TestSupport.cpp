@@ -1,0 +1,117 @@
+#include "support/TestSupport.h"
+
+#include "app/Settings.h"
+#include "data/Catalogue.h"
+#include "data/Csv.h"
+#include "data/Database.h"
+#include "data/Schema.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSet>
+#include <stdexcept>
+
+namespace zentuvo::test {
+
+MsgAnswer FakeMessages::show(const MessageRequest& request) {
+    shown << request;
+    if (!answers.empty()) {
+        const MsgAnswer a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+    return request.defaultAnswer;
+}
+
+QStringList FakeMessages::texts() const {
+    QStringList out;
+    for (const auto& r : shown)
+        out << r.text;
+    return out;
+}
+
+QList<FixtureChannel> defaultChannels() {
+    return {
+        {"Alpha.it", "Alpha", "Italy", "News", "https://alpha.example/", "Italian news, all day.",
+         "http://127.0.0.1:9/alpha.ts", "", ""},
+        {"Beta.it", "beta tv", "Italy", "Music", "", "Music videos\nand concerts.",
+         "http://127.0.0.1:9/beta.ts", "", ""},
+        {"Gamma.it", "Gamma", "Italy", "News", "", "No address.", "", "", ""},
+        {"Delta.fr", "Delta", "France", "Sports", "https://delta.example/", "Sport en direct.",
+         "http://127.0.0.1:9/delta.ts", "DeltaAgent/1.0", "https://delta.example/"},
+        {"Epsilon.fr", "Epsilon", "France", "News", "", "Nouvelles.",
+         "http://127.0.0.1:9/epsilon.ts", "", ""},
+        {"Zeta.de", "Zeta", "Germany", "Music", "https://zeta.example/", "Musik, rund um die Uhr.",
+         "http://127.0.0.1:9/zeta.ts", "", ""},
+        {"Eta.at", "Eta", "Austria", "News", "", "Kein Strom.", "", "", ""},
+    };
+}
+
+namespace {
+
+void writeText(const QString& path, const QString& text) {
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly) || f.write(text.toUtf8()) < 0)
+        throw std::runtime_error("cannot write fixture file");
+}
+
+} // namespace
+
+void FixtureFolder::writeData(const QString& dataDir, const QList<FixtureChannel>& channels) {
+    QDir(dataDir).mkpath(QStringLiteral("catalogue"));
+    QDir(dataDir).mkpath(QStringLiteral("terms"));
+    QString csv = csvLine({"id", "name", "country", "genre", "homepage", "description",
+                           "stream_url", "user_agent", "referrer"});
+    QStringList countries, genres;
+    for (const auto& c : channels) {
+        csv += csvLine({c.code, c.name, c.country, c.genre, c.homepage, c.description, c.streamUrl,
+                        c.userAgent, c.referrer});
+        if (!countries.contains(c.country))
+            countries << c.country;
+        if (!genres.contains(c.genre))
+            genres << c.genre;
+    }
+    writeText(dataDir + "/catalogue/channels.csv", csv);
+    QString countryCsv = csvLine({"name"});
+    for (const auto& c : countries)
+        countryCsv += csvLine({c});
+    writeText(dataDir + "/catalogue/countries.csv", countryCsv);
+    QString genreCsv = csvLine({"name"});
+    for (const auto& g : genres)
+        genreCsv += csvLine({g});
+    writeText(dataDir + "/catalogue/genres.csv", genreCsv);
+    for (const char* name : {"languages.csv", "terms.csv"}) {
+        const QString to = dataDir + "/terms/" + name;
+        QFile::remove(to);
+        QFile::copy(projectDataDir() + "/terms/" + name, to);
+    }
+}
+
+FixtureFolder::FixtureFolder(const QList<FixtureChannel>& channels, bool withIni) {
+    writeData(dataDir(), channels);
+    const auto r = buildCatalogue(dataDir(), file("ch.dat"));
+    if (!r.ok)
+        throw std::runtime_error(r.error.toStdString());
+    QString error;
+    if (!createMyListDatabase(file("mylist.dat"), &error))
+        throw std::runtime_error(error.toStdString());
+    if (withIni)
+        writeDefaultSettingsFile(file(kIniName));
+}
+
+TestApp::TestApp(const QList<FixtureChannel>& channels) : folder(channels) {
+    app = std::make_unique<AppState>(messages, desktop);
+    if (!ReadSettings(*app, folder.path()))
+        throw std::runtime_error("fixture settings do not read");
+    app->PlayerUserAgentOption = buildPlayerUserAgentOption();
+    app->RecordFolder = chooseRecordFolder(folder.path());
+}
+
+void execSql(const QString& dbFile, const QString& sql) {
+    Connection db(dbFile);
+    db.exec(sql);
+}
+
+QString projectDataDir() { return QStringLiteral(ZENTUVO_SOURCE_DATA_DIR); }
+
+} // namespace zentuvo::test
