@@ -1,1 +1,153 @@
+#include "data/Catalogue.h"
+#include "data/Csv.h"
+#include "data/Database.h"
+#include "data/StoredValue.h"
+#include "support/TestSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
 #include <gtest/gtest.h>
+
+using namespace zentuvo;
+using namespace zentuvo::test;
+
+namespace {
+
+qint64 count(const QString& db, const QString& sql) {
+    Connection c(db);
+    auto q = c.prepare(sql);
+    return q.next() ? q.integer(0) : -1;
+}
+
+QString text(const QString& db, const QString& sql) {
+    Connection c(db);
+    auto q = c.prepare(sql);
+    return q.next() ? q.text(0) : QString();
+}
+
+} // namespace
+
+TEST(Csv, ReadsQuotedFieldsAndLineEnds) {
+    CsvReader r("a,\"b,1\",\"say \"\"hi\"\"\"\r\n\"multi\nline\",,x\nlast");
+    EXPECT_EQ(r.next().value(), QStringList({"a", "b,1", "say \"hi\""}));
+    EXPECT_EQ(r.next().value(), QStringList({"multi\nline", "", "x"}));
+    EXPECT_EQ(r.next().value(), QStringList({"last"}));
+    EXPECT_FALSE(r.next());
+    CsvReader bad("\"open,1\n");
+    EXPECT_FALSE(bad.next());
+    EXPECT_FALSE(bad.error().isEmpty());
+    EXPECT_EQ(csvLine({"a,b", "q\"", "plain"}), "\"a,b\",\"q\"\"\",plain\r\n");
+}
+
+TEST(Catalogue, BuildsEncipheredChannelsTermsAndOptions) {
+    FixtureFolder folder;
+    const QString db = folder.file("ch.dat");
+    EXPECT_EQ(count(db, "SELECT COUNT(*) FROM tab_channels"), 7);
+    EXPECT_EQ(count(db, "SELECT COUNT(*) FROM tab_country"), 4);
+    EXPECT_EQ(count(db, "SELECT COUNT(*) FROM tab_language"), 5);
+    EXPECT_EQ(text(db, "SELECT options FROM tab_options WHERE code = 'RememberCountry'"), "1");
+    const QString stored = text(db, "SELECT streamUrl FROM tab_channels WHERE code = 'Alpha.it'");
+    EXPECT_NE(stored, "http://127.0.0.1:9/alpha.ts");
+    StoredValueCipher cipher;
+    EXPECT_EQ(cipher.DecryptStreamAddress(stored), "http://127.0.0.1:9/alpha.ts");
+    EXPECT_EQ(text(db, "SELECT streamUrl FROM tab_channels WHERE code = 'Gamma.it'"), "");
+    EXPECT_EQ(count(db, "SELECT COUNT(*) FROM tab_channels WHERE homePage IS NULL"), 4);
+    EXPECT_EQ(text(db, "SELECT userAgent FROM tab_channels WHERE code = 'Delta.fr'"),
+              "DeltaAgent/1.0");
+}
+
+TEST(Catalogue, UpdateKeepsFavouritesNumbersAndOptions) {
+    FixtureFolder folder;
+    const QString db = folder.file("ch.dat");
+    execSql(db, "UPDATE tab_channels SET fav = 1 WHERE code IN ('Beta.it', 'Zeta.de');"
+                "UPDATE tab_options SET options = '0' WHERE code = 'RememberCountry';");
+    const qint64 zetaId = count(db, "SELECT channelID FROM tab_channels WHERE code = 'Zeta.de'");
+
+    auto channels = defaultChannels();
+    channels.removeAt(1); // Beta goes
+    channels[0].name = "Alpha Renamed";
+    channels << FixtureChannel{
+        "New.es", "Nuevo", "Spain", "News", "", "Nuevo canal.", "http://127.0.0.1:9/new.ts",
+        "",       ""};
+    FixtureFolder::writeData(folder.dataDir(), channels);
+    const auto r = updateCatalogue(folder.dataDir(), db);
+    ASSERT_TRUE(r.ok) << r.error.toStdString();
+
+    EXPECT_EQ(count(db, "SELECT COUNT(*) FROM tab_channels"), 7);
+    EXPECT_EQ(count(db, "SELECT COUNT(*) FROM tab_channels WHERE code = 'Beta.it'"), 0);
+    EXPECT_EQ(count(db, "SELECT fav FROM tab_channels WHERE code = 'Zeta.de'"), 1);
+    EXPECT_EQ(count(db, "SELECT channelID FROM tab_channels WHERE code = 'Zeta.de'"), zetaId);
+    EXPECT_EQ(text(db, "SELECT name FROM tab_channels WHERE code = 'Alpha.it'"), "Alpha Renamed");
+    EXPECT_GT(count(db, "SELECT channelID FROM tab_channels WHERE code = 'New.es'"), 7);
+    EXPECT_EQ(text(db, "SELECT options FROM tab_options WHERE code = 'RememberCountry'"), "0");
+    EXPECT_EQ(count(db, "SELECT COUNT(*) FROM tab_country WHERE countryName = 'Spain'"), 1);
+}
+
+TEST(Catalogue, ExportGivesBackTheSourceData) {
+    FixtureFolder folder;
+    QTemporaryDir out;
+    const auto r = exportCatalogue(folder.file("ch.dat"), out.path());
+    ASSERT_TRUE(r.ok) << r.error.toStdString();
+    const auto source = readCsvFile(folder.dataDir() + "/catalogue/channels.csv", nullptr);
+    const auto exported = readCsvFile(out.path() + "/catalogue/channels.csv", nullptr);
+    ASSERT_TRUE(source && exported);
+    EXPECT_EQ(source->rows, exported->rows);
+    // The export builds again.
+    const auto again = buildCatalogue(out.path(), out.filePath("again.dat"));
+    EXPECT_TRUE(again.ok) << again.error.toStdString();
+    EXPECT_EQ(again.channels, 7);
+}
+
+TEST(Catalogue, RejectsInconsistentSources) {
+    FixtureFolder folder;
+    auto channels = defaultChannels();
+    FixtureFolder::writeData(folder.dataDir(), channels);
+    QFile f(folder.dataDir() + "/catalogue/channels.csv");
+    ASSERT_TRUE(f.open(QIODevice::Append));
+    f.write("Odd.xx,Odd,Atlantis,News,,,http://x/,,\r\n");
+    f.close();
+    const auto r = buildCatalogue(folder.dataDir(), folder.file("bad.dat"));
+    EXPECT_FALSE(r.ok);
+    EXPECT_TRUE(r.error.contains("Atlantis"));
+    EXPECT_FALSE(QFile::exists(folder.file("bad.dat")));
+}
+
+TEST(Catalogue, RealCatalogueBuildsCompletely) {
+    QTemporaryDir dir;
+    const auto r = buildCatalogue(projectDataDir(), dir.filePath("ch.dat"));
+    ASSERT_TRUE(r.ok) << r.error.toStdString();
+    EXPECT_EQ(r.channels, 10475);
+    const QString db = dir.filePath("ch.dat");
+    EXPECT_EQ(count(db, "SELECT COUNT(*) FROM tab_country"), 178);
+    EXPECT_EQ(count(db, "SELECT COUNT(*) FROM tab_type"), 28);
+    // English holds every key; every other language translates every key.
+    const qint64 keys = count(db, "SELECT COUNT(*) FROM tab_languageTerms WHERE languageID = 1");
+    EXPECT_GT(keys, 90);
+    EXPECT_EQ(count(db, "SELECT COUNT(*) FROM tab_languageTerms"), keys * 5);
+}
+
+namespace {
+
+QString runTool(const QStringList& args, int* exitCode) {
+    QProcess p;
+    p.start(QStringLiteral(ZENTUVO_BUILD_DIR) + "/zentuvo-catalogue", args);
+    p.waitForFinished(60000);
+    *exitCode = p.exitCode();
+    return QString::fromUtf8(p.readAllStandardOutput() + p.readAllStandardError()).trimmed();
+}
+
+} // namespace
+
+TEST(CatalogueTool, EncryptDecryptAndFailures) {
+    int rc = 0;
+    const QString stored = runTool({"encrypt", "Ü & ' ; %"}, &rc);
+    EXPECT_EQ(rc, 0);
+    EXPECT_EQ(runTool({"decrypt", stored}, &rc), "Ü & ' ; %");
+    EXPECT_EQ(rc, 0);
+    const QString out = runTool({"decrypt", "zz yy"}, &rc);
+    EXPECT_NE(rc, 0);
+    EXPECT_TRUE(out.contains("does not decipher"));
+    runTool({"frobnicate"}, &rc);
+    EXPECT_EQ(rc, 2);
+}

@@ -1,6 +1,7 @@
 #include "data/Blowfish.h"
 #include "data/BlowfishTables.h"
 #include "data/StoredValue.h"
+#include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -38,4 +39,130 @@ TEST(Blowfish, DecryptInvertsEncrypt) {
         EXPECT_EQ(l, 0x01234567u);
         EXPECT_EQ(r, 0x89ABCDEFu);
     }
+}
+
+TEST(Blowfish, CatalogueArrangementPlacesWordsRoundRobin) {
+    const cBlowfish bf(cBlowfish::Arrangement::Catalogue);
+    using blowfish_tables::kInitS;
+    EXPECT_EQ(bf.sbox(1, 0), kInitS[1]);    // second word of the first published box
+    EXPECT_EQ(bf.sbox(0, 1), kInitS[4]);    // its fifth word
+    EXPECT_EQ(bf.sbox(0, 64), kInitS[256]); // first word of the second published box
+    EXPECT_EQ(bf.sbox(3, 255), kInitS[1023]);
+    const cBlowfish standard(cBlowfish::Arrangement::Standard);
+    EXPECT_EQ(standard.sbox(1, 0), kInitS[256]);
+}
+
+TEST(Blowfish, ArrangementsGiveDifferentCiphertexts) {
+    cBlowfish a(cBlowfish::Arrangement::Standard), b(cBlowfish::Arrangement::Catalogue);
+    a.setKey(kCatalogueKey);
+    b.setKey(kCatalogueKey);
+    quint32 l1 = 0, r1 = 0, l2 = 0, r2 = 0;
+    a.encryptBlock(l1, r1);
+    b.encryptBlock(l2, r2);
+    EXPECT_FALSE(l1 == l2 && r1 == r2);
+}
+
+TEST(StoredValue, RoundTripsAnyText) {
+    StoredValueCipher cipher;
+    const QStringList texts{"http://example.com/live/stream.m3u8",
+                            "a",
+                            "exactly 4",
+                            "Télé Ünïcödé — 中文频道 — ‏עברית",
+                            QString(1000, u'x'),
+                            "line one\r\nline two"};
+    for (const QString& text : texts) {
+        const QString stored = cipher.encrypt(text);
+        EXPECT_EQ(cipher.DecryptStreamAddress(stored), text);
+        // 12 framing bytes plus padding to whole blocks, 3 characters per byte but the last
+        const qsizetype bytes = (stored.size() + 1) / 3;
+        EXPECT_EQ(bytes % 8, 0);
+        EXPECT_GE(bytes - text.toUtf8().size(), 12);
+        EXPECT_LT(bytes - text.toUtf8().size(), 20);
+    }
+}
+
+TEST(StoredValue, SameTextEnciphersDifferentlyEachTime) {
+    StoredValueCipher cipher;
+    const QString a = cipher.encrypt("same"), b = cipher.encrypt("same");
+    EXPECT_NE(a, b);
+    EXPECT_EQ(cipher.DecryptStreamAddress(a), "same");
+    EXPECT_EQ(cipher.DecryptStreamAddress(b), "same");
+}
+
+TEST(StoredValue, EmptyTextDeciphersToEmptyWithoutMessage) {
+    test::FakeMessages messages;
+    StoredValueCipher cipher(&messages);
+    const QString stored = cipher.encrypt("");
+    EXPECT_EQ((stored.size() + 1) / 3, 16);
+    EXPECT_EQ(cipher.DecryptStreamAddress(stored), "");
+    EXPECT_TRUE(messages.shown.isEmpty());
+}
+
+TEST(StoredValue, AnySingleSeparatorIsAccepted) {
+    StoredValueCipher cipher;
+    QString stored = cipher.encrypt("separator");
+    stored.replace(u' ', u'-');
+    EXPECT_EQ(cipher.DecryptStreamAddress(stored + u'-'), "separator");
+}
+
+TEST(StoredValue, BadValuesGiveEmptyTextAfterOneMessage) {
+    test::FakeMessages messages;
+    StoredValueCipher cipher(&messages);
+    const QString good = cipher.encrypt("lower case");
+    const QStringList bad{"",
+                          "A",
+                          "AB",
+                          good.toLower(),
+                          "ZZ 00 11",
+                          "00 11 22 33 44 55 66",
+                          good.left(good.size() - 3)};
+    for (const QString& value : bad) {
+        messages.clear();
+        EXPECT_EQ(cipher.DecryptStreamAddress(value), "") << value.toStdString();
+        ASSERT_EQ(messages.shown.size(), 1) << value.toStdString();
+        EXPECT_TRUE(messages.shown[0].text.startsWith("Error in DecryptByte: "));
+        EXPECT_EQ(messages.shown[0].icon, MsgIcon::None);
+    }
+}
+
+TEST(StoredValue, InconsistentLengthFieldGivesWholeBuffer) {
+    // A valid 16-byte ciphertext whose length field says 100: no message, 16 bytes back.
+    cBlowfish bf;
+    bf.setKey(kCatalogueKey);
+    QByteArray block(16, '\0');
+    block[8] = char(100);
+    quint32 pl = 0, pr = 0;
+    for (int at = 0; at < 16; at += 8) {
+        quint32 l = 0, r = 0;
+        for (int i = 0; i < 4; ++i) {
+            l = (l << 8) | quint8(block[at + i]);
+            r = (r << 8) | quint8(block[at + 4 + i]);
+        }
+        l ^= pl;
+        r ^= pr;
+        bf.encryptBlock(l, r);
+        for (int i = 0; i < 4; ++i) {
+            block[at + i] = char(l >> (24 - 8 * i));
+            block[at + 4 + i] = char(r >> (24 - 8 * i));
+        }
+        pl = l;
+        pr = r;
+    }
+    QByteArray bytes = block;
+    ASSERT_TRUE(bf.DecryptByte(bytes));
+    EXPECT_EQ(bytes.size(), 16);
+    EXPECT_EQ(quint8(bytes[8]), 100);
+}
+
+TEST(HexToBytes, PairsAndEdges) {
+    EXPECT_EQ(HexToBytes("0A FF 10").value(), QByteArray::fromHex("0aff10"));
+    EXPECT_EQ(HexToBytes("7F").value(), QByteArray::fromHex("7f"));
+    EXPECT_EQ(HexToBytes("").value(), QByteArray());
+    EXPECT_EQ(HexToBytes("A").value(), QByteArray());
+    EXPECT_FALSE(HexToBytes("0a"));
+    EXPECT_FALSE(HexToBytes("0: 11"));
+    EXPECT_FALSE(HexToBytes("GG"));
+    EXPECT_EQ(HexToBytes("0AFF", 0).value(), QByteArray::fromHex("0aff"));
+    EXPECT_FALSE(HexToBytes("0AF", 0));
+    EXPECT_EQ(BytesToHex(QByteArray::fromHex("00ab10")), "00 AB 10");
 }

@@ -1,1 +1,224 @@
+#include "app/IniFile.h"
+#include "app/Registry.h"
+#include "app/Settings.h"
+#include "data/Database.h"
+#include "support/TestSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
 #include <gtest/gtest.h>
+
+using namespace zentuvo;
+using namespace zentuvo::test;
+
+namespace {
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+QByteArray readFile(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+struct Start {
+    FakeMessages messages;
+    FakeDesktop desktop;
+    AppState app{messages, desktop};
+};
+
+QString option(const QString& db) {
+    Connection c(db);
+    auto q = c.prepare("SELECT options FROM tab_options WHERE code = 'RememberCountry'");
+    return q.next() ? q.text(0) : QStringLiteral("<none>");
+}
+
+} // namespace
+
+TEST(IniFile, ReadsCaseInsensitivelyAndCutsLongValues) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("a.ini");
+    writeFile(path, "; comment\r\n[Other]\r\nlanguage=9\r\n[PREFERENCES]\r\n  Language = 3 \r\n"
+                    "empty=\r\nlong=" +
+                        QByteArray(200, 'x') + "\r\n");
+    const IniFile ini(path);
+    EXPECT_EQ(ini.read("preferences", "LANGUAGE").value(), "3");
+    EXPECT_EQ(ini.read("other", "language").value(), "9");
+    EXPECT_FALSE(ini.read("preferences", "empty"));
+    EXPECT_FALSE(ini.read("preferences", "absent"));
+    EXPECT_FALSE(ini.read("absent", "language"));
+    EXPECT_EQ(ini.read("preferences", "long")->size(), 128);
+    EXPECT_FALSE(IniFile(dir.filePath("none.ini")).read("a", "b"));
+}
+
+TEST(IniFile, WritesInPlaceKeepingTheRest) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("a.ini");
+    writeFile(path, "; keep me\n[preferences]\nlanguage=3\n\n[links]\nHomePage=x\n");
+    const IniFile ini(path);
+    ASSERT_TRUE(ini.write("Preferences", "LANGUAGE", "4"));
+    ASSERT_TRUE(ini.write("preferences", "DefaultCountry", "-1"));
+    ASSERT_TRUE(ini.write("new", "key", "v"));
+    EXPECT_EQ(readFile(path), "; keep me\n[preferences]\nLANGUAGE=4\nDefaultCountry=-1\n\n"
+                              "[links]\nHomePage=x\n[new]\nkey=v\n");
+    // A missing file is created with the section.
+    const IniFile fresh(dir.filePath("fresh.ini"));
+    ASSERT_TRUE(fresh.write("preferences", "DefaultCountry", "0"));
+    EXPECT_EQ(readFile(fresh.path()), "[preferences]\nDefaultCountry=0\n");
+}
+
+TEST(Registry, ReadsStringsNumbersAndNothingElse) {
+    MemoryRegistryStore store;
+    const QString key = "Software\\VideoLAN\\VLC";
+    store.set(RegRoot::LocalMachine, key, "InstallDir",
+              {RegValue::String, QStringLiteral("/usr/bin") + QChar(0) + "junk", 0});
+    store.set(RegRoot::LocalMachine, key, "Count", {RegValue::Dword, {}, 42});
+    store.set(RegRoot::LocalMachine, key, "Expand", {RegValue::ExpandString, "%HOME%", 0});
+    int last = -1;
+    EXPECT_EQ(GetRegValue(store, RegRoot::LocalMachine, key, "installdir", &last), "/usr/bin");
+    EXPECT_EQ(last, kRegSuccess);
+    EXPECT_EQ(GetRegValue(store, RegRoot::LocalMachine, key, "Count").toInt(), 42);
+    EXPECT_EQ(GetRegValue(store, RegRoot::LocalMachine, key, "Expand"), "");
+    EXPECT_EQ(GetRegValue(store, RegRoot::LocalMachine, key, "Absent", &last), "");
+    EXPECT_EQ(last, kRegNotFound);
+    EXPECT_EQ(GetRegValue(store, RegRoot::LocalMachine, "Software\\None", "InstallDir", &last), "");
+    EXPECT_EQ(last, kRegNotFound);
+    EXPECT_EQ(GetRegValue(store, RegRoot::CurrentUser, key, "InstallDir"), "");
+}
+
+TEST(Registry, SystemStoreAnswersOnlyWhenThePlayerCanStart) {
+    SystemRegistryStore refusing([] { return false; });
+    EXPECT_EQ(GetRegValue(refusing, RegRoot::LocalMachine, kPlayerKeyPath, "InstallDir"), "");
+    SystemRegistryStore store([] { return true; });
+    const QString dir =
+        GetRegValue(store, RegRoot::LocalMachine, kPlayerKeyPath, "InstallDir").toString();
+    if (QStandardPaths::findExecutable("vlc").isEmpty())
+        EXPECT_EQ(dir, "");
+    else
+        EXPECT_TRUE(QFileInfo(dir + "/vlc").isExecutable());
+    EXPECT_EQ(GetRegValue(store, RegRoot::LocalMachine, kPlayerKeyPath, "Other"), "");
+}
+
+TEST(Startup, BlankInstallFolderEndsBeforeTheSettings) {
+    Start s;
+    MemoryRegistryStore store;
+    store.set(RegRoot::LocalMachine, kPlayerKeyPath, "InstallDir", {RegValue::String, "   ", 0});
+    EXPECT_EQ(prepareStart(s.app, store, "/nonexistent"), StartResult::PlayerMissing);
+    ASSERT_EQ(s.messages.shown.size(), 1);
+    EXPECT_EQ(s.messages.shown[0].text, "VLC is not installed! Please download and install VLC "
+                                        "from https://www.videolan.org/vlc/");
+    EXPECT_EQ(s.messages.shown[0].icon, MsgIcon::Critical);
+    EXPECT_EQ(s.desktop.opened, QStringList{"https://www.videolan.org/vlc/"});
+}
+
+TEST(Startup, MissingDatabasesEndTheStart) {
+    FixtureFolder folder;
+    MemoryRegistryStore store;
+    store.set(RegRoot::LocalMachine, kPlayerKeyPath, "InstallDir", {RegValue::String, "/usr", 0});
+    QFile::remove(folder.file("mylist.dat"));
+    Start s;
+    EXPECT_EQ(prepareStart(s.app, store, folder.path()), StartResult::SettingsFailed);
+    EXPECT_EQ(s.messages.texts(), QStringList({"MyList archive file does not exist.",
+                                               "Error in Main reading settings!"}));
+    QFile::remove(folder.file("ch.dat"));
+    Start s2;
+    EXPECT_EQ(prepareStart(s2.app, store, folder.path()), StartResult::SettingsFailed);
+    EXPECT_EQ(s2.messages.texts().first(), "Channel archive file does not exist.");
+}
+
+TEST(Startup, FillsTheProgramState) {
+    FixtureFolder folder;
+    QDir(folder.path()).mkdir("Recorded");
+    MemoryRegistryStore store;
+    store.set(RegRoot::LocalMachine, kPlayerKeyPath, "InstallDir", {RegValue::String, "/usr", 0});
+    Start s;
+    ASSERT_EQ(prepareStart(s.app, store, folder.path()), StartResult::Continue);
+    EXPECT_EQ(s.app.VlcInstallDir, "/usr");
+    EXPECT_EQ(s.app.RecordFolder, folder.path() + "/Recorded");
+    EXPECT_FALSE(s.app.PlayerUserAgentOption.contains(' '));
+    EXPECT_TRUE(s.app.PlayerUserAgentOption.startsWith(":http-user-agent=Mozilla/5.0+(X11;+U;"));
+    EXPECT_EQ(s.app.LanguageID, 1);
+    EXPECT_EQ(s.app.DefaultCountryID, -1);
+    EXPECT_EQ(s.app.VideoSizeMode, 2);
+    EXPECT_EQ(s.app.RememberCountryFlag, 1);
+    EXPECT_TRUE(s.messages.shown.isEmpty());
+    EXPECT_EQ(chooseRecordFolder(folder.file("nothing")), folder.file("nothing"));
+    EXPECT_FALSE(QDir(folder.file("nothing")).exists());
+}
+
+TEST(Settings, NoIniFileMeansLanguageOneAndNoRestore) {
+    FixtureFolder folder({defaultChannels()}, /*withIni=*/false);
+    Start s;
+    ASSERT_TRUE(ReadSettings(s.app, folder.path()));
+    EXPECT_EQ(s.messages.texts(), QStringList({"I cannot read ini file.\r\nCheck presence of "
+                                               "file .ini in program directory!"}));
+    EXPECT_EQ(s.app.LanguageID, 1);
+    EXPECT_EQ(s.app.RememberCountryFlag, 0);
+    EXPECT_EQ(s.app.DefaultCountryID, 0);
+    // The first store at shutdown creates the file.
+    s.app.DefaultCountryID = 3;
+    SetDefaultCountry(s.app);
+    EXPECT_EQ(readFile(folder.file("Zentuvo.ini")), "[preferences]\nDefaultCountry=3\n");
+}
+
+TEST(Settings, MissingKeysAndOddValues) {
+    FixtureFolder folder;
+    const QString ini = folder.file("Zentuvo.ini");
+    writeFile(ini, "[preferences]\nlanguage=3\nDefaultVideoSize=7\n");
+    Start s;
+    ASSERT_TRUE(ReadSettings(s.app, folder.path()));
+    EXPECT_EQ(s.app.LanguageID, 3);
+    EXPECT_EQ(s.app.VideoSizeMode, 0); // 7 is out of range
+    EXPECT_EQ(s.app.DefaultCountryID, 0);
+    EXPECT_TRUE(readFile(ini).contains("DefaultCountry=0")); // written at once
+    EXPECT_TRUE(s.messages.shown.isEmpty());
+
+    writeFile(ini, "[preferences]\nlanguage=abc\n");
+    Start bad;
+    EXPECT_FALSE(ReadSettings(bad.app, folder.path()));
+    EXPECT_EQ(bad.messages.texts(), QStringList{"Error n° 13 Type mismatch\r in ReadSettings"});
+
+    writeFile(ini, "[preferences]\nlanguage=2\nDefaultCountry=99999\nDefaultVideoSize=x\n");
+    Start odd;
+    EXPECT_TRUE(ReadSettings(odd.app, folder.path()));
+    EXPECT_EQ(odd.app.DefaultCountryID, 0);
+    EXPECT_EQ(odd.app.VideoSizeMode, 0);
+    EXPECT_EQ(odd.messages.texts(), QStringList({"Error in ReadDefaultCountry: Overflow",
+                                                 "Error in ReadDefaultVideoSize: Type mismatch"}));
+}
+
+TEST(Settings, RememberCountryRowReadAndWritten) {
+    TestApp t;
+    AppState& app = *t.app;
+    const QString db = app.ChannelConnectionString;
+    for (const auto& [stored, expected] :
+         std::vector<std::pair<QString, int>>{{" 1", 1}, {"1abc", 1}, {"", 0}, {"x", 0}}) {
+        execSql(db, QString("UPDATE tab_options SET options = '%1'").arg(stored));
+        EXPECT_EQ(ReadRememberCountry(app), expected) << stored.toStdString();
+    }
+    execSql(db, "DELETE FROM tab_options");
+    EXPECT_EQ(ReadRememberCountry(app), 0);
+    app.RememberCountryFlag = 1;
+    SetRememberCountry(app);
+    EXPECT_EQ(option(db), "1");
+    app.RememberCountryFlag = 0;
+    SetRememberCountry(app);
+    EXPECT_EQ(option(db), "0");
+    EXPECT_TRUE(t.messages.shown.isEmpty());
+}
+
+TEST(Settings, VideoSizeAndLanguageAreStored) {
+    TestApp t;
+    t.app->VideoSizeMode = 1;
+    SetDefaultVideoSize(*t.app);
+    t.app->LanguageID = 5;
+    SetLanguageSetting(*t.app);
+    EXPECT_EQ(ReadDefaultVideoSize(*t.app), 1);
+    EXPECT_EQ(IniFile(t.app->IniFileName).read("preferences", "language").value(), "5");
+    EXPECT_EQ(t.app->link("SubmitMail"), "");
+}

@@ -112,6 +112,8 @@ void execSql(const QString& dbFile, const QString& sql) {
     db.exec(sql);
 }
 
-QString projectDataDir() { return QStringLiteral(ZENTUVO_SOURCE_DATA_DIR); }
+QString projectDataDir() {
+    return QStringLiteral(ZENTUVO_SOURCE_DATA_DIR);
+}
 
 } // namespace zentuvo::test
