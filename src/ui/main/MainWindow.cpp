@@ -2,24 +2,183 @@
 
 #include "app/AppState.h"
 #include "app/Settings.h"
+#include "common/Messages.h"
+#include "ui/main/Captions.h"
+#include "ui/main/ChannelListPanel.h"
+#include "ui/main/ListView.h"
+#include "ui/main/MainTheme.h"
+#include "ui/main/MyListPanel.h"
+#include "ui/main/UiErrors.h"
 
+#include <QApplication>
 #include <QCloseEvent>
+#include <QComboBox>
+#include <QStackedWidget>
+#include <QTabBar>
+
+// The pictures live in a static library: register them before the first window needs them.
+static void initMainResources() {
+    Q_INIT_RESOURCE(zentuvo_ui);
+}
 
 namespace zentuvo {
 
 MainWindow::MainWindow(AppState& app, QWidget* parent) : QMainWindow(parent), app_(app) {
+    initMainResources();
     setObjectName(QStringLiteral("frmMain"));
-    setWindowTitle(
-        QStringLiteral(" Zentuvo %1 - (%2) ").arg(kVersion, app_.GetLangNameByID(app_.LanguageID)));
-    resize(1100, 700);
+    setWindowIcon(mainIcon(QStringLiteral("logo")));
+    ui_.build(this);
+    menus_.build(this);
+    applyMainTheme(this, menus_);
+    channels_ = new ChannelListPanel(app_, ui_, this);
+    myList_ = new MyListPanel(app_, ui_, this);
+    commands_ = new MainCommands(app_, ui_, menus_, *channels_, *myList_, this);
+    connect(ui_.TabStrip1, &QTabBar::currentChanged, this, [this] { TabStrip1Click(); });
+    connect(ui_.lvwChannels, &ListView::widthChanged, this, &MainWindow::FormResize);
+    connect(ui_.lvwMyList, &ListView::widthChanged, this, &MainWindow::FormResize);
+    resize(1180, 740);
+    FormLoad();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::FormLoad() {
+    try {
+        app_.ViewFilter = cViewFilter{};
+        app_.CurrentMyList = cMyList{};
+        ui_.picNoStream->hide();
+        ui_.picNoStreamPreview->hide();
+        ui_.lblPreview->clear();
+        MakeLvwChannelsColumns();
+        LoadComboFilterCountry();
+        MakeLvwMyListColumns();
+        MakeLvwMyListContents();
+        commands_->CurrentTab = 0;
+        TabStrip1Click();
+        ui_.SliderVolume->setValue(5);
+        ui_.imgButtonPreviewVolume->setIcon(mainIcon(QStringLiteral("zero")));
+        ui_.imgButtonPreviewVolume->setProperty("picture", QStringLiteral("zero"));
+        SetLanguage();
+    } catch (const std::exception& e) {
+        app_.messages.critical(QStringLiteral("Error in Form_Load: ") + errorDescription(e));
+    }
+}
+
+void MainWindow::SetLanguage() {
+    try {
+        setMainCaptions(app_, this);
+    } catch (const std::exception& e) {
+        app_.messages.critical(QStringLiteral("Error in SetLanguage: ") + errorDescription(e));
+        return;
+    }
+    FormResize();
+}
+
+void MainWindow::FormResize() {
+    if (isMinimized())
+        return;
+    MakeLvwChannelsColumns();
+    MakeLvwMyListColumns();
+}
+
+void MainWindow::TabStrip1Click() {
+    try {
+        const int index = ui_.TabStrip1->currentIndex() + 1;
+        if (index == commands_->CurrentTab)
+            return;
+        if (index == 1) {
+            ui_.listPages->setCurrentIndex(0); // lvwChannels and picCountry
+            ui_.imgButtonHomePage->show();
+            ui_.imgButtonToggleFav->show();
+        } else if (index == 2) {
+            ui_.listPages->setCurrentIndex(1); // lvwMyList
+            ui_.imgButtonHomePage->hide();
+            ui_.imgButtonToggleFav->hide();
+        }
+        commands_->CurrentTab = index;
+    } catch (const std::exception& e) {
+        app_.messages.critical(QStringLiteral("Error in Tabstrip1_Click: ") + errorDescription(e));
+    }
+}
+
+void MainWindow::LoadComboFilterCountry() {
+    channels_->LoadComboFilterCountry();
+}
+
+void MainWindow::MakeLvwChannelsContents(const QString& countryID) {
+    channels_->MakeLvwChannelsContents(countryID);
+}
+
+void MainWindow::MakeLvwChannelsColumns() {
+    channels_->MakeLvwChannelsColumns();
+}
+
+void MainWindow::ToggleFavAt(int channelID) {
+    channels_->ToggleFavAt(channelID);
+}
+
+void MainWindow::MakeLvwMyListColumns() {
+    myList_->MakeLvwMyListColumns();
+}
+
+void MainWindow::MakeLvwMyListContents() {
+    myList_->MakeLvwMyListContents();
+}
+
+void MainWindow::MyListDeleteElement() {
+    myList_->MyListDeleteElement();
+}
+
+void MainWindow::VisitChannelHomePage(const QString& key) {
+    commands_->VisitChannelHomePage(key);
+}
+
+QString MainWindow::SelectedChannelKey() const {
+    return ui_.lvwChannels->selectedKey();
+}
+
+QString MainWindow::selectedMyListKey() const {
+    return ui_.lvwMyList->selectedKey();
+}
+
+void MainWindow::PlayVideo(const QString& key) {
+    if (hooks().PlayVideo)
+        hooks().PlayVideo(key);
+}
+
+void MainWindow::PlayPreview(const QString& key) {
+    if (hooks().PlayPreview)
+        hooks().PlayPreview(key);
+}
+
+QString MainWindow::MainPlayerTag() const {
+    return commands_->hooks.mainPlayerTag ? commands_->hooks.mainPlayerTag() : QString();
+}
+
+QString MainWindow::PlayerVersionInfo() const {
+    return commands_->hooks.playerVersionInfo ? commands_->hooks.playerVersionInfo() : QString();
 }
 
 void MainWindow::SaveSettings() {
-    SetRememberCountry(app_);
+    try {
+        SetRememberCountry(app_);
+        if (const auto filter = channels_->selectedFilter()) {
+            app_.DefaultCountryID = *filter;
+            SetDefaultCountry(app_);
+        }
+    } catch (const std::exception& e) {
+        app_.messages.critical(QStringLiteral("Error in SaveSettings: ") + errorDescription(e));
+    }
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     SaveSettings();
+    // Every other window closes with the main window; one may still ask first.
+    for (QWidget* other : QApplication::topLevelWidgets()) {
+        if (other != this && other->isVisible() && other->isWindow() &&
+            !other->windowFlags().testFlag(Qt::Popup))
+            other->close();
+    }
     event->accept();
 }
 

@@ -1,25 +1,90 @@
 #pragma once
 
+#include "ui/MainWindowApi.h"
+#include "ui/main/MainCommands.h"
+#include "ui/main/MainMenus.h"
+#include "ui/main/MainWidgets.h"
+
 #include <QMainWindow>
 
 namespace zentuvo {
 
 class AppState;
+class ChannelListPanel;
+class MyListPanel;
 
-// The main window: lists, players and commands.
-class MainWindow : public QMainWindow {
+// The main window: the video panel, the catalogue and My List lists with the country
+// filter, the preview panel, the bottom bar and the menus. It owns the lists and hands
+// the commands that belong to the players and dialogs to the hooks of commands().
+class MainWindow : public QMainWindow, public MainWindowApi {
     Q_OBJECT
 public:
     explicit MainWindow(AppState& app, QWidget* parent = nullptr);
+    ~MainWindow() override;
 
-    // Stores the remember flag and the selected country filter.
+    // Puts the current language's texts into the window, then lays it out again. Run at
+    // the end of loading and after a change of language.
+    void SetLanguage() override;
+    // Stores the remember flag and the selected filter's number as the default country.
     void SaveSettings();
+    // Lays the window out for its present size: for now, the columns of both lists.
+    void FormResize();
+
+    // Shows the list of the selected tab (1 catalogue, 2 My List); the tab already shown
+    // changes nothing.
+    void TabStrip1Click();
+    int CurrentTab() const { return commands_->CurrentTab; }
+
+    // The catalogue list (filter, fill, columns, favourites).
+    ChannelListPanel& channels() { return *channels_; }
+    void LoadComboFilterCountry();
+    void MakeLvwChannelsContents(const QString& countryID);
+    void MakeLvwChannelsColumns();
+    void ToggleFavAt(int channelID);
+
+    // The My List list.
+    MyListPanel& myList() { return *myList_; }
+    void MakeLvwMyListColumns();
+    void MakeLvwMyListContents() override;
+    void MyListDeleteElement();
+
+    // Opens a catalogue channel's home page, or says that it has none.
+    void VisitChannelHomePage(const QString& key);
+
+    // The keys of the selected rows ("" without a selection): what the property window,
+    // the editor and the recorder read.
+    QString SelectedChannelKey() const override;
+    QString selectedMyListKey() const;
+
+    // What the dialogs and the recorder ask of the window; the players answer through the
+    // hooks.
+    QWidget* mainWidget() override { return this; }
+    bool IsFullVideo() const override { return fullVideo_; }
+    void setFullVideo(bool on) { fullVideo_ = on; }
+    void PlayVideo(const QString& key) override;
+    void PlayPreview(const QString& key) override;
+    QString MainPlayerTag() const override;
+    QString PlayerVersionInfo() const override;
+
+    // Commands and the hooks through which players and dialogs plug in.
+    MainCommands& commands() { return *commands_; }
+    MainWindowHooks& hooks() { return commands_->hooks; }
+    MainWidgets& ui() { return ui_; }
+    MainMenus& menus() { return menus_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void FormLoad();
+
     AppState& app_;
+    MainWidgets ui_;
+    MainMenus menus_;
+    ChannelListPanel* channels_ = nullptr;
+    MyListPanel* myList_ = nullptr;
+    MainCommands* commands_ = nullptr;
+    bool fullVideo_ = false; // the video fills the whole screen
 };
 
 } // namespace zentuvo

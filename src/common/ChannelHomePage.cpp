@@ -1,0 +1,30 @@
+#include "common/ChannelHomePage.h"
+
+#include "app/AppState.h"
+#include "common/Messages.h"
+#include "common/Shell.h"
+#include "data/ChannelInfo.h"
+#include "data/ChannelKey.h"
+
+#include <exception>
+
+namespace zentuvo {
+
+void VisitChannelHomePage(AppState& app, const QString& channelKey) {
+    try {
+        // A failed lookup has been reported; it counts as a channel without a home page.
+        const cChannel channel =
+            GetChannelInfo(app.data(), ChannelKey::number(channelKey)).value_or(cChannel{});
+        if (channel.HomePage.trimmed().isEmpty()) {
+            app.messages.information(app.Translate(QStringLiteral("_frmMain_msgNoHomePage")) +
+                                     QStringLiteral(" '") + channel.Name + u'\'');
+            return;
+        }
+        ShellOpen(app.desktop, QStringLiteral("Open"), channel.HomePage);
+    } catch (const std::exception& e) {
+        app.messages.critical(QStringLiteral("Error in VisitChannelHomePage: ") +
+                              QString::fromLocal8Bit(e.what()));
+    }
+}
+
+} // namespace zentuvo

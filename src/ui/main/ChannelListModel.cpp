@@ -1,0 +1,143 @@
+#include "ui/main/ChannelListModel.h"
+
+#include <QCollator>
+#include <algorithm>
+#include <numeric>
+
+namespace zentuvo {
+
+namespace {
+
+// The order of rows sorted by one column's text: case-insensitive and locale-aware, ties
+// in their present order. The texts are case-folded first, as the collator of the "C"
+// locale compares code units only.
+std::vector<size_t> sortedOrder(const std::vector<ChannelRow>& rows, int column,
+                                Qt::SortOrder order) {
+    QCollator collator;
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    std::vector<QCollatorSortKey> keys;
+    keys.reserve(rows.size());
+    for (const auto& r : rows)
+        keys.push_back(collator.sortKey(r.cells[size_t(column)].toCaseFolded()));
+    std::vector<size_t> index(rows.size());
+    std::iota(index.begin(), index.end(), size_t(0));
+    if (order == Qt::AscendingOrder)
+        std::stable_sort(index.begin(), index.end(),
+                         [&](size_t a, size_t b) { return keys[a].compare(keys[b]) < 0; });
+    else
+        std::stable_sort(index.begin(), index.end(),
+                         [&](size_t a, size_t b) { return keys[b].compare(keys[a]) < 0; });
+    return index;
+}
+
+QIcon loadIcon(const QString& name) {
+    return QIcon(QStringLiteral(":/icons/%1.svg").arg(name));
+}
+
+} // namespace
+
+ChannelListModel::ChannelListModel(int columns, int iconColumn, QObject* parent)
+    : QAbstractTableModel(parent), columns_(std::clamp(columns, 1, 3)), iconColumn_(iconColumn),
+      starBlue_(loadIcon(QStringLiteral("star_blue"))), empty_(loadIcon(QStringLiteral("empty"))) {}
+
+int ChannelListModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : int(rows_.size());
+}
+
+int ChannelListModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : columns_;
+}
+
+QVariant ChannelListModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= int(rows_.size()) || index.column() >= columns_)
+        return {};
+    const ChannelRow& r = rows_[size_t(index.row())];
+    switch (role) {
+    case Qt::DisplayRole:
+        return r.cells[size_t(index.column())];
+    case Qt::DecorationRole:
+        if (index.column() == iconColumn_)
+            return r.fav ? favouriteIcon() : emptyIcon();
+        return {};
+    case KeyRole:
+        return r.key;
+    default:
+        return {};
+    }
+}
+
+QVariant ChannelListModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 &&
+        section < headers_.size())
+        return headers_[section];
+    return QAbstractTableModel::headerData(section, orientation, role);
+}
+
+void ChannelListModel::sort(int column, Qt::SortOrder order) {
+    if (column < 0 || column >= columns_)
+        return;
+    sortColumn_ = column;
+    sortOrder_ = order;
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    const std::vector<size_t> index = sortedOrder(rows_, column, order);
+    std::vector<int> newRowOf(rows_.size());
+    std::vector<ChannelRow> sorted;
+    sorted.reserve(rows_.size());
+    for (size_t i = 0; i < index.size(); ++i) {
+        newRowOf[index[i]] = int(i);
+        sorted.push_back(std::move(rows_[index[i]]));
+    }
+    rows_ = std::move(sorted);
+    const QModelIndexList before = persistentIndexList();
+    QModelIndexList after;
+    after.reserve(before.size());
+    for (const QModelIndex& i : before)
+        after << createIndex(newRowOf[size_t(i.row())], i.column());
+    changePersistentIndexList(before, after);
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+void ChannelListModel::sortRows(std::vector<ChannelRow>& rows) const {
+    if (!sortingOn() || rows.size() < 2)
+        return;
+    const std::vector<size_t> index = sortedOrder(rows, sortColumn_, sortOrder_);
+    std::vector<ChannelRow> sorted;
+    sorted.reserve(rows.size());
+    for (size_t i : index)
+        sorted.push_back(std::move(rows[i]));
+    rows = std::move(sorted);
+}
+
+void ChannelListModel::setRows(std::vector<ChannelRow> rows) {
+    sortRows(rows);
+    beginResetModel();
+    rows_ = std::move(rows);
+    endResetModel();
+}
+
+void ChannelListModel::clear() {
+    beginResetModel();
+    rows_.clear();
+    endResetModel();
+}
+
+QString ChannelListModel::keyAt(int r) const {
+    return r >= 0 && r < int(rows_.size()) ? rows_[size_t(r)].key : QString();
+}
+
+void ChannelListModel::setFav(int r, bool fav) {
+    if (r < 0 || r >= int(rows_.size()))
+        return;
+    rows_[size_t(r)].fav = fav;
+    if (iconColumn_ >= 0) {
+        const QModelIndex cell = index(r, iconColumn_);
+        emit dataChanged(cell, cell, {Qt::DecorationRole});
+    }
+}
+
+void ChannelListModel::setHeaders(const QStringList& headers) {
+    headers_ = headers;
+    emit headerDataChanged(Qt::Horizontal, 0, columns_ - 1);
+}
+
+} // namespace zentuvo

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QIcon>
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <vector>
+
+namespace zentuvo {
+
+// One row of a channel list: up to three cell texts, the favourite mark shown as the icon of
+// the name cell, and the channel key, the only datum other parts read from a row.
+struct ChannelRow {
+    std::array<QString, 3> cells;
+    QString key;
+    bool fav = false;
+};
+
+// A list of channel rows held in one vector, so that tens of thousands of rows go in with
+// one model reset. Sorting is done here and, once chosen, applies to every later refill.
+class ChannelListModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    // The role under which a row's channel key is read.
+    static constexpr int KeyRole = Qt::UserRole + 1;
+
+    // columns: 2 or 3; iconColumn: the column that shows the favourite mark, -1 for none.
+    ChannelListModel(int columns, int iconColumn, QObject* parent = nullptr);
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+    void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
+
+    // Replaces every row; with sorting on, the new rows come out sorted.
+    void setRows(std::vector<ChannelRow> rows);
+    void clear();
+    const ChannelRow& row(int r) const { return rows_.at(size_t(r)); }
+    QString keyAt(int r) const;
+
+    // Changes the favourite mark of one row in place; only its name cell is repainted.
+    void setFav(int r, bool fav);
+
+    void setHeaders(const QStringList& headers);
+
+    bool sortingOn() const { return sortColumn_ >= 0; }
+    int sortColumn() const { return sortColumn_; }
+    Qt::SortOrder sortOrder() const { return sortOrder_; }
+
+    // The pictures of the favourite mark: "star_blue" and "empty".
+    const QIcon& favouriteIcon() const { return starBlue_; }
+    const QIcon& emptyIcon() const { return empty_; }
+
+private:
+    void sortRows(std::vector<ChannelRow>& rows) const;
+
+    int columns_;
+    int iconColumn_;
+    std::vector<ChannelRow> rows_;
+    QStringList headers_;
+    int sortColumn_ = -1;
+    Qt::SortOrder sortOrder_ = Qt::AscendingOrder;
+    QIcon starBlue_;
+    QIcon empty_;
+};
+
+} // namespace zentuvo

@@ -1,0 +1,249 @@
+#include "ui/main/ChannelListPanel.h"
+
+#include "app/AppState.h"
+#include "common/Messages.h"
+#include "data/ChannelKey.h"
+#include "data/Database.h"
+#include "data/VbConvert.h"
+#include "ui/main/ChannelListModel.h"
+#include "ui/main/ListView.h"
+#include "ui/main/MainWidgets.h"
+#include "ui/main/UiErrors.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QSignalBlocker>
+
+namespace zentuvo {
+
+namespace {
+
+// Holds the busy pointer and the drawing lock of a list for a refill; both go when it
+// ends, however it ends.
+class RefillLock {
+public:
+    explicit RefillLock(QWidget* list) : list_(list) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        list_->setUpdatesEnabled(false);
+    }
+    ~RefillLock() {
+        list_->setUpdatesEnabled(true);
+        QApplication::restoreOverrideCursor();
+    }
+    RefillLock(const RefillLock&) = delete;
+    RefillLock& operator=(const RefillLock&) = delete;
+
+private:
+    QWidget* list_;
+};
+
+const QString kSelect = QStringLiteral(
+    " SELECT tab_channels.channelID, tab_channels.name, tab_channels.fav, "
+    "tab_country.countryName, tab_type.description AS genre "
+    " FROM (tab_channels INNER JOIN tab_country ON tab_channels.countryID = "
+    "tab_country.countryID) INNER JOIN tab_type ON tab_channels.typeID = tab_type.typeID "
+    " WHERE tab_channels.streamUrl <> '' ");
+// Text order without regard to case, as the filter selector and the lists show it.
+const QString kOrder = QStringLiteral(
+    " ORDER BY tab_country.countryName COLLATE NOCASE, tab_channels.name COLLATE NOCASE");
+
+} // namespace
+
+ChannelListPanel::ChannelListPanel(AppState& app, MainWidgets& ui, QObject* parent)
+    : QObject(parent), app_(app), ui_(ui), model_(new ChannelListModel(3, 1, this)) {
+    ui_.lvwChannels->setModel(model_);
+    QHeaderView* header = ui_.lvwChannels->header();
+    header->setSectionsClickable(true);
+    header->setSortIndicatorShown(false);
+    connect(header, &QHeaderView::sectionClicked, this, &ChannelListPanel::lvwChannelsColumnClick);
+    connect(ui_.cboCountry, &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (index >= 0)
+            cboCountryClick();
+    });
+    connect(ui_.imgButtonFavourites, &QToolButton::clicked, this,
+            &ChannelListPanel::imgButtonFavouritesClick);
+}
+
+void ChannelListPanel::LoadComboFilterCountry() {
+    int remembered = -1;
+    try {
+        const QSignalBlocker quiet(ui_.cboCountry);
+        ui_.cboCountry->clear();
+        ui_.cboCountry->addItem(QStringLiteral("ALL"), -1);
+        ui_.cboCountry->addItem(QStringLiteral("MY FAVOURITES"), 0);
+        ui_.cboCountry->setCurrentIndex(-1);
+        Connection db(app_.ChannelConnectionString, Connection::Mode::ReadOnly);
+        auto q = db.prepare(
+            QStringLiteral(" SELECT DISTINCT tab_country.countryID, tab_country.countryName "
+                           " FROM tab_country INNER JOIN tab_channels ON tab_country.countryID = "
+                           "tab_channels.countryID ORDER BY countryName COLLATE NOCASE "));
+        while (q.next()) {
+            const int id = int(q.integer(0));
+            ui_.cboCountry->addItem(q.text(1), id);
+            if (id == app_.DefaultCountryID)
+                remembered = ui_.cboCountry->count() - 1;
+        }
+    } catch (const std::exception& e) {
+        app_.messages.critical(QStringLiteral("Error in LoadComboFilterCountry: ") +
+                               errorDescription(e));
+        return;
+    }
+    int select = 0;
+    if (app_.RememberCountryFlag == 1) {
+        if (app_.DefaultCountryID == -1)
+            select = 0;
+        else if (app_.DefaultCountryID == 0)
+            select = 1;
+        else
+            select = remembered; // none when that country has no channels any more
+    }
+    {
+        const QSignalBlocker quiet(ui_.cboCountry);
+        ui_.cboCountry->setCurrentIndex(select);
+    }
+    if (select >= 0)
+        cboCountryClick();
+}
+
+void ChannelListPanel::cboCountryClick() {
+    const std::optional<int> filter = selectedFilter();
+    if (!filter)
+        return;
+    MakeLvwChannelsContents(QString::number(*filter));
+    MakeLvwChannelsColumns();
+}
+
+std::optional<int> ChannelListPanel::selectedFilter() const {
+    const int index = ui_.cboCountry->currentIndex();
+    if (index < 0)
+        return std::nullopt;
+    return ui_.cboCountry->itemData(index).toInt();
+}
+
+void ChannelListPanel::MakeLvwChannelsContents(const QString& countryID) {
+    model_->clear();
+    QCoreApplication::processEvents();
+    const RefillLock lock(ui_.lvwChannels);
+    std::vector<ChannelRow> rows;
+    try {
+        const double value = leadingNumber(countryID);
+        QString sql = kSelect;
+        bool oneCountry = false;
+        if (value == 0) {
+            sql += QStringLiteral(" AND tab_channels.fav <> 0 ");
+        } else if (value != -1) {
+            bool whole = false;
+            countryID.trimmed().toInt(&whole);
+            if (!whole)
+                throw DbError(QStringLiteral("'%1' is not a country number").arg(countryID));
+            sql += QStringLiteral(" AND tab_channels.countryID = ? ");
+            oneCountry = true;
+        }
+        Connection db(app_.ChannelConnectionString, Connection::Mode::ReadOnly);
+        auto q = db.prepare(sql + kOrder);
+        if (oneCountry)
+            q.bind(1, countryID.trimmed().toInt());
+        rows.reserve(16384);
+        while (q.next()) {
+            ChannelRow row;
+            row.cells[0] = q.text(3);
+            row.cells[1] = q.text(1);
+            row.cells[2] = q.isNull(4) ? QStringLiteral("?") : q.text(4);
+            row.key = ChannelKey::catalogue(q.integer(0));
+            row.fav = !q.isNull(2) && q.integer(2) != 0;
+            rows.push_back(std::move(row));
+        }
+    } catch (const std::exception& e) {
+        // What was read so far stays in the list; the counter keeps its old text.
+        model_->setRows(std::move(rows));
+        app_.messages.critical(QStringLiteral("Error in MakeLvwChannelsContents: ") +
+                               errorDescription(e));
+        return;
+    }
+    model_->setRows(std::move(rows));
+    ui_.lblChannelCount->setText(QString::number(model_->rowCount()));
+}
+
+void ChannelListPanel::MakeLvwChannelsColumns() {
+    try {
+        ListView* list = ui_.lvwChannels;
+        const float space = float(list->columnSpace());
+        auto width = [space](float percent) { return int(space * percent / 100.0f); };
+        if (ui_.cboCountry->currentIndex() < 2) {
+            list->setColumnHidden(0, false);
+            list->setColumnWidth(0, width(30));
+            list->setColumnWidth(1, width(40));
+            list->setColumnWidth(2, width(29));
+        } else {
+            list->setColumnHidden(0, true); // the country is the filter: no column for it
+            list->setColumnWidth(1, width(59));
+            list->setColumnWidth(2, width(40));
+        }
+        model_->setHeaders({app_.Translate(QStringLiteral("_frmMain_lvwChHeader_1")),
+                            app_.Translate(QStringLiteral("_frmMain_lvwChHeader_2")),
+                            app_.Translate(QStringLiteral("_frmMain_lvwChHeader_3"))});
+    } catch (const std::exception& e) {
+        app_.messages.critical(QStringLiteral("Error in MakeLvwChannelsColumns: ") +
+                               errorDescription(e));
+    }
+}
+
+void ChannelListPanel::lvwChannelsColumnClick(int column) {
+    sortingOn_ = true;
+    sortCurrent_ = column;
+    if (sortCurrent_ == sortPrevious_)
+        sortOrder_ = sortOrder_ == Qt::DescendingOrder ? Qt::AscendingOrder : Qt::DescendingOrder;
+    sortPrevious_ = sortCurrent_;
+    applySort();
+}
+
+void ChannelListPanel::applySort() {
+    if (!sortingOn_)
+        return;
+    model_->sort(sortCurrent_, sortOrder_);
+    QHeaderView* header = ui_.lvwChannels->header();
+    header->setSortIndicatorShown(true);
+    header->setSortIndicator(sortCurrent_, sortOrder_);
+}
+
+void ChannelListPanel::ToggleFavAt(int channelID) {
+    try {
+        Connection db(app_.ChannelConnectionString);
+        bool wasFavourite = false;
+        {
+            auto q = db.prepare(QStringLiteral("SELECT fav FROM tab_channels WHERE channelID = ?"));
+            q.bind(1, channelID);
+            wasFavourite = q.next() && !q.isNull(0) && q.integer(0) != 0;
+        }
+        auto update = db.prepare(
+            QStringLiteral("UPDATE tab_channels SET fav = ? WHERE (tab_channels.channelID = ? ) "));
+        update.bind(1, wasFavourite ? 0 : 1).bind(2, channelID).run();
+        const QList<int> selected = ui_.lvwChannels->selectedRowNumbers();
+        if (!selected.isEmpty())
+            model_->setFav(selected.first(), !wasFavourite);
+    } catch (const std::exception& e) {
+        app_.messages.critical(QStringLiteral("Error in ToggleFavAt: ") + errorDescription(e));
+    }
+}
+
+void ChannelListPanel::miLvwChannelsToggleFavClick() {
+    try {
+        const QString key = ui_.lvwChannels->selectedKey();
+        if (key.isEmpty())
+            return;
+        ToggleFavAt(ChannelKey::number(key));
+    } catch (const std::exception& e) {
+        app_.messages.critical(QStringLiteral("Error in miLvwChannelsToggleFav_Click: ") +
+                               errorDescription(e));
+    }
+}
+
+void ChannelListPanel::imgButtonFavouritesClick() {
+    // The selection change runs the selection handler, which refills the list.
+    const int index = ui_.cboCountry->currentIndex();
+    ui_.cboCountry->setCurrentIndex(index == 1 ? 0 : 1);
+}
+
+} // namespace zentuvo

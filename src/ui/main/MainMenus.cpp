@@ -1,0 +1,85 @@
+#include "ui/main/MainMenus.h"
+
+#include <QMainWindow>
+#include <QMenuBar>
+
+namespace zentuvo {
+
+namespace {
+
+QMenu* menu(QWidget* parent, const char* name, const QString& text) {
+    auto* m = new QMenu(text, parent);
+    m->setObjectName(QString::fromLatin1(name));
+    m->menuAction()->setObjectName(QString::fromLatin1(name) + QStringLiteral("Action"));
+    return m;
+}
+
+QAction* item(QMenu* m, const char* name, const QString& text) {
+    QAction* a = m->addAction(text);
+    a->setObjectName(QString::fromLatin1(name));
+    return a;
+}
+
+QAction* separator(QMenu* m, const char* name) {
+    QAction* a = m->addSeparator();
+    a->setObjectName(QString::fromLatin1(name));
+    return a;
+}
+
+} // namespace
+
+void MainMenus::build(QMainWindow* window) {
+    QMenuBar* bar = window->menuBar();
+
+    mnuFile = menu(window, "mnuFile", QStringLiteral("File"));
+    miFilePlayFrom = item(mnuFile, "miFilePlayFrom", QStringLiteral("Play from..."));
+    miFileExit = item(mnuFile, "miFileExit", QStringLiteral("Exit"));
+    miFileExit->setShortcut(QKeySequence::Quit);
+
+    mnuView = menu(window, "mnuView", QStringLiteral("View"));
+    miViewOriginalSize = item(mnuView, "miViewOriginalSize", QStringLiteral("Original size"));
+    miViewFitWindow = item(mnuView, "miViewFitWindow", QStringLiteral("Fit window"));
+    miViewFullVideo = item(mnuView, "miViewFullVideo", QStringLiteral("Full Video"));
+    miViewFullScreen = item(mnuView, "miViewFullScreen", QStringLiteral("Full screen"));
+
+    mnuTools = menu(window, "mnuTools", QStringLiteral("Tools"));
+    miSearch = item(mnuTools, "miSearch", QStringLiteral("Search..."));
+    miSearch->setShortcut(QKeySequence::Find);
+    miRequirements = item(mnuTools, "miRequirements", QStringLiteral("Requirements..."));
+    miToolsSep1 = separator(mnuTools, "miToolsSep1");
+    miOptions = item(mnuTools, "miOptions", QStringLiteral("Options..."));
+
+    mnuHelp = menu(window, "mnuHelp", QStringLiteral("Help"));
+    miHelpVisitHomePage = item(mnuHelp, "miHelpVisitHomePage", QStringLiteral("Zentuvo WebSite"));
+    miHelpManual = item(mnuHelp, "miHelpManual", QStringLiteral("Contents"));
+    miHelpManual->setShortcut(QKeySequence::HelpContents);
+    mnuHelpSep1 = separator(mnuHelp, "mnuHelpSep1");
+    miHelpAboutBox = item(mnuHelp, "miHelpAboutBox", QStringLiteral("About Zentuvo"));
+
+    for (QMenu* m : {mnuFile, mnuView, mnuTools, mnuHelp})
+        bar->addMenu(m);
+
+    mnuLvwChannels = menu(window, "mnuLvwChannels", QStringLiteral("Channels"));
+    miLvwChannelsPlay = item(mnuLvwChannels, "miLvwChannelsPlay", QStringLiteral("Play"));
+    miLvwChannelsPreview = item(mnuLvwChannels, "miLvwChannelsPreview", QStringLiteral("Preview"));
+    mnuLvwChannelsSep1 = separator(mnuLvwChannels, "mnuLvwChannelsSep1");
+    miLvwChannelsProperty =
+        item(mnuLvwChannels, "miLvwChannelsProperty", QStringLiteral("Property"));
+    miLvwChannelsVisitHomePage =
+        item(mnuLvwChannels, "miLvwChannelsVisitHomePage", QStringLiteral("Visit Home Page"));
+    mnuLvwChannelsSep2 = separator(mnuLvwChannels, "mnuLvwChannelsSep2");
+    miLvwChannelsToggleFav =
+        item(mnuLvwChannels, "miLvwChannelsToggleFav", QStringLiteral("Toggle Favourite"));
+
+    mnuLvwMyList = menu(window, "mnuLvwMyList", QStringLiteral("My List"));
+    miLvwMyListPlay = item(mnuLvwMyList, "miLvwMyListPlay", QStringLiteral("Play"));
+    miLvwMyListPreview = item(mnuLvwMyList, "miLvwMyListPreview", QStringLiteral("Preview"));
+    mnuLvwMyListSep1 = separator(mnuLvwMyList, "mnuLvwMyListSep1");
+    miLvwChannelsAddOnMyList =
+        item(mnuLvwMyList, "miLvwChannelsAddOnMyList", QStringLiteral("Add channel..."));
+    miLvwMyListChannelProperty =
+        item(mnuLvwMyList, "miLvwMyListChannelProperty", QStringLiteral("Channel Property..."));
+    miLvwMyListDelete = item(mnuLvwMyList, "miLvwMyListDelete", QStringLiteral("Delete"));
+}
+
+} // namespace zentuvo

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QAction>
+#include <QMenu>
+
+class QMainWindow;
+
+namespace zentuvo {
+
+// The main window's menu bar and the pop-up menus of its two lists. Every entry keeps its
+// element name as object name; the texts here are the design texts that the captions
+// replace with the chosen language's terms.
+struct MainMenus {
+    QMenu* mnuFile = nullptr;
+    QAction* miFilePlayFrom = nullptr;
+    QAction* miFileExit = nullptr;
+
+    QMenu* mnuView = nullptr;
+    QAction* miViewOriginalSize = nullptr;
+    QAction* miViewFitWindow = nullptr;
+    QAction* miViewFullVideo = nullptr;
+    QAction* miViewFullScreen = nullptr;
+
+    QMenu* mnuTools = nullptr;
+    QAction* miSearch = nullptr;
+    QAction* miRequirements = nullptr;
+    QAction* miToolsSep1 = nullptr;
+    QAction* miOptions = nullptr;
+
+    QMenu* mnuHelp = nullptr;
+    QAction* miHelpVisitHomePage = nullptr;
+    QAction* miHelpManual = nullptr;
+    QAction* mnuHelpSep1 = nullptr;
+    QAction* miHelpAboutBox = nullptr;
+
+    // Pop-up menu of the catalogue list.
+    QMenu* mnuLvwChannels = nullptr;
+    QAction* miLvwChannelsPlay = nullptr;
+    QAction* miLvwChannelsPreview = nullptr;
+    QAction* mnuLvwChannelsSep1 = nullptr;
+    QAction* miLvwChannelsProperty = nullptr;
+    QAction* miLvwChannelsVisitHomePage = nullptr;
+    QAction* mnuLvwChannelsSep2 = nullptr;
+    QAction* miLvwChannelsToggleFav = nullptr;
+
+    // Pop-up menu of the My List list.
+    QMenu* mnuLvwMyList = nullptr;
+    QAction* miLvwMyListPlay = nullptr;
+    QAction* miLvwMyListPreview = nullptr;
+    QAction* mnuLvwMyListSep1 = nullptr;
+    QAction* miLvwChannelsAddOnMyList = nullptr;
+    QAction* miLvwMyListChannelProperty = nullptr;
+    QAction* miLvwMyListDelete = nullptr;
+
+    // Builds every menu and entry on the window (the pop-up menus stay out of the bar).
+    void build(QMainWindow* window);
+};
+
+} // namespace zentuvo

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QList>
+#include <QObject>
+
+namespace zentuvo {
+
+class AppState;
+class ChannelListModel;
+struct MainWidgets;
+
+// The My List tab: the user's own channels in lvwMyList, and their deletion.
+class MyListPanel : public QObject {
+    Q_OBJECT
+public:
+    MyListPanel(AppState& app, MainWidgets& ui, QObject* parent = nullptr);
+
+    ChannelListModel* model() const { return model_; }
+
+    // Two columns of 40 % and 59 % of the catalogue list's width, with their headers.
+    void MakeLvwMyListColumns();
+    // Refills the list from the My List database, by name; channels without a stream
+    // address are left out.
+    void MakeLvwMyListContents();
+    // Asks once, then deletes every selected row and refills the list.
+    void MyListDeleteElement();
+    // Deletes the My List rows with these numbers, in one statement.
+    void MyListDelete(const QList<int>& channelIDs);
+
+private:
+    AppState& app_;
+    MainWidgets& ui_;
+    ChannelListModel* model_;
+};
+
+} // namespace zentuvo

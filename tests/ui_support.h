@@ -1,0 +1,112 @@
+#pragma once
+// A main window over a fixture catalogue, and small helpers to drive and read it.
+
+#include "data/ChannelKey.h"
+#include "data/Database.h"
+#include "support/TestSupport.h"
+#include "ui/main/ChannelListModel.h"
+#include "ui/main/ChannelListPanel.h"
+#include "ui/main/ListView.h"
+#include "ui/main/MainWindow.h"
+#include "ui/main/MyListPanel.h"
+
+#include <QComboBox>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace zentuvo::test {
+
+// Looks up a catalogue channel's number by its code ("Alpha.it").
+inline int channelIdOf(const AppState& app, const QString& code) {
+    Connection c(app.ChannelConnectionString);
+    auto q = c.prepare("SELECT channelID FROM tab_channels WHERE code = ?");
+    q.bind(1, code);
+    return q.next() ? int(q.integer(0)) : -1;
+}
+
+inline int favOf(const AppState& app, const QString& code) {
+    Connection c(app.ChannelConnectionString);
+    auto q = c.prepare("SELECT fav FROM tab_channels WHERE code = ?");
+    q.bind(1, code);
+    return q.next() ? int(q.integer(0)) : -1;
+}
+
+inline QStringList column(const ChannelListModel* model, int c) {
+    QStringList out;
+    for (int r = 0; r < model->rowCount(); ++r)
+        out << model->row(r).cells[size_t(c)];
+    return out;
+}
+
+inline QStringList keys(const ChannelListModel* model) {
+    QStringList out;
+    for (int r = 0; r < model->rowCount(); ++r)
+        out << model->keyAt(r);
+    return out;
+}
+
+inline int rowOf(const ChannelListModel* model, const QString& name) {
+    for (int r = 0; r < model->rowCount(); ++r)
+        if (model->row(r).cells[1] == name)
+            return r;
+    return -1;
+}
+
+inline void selectRows(ListView* list, const QList<int>& rows) {
+    list->selectionModel()->clearSelection();
+    for (int r : rows) {
+        const QModelIndex i = list->model()->index(r, 1);
+        list->selectionModel()->select(i, QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        list->selectionModel()->setCurrentIndex(i, QItemSelectionModel::NoUpdate);
+    }
+}
+
+// The centre of a row's name cell in the list's viewport.
+inline QPoint rowPoint(ListView* list, int row) {
+    return list->visualRect(list->model()->index(row, 1)).center();
+}
+
+// A point of the viewport below the last row.
+inline QPoint emptyPoint(ListView* list) {
+    return QPoint(10, list->viewport()->height() - 3);
+}
+
+inline void click(ListView* list, const QPoint& at, Qt::MouseButton button = Qt::LeftButton) {
+    QTest::mouseClick(list->viewport(), button, {}, at);
+}
+
+inline void doubleClick(ListView* list, const QPoint& at) {
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+}
+
+// A test with a fixture program folder and its main window, shown offscreen.
+class WindowTest : public ::testing::Test {
+protected:
+    explicit WindowTest(const QList<FixtureChannel>& channels = defaultChannels()) : t(channels) {}
+
+    void open() {
+        window = std::make_unique<MainWindow>(*t.app);
+        window->show();
+        QCoreApplication::processEvents();
+    }
+    void TearDown() override {
+        if (window)
+            window->hide();
+        window.reset();
+    }
+
+    AppState& app() { return *t.app; }
+    MainWidgets& ui() { return window->ui(); }
+    ChannelListModel* channels() { return window->channels().model(); }
+    ChannelListModel* myList() { return window->myList().model(); }
+    int filterIndex(const QString& text) { return ui().cboCountry->findText(text); }
+    void selectFilter(const QString& text) { ui().cboCountry->setCurrentIndex(filterIndex(text)); }
+    QString count() { return ui().lblChannelCount->text(); }
+
+    TestApp t;
+    std::unique_ptr<MainWindow> window;
+};
+
+} // namespace zentuvo::test
