@@ -1,6 +1,17 @@
 // Everything that talks to libVLC lives in this file.
+#include "playback/VlcPlayer.h"
+
 #include "playback/VlcRuntime.h"
 
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QRegularExpression>
+#include <algorithm>
+#include <atomic>
+#include <cstring>
+#include <map>
+#include <mutex>
+#include <vector>
 #include <vlc/vlc.h>
 
 namespace zentuvo {
@@ -16,6 +27,453 @@ bool playerLibraryUsable() {
 
 QString playerLibraryVersion() {
     return QString::fromUtf8(libvlc_get_version());
+}
+
+AddressKind classifyAddress(const QString& mrl, QString* path) {
+    static const QRegularExpression scheme(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]*://\\S"));
+    const QString text = mrl.trimmed();
+    if (scheme.match(text).hasMatch())
+        return AddressKind::Location;
+    if (text.isEmpty())
+        return AddressKind::Unusable;
+    // A bare text is a local file only when it names one (relative to the working folder).
+    const QFileInfo file(text);
+    if (file.isAbsolute() || file.exists()) {
+        if (path)
+            *path = file.absoluteFilePath();
+        return AddressKind::LocalPath;
+    }
+    return AddressKind::Unusable;
+}
+
+namespace {
+
+// How much of a network stream is held before the picture moves. The first picture shows
+// as soon as a key frame is decoded, whatever this is; the motion starts once this much is
+// held. Zapping a stream sent at its own pace, motion starts about 0.75 s after the start
+// with 600 ms against 1.1 s with the library's 1000 ms; stalls of up to a second show no
+// more frozen or lost pictures at 300 ms than at 1500 ms, as the library stretches its delay
+// after a late picture. 600 ms keeps a cushion for slow first seconds. See
+// bench/zap_bench.cpp.
+constexpr int kNetworkCachingMs = 600;
+
+struct InstanceRelease {
+    void operator()(libvlc_instance_t* p) const { libvlc_release(p); }
+};
+struct MediaPlayerRelease {
+    void operator()(libvlc_media_player_t* p) const { libvlc_media_player_release(p); }
+};
+struct MediaRelease {
+    void operator()(libvlc_media_t* p) const { libvlc_media_release(p); }
+};
+using MediaPtr = std::unique_ptr<libvlc_media_t, MediaRelease>;
+
+// One library instance per kind of output, shared by the players of the process.
+std::shared_ptr<libvlc_instance_t> sharedInstance(bool headless, bool libraryDefaults) {
+    static std::mutex mutex;
+    static std::map<int, std::weak_ptr<libvlc_instance_t>> instances;
+    const std::lock_guard lock(mutex);
+    const int key = (headless ? 1 : 0) + (libraryDefaults ? 2 : 0);
+    if (auto existing = instances[key].lock())
+        return existing;
+
+    std::vector<QByteArray> args;
+    args.emplace_back(qEnvironmentVariableIsSet("ZENTUVO_PLAYER_LOG") ? "--verbose=2" : "--quiet");
+    args.emplace_back("--ignore-config");
+    if (headless) {
+        args.emplace_back("--vout=dummy");
+        args.emplace_back("--aout=dummy");
+    }
+    if (!libraryDefaults) {
+        args.emplace_back("--no-video-title-show");
+        args.emplace_back("--no-snapshot-preview");
+        args.emplace_back("--network-caching=" + QByteArray::number(kNetworkCachingMs));
+    }
+    std::vector<const char*> argv;
+    for (const auto& a : args)
+        argv.push_back(a.constData());
+    std::shared_ptr<libvlc_instance_t> created(libvlc_new(int(argv.size()), argv.data()),
+                                               InstanceRelease());
+    if (!created)
+        throw PlayerError("the player library does not start");
+    instances[key] = created;
+    return created;
+}
+
+const libvlc_event_e kEvents[] = {
+    libvlc_MediaPlayerNothingSpecial, libvlc_MediaPlayerOpening,
+    libvlc_MediaPlayerBuffering,      libvlc_MediaPlayerPlaying,
+    libvlc_MediaPlayerPaused,         libvlc_MediaPlayerStopped,
+    libvlc_MediaPlayerEndReached,     libvlc_MediaPlayerEncounteredError,
+    libvlc_MediaPlayerVout,
+};
+
+} // namespace
+
+struct VlcPlayer::Impl {
+    struct Item {
+        QString mrl;
+        QString name;
+        QStringList options;
+    };
+
+    VlcPlayer* q = nullptr;
+    VlcPlayerOptions options;
+    std::shared_ptr<libvlc_instance_t> instance;
+    std::unique_ptr<libvlc_media_player_t, MediaPlayerRelease> mp;
+
+    // GUI thread only.
+    QList<Item> items;
+    bool loaded = false; // a media is set on the library's player
+    quintptr window = 0;
+    int volume = 100;
+    bool fullscreen = false;
+    int lastAnnounced = -1;
+
+    // Written by the library's threads, read anywhere.
+    std::atomic<int> state{Idle};
+    std::atomic<bool> failed{false}; // the error event came: sticky until the next start
+    std::atomic<bool> inputPlaying{false};
+    std::atomic<bool> cacheFull{false};
+    std::atomic<bool> pictureSeen{false};
+    std::atomic<bool> pictureDue{false};
+    std::atomic<bool> deliveryPending{false};
+
+    // The picture probe's frame, touched by the video output thread only.
+    std::vector<unsigned char> frame;
+
+    void attachEvents(bool attach);
+    void resetForStart();
+    void fail();
+    void notify();
+    void deliver();
+    void notePicture();
+    void setMedia(libvlc_media_t* media);
+
+    static void onEvent(const libvlc_event_t* event, void* opaque);
+    static unsigned probeSetup(void** opaque, char* chroma, unsigned* width, unsigned* height,
+                               unsigned* pitches, unsigned* lines);
+    static void probeCleanup(void* opaque);
+    static void* probeLock(void* opaque, void** planes);
+    static void probeDisplay(void* opaque, void* picture);
+};
+
+void VlcPlayer::Impl::attachEvents(bool attach) {
+    libvlc_event_manager_t* events = libvlc_media_player_event_manager(mp.get());
+    for (const libvlc_event_e type : kEvents) {
+        if (attach)
+            libvlc_event_attach(events, type, &Impl::onEvent, this);
+        else
+            libvlc_event_detach(events, type, &Impl::onEvent, this);
+    }
+}
+
+// Runs on the library's threads (and on ours while a stop or a new media is set). Only
+// atomics are touched here; the GUI thread learns of the change through notify().
+void VlcPlayer::Impl::onEvent(const libvlc_event_t* event, void* opaque) {
+    auto* d = static_cast<Impl*>(opaque);
+    const bool failed = d->failed.load();
+    switch (event->type) {
+    case libvlc_MediaPlayerOpening:
+        d->inputPlaying = false;
+        d->cacheFull = false;
+        if (!failed)
+            d->state = Opening;
+        break;
+    case libvlc_MediaPlayerBuffering:
+        // The library reports filling its cache after the input started; the picture
+        // shows once the cache is full.
+        d->cacheFull = event->u.media_player_buffering.new_cache >= 100.f;
+        if (!failed && d->inputPlaying && d->state != Paused)
+            d->state = d->cacheFull ? Playing : Buffering;
+        break;
+    case libvlc_MediaPlayerPlaying:
+        d->inputPlaying = true;
+        if (!failed)
+            d->state = d->cacheFull ? Playing : Buffering;
+        break;
+    case libvlc_MediaPlayerPaused:
+        if (!failed)
+            d->state = Paused;
+        break;
+    case libvlc_MediaPlayerNothingSpecial:
+    case libvlc_MediaPlayerStopped:
+        d->inputPlaying = false;
+        if (!failed)
+            d->state = Idle;
+        break;
+    case libvlc_MediaPlayerEndReached:
+        d->inputPlaying = false;
+        if (!failed)
+            d->state = Ended;
+        break;
+    case libvlc_MediaPlayerEncounteredError:
+        // An HTTP failure ends as "end reached" when polled: the error event is what tells.
+        d->failed = true;
+        d->inputPlaying = false;
+        d->state = Error;
+        break;
+    case libvlc_MediaPlayerVout:
+        if (!d->options.pictureProbe && event->u.media_player_vout.new_count > 0)
+            d->notePicture();
+        break;
+    default:
+        break;
+    }
+    d->notify();
+}
+
+// Hands the current state to the GUI thread; a delivery already on its way carries it.
+void VlcPlayer::Impl::notify() {
+    if (deliveryPending.exchange(true))
+        return;
+    QMetaObject::invokeMethod(
+        q, [this] { deliver(); }, Qt::QueuedConnection);
+}
+
+void VlcPlayer::Impl::deliver() {
+    deliveryPending = false;
+    const int now = state.load();
+    if (now != lastAnnounced) {
+        if (now == Playing)
+            libvlc_audio_set_volume(mp.get(), volume); // the sound output may be new
+        lastAnnounced = now;
+        emit q->stateChanged(now);
+    }
+    if (pictureDue.exchange(false))
+        emit q->firstPicture();
+}
+
+void VlcPlayer::Impl::notePicture() {
+    if (!pictureSeen.exchange(true)) {
+        pictureDue = true;
+        notify();
+    }
+}
+
+void VlcPlayer::Impl::resetForStart() {
+    failed = false;
+    inputPlaying = false;
+    cacheFull = false;
+    pictureSeen = false;
+    pictureDue = false;
+}
+
+void VlcPlayer::Impl::fail() {
+    failed = true;
+    state = Error;
+    notify();
+}
+
+void VlcPlayer::Impl::setMedia(libvlc_media_t* media) {
+    // Stops what plays and waits for its input to end, so no event of it follows.
+    libvlc_media_player_set_media(mp.get(), media);
+    loaded = media != nullptr;
+}
+
+unsigned VlcPlayer::Impl::probeSetup(void** opaque, char* chroma, unsigned* width, unsigned* height,
+                                     unsigned* pitches, unsigned* lines) {
+    auto* d = static_cast<Impl*>(*opaque);
+    std::memcpy(chroma, "RV32", 4);
+    pitches[0] = (*width * 4 + 31) / 32 * 32;
+    lines[0] = (*height + 31) / 32 * 32;
+    d->frame.assign(std::size_t(pitches[0]) * lines[0], 0);
+    return 1;
+}
+
+void VlcPlayer::Impl::probeCleanup(void* opaque) {
+    std::vector<unsigned char>().swap(static_cast<Impl*>(opaque)->frame);
+}
+
+void* VlcPlayer::Impl::probeLock(void* opaque, void** planes) {
+    planes[0] = static_cast<Impl*>(opaque)->frame.data();
+    return nullptr;
+}
+
+void VlcPlayer::Impl::probeDisplay(void* opaque, void*) {
+    static_cast<Impl*>(opaque)->notePicture();
+}
+
+VlcPlayer::VlcPlayer(const VlcPlayerOptions& options, QObject* parent)
+    : Player(parent), d(std::make_unique<Impl>()) {
+    d->q = this;
+    d->options = options;
+    // The library draws only into X11 windows: anywhere else it must not get a window id.
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        d->options.headless = true;
+    d->instance = sharedInstance(d->options.headless, d->options.libraryDefaults);
+    d->mp.reset(libvlc_media_player_new(d->instance.get()));
+    if (!d->mp)
+        throw PlayerError("the player library cannot create a player");
+    // Mouse and keys stay with our window.
+    libvlc_video_set_mouse_input(d->mp.get(), 0);
+    libvlc_video_set_key_input(d->mp.get(), 0);
+    if (d->options.pictureProbe) {
+        libvlc_video_set_callbacks(d->mp.get(), &Impl::probeLock, nullptr, &Impl::probeDisplay,
+                                   d.get());
+        libvlc_video_set_format_callbacks(d->mp.get(), &Impl::probeSetup, &Impl::probeCleanup);
+    }
+    d->attachEvents(true);
+}
+
+VlcPlayer::~VlcPlayer() {
+    // No event after this point; then the library's threads end with its player.
+    d->attachEvents(false);
+    d->mp.reset();
+}
+
+bool VlcPlayer::headless() const {
+    return d->options.headless;
+}
+
+void VlcPlayer::setVideoWindow(quintptr xid) {
+    d->window = xid;
+    if (!d->options.headless && !d->options.pictureProbe)
+        libvlc_media_player_set_xwindow(d->mp.get(), uint32_t(xid));
+}
+
+int VlcPlayer::playlistAdd(const QString& mrl, const QString& name, const QStringList& options) {
+    d->items.append({mrl, name, options});
+    return int(d->items.size()) - 1;
+}
+
+void VlcPlayer::playItem(int item) {
+    if (item < 0 || item >= d->items.size()) {
+        d->fail();
+        return;
+    }
+    const Impl::Item& entry = d->items[item];
+    QString path;
+    MediaPtr media;
+    switch (classifyAddress(entry.mrl, &path)) {
+    case AddressKind::Location:
+        media.reset(libvlc_media_new_location(d->instance.get(), entry.mrl.trimmed().toUtf8()));
+        break;
+    case AddressKind::LocalPath:
+        media.reset(libvlc_media_new_path(d->instance.get(), path.toUtf8()));
+        break;
+    case AddressKind::Unusable:
+        break;
+    }
+    if (!media) {
+        d->setMedia(nullptr);
+        d->fail();
+        return;
+    }
+    for (const QString& option : entry.options) {
+        if (!option.trimmed().isEmpty())
+            libvlc_media_add_option(media.get(), option.toUtf8());
+    }
+    // Without a window to draw into the library would open one of its own.
+    if (!d->options.headless && !d->options.pictureProbe && d->window == 0)
+        libvlc_media_add_option(media.get(), ":no-video");
+
+    d->setMedia(media.get());
+    d->resetForStart();
+    d->state = Opening;
+    libvlc_audio_set_volume(d->mp.get(), d->volume);
+    if (libvlc_media_player_play(d->mp.get()) != 0) {
+        d->fail();
+        return;
+    }
+    d->notify();
+}
+
+bool VlcPlayer::isPlaying() const {
+    const int s = d->state;
+    return s == Opening || s == Buffering || s == Playing;
+}
+
+void VlcPlayer::stop() {
+    if (d->loaded) {
+        d->state = Stopping;
+        libvlc_media_player_stop(d->mp.get());
+    }
+    d->resetForStart();
+    d->state = Idle;
+    d->notify();
+}
+
+int VlcPlayer::itemCount() const {
+    return int(d->items.size());
+}
+
+void VlcPlayer::clear() {
+    d->items.clear();
+    if (d->loaded) {
+        d->state = Stopping;
+        d->setMedia(nullptr);
+    }
+    d->resetForStart();
+    d->state = Idle;
+    d->notify();
+}
+
+int VlcPlayer::inputState() const {
+    return d->state;
+}
+
+double VlcPlayer::position() const {
+    const float p = libvlc_media_player_get_position(d->mp.get());
+    return p < 0 ? 0.0 : double(p);
+}
+
+void VlcPlayer::setPosition(double position) {
+    libvlc_media_player_set_position(d->mp.get(), float(std::clamp(position, 0.0, 1.0)));
+}
+
+void VlcPlayer::setVolume(int percent) {
+    d->volume = std::clamp(percent, 0, kMaxVolume);
+    libvlc_audio_set_volume(d->mp.get(), d->volume);
+}
+
+int VlcPlayer::volume() const {
+    return d->volume;
+}
+
+bool VlcPlayer::fullscreen() const {
+    return d->fullscreen;
+}
+
+void VlcPlayer::setFullscreen(bool on) {
+    d->fullscreen = on;
+}
+
+std::optional<QSize> VlcPlayer::videoSize() const {
+    unsigned width = 0, height = 0;
+    if (libvlc_video_get_size(d->mp.get(), 0, &width, &height) != 0 || width == 0 || height == 0)
+        return std::nullopt;
+    return QSize(int(width), int(height));
+}
+
+QString VlcPlayer::versionInfo() const {
+    return playerLibraryVersion();
+}
+
+namespace {
+
+std::optional<libvlc_media_stats_t> statsOf(libvlc_media_player_t* mp) {
+    MediaPtr media(libvlc_media_player_get_media(mp));
+    libvlc_media_stats_t stats{};
+    if (!media || !libvlc_media_get_stats(media.get(), &stats))
+        return std::nullopt;
+    return stats;
+}
+
+} // namespace
+
+int VlcPlayer::displayedPictures() const {
+    const auto stats = statsOf(d->mp.get());
+    return stats ? stats->i_displayed_pictures : -1;
+}
+
+int VlcPlayer::lostPictures() const {
+    const auto stats = statsOf(d->mp.get());
+    return stats ? stats->i_lost_pictures : -1;
+}
+
+std::unique_ptr<Player> createVlcPlayer(const VlcPlayerOptions& options, QObject* parent) {
+    return std::make_unique<VlcPlayer>(options, parent);
 }
 
 } // namespace zentuvo

@@ -1,0 +1,92 @@
+#include "playback/FakePlayer.h"
+
+#include <algorithm>
+
+namespace zentuvo {
+
+void FakePlayer::check() const {
+    if (broken)
+        throw PlayerError("the player does not answer");
+}
+
+int FakePlayer::playlistAdd(const QString& mrl, const QString& name, const QStringList& options) {
+    check();
+    items.append({mrl, name, options});
+    return int(items.size()) - 1;
+}
+
+void FakePlayer::playItem(int item) {
+    check();
+    ++playCalls;
+    if (item < 0 || item >= items.size()) {
+        playingItem = -1;
+        setState(Error);
+        return;
+    }
+    playingItem = item;
+    setState(items[item].mrl.isEmpty() ? Error : Playing);
+}
+
+bool FakePlayer::isPlaying() const {
+    check();
+    return state_ == Playing || state_ == Buffering;
+}
+
+void FakePlayer::stop() {
+    check();
+    ++stopCalls;
+    playingItem = -1;
+    if (state_ != Idle)
+        setState(Idle);
+}
+
+int FakePlayer::itemCount() const {
+    check();
+    return int(items.size());
+}
+
+void FakePlayer::clear() {
+    check();
+    ++clearCalls;
+    items.clear();
+    playingItem = -1;
+    if (state_ != Idle)
+        setState(Idle);
+}
+
+int FakePlayer::inputState() const {
+    check();
+    return state_;
+}
+
+double FakePlayer::position() const {
+    check();
+    return reportedPosition;
+}
+
+void FakePlayer::setPosition(double position) {
+    check();
+    reportedPosition = position;
+}
+
+void FakePlayer::setVolume(int percent) {
+    check();
+    volume_ = std::clamp(percent, 0, kMaxVolume);
+    volumeCalls.append(volume_);
+}
+
+std::optional<QSize> FakePlayer::videoSize() const {
+    check();
+    return reportedSize;
+}
+
+void FakePlayer::setState(int state) {
+    state_ = state;
+    emit stateChanged(state);
+}
+
+const FakePlayer::Item* FakePlayer::current() const {
+    return playingItem >= 0 && playingItem < items.size() ? &items[playingItem] : nullptr;
+}
+
+} // namespace zentuvo

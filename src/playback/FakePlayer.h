@@ -1,0 +1,66 @@
+#pragma once
+
+#include "playback/Player.h"
+
+#include <QList>
+
+namespace zentuvo {
+
+// A player that plays nothing: it records what it is asked to do and reports the state a
+// test gives it. For tests of the commands that drive the players.
+class FakePlayer : public Player {
+    Q_OBJECT
+
+public:
+    struct Item {
+        QString mrl;
+        QString name;
+        QStringList options;
+    };
+
+    using Player::Player;
+
+    void setVideoWindow(quintptr xid) override { window = xid; }
+    int playlistAdd(const QString& mrl, const QString& name, const QStringList& options) override;
+    void playItem(int item) override;
+    bool isPlaying() const override;
+    void stop() override;
+    int itemCount() const override;
+    void clear() override;
+    int inputState() const override;
+    double position() const override;
+    void setPosition(double position) override;
+    void setVolume(int percent) override;
+    int volume() const override { return volume_; }
+    bool fullscreen() const override { return fullscreen_; }
+    void setFullscreen(bool on) override { fullscreen_ = on; }
+    std::optional<QSize> videoSize() const override;
+    QString versionInfo() const override { return QStringLiteral("fake 1.0"); }
+
+    // Sets the reported state and announces it, as the real player does.
+    void setState(int state);
+    // The item last started, or nothing.
+    const Item* current() const;
+
+    QList<Item> items;
+    int playingItem = -1;
+    quintptr window = 0;
+    double reportedPosition = 0.0;
+    std::optional<QSize> reportedSize;
+    // While set, every call throws PlayerError (a player that cannot be reached).
+    bool broken = false;
+    // Calls seen, for tests that count them.
+    int playCalls = 0;
+    int stopCalls = 0;
+    int clearCalls = 0;
+    QList<int> volumeCalls;
+
+private:
+    void check() const;
+
+    int state_ = Idle;
+    int volume_ = 100;
+    bool fullscreen_ = false;
+};
+
+} // namespace zentuvo

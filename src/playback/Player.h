@@ -1,0 +1,87 @@
+#pragma once
+
+#include <QObject>
+#include <QSize>
+#include <QString>
+#include <QStringList>
+#include <optional>
+#include <stdexcept>
+
+namespace zentuvo {
+
+// A player call that failed; callers report it in their own error message.
+class PlayerError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// One embedded media player: a playlist of addresses with their options, the state of the
+// input that plays, the audio volume and the picture, plus the Tag text that names what the
+// player plays (a channel key, "" when stopped).
+//
+// Every call is made on the GUI thread. stateChanged() is delivered there too, whatever
+// thread the player library reports on.
+class Player : public QObject {
+    Q_OBJECT
+    Q_PROPERTY(QString Tag READ Tag WRITE setTag)
+
+public:
+    // The state numbers inputState() reports.
+    enum State {
+        Idle = 0,
+        Opening = 1,
+        Buffering = 2,
+        Playing = 3,
+        Paused = 4,
+        Stopping = 5,
+        Ended = 8,
+        Error = 9,
+    };
+    static constexpr int kMaxVolume = 200;
+
+    using QObject::QObject;
+
+    QString Tag() const { return tag_; }
+    void setTag(const QString& tag) { tag_ = tag; }
+
+    // The native window to draw the video into; 0 for none.
+    virtual void setVideoWindow(quintptr xid) = 0;
+
+    // Appends an address (a URL, or an absolute path of a local file) with an item name and
+    // its ":option=value" texts; returns the new item's number.
+    virtual int playlistAdd(const QString& mrl, const QString& name,
+                            const QStringList& options) = 0;
+    // Starts the item; returns at once. An unknown item or an unusable address leaves the
+    // player in the Error state.
+    virtual void playItem(int item) = 0;
+    virtual bool isPlaying() const = 0;
+    virtual void stop() = 0;
+    virtual int itemCount() const = 0;
+    // Empties the playlist, stopping the item that plays.
+    virtual void clear() = 0;
+
+    // One of the State numbers.
+    virtual int inputState() const = 0;
+    // Position within the item, 0.0 to 1.0; 0.0 when nothing plays.
+    virtual double position() const = 0;
+    virtual void setPosition(double position) = 0;
+
+    // Audio volume in per cent, 0 to kMaxVolume; values outside are clamped.
+    virtual void setVolume(int percent) = 0;
+    virtual int volume() const = 0;
+
+    virtual bool fullscreen() const = 0;
+    virtual void setFullscreen(bool on) = 0;
+    // Picture size in pixels while a picture shows.
+    virtual std::optional<QSize> videoSize() const = 0;
+
+    virtual QString versionInfo() const = 0;
+
+signals:
+    void stateChanged(int state);
+
+private:
+    QString tag_;
+};
+
+} // namespace zentuvo

@@ -1,0 +1,48 @@
+#include "record/RecordLauncher.h"
+
+#include "app/AppState.h"
+#include "common/Messages.h"
+#include "data/ChannelKey.h"
+#include "record/RecordWindow.h"
+#include "ui/MainWindowApi.h"
+
+#include <exception>
+
+namespace zentuvo {
+
+RecordLauncher::RecordLauncher(AppState& app, MainWindowApi& main) : app_(app), main_(main) {}
+
+RecordLauncher::~RecordLauncher() {
+    EndRecordingForShutdown();
+}
+
+void RecordLauncher::imgButtonRecord_Click() {
+    try {
+        const QString tag = main_.MainPlayerTag();
+        if (tag.isEmpty() || tag == QLatin1String("-1") || tag == ChannelKey::kFile) {
+            app_.messages.exclamation(QStringLiteral("No playing channel to record."));
+            return;
+        }
+        if (!window_) {
+            window_ = new RecordWindow(app_, main_, main_.mainWidget());
+            window_->setAttribute(Qt::WA_DeleteOnClose);
+        }
+        window_->show();
+        window_->raise();
+        window_->activateWindow();
+    } catch (const std::exception& e) {
+        app_.messages.critical(QStringLiteral("Error in imgButtonRecord_Click: ") +
+                               QString::fromLocal8Bit(e.what()));
+    }
+}
+
+void RecordLauncher::EndRecordingForShutdown() {
+    if (!window_)
+        return;
+    window_->closeForShutdown();
+    // A window that would not close still loses its process.
+    if (window_)
+        delete window_.data();
+}
+
+} // namespace zentuvo

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QPointer>
+
+namespace zentuvo {
+
+class AppState;
+class MainWindowApi;
+class RecordWindow;
+
+// The main window's record button and the one recorder window it opens.
+class RecordLauncher {
+public:
+    RecordLauncher(AppState& app, MainWindowApi& main);
+    // Ends a recording that still runs.
+    ~RecordLauncher();
+    RecordLauncher(const RecordLauncher&) = delete;
+    RecordLauncher& operator=(const RecordLauncher&) = delete;
+
+    // imgButtonRecord: refuses when no channel plays (a stopped player or a local file);
+    // else opens the recorder for the playing channel, or brings the open one forward (it
+    // keeps the channel it loaded first).
+    void imgButtonRecord_Click();
+
+    // Program shutdown: ends a running recording without asking and closes the window.
+    void EndRecordingForShutdown();
+
+    // The open recorder window, or null.
+    RecordWindow* window() const { return window_; }
+
+private:
+    AppState& app_;
+    MainWindowApi& main_;
+    QPointer<RecordWindow> window_;
+};
+
+} // namespace zentuvo

@@ -1,0 +1,249 @@
+#include "record/RecordWindow.h"
+
+#include "app/AppState.h"
+#include "common/Messages.h"
+#include "data/ChannelInfo.h"
+#include "data/ChannelKey.h"
+#include "record/RecordFiles.h"
+#include "ui/MainWindowApi.h"
+
+#include <QCloseEvent>
+#include <QFontDatabase>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLocale>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <exception>
+
+namespace zentuvo {
+
+namespace {
+
+const QString kCaption = QStringLiteral("Zentuvo Recording");
+constexpr int kWindowWidth = 440;
+
+QString errorIn(const char* routine, const std::exception& e) {
+    return QStringLiteral("Error in %1: %2")
+        .arg(QLatin1String(routine), QString::fromLocal8Bit(e.what()));
+}
+
+} // namespace
+
+RecordWindow::RecordWindow(AppState& app, MainWindowApi& main, QWidget* parent)
+    : QWidget(parent,
+              Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint),
+      app_(app), main_(main), today_([] { return QDate::currentDate(); }) {
+    setObjectName(QStringLiteral("frmRecord"));
+    setWindowTitle(kCaption);
+    buildLayout();
+
+    connect(cmdRecord, &QPushButton::clicked, this, [this] {
+        cmdRecord->setEnabled(false);
+        StartRecording();
+    });
+    connect(cmdClose, &QPushButton::clicked, this, &QWidget::close);
+    connect(&recorder_, &Recorder::ended, this, &RecordWindow::onRecorderEnded);
+
+    TimerProgress = new QTimer(this);
+    TimerProgress->setObjectName(QStringLiteral("TimerProgress"));
+    TimerProgress->setInterval(kProgressMs);
+    connect(TimerProgress, &QTimer::timeout, this, &RecordWindow::onTimerProgress);
+    TimerStatus = new QTimer(this);
+    TimerStatus->setObjectName(QStringLiteral("TimerStatus"));
+    TimerStatus->setInterval(kStatusMs);
+    connect(TimerStatus, &QTimer::timeout, this, &RecordWindow::onTimerStatus);
+
+    loadChannel();
+    TimerProgress->start();
+    TimerStatus->start();
+}
+
+RecordWindow::~RecordWindow() {
+    // Never leave a player process writing behind the window.
+    recorder_.stop();
+}
+
+void RecordWindow::buildLayout() {
+    lblStatus = new QLabel(QStringLiteral("Status....."), this);
+    lblStatus->setObjectName(QStringLiteral("lblStatus"));
+    lblStatus->setWordWrap(true);
+    lblStatus->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    lblStatus->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // Room for a recording line with a long path and a second line of news.
+    lblStatus->setMinimumHeight(4 * fontMetrics().lineSpacing());
+
+    lblProgress = new QLabel(QStringLiteral("|"), this);
+    lblProgress->setObjectName(QStringLiteral("lblProgress"));
+    QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    fixed.setBold(true);
+    lblProgress->setFont(fixed);
+    lblProgress->setAlignment(Qt::AlignCenter);
+    lblProgress->setFixedWidth(QFontMetrics(fixed).horizontalAdvance(u'W') * 2);
+
+    lblFileSize = new QLabel(QStringLiteral("FileSize"), this);
+    lblFileSize->setObjectName(QStringLiteral("lblFileSize"));
+
+    cmdRecord = new QPushButton(QStringLiteral("Record"), this);
+    cmdRecord->setObjectName(QStringLiteral("cmdRecord"));
+    cmdRecord->setDefault(true);
+    cmdClose = new QPushButton(QStringLiteral("Close"), this);
+    cmdClose->setObjectName(QStringLiteral("cmdClose"));
+
+    auto* sizeRow = new QHBoxLayout;
+    sizeRow->addWidget(lblProgress);
+    sizeRow->addWidget(lblFileSize, 1);
+    sizeRow->addWidget(cmdRecord);
+    sizeRow->addWidget(cmdClose);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(lblStatus, 1);
+    layout->addLayout(sizeRow);
+
+    setFixedWidth(kWindowWidth);
+    setFixedHeight(sizeHint().height());
+    const QScreen* where = parentWidget() ? parentWidget()->screen() : nullptr;
+    if (!where)
+        where = QGuiApplication::primaryScreen();
+    if (where)
+        move(where->availableGeometry().center() - rect().center());
+}
+
+void RecordWindow::loadChannel() {
+    try {
+        blnIsRecording_ = false;
+        channelKey_ = main_.MainPlayerTag();
+        const QString kind = ChannelKey::kind(channelKey_);
+        std::optional<cChannel> found;
+        if (kind == ChannelKey::kCatalogue)
+            found = GetChannelInfo(app_.data(), ChannelKey::number(channelKey_));
+        else if (kind == ChannelKey::kMyList)
+            found = GetMyListChannelInfo(app_.data(), ChannelKey::number(channelKey_));
+        else
+            app_.messages.critical(
+                QStringLiteral("Error: I can't find channel type (which list?)"));
+        const cChannel channel = found.value_or(cChannel{});
+        channelName_ = channel.Name;
+        channelUrl_ = channel.url;
+        itemOptions_ = RecorderCommand::itemOptions(channel, app_.PlayerUserAgentOption);
+        lblStatus->setText(channelName_);
+        lblFileSize->clear();
+    } catch (const std::exception& e) {
+        app_.messages.critical(errorIn("Form_Load", e));
+    }
+}
+
+void RecordWindow::StartRecording() {
+    try {
+        blnIsRecording_ = true;
+        const QString program = RecorderCommand::program(app_.VlcInstallDir);
+        strDumpFile_ = RecordFiles::GetFileName(app_.RecordFolder, today_());
+        QString reason;
+        if (channelUrl_.trimmed().isEmpty())
+            reason = QStringLiteral("the channel has no stream address");
+        else if (strDumpFile_.isEmpty())
+            reason = QStringLiteral("no free file name in ") + app_.RecordFolder;
+        else if (!recorder_.start(
+                     program, RecorderCommand::arguments(channelUrl_, strDumpFile_, itemOptions_),
+                     strDumpFile_))
+            reason = program + QStringLiteral(": ") + recorder_.startError();
+        if (!reason.isEmpty()) {
+            // Nothing runs: the window stays ready for another try.
+            blnIsRecording_ = false;
+            cmdRecord->setEnabled(true);
+            lblStatus->setText(QStringLiteral("Recording did not start: ") + reason);
+            app_.messages.exclamation(QStringLiteral("Error starting recording"));
+            return;
+        }
+        cmdRecord->setEnabled(false);
+        lblProgress->setVisible(true);
+        lblFileSize->setText(RecordFiles::FileSizeText(0, QLocale::system()));
+        showRecordingLine();
+        TimerStatus->start();
+    } catch (const std::exception& e) {
+        blnIsRecording_ = recorder_.isRunning();
+        app_.messages.critical(errorIn("StartRecording", e));
+    }
+}
+
+void RecordWindow::showRecordingLine() {
+    lblStatus->setText(QStringLiteral("Recording ") + channelName_ + QStringLiteral(" on ") +
+                       strDumpFile_);
+}
+
+bool RecordWindow::StopRecording() {
+    if (!blnIsRecording_)
+        return true;
+    const bool ended = recorder_.stop();
+    blnIsRecording_ = false;
+    lblProgress->setText(QStringLiteral("|"));
+    if (!ended)
+        app_.messages.exclamation(QStringLiteral("Error closing recorder..."));
+    return ended;
+}
+
+void RecordWindow::closeForShutdown() {
+    shuttingDown_ = true;
+    StopRecording();
+    close();
+}
+
+void RecordWindow::closeEvent(QCloseEvent* event) {
+    if (blnIsRecording_ && !shuttingDown_ &&
+        !app_.messages.askYesNo(QStringLiteral("Stop recording? "),
+                                QStringLiteral("Stop recording"))) {
+        event->ignore();
+        return;
+    }
+    StopRecording();
+    event->accept();
+}
+
+void RecordWindow::onTimerProgress() {
+    if (!blnIsRecording_) {
+        lblProgress->setText(QStringLiteral("|"));
+        return;
+    }
+    static const QStringList cycle{QStringLiteral("|"), QStringLiteral("/"), QStringLiteral("-"),
+                                   QStringLiteral("\\")};
+    lblProgress->setVisible(true);
+    const qsizetype at = cycle.indexOf(lblProgress->text());
+    lblProgress->setText(at < 0 ? cycle.first() : cycle[(at + 1) % cycle.size()]);
+}
+
+void RecordWindow::onTimerStatus() {
+    if (!blnIsRecording_)
+        return;
+    const qint64 size = recorder_.sampleSize();
+    lblFileSize->setText(RecordFiles::FileSizeText(size, QLocale::system()));
+    if (recorder_.isStalled()) {
+        lblStatus->setText(
+            QStringLiteral("Recording ") + channelName_ + QStringLiteral(" on ") + strDumpFile_ +
+            QStringLiteral("\nStalled: no data for %1 s.").arg(recorder_.quietForMs() / 1000));
+    } else {
+        showRecordingLine();
+    }
+}
+
+void RecordWindow::onRecorderEnded(const QString& playerError, bool removedEmptyFile) {
+    blnIsRecording_ = false;
+    lblProgress->setText(QStringLiteral("|"));
+    QString line = QStringLiteral("Recording ") + channelName_;
+    if (removedEmptyFile) {
+        line += QStringLiteral(" ended: no data was received.");
+        lblFileSize->clear();
+    } else {
+        line += QStringLiteral(" on ") + strDumpFile_ + QStringLiteral(" ended.");
+        lblFileSize->setText(
+            RecordFiles::FileSizeText(RecordFiles::FileSize(strDumpFile_), QLocale::system()));
+    }
+    if (!playerError.isEmpty())
+        line += u'\n' + playerError;
+    lblStatus->setText(line);
+    cmdRecord->setEnabled(true);
+}
+
+} // namespace zentuvo

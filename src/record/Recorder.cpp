@@ -1,0 +1,229 @@
+#include "record/Recorder.h"
+
+#include "data/ChannelInfo.h"
+#include "record/RecordFiles.h"
+
+#include <QRegularExpression>
+
+#ifdef Q_OS_LINUX
+#include <csignal>
+#include <sys/prctl.h>
+#include <unistd.h>
+#endif
+
+namespace zentuvo {
+
+namespace RecorderCommand {
+
+QString program(const QString& vlcInstallDir) {
+    QString dir = vlcInstallDir;
+    while (dir.size() > 1 && dir.endsWith(u'/'))
+        dir.chop(1);
+    return dir + QStringLiteral("/vlc");
+}
+
+QString plainUserAgentOption(const QString& option) {
+    static const QString prefix = QStringLiteral(":http-user-agent=");
+    if (!option.startsWith(prefix))
+        return option;
+    return prefix + option.mid(prefix.size()).replace(u'+', u' ');
+}
+
+QStringList itemOptions(const cChannel& channel, const QString& playerUserAgentOption) {
+    QStringList options;
+    if (!channel.userAgent.trimmed().isEmpty())
+        options << QStringLiteral(":http-user-agent=") + channel.userAgent.trimmed();
+    else if (!playerUserAgentOption.isEmpty())
+        options << plainUserAgentOption(playerUserAgentOption);
+    if (!channel.referrer.trimmed().isEmpty())
+        options << QStringLiteral(":http-referrer=") + channel.referrer.trimmed();
+    return options;
+}
+
+QStringList arguments(const QString& address, const QString& outputFile,
+                      const QStringList& itemOptions) {
+    QStringList args{QStringLiteral("-I"), QStringLiteral("dummy"),
+                     // A hidden recorder is no media player of the desktop session and
+                     // plays no sound: no session bus, no sound server.
+                     QStringLiteral("--no-dbus"), QStringLiteral("--aout=adummy"), address,
+                     QStringLiteral("--sout"), QStringLiteral("file/ts:") + outputFile};
+    args << itemOptions << QStringLiteral("--play-and-exit");
+    return args;
+}
+
+QString errorText(const QString& output) {
+    static const QRegularExpression logLine(
+        QStringLiteral(R"(^\[[0-9a-fA-F]+\]\s+(.*?)\s+(error|warning|debug):\s*(.*)$)"));
+    static const QRegularExpression logPrefix(QStringLiteral(R"(^\[[0-9a-fA-F]+\]\s)"));
+    QStringList messages;
+    QString firstPlain;
+    bool sawLog = false;
+    const QStringList lines = output.split(u'\n');
+    for (QString line : lines) {
+        line = line.trimmed();
+        if (line.isEmpty())
+            continue;
+        if (logPrefix.match(line).hasMatch())
+            sawLog = true;
+        else if (firstPlain.isEmpty())
+            firstPlain = line;
+        const auto m = logLine.match(line);
+        if (!m.hasMatch())
+            continue;
+        const QString origin = m.captured(1);
+        if (m.captured(2) != QLatin1String("error") ||
+            origin.endsWith(QLatin1String("interface")) ||
+            origin.endsWith(QLatin1String("audio output")) ||
+            origin.endsWith(QLatin1String("video output")) ||
+            origin == QLatin1String("main libvlc"))
+            continue;
+        QString text = m.captured(3).trimmed();
+        if (text.startsWith(QLatin1String("error: ")))
+            text = text.mid(7).trimmed();
+        if (text.isEmpty() || text.contains(QLatin1String("Check the log")))
+            continue;
+        if (!messages.contains(text))
+            messages << text;
+    }
+    QString result;
+    if (!messages.isEmpty())
+        // The first errors name the cause; later ones are what followed from it.
+        result = messages.mid(0, 2).join(QStringLiteral("; "));
+    else if (!sawLog)
+        // It ended before its log began, as when it refuses to run at all: its own words.
+        result = firstPlain;
+    constexpr int kLongest = 300;
+    if (result.size() > kLongest)
+        result = result.left(kLongest - 3) + QStringLiteral("...");
+    return result;
+}
+
+} // namespace RecorderCommand
+
+void StallWatch::reset(qint64 now) {
+    lastSize_ = -1;
+    lastGrowth_ = now;
+    quietFor_ = 0;
+    stalled_ = false;
+}
+
+bool StallWatch::sample(qint64 size, qint64 now) {
+    if (size > lastSize_) {
+        // A file that appears counts as growth only once it holds data.
+        if (size > 0 || lastSize_ >= 0)
+            lastGrowth_ = now;
+        lastSize_ = size;
+    }
+    quietFor_ = now - lastGrowth_;
+    stalled_ = quietFor_ >= kStallMs;
+    return stalled_;
+}
+
+Recorder::Recorder(QObject* parent) : QObject(parent) {
+    elapsed_.start();
+}
+
+Recorder::~Recorder() {
+    stop();
+}
+
+qint64 Recorder::now() const {
+    return clock_ ? clock_() : elapsed_.elapsed();
+}
+
+bool Recorder::start(const QString& program, const QStringList& arguments,
+                     const QString& outputFile) {
+    startError_.clear();
+    if (isRunning()) {
+        startError_ = QStringLiteral("A recording is already running.");
+        return false;
+    }
+    delete process_;
+    errors_.clear();
+    outputFile_ = outputFile;
+    process_ = new QProcess(this);
+    process_->setProgram(program);
+    process_->setArguments(arguments);
+    process_->setStandardInputFile(QProcess::nullDevice());
+    process_->setStandardOutputFile(QProcess::nullDevice());
+#ifdef Q_OS_LINUX
+    // Should this program die without stopping the recording, the player ends with it.
+    const pid_t parent = ::getpid();
+    process_->setChildProcessModifier([parent] {
+        ::prctl(PR_SET_PDEATHSIG, SIGTERM);
+        if (::getppid() != parent)
+            ::raise(SIGTERM);
+    });
+#endif
+    connect(process_, &QProcess::readyReadStandardError, this, &Recorder::readErrors);
+    connect(process_, &QProcess::finished, this, &Recorder::onFinished);
+    process_->start();
+    if (!process_->waitForStarted(5000)) {
+        startError_ = process_->errorString();
+        delete process_;
+        process_ = nullptr;
+        return false;
+    }
+    watch_.reset(now());
+    return true;
+}
+
+bool Recorder::stop() {
+    if (!isRunning())
+        return true;
+    stopping_ = true;
+    process_->terminate();
+    if (!process_->waitForFinished(kStopGraceMs)) {
+        process_->kill();
+        process_->waitForFinished(1000);
+    }
+    const bool ended = process_->state() == QProcess::NotRunning;
+    readErrors();
+    if (ended)
+        RecordFiles::RemoveIfEmpty(outputFile_);
+    stopping_ = false;
+    return ended;
+}
+
+bool Recorder::isRunning() const {
+    return process_ && process_->state() != QProcess::NotRunning;
+}
+
+qint64 Recorder::processId() const {
+    return process_ ? process_->processId() : 0;
+}
+
+QString Recorder::playerError() const {
+    return RecorderCommand::errorText(QString::fromLocal8Bit(errors_));
+}
+
+qint64 Recorder::sampleSize() {
+    const qint64 size = RecordFiles::FileSize(outputFile_);
+    if (isRunning())
+        watch_.sample(size, now());
+    return size;
+}
+
+void Recorder::readErrors() {
+    if (!process_)
+        return;
+    errors_ += process_->readAllStandardError();
+    // Keep the latest part: what went wrong last is what ended the recording.
+    constexpr qsizetype kKept = 16 * 1024;
+    if (errors_.size() > kKept) {
+        errors_.remove(0, errors_.size() - kKept);
+        const qsizetype eol = errors_.indexOf('\n');
+        if (eol >= 0)
+            errors_.remove(0, eol + 1);
+    }
+}
+
+void Recorder::onFinished() {
+    if (stopping_)
+        return;
+    readErrors();
+    const bool removed = RecordFiles::RemoveIfEmpty(outputFile_);
+    emit ended(playerError(), removed);
+}
+
+} // namespace zentuvo

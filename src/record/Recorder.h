@@ -1,0 +1,117 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+namespace zentuvo {
+
+struct cChannel;
+
+// The player's command-line program that records: its arguments, and what it printed.
+namespace RecorderCommand {
+
+// The program in the player's install folder.
+QString program(const QString& vlcInstallDir);
+
+// The program's user-agent option with its blanks back: it holds "+" for every blank, a
+// form the player's HTTP access takes for a malformed user agent and does not send.
+// Handed over as one argument, the option needs no such disguise.
+QString plainUserAgentOption(const QString& option);
+
+// The per-item options of a channel: its own user agent and referrer when it has them,
+// else the program's user-agent option (plainUserAgentOption).
+QStringList itemOptions(const cChannel& channel, const QString& playerUserAgentOption);
+
+// Runs without interface, reads the address, writes a transport stream to the output file
+// and ends when the stream ends or fails. Each part is one argument: blanks need no quoting.
+QStringList arguments(const QString& address, const QString& outputFile,
+                      const QStringList& itemOptions);
+
+// What a user should read from the player's error output: the first two error messages
+// about the stream or the file (its own "[id] module error: " prefixes and the noise of
+// interface and audio modules left out); when it ended before its log began, the first
+// line it printed (for example its refusal to run as root). "" when it printed neither.
+QString errorText(const QString& output);
+
+} // namespace RecorderCommand
+
+// Follows the size of the output file and tells when it has stopped growing.
+class StallWatch {
+public:
+    static constexpr qint64 kStallMs = 15000;
+
+    // Starts watching at the time now (ms).
+    void reset(qint64 now);
+    // Takes a sample of the size at the time now; true when the file has not grown for
+    // kStallMs or longer.
+    bool sample(qint64 size, qint64 now);
+    bool stalled() const { return stalled_; }
+    // How long the file has not grown, in ms, at the last sample.
+    qint64 quietFor() const { return quietFor_; }
+
+private:
+    qint64 lastSize_ = -1;
+    qint64 lastGrowth_ = 0;
+    qint64 quietFor_ = 0;
+    bool stalled_ = false;
+};
+
+// One recording: the hidden player process writing one file. Widget-free.
+class Recorder : public QObject {
+    Q_OBJECT
+
+public:
+    // How long a stop waits for the player to end by itself before it is killed.
+    static constexpr int kStopGraceMs = 3000;
+
+    explicit Recorder(QObject* parent = nullptr);
+    // A recording still running is ended.
+    ~Recorder() override;
+
+    // Starts the program writing to outputFile. False when it could not be started; the
+    // reason is then in startError().
+    bool start(const QString& program, const QStringList& arguments, const QString& outputFile);
+    // Ends the process: asked to end, killed when it has not ended within kStopGraceMs.
+    // An empty output file is removed. False when the process could not be ended.
+    bool stop();
+
+    bool isRunning() const;
+    qint64 processId() const;
+    QString outputFile() const { return outputFile_; }
+    QString startError() const { return startError_; }
+    // The error text the player has printed so far (RecorderCommand::errorText).
+    QString playerError() const;
+
+    // Takes a sample of the output file's size (RecordFiles::FileSize) and of its growth.
+    qint64 sampleSize();
+    bool isStalled() const { return watch_.stalled(); }
+    qint64 quietForMs() const { return watch_.quietFor(); }
+
+    // The clock of the stall watch in ms; tests replace it.
+    void setClock(std::function<qint64()> clock) { clock_ = std::move(clock); }
+
+signals:
+    // The process ended by itself (stream ended, refused, player error). playerError is
+    // what it printed, removedEmptyFile tells that it left an empty file that was removed.
+    void ended(const QString& playerError, bool removedEmptyFile);
+
+private:
+    void onFinished();
+    void readErrors();
+    qint64 now() const;
+
+    QProcess* process_ = nullptr;
+    QString outputFile_;
+    QString startError_;
+    QByteArray errors_;
+    StallWatch watch_;
+    QElapsedTimer elapsed_;
+    std::function<qint64()> clock_;
+    bool stopping_ = false;
+};
+
+} // namespace zentuvo

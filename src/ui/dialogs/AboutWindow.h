@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QDialog>
+
+class QLabel;
+
+namespace zentuvo {
+
+class AppState;
+class MainWindowApi;
+
+// frmAbout: version, build, the player library's version and the support mail and web
+// links. Modal; a click on the picture area or Escape closes it.
+class AboutWindow : public QDialog {
+    Q_OBJECT
+public:
+    AboutWindow(AppState& app, MainWindowApi& main, QWidget* parent = nullptr);
+
+    // lblEmail: a new mail to the support address.
+    void lblEmailClick();
+    // lblInternet: the product's home page.
+    void lblInternetClick();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildLayout();
+    void FormLoad();
+
+    AppState& app_;
+    MainWindowApi& main_;
+    QWidget* pic_ = nullptr;
+    QLabel* picWelcome_ = nullptr;
+    QLabel* lblVersion_ = nullptr;
+    QLabel* lblBuild_ = nullptr;
+    QLabel* lblVLC_ = nullptr;
+    QLabel* lblEmail_ = nullptr;
+    QLabel* lblInternet_ = nullptr;
+};
+
+} // namespace zentuvo

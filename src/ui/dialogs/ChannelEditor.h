@@ -1,0 +1,102 @@
+#pragma once
+
+#include <QDialog>
+#include <memory>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QTimer;
+class QToolButton;
+
+namespace zentuvo {
+
+class AppState;
+class MainWindowApi;
+class Player;
+class VideoView;
+
+// The mail body that proposes a channel for the catalogue: one "Label:" line per field,
+// each line break (those inside the description too) doubled, so that the encoded mail
+// shows "%0A%0A" for each.
+QString channelSubmissionBody(const QString& name, const QString& streamUrl,
+                              const QString& description);
+
+// The subject of that mail.
+inline const QString kSubmissionSubject = QStringLiteral("Zentuvo-Channel-submission");
+
+// frmChannelAdd: the modal editor of one My List channel. ViewFilter.EditingModeMyListID
+// chooses the mode when it opens: 0 for a new channel, else the channel to modify. The
+// channel's fields go through AppState::CurrentMyList, which the editor fills afresh when it
+// opens and empties when it closes.
+//
+// testPlayer is the editor's own player, with which the typed address can be tried; the
+// editor keeps it for its lifetime.
+class ChannelEditor : public QDialog {
+    Q_OBJECT
+public:
+    ChannelEditor(AppState& app, MainWindowApi& main, std::unique_ptr<Player> testPlayer,
+                  QWidget* parent = nullptr);
+    ~ChannelEditor() override;
+
+    // Checks the fields in order, copying each into CurrentMyList as it passes; false (after
+    // its message) at the first that fails.
+    bool Validate();
+    // Validate, then the record's Save (new channel) or Update; false when either fails.
+    bool SaveFormValues();
+    // cmdOK: saves, refills the main window's My List and closes.
+    void cmdOKClick();
+    // Plays the typed stream address in the test player.
+    void TestURL();
+    void imgButtonStopClick();
+    // Opens the typed home page.
+    void VisitHomePage();
+    // Asks, then prepares a mail proposing the channel for the catalogue.
+    void cmdSubmitClick();
+    // The status line of the test player; run every second.
+    void TimerStatusTick();
+
+    Player* testPlayer() const { return player_.get(); }
+
+protected:
+    void done(int result) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildLayout();
+    void FormLoad();
+    void LoadComboCountry();
+    void ShowFormValues();
+    void setCaptions();
+
+    AppState& app_;
+    MainWindowApi& main_;
+    std::unique_ptr<Player> player_;
+
+    QLabel* lblInfo_ = nullptr;
+    QLabel* lblChannelName_ = nullptr;
+    QLabel* lblStreamURL_ = nullptr;
+    QLabel* lblHomePage_ = nullptr;
+    QLabel* lblKbps_ = nullptr;
+    QLabel* lblCountry_ = nullptr;
+    QLabel* lblDescription_ = nullptr;
+    QLineEdit* txtChannelName_ = nullptr;
+    QLineEdit* txtStreamURL_ = nullptr;
+    QLineEdit* txtHomePage_ = nullptr;
+    QLineEdit* txtKbps_ = nullptr;
+    QPlainTextEdit* txtDescription_ = nullptr;
+    QComboBox* cboCountry_ = nullptr;
+    VideoView* VLCPluginTest_ = nullptr;
+    QLabel* lblStreamingInfo_ = nullptr;
+    QToolButton* imgButtonTest_ = nullptr;
+    QToolButton* imgButtonStop_ = nullptr;
+    QToolButton* imgButtonVisitHomePage_ = nullptr;
+    QPushButton* cmdOK_ = nullptr;
+    QPushButton* cmdClose_ = nullptr;
+    QPushButton* cmdSubmit_ = nullptr;
+    QTimer* TimerStatus_ = nullptr;
+};
+
+} // namespace zentuvo

@@ -1,0 +1,132 @@
+#include "ui/dialogs/ChannelPropertyWindow.h"
+
+#include "app/AppState.h"
+#include "common/Messages.h"
+#include "common/Shell.h"
+#include "data/ChannelKey.h"
+#include "data/Database.h"
+#include "ui/MainWindowApi.h"
+#include "ui/dialogs/DialogSupport.h"
+
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace zentuvo {
+
+ChannelPropertyWindow::ChannelPropertyWindow(AppState& app, MainWindowApi& main, QWidget* parent)
+    : QDialog(parent), app_(app), main_(main) {
+    setObjectName(QStringLiteral("frmChannelProperty"));
+    setModal(true);
+    buildLayout();
+    closeOnEscape(this);
+    keepAboveFullVideo(this, main_);
+    setCaptions();
+    ShowProperty();
+}
+
+void ChannelPropertyWindow::buildLayout() {
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(16, 14, 16, 14);
+    outer->setSpacing(12);
+    auto* grid = new QGridLayout;
+    grid->setHorizontalSpacing(10);
+    grid->setVerticalSpacing(8);
+
+    lblName_ = new QLabel(QStringLiteral("Channel:"), this);
+    lblName_->setObjectName(QStringLiteral("lblName"));
+    lblHomePage_ = new QLabel(QStringLiteral("Home page"), this);
+    lblHomePage_->setObjectName(QStringLiteral("lblHomePage"));
+    lblDescription_ = new QLabel(QStringLiteral("Description"), this);
+    lblDescription_->setObjectName(QStringLiteral("lblDescription"));
+    txtName_ = new QLineEdit(this);
+    txtName_->setObjectName(QStringLiteral("txtName"));
+    txtHomePage_ = new QLineEdit(this);
+    txtHomePage_->setObjectName(QStringLiteral("txtHomePage"));
+    txtDescription_ = new QPlainTextEdit(this);
+    txtDescription_->setObjectName(QStringLiteral("txtDescription"));
+    txtDescription_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    txtDescription_->setTabChangesFocus(true);
+    txtDescription_->setMinimumHeight(110);
+    imgButtonVisitHomePage_ = new QToolButton(this);
+    imgButtonVisitHomePage_->setObjectName(QStringLiteral("imgButtonVisitHomePage"));
+    imgButtonVisitHomePage_->setIcon(
+        QIcon(dialogPicture(QStringLiteral("homepage"), QSize(48, 48))));
+    imgButtonVisitHomePage_->setIconSize(QSize(22, 22));
+    imgButtonVisitHomePage_->setAutoRaise(true);
+    imgButtonVisitHomePage_->setCursor(Qt::PointingHandCursor);
+    imgButtonVisitHomePage_->setToolTip(QStringLiteral("Visit Home page"));
+
+    grid->addWidget(lblName_, 0, 0);
+    grid->addWidget(txtName_, 0, 1, 1, 2);
+    grid->addWidget(lblHomePage_, 1, 0);
+    grid->addWidget(txtHomePage_, 1, 1);
+    grid->addWidget(imgButtonVisitHomePage_, 1, 2);
+    grid->addWidget(lblDescription_, 2, 0, Qt::AlignTop);
+    grid->addWidget(txtDescription_, 2, 1, 1, 2);
+    grid->setColumnStretch(1, 1);
+    grid->setRowStretch(2, 1);
+    outer->addLayout(grid, 1);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    cmdOK_ = new QPushButton(QStringLiteral("OK"), this);
+    cmdOK_->setObjectName(QStringLiteral("cmdOK"));
+    cmdOK_->setMinimumWidth(96);
+    cmdOK_->setDefault(true);
+    buttons->addWidget(cmdOK_);
+    outer->addLayout(buttons);
+
+    connect(imgButtonVisitHomePage_, &QToolButton::clicked, this,
+            &ChannelPropertyWindow::imgButtonVisitHomePageClick);
+    connect(cmdOK_, &QPushButton::clicked, this, &QDialog::accept);
+    setMinimumSize(460, 300);
+    resize(560, 340);
+}
+
+void ChannelPropertyWindow::setCaptions() {
+    setWindowTitle(app_.Translate(QStringLiteral("_frmChProperty_caption")));
+    lblName_->setText(app_.Translate(QStringLiteral("_frmChProperty_lblName")));
+    lblHomePage_->setText(app_.Translate(QStringLiteral("_frmChProperty_lblHomePage")));
+    lblDescription_->setText(app_.Translate(QStringLiteral("_frmChProperty_lblDescription")));
+    imgButtonVisitHomePage_->setToolTip(
+        app_.Translate(QStringLiteral("_frmChProperty_imgButtonVisitHomePage")));
+}
+
+void ChannelPropertyWindow::ShowProperty() {
+    const QString key = main_.SelectedChannelKey();
+    if (key.isEmpty())
+        return;
+    try {
+        Connection db(app_.ChannelConnectionString, Connection::Mode::ReadOnly);
+        auto q = db.prepare(QStringLiteral(
+            "SELECT name, homePage, description FROM tab_channels WHERE channelID = ?"));
+        q.bind(1, ChannelKey::number(key));
+        if (!q.next())
+            return;
+        const auto plain = [&](int column) {
+            return q.isNull(column) ? QString()
+                                    : app_.BlowfishCipher.DecryptStreamAddress(q.text(column));
+        };
+        txtName_->setText(q.text(0));
+        txtHomePage_->setText(plain(1));
+        txtDescription_->setPlainText(plain(2));
+    } catch (const DbError& e) {
+        app_.messages.critical(QStringLiteral("Error in ShowProperty: ") + e.description());
+    }
+}
+
+void ChannelPropertyWindow::imgButtonVisitHomePageClick() {
+    if (txtHomePage_->text().trimmed().isEmpty()) {
+        app_.messages.information(QStringLiteral("No HomePage available for channel '") +
+                                  txtName_->text() + u'\'');
+        return;
+    }
+    ShellOpen(app_.desktop, QStringLiteral("Open"), txtHomePage_->text());
+}
+
+} // namespace zentuvo

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QDialog>
+
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QToolButton;
+
+namespace zentuvo {
+
+class AppState;
+class MainWindowApi;
+
+// frmChannelProperty: name, home page and description of the catalogue channel selected in
+// the main window's list, with a button that opens the home page. Modal; the fields are
+// filled once when it opens and saved nowhere.
+class ChannelPropertyWindow : public QDialog {
+    Q_OBJECT
+public:
+    ChannelPropertyWindow(AppState& app, MainWindowApi& main, QWidget* parent = nullptr);
+
+    // Fills the fields from the selected catalogue row; with none they stay empty.
+    void ShowProperty();
+    // Opens the home page as it stands in its field.
+    void imgButtonVisitHomePageClick();
+
+private:
+    void buildLayout();
+    void setCaptions();
+
+    AppState& app_;
+    MainWindowApi& main_;
+    QLabel* lblName_ = nullptr;
+    QLabel* lblHomePage_ = nullptr;
+    QLabel* lblDescription_ = nullptr;
+    QLineEdit* txtName_ = nullptr;
+    QLineEdit* txtHomePage_ = nullptr;
+    QPlainTextEdit* txtDescription_ = nullptr;
+    QToolButton* imgButtonVisitHomePage_ = nullptr;
+    QPushButton* cmdOK_ = nullptr;
+};
+
+} // namespace zentuvo

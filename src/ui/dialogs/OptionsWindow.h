@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QDialog>
+
+class QButtonGroup;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class QRadioButton;
+
+namespace zentuvo {
+
+class AppState;
+class MainWindowApi;
+
+// frmOptions: the interface language, whether the country filter is restored at start-up,
+// and the default video size. Modal.
+//
+// The remember box takes effect at once, whichever button closes the window; it is stored
+// with the other settings at shutdown. OK stores the size and the language in the settings
+// file and translates the main window again; Close and Escape store nothing.
+class OptionsWindow : public QDialog {
+    Q_OBJECT
+public:
+    OptionsWindow(AppState& app, MainWindowApi& main, QWidget* parent = nullptr);
+
+    void SetLanguage();
+    // Fills cboLanguage from the catalogue's languages and selects the current one.
+    void LoadComboLanguage();
+    void cmdOKClick();
+    void chkRememberCountryClick();
+
+private:
+    void buildLayout();
+    void FormLoad();
+
+    AppState& app_;
+    MainWindowApi& main_;
+
+    QGroupBox* Frame1_ = nullptr;
+    QGroupBox* Frame2_ = nullptr;
+    QGroupBox* Frame3_ = nullptr;
+    QLabel* lblLanguage_ = nullptr;
+    QComboBox* cboLanguage_ = nullptr;
+    QLabel* lblDefaultCountry_ = nullptr;
+    QLabel* lblRememberCountry_ = nullptr;
+    QCheckBox* chkRememberCountry_ = nullptr;
+    QLabel* lblDefaultSize_ = nullptr;
+    QLabel* lblRememberDefaultSize_ = nullptr;
+    QRadioButton* optSizeOriginal_ = nullptr;
+    QRadioButton* optSizeFitWindow_ = nullptr;
+    QButtonGroup* sizeGroup_ = nullptr;
+    QPushButton* cmdOK_ = nullptr;
+    QPushButton* cmdClose_ = nullptr;
+};
+
+} // namespace zentuvo

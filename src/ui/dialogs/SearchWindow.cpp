@@ -1,0 +1,314 @@
+#include "ui/dialogs/SearchWindow.h"
+
+#include "app/AppState.h"
+#include "common/Messages.h"
+#include "data/CatalogueSearch.h"
+#include "ui/MainWindowApi.h"
+#include "ui/dialogs/DialogSupport.h"
+#include "ui/dialogs/SearchResultModel.h"
+
+#include <QApplication>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QStyle>
+#include <QThread>
+#include <QTreeView>
+#include <QVBoxLayout>
+#include <array>
+#include <atomic>
+
+namespace zentuvo {
+
+namespace {
+
+// Shares of the list's width taken by the country, channel, description and genre columns.
+constexpr std::array<float, SearchResultModel::kColumns> kColumnShares{0.20f, 0.30f, 0.30f, 0.19f};
+
+QString term(AppState& app, const char* key) {
+    return app.Translate(QString::fromLatin1(key));
+}
+
+} // namespace
+
+// One search: what it looks for, how the list is sorted, and what it found.
+struct SearchWindow::Job {
+    QString text;
+    QString channelDb;
+    std::optional<SearchResultModel::SortState> sort;
+    std::atomic<bool> cancel{false};
+    SearchOutcome outcome;
+    QThread* thread = nullptr;
+};
+
+SearchWindow::SearchWindow(AppState& app, MainWindowApi& main, QWidget* parent)
+    : QDialog(parent), app_(app), main_(main) {
+    setObjectName(QStringLiteral("frmSearch"));
+    setSizeGripEnabled(false);
+    setModal(false);
+    buildLayout();
+    keepAboveFullVideo(this, main_);
+    setCaptions();
+    closeOnEscape(this);
+    resize(820, 520);
+}
+
+SearchWindow::~SearchWindow() {
+    job_.reset();
+    for (const auto& job : running_) {
+        job->cancel = true;
+        job->thread->wait();
+        delete job->thread;
+    }
+    endBusy();
+}
+
+SearchWindow* SearchWindow::open(AppState& app, MainWindowApi& main) {
+    static QPointer<SearchWindow> window;
+    return showModeless(window, [&] { return new SearchWindow(app, main, main.mainWidget()); });
+}
+
+void SearchWindow::buildLayout() {
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->setSpacing(0);
+
+    auto* imgTop = makeBanner(term(app_, "_frmSearch_caption"), this, 48);
+    imgTop->setObjectName(QStringLiteral("imgTop"));
+    outer->addWidget(imgTop);
+
+    auto* body = new QVBoxLayout;
+    body->setContentsMargins(12, 12, 12, 8);
+    body->setSpacing(10);
+    auto* searchRow = new QHBoxLayout;
+    searchRow->setSpacing(8);
+    lblSearch_ = new QLabel(QStringLiteral("Search Text:"), this);
+    lblSearch_->setObjectName(QStringLiteral("lblSearch"));
+    txtSearch_ = new QLineEdit(this);
+    txtSearch_->setObjectName(QStringLiteral("txtSearch"));
+    txtSearch_->setClearButtonEnabled(true);
+    txtSearch_->setMinimumWidth(220);
+    lblSearch_->setBuddy(txtSearch_);
+    cmdSearch_ = new QPushButton(QStringLiteral("Search"), this);
+    cmdSearch_->setObjectName(QStringLiteral("cmdSearch"));
+    cmdSearch_->setAutoDefault(false);
+    cmdSearch_->setIcon(QIcon(dialogPicture(QStringLiteral("search"), QSize(32, 32))));
+    cmdSearch_->setMinimumWidth(96);
+    searchRow->addWidget(lblSearch_);
+    searchRow->addWidget(txtSearch_, 1);
+    searchRow->addWidget(cmdSearch_);
+    body->addLayout(searchRow);
+
+    model_ = new SearchResultModel(this);
+    lvwChannels_ = new QTreeView(this);
+    lvwChannels_->setObjectName(QStringLiteral("lvwChannels"));
+    lvwChannels_->setModel(model_);
+    lvwChannels_->setRootIsDecorated(false);
+    lvwChannels_->setUniformRowHeights(true);
+    lvwChannels_->setAlternatingRowColors(true);
+    lvwChannels_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    lvwChannels_->setSelectionMode(QAbstractItemView::SingleSelection);
+    lvwChannels_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    lvwChannels_->setTextElideMode(Qt::ElideRight);
+    lvwChannels_->setAllColumnsShowFocus(true);
+    lvwChannels_->setMinimumSize(480, 200);
+    QHeaderView* header = lvwChannels_->header();
+    header->setStretchLastSection(false);
+    header->setSectionsClickable(true);
+    header->setSortIndicatorShown(false);
+    header->setSectionResizeMode(QHeaderView::Interactive);
+    body->addWidget(lvwChannels_, 1);
+    outer->addLayout(body, 1);
+
+    StatusBar1_ = new QStatusBar(this);
+    StatusBar1_->setObjectName(QStringLiteral("StatusBar1"));
+    StatusBar1_->setSizeGripEnabled(true);
+    statusPanel_ = new QLabel(this);
+    statusPanel_->setObjectName(QStringLiteral("StatusBar1Panel1"));
+    statusPanel_->setContentsMargins(8, 0, 8, 0);
+    StatusBar1_->addWidget(statusPanel_, 1);
+    outer->addWidget(StatusBar1_);
+
+    mnuLvwChannels_ = new QMenu(this);
+    mnuLvwChannels_->setObjectName(QStringLiteral("mnuLvwChannels"));
+    miLvwChannelsPlay_ = mnuLvwChannels_->addAction(QStringLiteral("Play"));
+    miLvwChannelsPlay_->setObjectName(QStringLiteral("miLvwChannelsPlay"));
+    miLvwChannelsPreview_ = mnuLvwChannels_->addAction(QStringLiteral("Preview"));
+    miLvwChannelsPreview_->setObjectName(QStringLiteral("miLvwChannelsPreview"));
+
+    connect(cmdSearch_, &QPushButton::clicked, this, &SearchWindow::cmdSearchClick);
+    connect(txtSearch_, &QLineEdit::returnPressed, this, &SearchWindow::cmdSearchClick);
+    connect(header, &QHeaderView::sectionClicked, this, &SearchWindow::headerClicked);
+    connect(miLvwChannelsPlay_, &QAction::triggered, this, &SearchWindow::lvwChannelsDblClick);
+    connect(miLvwChannelsPreview_, &QAction::triggered, this,
+            &SearchWindow::miLvwChannelsPreviewClick);
+    lvwChannels_->viewport()->installEventFilter(this);
+    lvwChannels_->installEventFilter(this);
+}
+
+void SearchWindow::setCaptions() {
+    const QString caption = term(app_, "_frmSearch_caption");
+    setWindowTitle(caption);
+    statusPanel_->setText(caption);
+    lblSearch_->setText(term(app_, "_frmSearch_lblSearch"));
+    cmdSearch_->setText(term(app_, "_frmSearch_cmdSearch"));
+    miLvwChannelsPlay_->setText(term(app_, "_frmSearch_miLvwChannelsPlay"));
+    miLvwChannelsPreview_->setText(term(app_, "_frmSearch_miLvwChannelsPreview"));
+}
+
+QString SearchWindow::statusText() const {
+    return statusPanel_->text();
+}
+
+void SearchWindow::cmdSearchClick() {
+    if (txtSearch_->text().trimmed().isEmpty()) {
+        app_.messages.exclamation(term(app_, "_frmSearch_msgError_1"));
+        return;
+    }
+    MakeLvwChannelsColumns();
+    MakeLvwChannelsContents(txtSearch_->text());
+}
+
+void SearchWindow::MakeLvwChannelsColumns() {
+    QStringList headers;
+    for (int i = 1; i <= SearchResultModel::kColumns; ++i)
+        headers << app_.Translate(QStringLiteral("_frmSearch_lvwChHeader_%1").arg(i));
+    model_->setHeaders(headers);
+    // The columns share the list's inner width with room kept for a vertical scroll bar, so
+    // that they fit whether or not one shows.
+    const int space = lvwChannels_->maximumViewportSize().width() -
+                      lvwChannels_->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    for (int c = 0; c < SearchResultModel::kColumns; ++c)
+        lvwChannels_->setColumnWidth(c, std::max(24, int(float(space) * kColumnShares[size_t(c)])));
+}
+
+void SearchWindow::MakeLvwChannelsContents(const QString& strSearch) {
+    if (!busy_) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        busy_ = true;
+    }
+    if (job_)
+        job_->cancel = true;
+    model_->clear();
+    lastMouse_ = QPoint(-1, -1);
+
+    auto job = std::make_shared<Job>();
+    job->text = strSearch;
+    job->channelDb = app_.ChannelConnectionString;
+    job->sort = model_->sortState();
+    Job* work = job.get();
+    // Reading, deciphering, filtering and sorting all happen on the worker; the GUI thread
+    // only takes the finished rows.
+    job->thread = QThread::create([work] {
+        work->outcome = searchCatalogue(work->channelDb, work->text, &work->cancel);
+        if (work->sort && !work->outcome.cancelled)
+            SearchResultModel::sortHits(work->outcome.hits, work->sort->column, work->sort->order);
+    });
+    connect(job->thread, &QThread::finished, this, [this, job] { searchDone(job); });
+    job_ = job;
+    running_.push_back(job);
+    job->thread->start();
+}
+
+void SearchWindow::searchDone(const std::shared_ptr<Job>& job) {
+    job->thread->wait();
+    delete job->thread;
+    job->thread = nullptr;
+    std::erase(running_, job);
+    if (job != job_)
+        return; // called off by a newer search
+    job_.reset();
+
+    SearchOutcome& outcome = job->outcome;
+    model_->setRows(std::move(outcome.hits), job->sort);
+    statusPanel_->setText(term(app_, "_frmSearch_msgChannelsFound") + u' ' +
+                          QString::number(model_->rowCount()));
+    endBusy();
+    if (!outcome.error.isEmpty())
+        app_.messages.critical(QStringLiteral("Error in MakeLvwChannelsContents: ") +
+                               outcome.error);
+    else if (!outcome.decipherError.isEmpty())
+        // One message for the whole search, not one per damaged description.
+        app_.messages.plain(QStringLiteral("Error in DecryptByte: ") + outcome.decipherError);
+    emit searchFinished(model_->rowCount());
+}
+
+void SearchWindow::endBusy() {
+    if (busy_) {
+        QApplication::restoreOverrideCursor();
+        busy_ = false;
+    }
+}
+
+void SearchWindow::headerClicked(int section) {
+    const Qt::SortOrder order = model_->headerClicked(section);
+    lvwChannels_->header()->setSortIndicatorShown(true);
+    lvwChannels_->header()->setSortIndicator(section, order);
+}
+
+bool SearchWindow::rowUnderPointer() const {
+    return lvwChannels_->indexAt(lastMouse_).isValid();
+}
+
+QString SearchWindow::selectedKey() const {
+    const QModelIndexList rows = lvwChannels_->selectionModel()->selectedRows();
+    if (rows.isEmpty())
+        return {};
+    return model_->keyAt(rows.first().row());
+}
+
+void SearchWindow::lvwChannelsMouseUp(Qt::MouseButton button, const QPoint& pos) {
+    lastMouse_ = pos;
+    if (button == Qt::RightButton && rowUnderPointer())
+        mnuLvwChannels_->popup(QCursor::pos());
+}
+
+void SearchWindow::lvwChannelsDblClick() {
+    setCursor(Qt::WaitCursor);
+    if (rowUnderPointer()) {
+        const QString key = selectedKey();
+        if (!key.trimmed().isEmpty())
+            main_.PlayVideo(key);
+        else
+            app_.messages.exclamation(QStringLiteral("Channel not available!"));
+    }
+    unsetCursor();
+}
+
+void SearchWindow::miLvwChannelsPreviewClick() {
+    if (!rowUnderPointer())
+        return;
+    const QString key = selectedKey().trimmed();
+    if (!key.isEmpty())
+        main_.PlayPreview(key);
+    else
+        app_.messages.exclamation(QStringLiteral("Channel not available!"));
+}
+
+bool SearchWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == lvwChannels_->viewport()) {
+        if (event->type() == QEvent::MouseButtonRelease) {
+            const auto* e = static_cast<QMouseEvent*>(event);
+            lvwChannelsMouseUp(e->button(), e->position().toPoint());
+        } else if (event->type() == QEvent::MouseButtonDblClick) {
+            // The first click of the pair has selected the row already.
+            lvwChannelsDblClick();
+            return true;
+        }
+    } else if (watched == lvwChannels_ && event->type() == QEvent::Resize) {
+        MakeLvwChannelsColumns();
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void SearchWindow::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    MakeLvwChannelsColumns();
+}
+
+} // namespace zentuvo

@@ -1,0 +1,98 @@
+#pragma once
+
+#include <QDialog>
+#include <QPoint>
+#include <memory>
+#include <vector>
+
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QStatusBar;
+class QTreeView;
+
+namespace zentuvo {
+
+class AppState;
+class MainWindowApi;
+class SearchResultModel;
+
+// frmSearch: finds catalogue channels whose name or description holds a text and plays a
+// hit in the main window (double click, or Play in the pop-up menu) or previews it.
+// Modeless: open it with SearchWindow::open, which brings an open one forward.
+//
+// The search runs off the GUI thread; the busy pointer shows until the list is filled and
+// the status bar counts the hits.
+class SearchWindow : public QDialog {
+    Q_OBJECT
+public:
+    SearchWindow(AppState& app, MainWindowApi& main, QWidget* parent = nullptr);
+    ~SearchWindow() override;
+
+    // Shows the one search window, creating it on the first request (parent: the main
+    // window).
+    static SearchWindow* open(AppState& app, MainWindowApi& main);
+
+    // cmdSearch, or Enter in txtSearch: a text of blanks only is refused with a message.
+    void cmdSearchClick();
+    // Fills the list with the channels holding strSearch (as typed).
+    void MakeLvwChannelsContents(const QString& strSearch);
+    // Sizes the four columns at 20, 30, 30 and 19 per cent of the list's width.
+    void MakeLvwChannelsColumns();
+    // The double click and the pop-up menu's Play: the selected row in the main player,
+    // when the last mouse-button release over the list landed on a row.
+    void lvwChannelsDblClick();
+    // The pop-up menu's Preview: the same, in the preview player.
+    void miLvwChannelsPreviewClick();
+
+    bool isSearching() const { return job_ != nullptr; }
+    QTreeView* list() const { return lvwChannels_; }
+    SearchResultModel* model() const { return model_; }
+    QString statusText() const;
+
+signals:
+    // A search has filled the list (also after a failure, with what it had).
+    void searchFinished(int rows);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void buildLayout();
+    void setCaptions();
+    void lvwChannelsMouseUp(Qt::MouseButton button, const QPoint& pos);
+    void headerClicked(int section);
+    bool rowUnderPointer() const;
+    QString selectedKey() const;
+    struct Job;
+    void searchDone(const std::shared_ptr<Job>& job);
+    void endBusy();
+
+    AppState& app_;
+    MainWindowApi& main_;
+
+    QLabel* lblSearch_ = nullptr;
+    QLineEdit* txtSearch_ = nullptr;
+    QPushButton* cmdSearch_ = nullptr;
+    QTreeView* lvwChannels_ = nullptr;
+    SearchResultModel* model_ = nullptr;
+    QStatusBar* StatusBar1_ = nullptr;
+    QLabel* statusPanel_ = nullptr;
+    QMenu* mnuLvwChannels_ = nullptr;
+    QAction* miLvwChannelsPlay_ = nullptr;
+    QAction* miLvwChannelsPreview_ = nullptr;
+
+    // Where the last mouse-button release over the list landed (viewport coordinates).
+    QPoint lastMouse_{-1, -1};
+
+    // The search whose result the list waits for; null when none runs. A newer search calls
+    // off an older one, whose result is then dropped. Every search still running is in
+    // running_, so that closing the window can wait for their threads.
+    std::shared_ptr<Job> job_;
+    std::vector<std::shared_ptr<Job>> running_;
+    bool busy_ = false;
+};
+
+} // namespace zentuvo

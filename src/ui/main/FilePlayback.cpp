@@ -1,0 +1,81 @@
+#include "ui/main/FilePlayback.h"
+
+#include "app/AppState.h"
+#include "common/Messages.h"
+#include "data/ChannelKey.h"
+#include "playback/Player.h"
+
+#include <QAbstractSlider>
+#include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QSlider>
+#include <exception>
+
+namespace zentuvo {
+
+FilePlayback::FilePlayback(AppState& app, Player& player, const FilePlaybackWidgets& widgets,
+                           StopVideo stopVideo, QObject* parent)
+    : QObject(parent), app_(app), player_(player), w_(widgets), stopVideo_(std::move(stopVideo)) {
+    QWidget* dialogParent = w_.VLCPlugin21 ? w_.VLCPlugin21->window() : nullptr;
+    chooser_ = [dialogParent](const QString& title, const QString& folder) {
+        return chooseWithDialog(dialogParent, title, folder);
+    };
+    if (QSlider* slider = w_.SliderPlayFile) {
+        slider->setRange(0, kSliderSteps);
+        // Only the user's own moves seek; the status timer's updates of the value do not.
+        connect(slider, &QAbstractSlider::actionTriggered, this,
+                [this, slider](int) { seekToSlider(slider->sliderPosition()); });
+    }
+}
+
+QString FilePlayback::chooseWithDialog(QWidget* parent, const QString& title,
+                                       const QString& folder) {
+    return QFileDialog::getOpenFileName(parent, title, folder, QStringLiteral("Open file (*)"));
+}
+
+void FilePlayback::PlayFrom() {
+    const QString path = chooser_(QStringLiteral("Open file..."), app_.RecordFolder);
+    if (path.isEmpty())
+        return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    PlayFile(path);
+    QApplication::restoreOverrideCursor();
+}
+
+void FilePlayback::PlayFile(const QString& path) {
+    try {
+        if (stopVideo_)
+            stopVideo_();
+        if (w_.VLCPlugin21)
+            w_.VLCPlugin21->show();
+        player_.setTag(ChannelKey::kFile);
+        if (w_.SliderPlayFile) {
+            w_.SliderPlayFile->setValue(0);
+            w_.SliderPlayFile->show();
+        }
+        // An absolute path is what the player takes for a local file.
+        const int item = player_.playlistAdd(QFileInfo(path).absoluteFilePath(), QString(), {});
+        player_.playItem(item);
+        if (w_.txtMessages)
+            w_.txtMessages->setText(QStringLiteral("Playing from file ") +
+                                    path.mid(path.lastIndexOf(u'/') + 1));
+        player_.setVolume(w_.SliderVolume ? w_.SliderVolume->value() * 20 : 100);
+    } catch (const std::exception& e) {
+        app_.messages.critical(QStringLiteral("Error in PlayFile: ") +
+                               QString::fromLocal8Bit(e.what()));
+    }
+}
+
+void FilePlayback::seekToSlider(int value) {
+    if (player_.Tag() != ChannelKey::kFile)
+        return;
+    try {
+        player_.setPosition(double(value) / kSliderSteps);
+    } catch (const std::exception&) {
+        // A file that cannot seek stays where it is.
+    }
+}
+
+} // namespace zentuvo

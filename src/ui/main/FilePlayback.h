@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <functional>
+
+class QLineEdit;
+class QSlider;
+class QWidget;
+
+namespace zentuvo {
+
+class AppState;
+class Player;
+
+// The main window's elements that file playback works on.
+struct FilePlaybackWidgets {
+    QWidget* VLCPlugin21 = nullptr;   // where the main player's picture goes
+    QLineEdit* txtMessages = nullptr; // the channel information line
+    QSlider* SliderPlayFile = nullptr;
+    QSlider* SliderVolume = nullptr;
+};
+
+// Playing a local file in the main player: "Play from..." with its file dialog, PlayFile,
+// and seeking with the file position slider.
+class FilePlayback : public QObject {
+    Q_OBJECT
+
+public:
+    static constexpr int kSliderSteps = 20;
+
+    // Asks for a file: (dialog title, starting folder) -> chosen path, "" when cancelled.
+    using FileChooser = std::function<QString(const QString& title, const QString& folder)>;
+    // Stops what the main player plays (StopVideo of the main window).
+    using StopVideo = std::function<void()>;
+
+    FilePlayback(AppState& app, Player& player, const FilePlaybackWidgets& widgets,
+                 StopVideo stopVideo, QObject* parent = nullptr);
+
+    // The dialog that opens on the recording folder and shows every file.
+    static QString chooseWithDialog(QWidget* parent, const QString& title, const QString& folder);
+    void setFileChooser(FileChooser chooser) { chooser_ = std::move(chooser); }
+
+    // miFilePlayFrom and imgButtonPlayFile: the file dialog, then PlayFile.
+    void PlayFrom();
+    // Plays the file at path in the main player.
+    void PlayFile(const QString& path);
+    // Seeks to the slider's position (value / 20 of the file); failures are ignored.
+    void seekToSlider(int value);
+
+private:
+    AppState& app_;
+    Player& player_;
+    FilePlaybackWidgets w_;
+    StopVideo stopVideo_;
+    FileChooser chooser_;
+};
+
+} // namespace zentuvo

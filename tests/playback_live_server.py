@@ -1,0 +1,108 @@
+#!/usr/bin/env python3
+"""A live-like HTTP source of an MPEG-TS file, for the playback tests and the zap benchmark.
+
+Every listed path serves the same file as a live channel: a client joins at the point the
+"broadcast" has reached (the file loops), gets a short burst as a live server's buffer would
+give, then the stream at its own pace, in chunked transfer coding without a length. Other
+paths answer 404. Each request is logged as one line "path<TAB>user-agent<TAB>referer".
+
+Prints "PORT <number>" once listening on 127.0.0.1; ends when its standard input closes.
+"""
+
+import argparse
+import os
+import random
+import sys
+import threading
+import time
+from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
+
+PACKET = 188
+TICK = 0.04
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--file", required=True)
+    parser.add_argument("--duration", type=float, required=True, help="seconds in the file")
+    parser.add_argument("--path", action="append", default=[])
+    parser.add_argument("--log", required=True)
+    parser.add_argument("--burst", type=float, default=0.5, help="seconds sent at once")
+    parser.add_argument("--jitter", type=float, default=0.0, help="longest stall, seconds")
+    parser.add_argument("--stall-chance", type=float, default=0.02,
+                        help="chance of a stall at each 40 ms step")
+    args = parser.parse_args()
+
+    with open(args.file, "rb") as f:
+        data = f.read()
+    size = len(data) - len(data) % PACKET
+    rate = size / args.duration
+    started = time.monotonic()
+    log_lock = threading.Lock()
+
+    class Handler(BaseHTTPRequestHandler):
+        protocol_version = "HTTP/1.1"
+
+        def log_message(self, *unused):
+            pass
+
+        def do_GET(self):
+            try:
+                self.answer()
+            except (BrokenPipeError, ConnectionResetError, TimeoutError):
+                pass
+
+        def answer(self):
+            path = self.path.split("?", 1)[0]
+            with log_lock, open(args.log, "a", encoding="utf-8") as log:
+                log.write("%s\t%s\t%s\n" % (path, self.headers.get("User-Agent", ""),
+                                            self.headers.get("Referer", "")))
+            if path not in args.path:
+                body = b"not found\n"
+                self.send_response(404)
+                self.send_header("Content-Type", "text/plain")
+                self.send_header("Content-Length", str(len(body)))
+                self.end_headers()
+                self.wfile.write(body)
+                return
+            self.send_response(200)
+            self.send_header("Content-Type", "video/mp2t")
+            self.send_header("Transfer-Encoding", "chunked")
+            self.send_header("Cache-Control", "no-cache")
+            self.end_headers()
+            self.stream()
+
+        def stream(self):
+            joined = time.monotonic()
+            offset = int((joined - started) * rate) % size
+            offset -= offset % PACKET
+            sent = 0
+            stall_until = 0.0
+            chance = random.Random(7)  # every client meets the same stalls
+            while True:
+                now = time.monotonic()
+                if args.jitter > 0 and now >= stall_until and chance.random() < args.stall_chance:
+                    stall_until = now + chance.uniform(0, args.jitter)
+                if now < stall_until:
+                    time.sleep(min(TICK, stall_until - now))
+                    continue
+                due = int((args.burst + now - joined) * rate)
+                due -= due % PACKET
+                while sent < due:
+                    n = min(due - sent, size - offset, 64 * PACKET)
+                    self.wfile.write(b"%x\r\n" % n + data[offset:offset + n] + b"\r\n")
+                    sent += n
+                    offset = (offset + n) % size
+                self.wfile.flush()
+                time.sleep(TICK)
+
+    server = ThreadingHTTPServer(("127.0.0.1", 0), Handler)
+    server.daemon_threads = True
+    threading.Thread(target=server.serve_forever, daemon=True).start()
+    print("PORT %d" % server.server_address[1], flush=True)
+    sys.stdin.read()  # until our parent goes
+    os._exit(0)
+
+
+if __name__ == "__main__":
+    main()

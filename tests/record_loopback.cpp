@@ -1,0 +1,155 @@
+#include "record_loopback.h"
+
+#include <QDir>
+#include <QFile>
+#include <QHash>
+#include <QStandardPaths>
+#include <unistd.h>
+
+namespace zentuvo::test {
+
+namespace {
+
+QString sourceDir() {
+    return QStringLiteral(ZENTUVO_RECORD_TEST_DIR);
+}
+
+} // namespace
+
+QString makeTestStream(int seconds) {
+    static QTemporaryDir dir;
+    static QHash<int, QString> made;
+    if (made.contains(seconds))
+        return made[seconds];
+    const QString file = dir.filePath(QStringLiteral("source_%1s.ts").arg(seconds));
+    QProcess ffmpeg;
+    ffmpeg.start(QStringLiteral("ffmpeg"), {"-hide_banner",
+                                            "-loglevel",
+                                            "error",
+                                            "-y",
+                                            "-f",
+                                            "lavfi",
+                                            "-i",
+                                            "testsrc=size=320x240:rate=25",
+                                            "-f",
+                                            "lavfi",
+                                            "-i",
+                                            "sine=frequency=440:sample_rate=48000",
+                                            "-t",
+                                            QString::number(seconds),
+                                            "-c:v",
+                                            "mpeg2video",
+                                            "-b:v",
+                                            "400k",
+                                            "-g",
+                                            "25",
+                                            "-c:a",
+                                            "mp2",
+                                            "-b:a",
+                                            "64k",
+                                            "-f",
+                                            "mpegts",
+                                            file});
+    const bool ok =
+        ffmpeg.waitForFinished(120000) && ffmpeg.exitCode() == 0 && QFileInfo(file).size() > 0;
+    made[seconds] = ok ? file : QString();
+    return made[seconds];
+}
+
+LoopbackStream::LoopbackStream(int seconds, double endAfter) {
+    const QString source = makeTestStream(seconds);
+    if (source.isEmpty()) {
+        error_ = QStringLiteral("ffmpeg could not make the test stream");
+        return;
+    }
+    server_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    server_.start(QStringLiteral("python3"),
+                  {sourceDir() + QStringLiteral("/record_stream_server.py"), "--file", source,
+                   "--duration", QString::number(seconds), "--end-after", QString::number(endAfter),
+                   "--log", dir_.filePath(QStringLiteral("requests"))});
+    if (!server_.waitForStarted(10000)) {
+        error_ = QStringLiteral("python3 did not start: ") + server_.errorString();
+        return;
+    }
+    while (!server_.canReadLine() && server_.waitForReadyRead(10000)) {
+    }
+    const QString line = QString::fromUtf8(server_.readLine()).trimmed();
+    if (line.startsWith(QLatin1String("PORT ")))
+        port_ = line.mid(5).toInt();
+    else
+        error_ = QStringLiteral("the stream server did not start: ") + line;
+}
+
+LoopbackStream::~LoopbackStream() {
+    if (server_.state() == QProcess::NotRunning)
+        return;
+    server_.closeWriteChannel();
+    if (!server_.waitForFinished(5000)) {
+        server_.kill();
+        server_.waitForFinished(2000);
+    }
+}
+
+QString LoopbackStream::url(const QString& path) const {
+    return QStringLiteral("http://127.0.0.1:%1%2").arg(port_).arg(path);
+}
+
+QStringList LoopbackStream::requests() const {
+    QFile log(dir_.filePath(QStringLiteral("requests")));
+    if (!log.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(log.readAll()).split(u'\n', Qt::SkipEmptyParts);
+}
+
+PlayerFolder::PlayerFolder() {
+    const QString root = root_.path();
+    installDir_ = root + QStringLiteral("/player dir");
+    outputDir_ = root + QStringLiteral("/Recorded here");
+    const QString home = root + QStringLiteral("/home");
+    QDir().mkpath(installDir_);
+    QDir().mkpath(outputDir_);
+    QDir().mkpath(home);
+    const auto open = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup |
+                      QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther | QFile::WriteOther |
+                      QFile::ExeOther;
+    for (const QString& dir : {root, outputDir_, home})
+        QFile::setPermissions(dir, open);
+
+    const QString player = QStandardPaths::findExecutable(QStringLiteral("vlc"));
+    QFile script(installDir_ + QStringLiteral("/vlc"));
+    if (!script.open(QIODevice::WriteOnly))
+        return;
+    // The player will not run as root: the test machine's CI does.
+    script.write(QStringLiteral("#!/bin/sh\n"
+                                "if [ \"$(id -u)\" = 0 ]; then\n"
+                                "  export HOME='%1'\n"
+                                "  unset XDG_RUNTIME_DIR\n"
+                                "  exec setpriv --reuid=nobody --regid=nogroup --clear-groups "
+                                "'%2' \"$@\"\n"
+                                "fi\n"
+                                "exec '%2' \"$@\"\n")
+                     .arg(home, player)
+                     .toUtf8());
+    script.close();
+    script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                          QFile::ReadOther | QFile::ExeOther);
+}
+
+QStringList probeStreams(const QString& file, QString* errors) {
+    QProcess probe;
+    probe.start(QStringLiteral("ffprobe"), {"-v", "error", "-show_streams", file});
+    probe.waitForFinished(60000);
+    if (errors)
+        *errors = QString::fromUtf8(probe.readAllStandardError()).trimmed();
+    if (probe.exitCode() != 0)
+        return {};
+    QStringList kinds;
+    const QStringList lines = QString::fromUtf8(probe.readAllStandardOutput()).split(u'\n');
+    for (const QString& line : lines) {
+        if (line.startsWith(QLatin1String("codec_type=")))
+            kinds << line.mid(11).trimmed();
+    }
+    return kinds;
+}
+
+} // namespace zentuvo::test

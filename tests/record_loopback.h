@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <memory>
+
+namespace zentuvo::test {
+
+// A transport stream made with ffmpeg (320x240 MPEG-2 video, MP2 sound) for the given number
+// of seconds; made once per process and duration. "" when ffmpeg failed.
+QString makeTestStream(int seconds);
+
+// The live-like loopback source of tests/record_stream_server.py over makeTestStream.
+class LoopbackStream {
+public:
+    explicit LoopbackStream(int seconds = 40, double endAfter = 2.0);
+    ~LoopbackStream();
+    bool ok() const { return port_ > 0; }
+    QString error() const { return error_; }
+    // "http://127.0.0.1:PORT" + path.
+    QString url(const QString& path) const;
+    // One line per request: "path<TAB>user-agent<TAB>referer".
+    QStringList requests() const;
+
+private:
+    QTemporaryDir dir_;
+    QProcess server_;
+    int port_ = 0;
+    QString error_;
+};
+
+// A player install folder whose "vlc" runs the real player; as root (which the player
+// refuses) it runs it as the user nobody. Its output folder is writable by that user.
+// Both folder names hold blanks.
+class PlayerFolder {
+public:
+    PlayerFolder();
+    QString installDir() const { return installDir_; }
+    QString outputDir() const { return outputDir_; }
+
+private:
+    QTemporaryDir root_;
+    QString installDir_;
+    QString outputDir_;
+};
+
+// The streams ffprobe finds in a file ("video", "audio", ...); empty for an invalid file.
+// *errors receives what ffprobe printed as errors.
+QStringList probeStreams(const QString& file, QString* errors = nullptr);
+
+} // namespace zentuvo::test

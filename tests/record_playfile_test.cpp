@@ -1,0 +1,159 @@
+// Playing a local file in the main player: the dialog, PlayFile and seeking.
+#include "data/ChannelKey.h"
+#include "playback/FakePlayer.h"
+#include "record_print.h"
+#include "support/TestSupport.h"
+#include "ui/main/FilePlayback.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QSlider>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+using namespace zentuvo;
+using namespace zentuvo::test;
+
+namespace {
+
+class FilePlaybackTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        window.resize(400, 300);
+        video = new QWidget(&window);
+        txtMessages = new QLineEdit(&window);
+        SliderPlayFile = new QSlider(Qt::Horizontal, &window);
+        SliderVolume = new QSlider(Qt::Horizontal, &window);
+        SliderVolume->setRange(0, 10);
+        SliderVolume->setValue(5);
+        SliderPlayFile->hide();
+        txtMessages->setText("Alpha (Italy)");
+        player.setTag("3 CH_ID");
+        files = std::make_unique<FilePlayback>(
+            *t.app, player, FilePlaybackWidgets{video, txtMessages, SliderPlayFile, SliderVolume},
+            [this] {
+                steps << "StopVideo";
+                player.setTag("");
+                SliderPlayFile->hide();
+            });
+        files->setFileChooser([this](const QString& title, const QString& folder) {
+            steps << "dialog " + title + " in " + folder;
+            return chosen;
+        });
+    }
+
+    TestApp t;
+    FakePlayer player;
+    QWidget window;
+    QWidget* video = nullptr;
+    QLineEdit* txtMessages = nullptr;
+    QSlider* SliderPlayFile = nullptr;
+    QSlider* SliderVolume = nullptr;
+    std::unique_ptr<FilePlayback> files;
+    QStringList steps;
+    QString chosen;
+};
+
+} // namespace
+
+TEST_F(FilePlaybackTest, CancellingTheDialogLeavesWhatPlays) {
+    chosen = "";
+    files->PlayFrom();
+    EXPECT_EQ(steps, QStringList{"dialog Open file... in " + t.app->RecordFolder});
+    EXPECT_EQ(player.Tag(), "3 CH_ID");
+    EXPECT_TRUE(player.items.isEmpty());
+    EXPECT_EQ(txtMessages->text(), "Alpha (Italy)");
+    EXPECT_TRUE(SliderPlayFile->isHidden());
+}
+
+TEST_F(FilePlaybackTest, PlayFromPlaysTheChosenFile) {
+    window.show();
+    chosen = "/tmp/My Recordings/20261206_1 #1 100%.ts";
+    SliderVolume->setValue(7);
+    files->PlayFrom();
+    ASSERT_EQ(steps.size(), 2);
+    EXPECT_EQ(steps[1], "StopVideo");
+    EXPECT_EQ(player.Tag(), ChannelKey::kFile);
+    EXPECT_TRUE(SliderPlayFile->isVisible());
+    EXPECT_EQ(SliderPlayFile->minimum(), 0);
+    EXPECT_EQ(SliderPlayFile->maximum(), 20);
+    ASSERT_EQ(player.items.size(), 1);
+    // The path as it is: no URL escaping, no item name, no options.
+    EXPECT_EQ(player.items[0].mrl, chosen);
+    EXPECT_EQ(player.items[0].name, "");
+    EXPECT_TRUE(player.items[0].options.isEmpty());
+    EXPECT_EQ(player.playCalls, 1);
+    EXPECT_EQ(player.playingItem, 0);
+    EXPECT_EQ(txtMessages->text(), "Playing from file 20261206_1 #1 100%.ts");
+    EXPECT_EQ(player.volume(), 140);
+    EXPECT_FALSE(QApplication::overrideCursor()); // the busy pointer is gone again
+    EXPECT_TRUE(t.messages.shown.isEmpty());
+}
+
+TEST_F(FilePlaybackTest, ARelativePathReachesThePlayerAbsolute) {
+    files->PlayFile("clip.ts");
+    ASSERT_EQ(player.items.size(), 1);
+    EXPECT_EQ(player.items[0].mrl, QDir::current().absoluteFilePath("clip.ts"));
+    EXPECT_EQ(txtMessages->text(), "Playing from file clip.ts");
+}
+
+TEST_F(FilePlaybackTest, UserMovesOfTheSliderSeek) {
+    files->PlayFile("/tmp/a.ts");
+    SliderPlayFile->setFocus();
+    SliderPlayFile->setPageStep(10);
+    QTest::keyClick(SliderPlayFile, Qt::Key_PageUp);
+    EXPECT_EQ(SliderPlayFile->value(), 10);
+    EXPECT_DOUBLE_EQ(player.reportedPosition, 0.5); // value 10: the middle of the file
+    QTest::keyClick(SliderPlayFile, Qt::Key_End);
+    EXPECT_DOUBLE_EQ(player.reportedPosition, 1.0);
+    QTest::keyClick(SliderPlayFile, Qt::Key_Left);
+    EXPECT_DOUBLE_EQ(player.reportedPosition, 19.0 / 20.0);
+}
+
+TEST_F(FilePlaybackTest, TheStatusTimersUpdatesDoNotSeek) {
+    files->PlayFile("/tmp/a.ts");
+    player.reportedPosition = 0.25;
+    SliderPlayFile->setValue(15);
+    EXPECT_DOUBLE_EQ(player.reportedPosition, 0.25);
+}
+
+TEST_F(FilePlaybackTest, AFailingSeekIsIgnored) {
+    files->PlayFile("/tmp/a.ts");
+    player.broken = true;
+    EXPECT_NO_THROW(files->seekToSlider(10));
+    EXPECT_TRUE(t.messages.shown.isEmpty());
+}
+
+TEST_F(FilePlaybackTest, NoSeekWhenNoFilePlays) {
+    files->seekToSlider(10);
+    EXPECT_DOUBLE_EQ(player.reportedPosition, 0.0);
+}
+
+TEST_F(FilePlaybackTest, APlayerFailureIsReported) {
+    player.broken = true;
+    files->PlayFile("/tmp/a.ts");
+    ASSERT_EQ(t.messages.shown.size(), 1);
+    EXPECT_EQ(t.messages.shown.first().text, "Error in PlayFile: the player does not answer");
+    EXPECT_EQ(t.messages.shown.first().icon, MsgIcon::Critical);
+}
+
+TEST_F(FilePlaybackTest, TheDialogOpensInTheRecordingFolderShowingEveryFile) {
+    QString title, folder;
+    QStringList filters;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        title = dialog->windowTitle();
+        folder = dialog->directory().absolutePath();
+        filters = dialog->nameFilters();
+        dialog->reject();
+    });
+    const QString path = FilePlayback::chooseWithDialog(nullptr, "Open file...", t.folder.path());
+    EXPECT_EQ(path, "");
+    EXPECT_EQ(title, "Open file...");
+    EXPECT_EQ(folder, QDir(t.folder.path()).canonicalPath());
+    EXPECT_EQ(filters, QStringList{"Open file (*)"});
+}

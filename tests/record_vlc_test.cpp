@@ -1,0 +1,253 @@
+// Real recordings by the player's command-line program of a live-like stream served on
+// 127.0.0.1, checked with ffprobe; and seeking in a file with the real player.
+#include "data/ChannelKey.h"
+#include "data/Database.h"
+#include "playback/VlcPlayer.h"
+#include "record/RecordFiles.h"
+#include "record/RecordLauncher.h"
+#include "record/RecordWindow.h"
+#include "record_loopback.h"
+#include "record_print.h"
+#include "support/TestSupport.h"
+#include "ui/MainWindowApi.h"
+#include "ui/main/FilePlayback.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QSlider>
+#include <QStandardPaths>
+#include <QTest>
+#include <csignal>
+#include <gtest/gtest.h>
+#include <memory>
+#include <unistd.h>
+
+using namespace zentuvo;
+using namespace zentuvo::test;
+
+namespace {
+
+class FakeMain : public MainWindowApi {
+public:
+    QWidget* mainWidget() override { return &widget; }
+    bool IsFullVideo() const override { return false; }
+    void PlayVideo(const QString&) override {}
+    void PlayPreview(const QString&) override {}
+    void MakeLvwMyListContents() override {}
+    void SetLanguage() override {}
+    QString SelectedChannelKey() const override { return {}; }
+    QString MainPlayerTag() const override { return tag; }
+    QString PlayerVersionInfo() const override { return {}; }
+
+    QWidget widget;
+    QString tag;
+};
+
+bool alive(qint64 pid) {
+    return pid > 0 && ::kill(pid_t(pid), 0) == 0;
+}
+
+class RecordVlcTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { stream = new LoopbackStream(40, 3.0); }
+    static void TearDownTestSuite() {
+        delete stream;
+        stream = nullptr;
+    }
+
+    void SetUp() override {
+        ASSERT_TRUE(stream->ok()) << stream->error().toStdString();
+        auto ch = [](const char* code, const char* name, const QString& url, const char* ua = "",
+                     const char* ref = "") {
+            return FixtureChannel{code, name, "Italy", "News", "", "", url, ua, ref};
+        };
+        t = std::make_unique<TestApp>(
+            QList<FixtureChannel>{ch("Live.it", "Live One", stream->url("/live.ts")),
+                                  ch("Ends.it", "Ends Soon", stream->url("/ends.ts"),
+                                     "OwnAgent/2.0 (TV)", "https://own.example/"),
+                                  ch("Missing.it", "Missing", stream->url("/missing.ts"))});
+        t->app->VlcInstallDir = player.installDir();
+        t->app->RecordFolder = player.outputDir();
+    }
+
+    QString key(const QString& code) {
+        Connection c(t->app->ChannelConnectionString);
+        auto q = c.prepare("SELECT channelID FROM tab_channels WHERE code = ?");
+        q.bind(1, code);
+        return q.next() ? ChannelKey::catalogue(q.integer(0)) : QString();
+    }
+
+    RecordWindow* openRecorder(RecordLauncher& launcher, const QString& code) {
+        main.tag = key(code);
+        launcher.imgButtonRecord_Click();
+        return launcher.window();
+    }
+
+    static LoopbackStream* stream;
+    PlayerFolder player;
+    std::unique_ptr<TestApp> t;
+    FakeMain main;
+};
+
+LoopbackStream* RecordVlcTest::stream = nullptr;
+
+} // namespace
+
+TEST_F(RecordVlcTest, RecordsALiveStreamIntoAValidTransportStream) {
+    RecordLauncher launcher(*t->app, main);
+    RecordWindow* w = openRecorder(launcher, "Live.it");
+    ASSERT_NE(w, nullptr);
+    w->cmdRecord->click();
+    ASSERT_TRUE(w->blnIsRecording()) << w->lblStatus->text().toStdString();
+    const QString file = w->strDumpFile();
+    EXPECT_EQ(QFileInfo(file).path(), player.outputDir());
+    EXPECT_TRUE(QFileInfo(file).fileName().endsWith("_1.ts"));
+    EXPECT_EQ(w->lblStatus->text(), "Recording Live One on " + file);
+
+    QElapsedTimer clock;
+    clock.start();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return RecordFiles::FileSize(file) > 0; }, 10000));
+    const qint64 firstBytes = clock.elapsed();
+    QTest::qWait(5000);
+    w->onTimerStatus();
+    const QString sizeLine = w->lblFileSize->text();
+    EXPECT_TRUE(sizeLine.startsWith("KB: ")) << sizeLine.toStdString();
+    EXPECT_NE(sizeLine, "KB: 0");
+
+    const qint64 pid = w->recorder().processId();
+    t->messages.answerNext(MsgAnswer::Yes);
+    w->cmdClose->click();
+    EXPECT_TRUE(t->messages.saw("Stop recording? "));
+    EXPECT_FALSE(alive(pid));
+
+    const qint64 size = RecordFiles::FileSize(file);
+    EXPECT_GT(size, 100 * 1024) << "first bytes after " << firstBytes << " ms";
+    QString errors;
+    const QStringList streams = probeStreams(file, &errors);
+    EXPECT_TRUE(streams.contains("video")) << errors.toStdString();
+    EXPECT_TRUE(streams.contains("audio")) << errors.toStdString();
+
+    // The stream was asked for with the program's user agent, blanks and all.
+    const QString agent = t->app->PlayerUserAgentOption.section(u'=', 1).replace(u'+', u' ');
+    EXPECT_TRUE(agent.contains("(X11; U; Linux i686;"));
+    EXPECT_TRUE(stream->requests().contains("/live.ts\t" + agent + "\t"))
+        << stream->requests().join(" | ").toStdString();
+}
+
+TEST_F(RecordVlcTest, AStreamThatEndsIsNoticedAndTheFileIsValid) {
+    RecordLauncher launcher(*t->app, main);
+    RecordWindow* w = openRecorder(launcher, "Ends.it");
+    QSignalSpy ended(&w->recorder(), &Recorder::ended);
+    w->cmdRecord->click();
+    ASSERT_TRUE(w->blnIsRecording());
+    const QString file = w->strDumpFile();
+    ASSERT_TRUE(ended.wait(30000));
+    EXPECT_FALSE(w->blnIsRecording());
+    EXPECT_TRUE(w->lblStatus->text().startsWith("Recording Ends Soon on " + file + " ended."))
+        << w->lblStatus->text().toStdString();
+    EXPECT_TRUE(w->cmdRecord->isEnabled());
+    EXPECT_TRUE(probeStreams(file).contains("video"));
+    // The channel's own headers went with the request.
+    EXPECT_TRUE(stream->requests().contains("/ends.ts\tOwnAgent/2.0 (TV)\thttps://own.example/"))
+        << stream->requests().join(" | ").toStdString();
+    // Closing asks nothing now.
+    w->close();
+    EXPECT_FALSE(t->messages.saw("Stop recording? "));
+}
+
+TEST_F(RecordVlcTest, ARefusedAddressIsReportedAndLeavesNoFile) {
+    RecordLauncher launcher(*t->app, main);
+    RecordWindow* w = openRecorder(launcher, "Missing.it");
+    QSignalSpy ended(&w->recorder(), &Recorder::ended);
+    w->cmdRecord->click();
+    const QString file = w->strDumpFile();
+    ASSERT_TRUE(ended.wait(20000));
+    const QString status = w->lblStatus->text();
+    EXPECT_TRUE(status.startsWith("Recording Missing ended: no data was received.\n"))
+        << status.toStdString();
+    EXPECT_TRUE(status.contains("404")) << status.toStdString();
+    EXPECT_FALSE(QFile::exists(file));
+}
+
+TEST_F(RecordVlcTest, AFolderThePlayerCannotWriteIsReported) {
+    const QString locked = player.outputDir() + "/locked";
+    ASSERT_TRUE(QDir().mkpath(locked));
+    ASSERT_TRUE(QFile::setPermissions(locked, QFile::ReadOwner | QFile::ExeOwner |
+                                                  QFile::ReadOther | QFile::ExeOther));
+    t->app->RecordFolder = locked;
+    RecordLauncher launcher(*t->app, main);
+    RecordWindow* w = openRecorder(launcher, "Live.it");
+    QSignalSpy ended(&w->recorder(), &Recorder::ended);
+    w->cmdRecord->click();
+    ASSERT_TRUE(ended.wait(20000));
+    const QString status = w->lblStatus->text();
+    EXPECT_TRUE(status.contains("cannot create " + w->strDumpFile() + ": Permission denied"))
+        << status.toStdString();
+    EXPECT_FALSE(w->blnIsRecording());
+}
+
+TEST_F(RecordVlcTest, ShutdownEndsTheRecordingAndKeepsAValidFile) {
+    RecordLauncher launcher(*t->app, main);
+    RecordWindow* w = openRecorder(launcher, "Live.it");
+    w->cmdRecord->click();
+    const QString file = w->strDumpFile();
+    const qint64 pid = w->recorder().processId();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return RecordFiles::FileSize(file) > 50000; }, 15000));
+    QElapsedTimer clock;
+    clock.start();
+    launcher.EndRecordingForShutdown();
+    EXPECT_LT(clock.elapsed(), 3000); // it ended when asked, it was not killed
+    EXPECT_FALSE(alive(pid));
+    EXPECT_EQ(launcher.window(), nullptr);
+    EXPECT_TRUE(probeStreams(file).contains("video"));
+    EXPECT_FALSE(t->messages.saw("Stop recording? "));
+}
+
+TEST_F(RecordVlcTest, ThePlayersRefusalToRunAsRootIsShown) {
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "only root is refused";
+    t->app->VlcInstallDir = QFileInfo(QStandardPaths::findExecutable("vlc")).path();
+    RecordLauncher launcher(*t->app, main);
+    RecordWindow* w = openRecorder(launcher, "Live.it");
+    QSignalSpy ended(&w->recorder(), &Recorder::ended);
+    w->cmdRecord->click();
+    ASSERT_TRUE(ended.wait(20000));
+    EXPECT_TRUE(w->lblStatus->text().endsWith("\nVLC is not supposed to be run as root. Sorry."))
+        << w->lblStatus->text().toStdString();
+}
+
+TEST_F(RecordVlcTest, SeekingAFileWithTheRealPlayer) {
+    // A file whose name would not survive as an address: blanks, "#" and "%".
+    const QString file = player.outputDir() + "/clip #1 100%.ts";
+    ASSERT_TRUE(QFile::copy(makeTestStream(40), file));
+    VlcPlayerOptions options;
+    options.headless = true;
+    VlcPlayer vlc(options);
+    QWidget window;
+    auto* txtMessages = new QLineEdit(&window);
+    auto* SliderPlayFile = new QSlider(Qt::Horizontal, &window);
+    auto* SliderVolume = new QSlider(Qt::Horizontal, &window);
+    SliderVolume->setRange(0, 10);
+    SliderVolume->setValue(5);
+    FilePlayback files(*t->app, vlc, {nullptr, txtMessages, SliderPlayFile, SliderVolume},
+                       [&vlc] { vlc.stop(); });
+    files.PlayFile(file);
+    EXPECT_TRUE(t->messages.shown.isEmpty());
+    EXPECT_EQ(txtMessages->text(), "Playing from file clip #1 100%.ts");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return vlc.inputState() == Player::Playing; }, 10000))
+        << "state " << vlc.inputState();
+    QTest::qWait(500);
+    EXPECT_LT(vlc.position(), 0.2);
+    SliderPlayFile->setPageStep(10);
+    QTest::keyClick(SliderPlayFile, Qt::Key_PageUp);
+    ASSERT_EQ(SliderPlayFile->value(), 10);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return vlc.position() >= 0.45; }, 5000))
+        << "position " << vlc.position();
+    EXPECT_LT(vlc.position(), 0.7);
+    vlc.stop();
+}
