@@ -1,0 +1,71 @@
+#pragma once
+
+#include "ui/main/PlayerControl.h"
+
+#include <QObject>
+#include <functional>
+#include <memory>
+
+namespace zentuvo {
+
+class AppState;
+class FilePlayback;
+class MainWindow;
+class Player;
+class RecordLauncher;
+class VideoView;
+
+// Puts the players, the recorder and the dialogs behind the main window's commands: it
+// creates the main and preview players with their video views, runs the status timer and
+// fills the window's hooks. Lives as long as the window.
+class MainWiring : public QObject, private PlayerControlView {
+    Q_OBJECT
+public:
+    // Makes a player: the real ones over the player library, or fakes in tests. The main
+    // player, the preview and each editor's test player come from it.
+    using PlayerFactory = std::function<std::unique_ptr<Player>()>;
+
+    MainWiring(AppState& app, MainWindow& window, PlayerFactory makePlayer);
+    ~MainWiring() override;
+
+    PlayerControl& control() { return *control_; }
+    FilePlayback& files() { return *files_; }
+    RecordLauncher& recorder() { return *recorder_; }
+    Player& mainPlayer() { return *main_; }
+    Player& previewPlayer() { return *preview_; }
+
+    // Program shutdown: ends a running recording and stops both players.
+    void shutdown();
+
+private:
+    void connectHooks();
+    void openEditor();
+    void openChannelProperty();
+
+    // PlayerControlView over the window's elements.
+    void setPlayerMessage(const QString& text) override;
+    void setPreviewMessage(const QString& text) override;
+    void setInfoLine(const QString& text) override;
+    void showFileSlider(bool visible) override;
+    void setFileSlider(int value) override;
+    void showMainPlayer() override;
+    void hideNoStreamPicture() override;
+    void hideNoStreamPreviewPicture() override;
+    int mainVolumeSlider() const override;
+    QString previewVolumePicture() const override;
+    void setPreviewVolumePicture(const QString& key) override;
+    void relayout() override;
+
+    AppState& app_;
+    MainWindow& window_;
+    PlayerFactory makePlayer_;
+    std::unique_ptr<Player> main_;
+    std::unique_ptr<Player> preview_;
+    VideoView* mainView_ = nullptr;
+    VideoView* previewView_ = nullptr;
+    std::unique_ptr<PlayerControl> control_;
+    std::unique_ptr<FilePlayback> files_;
+    std::unique_ptr<RecordLauncher> recorder_;
+};
+
+} // namespace zentuvo
