@@ -58,14 +58,18 @@ MainWiring::MainWiring(AppState& app, MainWindow& window, PlayerFactory makePlay
     ui.TimerStatus->start();
 }
 
-MainWiring::~MainWiring() {
-    shutdown();
-}
+// The wiring may go with the window (as its child): by then the window's elements are
+// gone, so only what the wiring owns is stopped here.
+MainWiring::~MainWiring() { stopOwned(); }
 
 void MainWiring::shutdown() {
+    window_.ui().TimerStatus->stop();
+    stopOwned();
+}
+
+void MainWiring::stopOwned() {
     if (recorder_)
         recorder_->EndRecordingForShutdown();
-    window_.ui().TimerStatus->stop();
     main_->stop();
     preview_->stop();
 }

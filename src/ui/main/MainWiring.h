@@ -39,6 +39,7 @@ public:
 
 private:
     void connectHooks();
+    void stopOwned();
     void openEditor();
     void openChannelProperty();
 
