@@ -1,6 +1,6 @@
 // zap_bench: how fast a channel starts, and what two playing players cost in memory.
 //
-//   xvfb-run -a zap_bench [--zaps N]
+//   xvfb-run -a zap_bench [--zaps N] [--cachings 300,500,...] [--jitter-runs N]
 //
 // Serves a live-like MPEG-TS stream on 127.0.0.1 (made with ffmpeg) and zaps between two
 // channels of it N times (10 by default), with our player options and with the player
@@ -10,7 +10,8 @@
 //   zap_playing_ms_default <ms> ms         zap_first_frame_ms_default <ms> ms
 // then, per network caching value c, the same for our options with that caching, from
 // this source and from one that sends at the stream's pace from the first byte, and the
-// pictures shown and lost in the first 10 s from a source that stalls now and then for up to 1 s:
+// pictures shown and lost in the first 10 s from a source that stalls now and then for up to
+// 1 s (mean of --jitter-runs runs; 250 pictures when nothing freezes):
 //   zap_playing_ms_caching<c>, zap_first_frame_ms_caching<c>,
 //   zap_playing_ms_paced_caching<c>, zap_first_frame_ms_paced_caching<c>,
 //   jitter_displayed_pictures_caching<c>, jitter_lost_pictures_caching<c>
@@ -143,10 +144,16 @@ void print(const char* name, double value, const char* unit) {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    int count = 10;
     const QStringList args = QApplication::arguments();
-    if (const qsizetype i = args.indexOf("--zaps"); i >= 0 && i + 1 < args.size())
-        count = std::max(1, args[i + 1].toInt());
+    auto option = [&](const char* name, const QString& fallback) {
+        const qsizetype i = args.indexOf(QLatin1String(name));
+        return i >= 0 && i + 1 < args.size() ? args[i + 1] : fallback;
+    };
+    const int count = std::max(1, option("--zaps", "10").toInt());
+    const int jitterRuns = std::max(1, option("--jitter-runs", "1").toInt());
+    std::vector<int> cachings;
+    for (const QString& c : option("--cachings", "300,500,700,1000,1500").split(u','))
+        cachings.push_back(c.toInt());
     const QStringList paths{"/a.ts", "/b.ts"};
     LiveSource source(QStringLiteral(ZENTUVO_LIVE_SERVER), paths);
 
@@ -162,7 +169,7 @@ int main(int argc, char** argv) {
     // from the first byte (no burst), and that one stalling now and then for up to 1 s.
     LiveSource paced(QStringLiteral(ZENTUVO_LIVE_SERVER), paths, 0.0, 0.0);
     LiveSource stalling(QStringLiteral(ZENTUVO_LIVE_SERVER), paths, 1.0, 0.0);
-    for (const int caching : {300, 500, 700, 1000, 1500}) {
+    for (const int caching : cachings) {
         const QStringList options = QStringList(ours)
                                     << QStringLiteral(":network-caching=%1").arg(caching);
         const QByteArray suffix = "_caching" + QByteArray::number(caching);
@@ -172,9 +179,21 @@ int main(int argc, char** argv) {
         const Zaps steady = zap(paced, false, options, count);
         print(("zap_playing_ms_paced" + suffix).constData(), median(steady.playing), "ms");
         print(("zap_first_frame_ms_paced" + suffix).constData(), median(steady.firstFrame), "ms");
-        const Smoothness jitter = underJitter(stalling, options, 10);
-        print(("jitter_displayed_pictures" + suffix).constData(), jitter.displayed, "pictures");
-        print(("jitter_lost_pictures" + suffix).constData(), jitter.lost, "pictures");
+        double displayed = 0, lost = 0;
+        int runs = 0;
+        for (int run = 0; run < jitterRuns; ++run) {
+            const Smoothness jitter = underJitter(stalling, options, 10);
+            if (jitter.displayed < 0 || jitter.lost < 0) {
+                std::fprintf(stderr, "jitter run %d did not start\n", run);
+                continue;
+            }
+            displayed += jitter.displayed;
+            lost += jitter.lost;
+            ++runs;
+        }
+        print(("jitter_displayed_pictures" + suffix).constData(), runs ? displayed / runs : -1,
+              "pictures");
+        print(("jitter_lost_pictures" + suffix).constData(), runs ? lost / runs : -1, "pictures");
     }
 
     // Memory: a main player and a preview playing into a window, as in the main window.

@@ -29,7 +29,7 @@ void FakePlayer::playItem(int item) {
 
 bool FakePlayer::isPlaying() const {
     check();
-    return state_ == Playing || state_ == Buffering;
+    return state_ == Opening || state_ == Buffering || state_ == Playing;
 }
 
 void FakePlayer::stop() {

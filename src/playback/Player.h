@@ -54,6 +54,7 @@ public:
     // Starts the item; returns at once. An unknown item or an unusable address leaves the
     // player in the Error state.
     virtual void playItem(int item) = 0;
+    // True while an item opens, buffers or plays.
     virtual bool isPlaying() const = 0;
     virtual void stop() = 0;
     virtual int itemCount() const = 0;
