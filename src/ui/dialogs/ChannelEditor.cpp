@@ -3,6 +3,7 @@
 #include "app/AppState.h"
 #include "common/Messages.h"
 #include "common/Shell.h"
+#include "data/ChannelInfo.h"
 #include "data/Database.h"
 #include "data/VbConvert.h"
 #include "playback/Player.h"
@@ -331,9 +332,10 @@ void ChannelEditor::TestURL() {
         }
         if (!player_)
             throw PlayerError("there is no test player");
-        // Each test adds one more item to the playlist and plays it.
-        const int item =
-            player_->playlistAdd(url, QStringLiteral(" "), {app_.PlayerUserAgentOption});
+        // Each test adds one more item to the playlist and plays it, with the program's
+        // user agent in the form the player library accepts.
+        const int item = player_->playlistAdd(url, QStringLiteral(" "),
+                                              PlayerControl::headerOptions(app_, cChannel{}));
         player_->playItem(item);
     } catch (const std::exception& e) {
         app_.messages.critical(QStringLiteral("Error in TestURL: ") + errorText(e));
