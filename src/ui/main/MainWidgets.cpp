@@ -72,17 +72,13 @@ void MainWidgets::build(QMainWindow* window) {
     leftLayout->setContentsMargins(0, 0, 0, 0);
     leftLayout->setSpacing(0);
     picContainerLeft = named(new QFrame(left), "picContainerLeft");
-    picContainerLeft->setMinimumSize(320, 200);
-    auto* video = new QGridLayout(picContainerLeft);
-    video->setContentsMargins(0, 0, 0, 0);
+    // The player and the pictures over it are placed by the window's layout (the size
+    // mode decides the player's place).
     VLCPlugin21 = playerArea(picContainerLeft, "VLCPlugin21");
-    video->addWidget(VLCPlugin21, 0, 0);
     picWelcome = named(new QLabel(picContainerLeft), "picWelcome");
     picWelcome->setPixmap(mainIcon(QStringLiteral("logo")).pixmap(QSize(128, 112)));
     picWelcome->setAlignment(Qt::AlignCenter);
-    video->addWidget(picWelcome, 0, 0, Qt::AlignCenter);
     picNoStream = noStreamPicture(picContainerLeft, "picNoStream");
-    video->addWidget(picNoStream, 0, 0, Qt::AlignCenter);
     leftLayout->addWidget(picContainerLeft, 1);
     lblPlayerMessage = named(new QLabel(left), "lblPlayerMessage");
     lblPlayerMessage->setMinimumHeight(22);
@@ -156,13 +152,19 @@ void MainWidgets::build(QMainWindow* window) {
     caption->addWidget(lblPreview, 1);
     caption->addWidget(imgHideShowPreview);
     preview->addLayout(caption);
-    auto* content = new QHBoxLayout;
+    // Everything under the caption strip: folding the panel hides it.
+    auto* body = named(new QWidget(imgPreview), "previewBody");
+    auto* content = new QHBoxLayout(body);
+    content->setContentsMargins(0, 0, 0, 0);
     content->setSpacing(10);
-    VLCPluginPreview = playerArea(imgPreview, "VLCPluginPreview");
+    VLCPluginPreview = playerArea(body, "VLCPluginPreview");
     VLCPluginPreview->setFixedSize(192, 108);
-    picNoStreamPreview = noStreamPicture(VLCPluginPreview, "picNoStreamPreview");
-    VLCPluginPreview->layout()->addWidget(picNoStreamPreview);
-    content->addWidget(VLCPluginPreview, 0, Qt::AlignTop);
+    picNoStreamPreview = noStreamPicture(body, "picNoStreamPreview");
+    auto* previewCell = new QGridLayout;
+    previewCell->addWidget(VLCPluginPreview, 0, 0);
+    previewCell->addWidget(picNoStreamPreview, 0, 0, Qt::AlignCenter);
+    content->addLayout(previewCell);
+    content->setAlignment(previewCell, Qt::AlignTop);
     auto* buttons = new QGridLayout;
     buttons->setSpacing(2);
     const struct {
@@ -184,7 +186,7 @@ void MainWidgets::build(QMainWindow* window) {
         {&imgButtonToggleFav, "imgButtonToggleFav", "togglefav", 2, 2},
     };
     for (const auto& g : grid) {
-        *g.button = pictureButton(imgPreview, g.name, QString::fromLatin1(g.icon));
+        *g.button = pictureButton(body, g.name, QString::fromLatin1(g.icon));
         buttons->addWidget(*g.button, g.row, g.column);
     }
     imgButtonPreviewVolume->setProperty("picture", QStringLiteral("zero"));
@@ -192,7 +194,7 @@ void MainWidgets::build(QMainWindow* window) {
     imgButtonPlayFile->setToolTip(QStringLiteral("Play from file"));
     content->addLayout(buttons);
     content->addStretch(1);
-    preview->addLayout(content);
+    preview->addWidget(body);
     right->addWidget(picPreview);
 
     vSplitter->addWidget(left);

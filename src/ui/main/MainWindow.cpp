@@ -6,13 +6,17 @@
 #include "ui/main/Captions.h"
 #include "ui/main/ChannelListPanel.h"
 #include "ui/main/ListView.h"
+#include "ui/main/MainLayout.h"
 #include "ui/main/MainTheme.h"
 #include "ui/main/MyListPanel.h"
 #include "ui/main/UiErrors.h"
+#include "ui/main/VideoModes.h"
+#include "ui/main/WindowStyle.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QStackedWidget>
 #include <QTabBar>
 
@@ -33,6 +37,19 @@ MainWindow::MainWindow(AppState& app, QWidget* parent) : QMainWindow(parent), ap
     channels_ = new ChannelListPanel(app_, ui_, this);
     myList_ = new MyListPanel(app_, ui_, this);
     commands_ = new MainCommands(app_, ui_, menus_, *channels_, *myList_, this);
+    style_ = new cStyle(this);
+    style_->setClient(this);
+    layout_ = new MainLayout(app_, *this, ui_);
+    modes_ = new VideoModes(app_, *this, *layout_, *style_);
+    connect(layout_, &MainLayout::needsLayout, this, &MainWindow::FormResize);
+    // The view modes and the panel buttons need no player; the wiring adds the player.
+    MainWindowHooks& h = commands_->hooks;
+    h.viewOriginalSize = [this] { modes_->OriginalSize(); };
+    h.viewFitWindow = [this] { modes_->FitWindow(); };
+    h.viewFullVideo = [this] { modes_->FullVideo(); };
+    h.viewFullScreen = [this] { modes_->ToggleFullScreen(); };
+    h.hideShowPreview = [this] { layout_->HideShowPreview(); };
+    h.showHideRightPanel = [this] { layout_->ShowHideRightPanel(); };
     connect(ui_.TabStrip1, &QTabBar::currentChanged, this, [this] { TabStrip1Click(); });
     connect(ui_.lvwChannels, &ListView::widthChanged, this, &MainWindow::FormResize);
     connect(ui_.lvwMyList, &ListView::widthChanged, this, &MainWindow::FormResize);
@@ -40,7 +57,12 @@ MainWindow::MainWindow(AppState& app, QWidget* parent) : QMainWindow(parent), ap
     FormLoad();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+    // The players may outlive the window's elements: nothing of theirs reaches the layout
+    // from here on.
+    layout_->setPlayer(nullptr);
+    modes_->setPlayer(nullptr);
+}
 
 void MainWindow::FormLoad() {
     try {
@@ -77,8 +99,35 @@ void MainWindow::SetLanguage() {
 void MainWindow::FormResize() {
     if (isMinimized())
         return;
+    layout_->FormResize();
     MakeLvwChannelsColumns();
     MakeLvwMyListColumns();
+}
+
+void MainWindow::setMainPlayer(Player* player) {
+    layout_->setPlayer(player);
+    modes_->setPlayer(player);
+    FormResize();
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    FormResize();
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    // Back from the task bar: what changed while minimized is laid out now.
+    if (event->type() == QEvent::WindowStateChange && !isMinimized())
+        FormResize();
+}
+
+void MainWindow::keyPressEvent(QKeyEvent* event) {
+    if (modes_->keyPressed(event->key())) {
+        event->accept();
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
 }
 
 void MainWindow::TabStrip1Click() {

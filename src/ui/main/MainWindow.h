@@ -11,7 +11,11 @@ namespace zentuvo {
 
 class AppState;
 class ChannelListPanel;
+class MainLayout;
 class MyListPanel;
+class Player;
+class VideoModes;
+class cStyle;
 
 // The main window: the video panel, the catalogue and My List lists with the country
 // filter, the preview panel, the bottom bar and the menus. It owns the lists and hands
@@ -27,7 +31,8 @@ public:
     void SetLanguage() override;
     // Stores the remember flag and the selected filter's number as the default country.
     void SaveSettings();
-    // Lays the window out for its present size: for now, the columns of both lists.
+    // Lays the window out for its present size, the list columns included. Run on every
+    // resize and after every change that moves something; nothing while minimized.
     void FormResize();
 
     // Shows the list of the selected tab (1 catalogue, 2 My List); the tab already shown
@@ -61,6 +66,8 @@ public:
     QWidget* mainWidget() override { return this; }
     bool IsFullVideo() const override { return fullVideo_; }
     void setFullVideo(bool on) { fullVideo_ = on; }
+    // The main player, for the picture size of original-size mode and its full screen.
+    void setMainPlayer(Player* player);
     void PlayVideo(const QString& key) override;
     void PlayPreview(const QString& key) override;
     QString MainPlayerTag() const override;
@@ -71,9 +78,18 @@ public:
     MainWindowHooks& hooks() { return commands_->hooks; }
     MainWidgets& ui() { return ui_; }
     MainMenus& menus() { return menus_; }
+    // The layout, the view modes and the window's own style helper.
+    MainLayout& mainLayout() { return *layout_; }
+    VideoModes& videoModes() { return *modes_; }
+    cStyle& style() { return *style_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    // Escape and Space leave full video, Escape the player's full screen; otherwise they
+    // do nothing here.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void FormLoad();
@@ -84,6 +100,9 @@ private:
     ChannelListPanel* channels_ = nullptr;
     MyListPanel* myList_ = nullptr;
     MainCommands* commands_ = nullptr;
+    cStyle* style_ = nullptr;
+    MainLayout* layout_ = nullptr;
+    VideoModes* modes_ = nullptr;
     bool fullVideo_ = false; // the video fills the whole screen
 };
 

@@ -60,7 +60,9 @@ MainWiring::MainWiring(AppState& app, MainWindow& window, PlayerFactory makePlay
 
 // The wiring may go with the window (as its child): by then the window's elements are
 // gone, so only what the wiring owns is stopped here.
-MainWiring::~MainWiring() { stopOwned(); }
+MainWiring::~MainWiring() {
+    stopOwned();
+}
 
 void MainWiring::shutdown() {
     window_.ui().TimerStatus->stop();
@@ -85,14 +87,9 @@ void MainWiring::connectHooks() {
     h.volumeChanged = [this](int position) { control_->SetMainVolume(position); };
     h.record = [this] { recorder_->imgButtonRecord_Click(); };
     h.playFromFile = [this] { files_->PlayFrom(); };
-    h.viewOriginalSize = [this] {
-        app_.VideoSizeMode = 1;
-        relayout();
-    };
-    h.viewFitWindow = [this] {
-        app_.VideoSizeMode = 2;
-        relayout();
-    };
+    // The view modes are the window's own; they need the main player for the picture size
+    // and its full screen.
+    window_.setMainPlayer(main_.get());
     h.showSearch = [this] { SearchWindow::open(app_, window_); };
     h.showRequirements = [this] { RequirementsWindow::open(app_, window_); };
     h.showOptions = [this] { OptionsWindow(app_, window_, &window_).exec(); };
