@@ -30,10 +30,16 @@ std::optional<QString> keyOf(const QString& line, QString* value = nullptr) {
     return t.left(eq).trimmed();
 }
 
-QStringList readLines(const QString& path) {
+QStringList readLines(const QString& path, bool* readable = nullptr) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (readable)
+        *readable = true;
+    if (!file.open(QIODevice::ReadOnly)) {
+        // A missing file reads as empty; one that is there but cannot be read does not.
+        if (readable)
+            *readable = !file.exists();
         return {};
+    }
     QString text = QString::fromUtf8(file.readAll());
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     QStringList lines = text.split(u'\n');
@@ -73,7 +79,10 @@ std::optional<QString> IniFile::read(const QString& section, const QString& key)
 }
 
 bool IniFile::write(const QString& section, const QString& key, const QString& value) const {
-    QStringList lines = readLines(path_);
+    bool readable = true;
+    QStringList lines = readLines(path_, &readable);
+    if (!readable)
+        return false; // rewriting it would lose every other line
     const QString entry = key + u'=' + value;
     qsizetype sectionStart = -1, sectionEnd = -1;
     for (qsizetype i = 0; i < lines.size(); ++i) {

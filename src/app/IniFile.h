@@ -8,7 +8,8 @@ namespace zentuvo {
 // A settings file of sections and key=value lines. Section and key names compare without
 // regard to case; values are trimmed and cut at 128 characters. Nothing is cached: every
 // read goes to the file, every write rewrites it at once (atomically), keeping all other
-// lines as they were. A write creates the file, the section or the key when missing.
+// lines as they were. A write creates the file, the section or the key when missing; it
+// fails, leaving the file alone, when the file is there but cannot be read.
 class IniFile {
 public:
     static constexpr int kMaxValueLength = 128;

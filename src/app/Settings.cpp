@@ -5,6 +5,7 @@
 #include "app/Registry.h"
 #include "common/Messages.h"
 #include "data/Database.h"
+#include "data/Schema.h"
 #include "data/VbConvert.h"
 
 #include <QCoreApplication>
@@ -45,16 +46,30 @@ bool ReadSettings(AppState& app, const QString& appFolder) {
             app.messages.critical(QStringLiteral("Channel archive file does not exist."));
             return false;
         }
+        // An empty, cut, foreign or locked file would otherwise open as an empty catalogue.
+        if (const QString fault = checkCatalogueFile(app.ChannelArchivePath); !fault.isEmpty()) {
+            app.messages.critical(
+                QStringLiteral("Channel archive file %1 cannot be used: %2.")
+                    .arg(QDir::toNativeSeparators(app.ChannelArchivePath), fault));
+            return false;
+        }
         app.ChannelConnectionString = app.ChannelArchivePath;
         app.MyListArchivePath = absolute(appFolder, QStringLiteral("mylist.dat"));
         if (!QFileInfo(app.MyListArchivePath).isFile()) {
             app.messages.critical(QStringLiteral("MyList archive file does not exist."));
             return false;
         }
+        if (const QString fault = checkMyListFile(app.MyListArchivePath); !fault.isEmpty()) {
+            app.messages.critical(QStringLiteral("MyList archive file %1 cannot be used: %2.")
+                                      .arg(QDir::toNativeSeparators(app.MyListArchivePath), fault));
+            return false;
+        }
         app.MyListConnectionString = app.MyListArchivePath;
         app.IniFileName = appFolder + u'/' + kIniName;
         const IniFile ini(app.IniFileName);
-        if (!ini.exists()) {
+        // A settings file that exists but cannot be read counts as missing; it is not
+        // overwritten either (IniFile::write refuses a file it cannot read).
+        if (!ini.exists() || !QFileInfo(app.IniFileName).isReadable()) {
             app.messages.critical(QStringLiteral("I cannot read ini file.\r\nCheck presence of "
                                                  "file .ini in program directory!"));
             app.LanguageID = 1;

@@ -65,7 +65,10 @@ void HelpManual(AppState& app) {
 }
 
 QString mailToAddress(const QString& address, const QString& subject, const QString& body) {
-    QString text = QStringLiteral("mailto:") + address.trimmed();
+    // The address is encoded too: a "?", "&", "#" or "%" in a configured address would
+    // otherwise start or change the query (an added "cc" or "bcc", a cut body).
+    QString text = QStringLiteral("mailto:") +
+                   QString::fromLatin1(QUrl::toPercentEncoding(address.trimmed(), "@,+!$'*=;:"));
     QStringList query;
     if (!subject.isEmpty())
         query << QStringLiteral("subject=") + QString::fromLatin1(QUrl::toPercentEncoding(subject));

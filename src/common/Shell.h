@@ -28,7 +28,8 @@ void HelpManual(AppState& app);
 bool OpenMailTo(AppState& app, const QString& linkKey, const QString& subject = {},
                 const QString& body = {});
 
-// The "mailto:" text for an address, subject and body, each part encoded for a URL.
+// The "mailto:" text for an address, subject and body, each part encoded for a URL (the
+// address too, but for its "@" and list separators).
 QString mailToAddress(const QString& address, const QString& subject, const QString& body);
 
 inline const QString kManualFile = QStringLiteral("Zentuvo.html");

@@ -3,6 +3,10 @@
 #include "data/Database.h"
 
 #include <QFileInfo>
+#include <QStringList>
+
+#include <utility>
+#include <vector>
 
 namespace zentuvo {
 
@@ -74,6 +78,75 @@ CREATE TABLE IF NOT EXISTS tab_mylist (
             *error = e.description();
         return false;
     }
+}
+
+namespace {
+
+using TableColumns = std::vector<std::pair<QString, QStringList>>;
+
+QString checkDatabaseFile(const QString& path, const TableColumns& required) {
+    const QFileInfo info(path);
+    if (!info.isFile())
+        return QStringLiteral("the file does not exist");
+    if (info.size() == 0)
+        return QStringLiteral("the file is empty");
+    try {
+        // Opened for writing where the file allows it: a program that ended in the middle of
+        // a write leaves a journal that must be rolled back before anything can be read, and
+        // a read-only connection cannot do that. A write-protected file still opens, read-only.
+        Connection db(path, Connection::Mode::ReadWrite);
+        // Reads every page of the tables and indexes: a cut or overwritten file shows here,
+        // not later in the middle of a list.
+        auto check = db.prepare(QStringLiteral("PRAGMA quick_check(1)"));
+        if (check.next() && check.text(0) != QLatin1String("ok"))
+            return QStringLiteral("the file is damaged (%1)").arg(check.text(0));
+        for (const auto& [table, columns] : required) {
+            auto q = db.prepare(QStringLiteral("SELECT name FROM pragma_table_info(?)"));
+            q.bind(1, table);
+            QStringList present;
+            while (q.next())
+                present << q.text(0).toLower();
+            if (present.isEmpty())
+                return QStringLiteral("the table %1 is missing").arg(table);
+            for (const QString& column : columns)
+                if (!present.contains(column.toLower()))
+                    return QStringLiteral("the column %1 of table %2 is missing")
+                        .arg(column, table);
+        }
+        return QString();
+    } catch (const DbError& e) {
+        return e.description();
+    }
+}
+
+} // namespace
+
+QString checkCatalogueFile(const QString& path) {
+    static const TableColumns required{
+        {QStringLiteral("tab_channels"),
+         {QStringLiteral("channelID"), QStringLiteral("name"), QStringLiteral("streamUrl"),
+          QStringLiteral("homePage"), QStringLiteral("description"), QStringLiteral("countryID"),
+          QStringLiteral("typeID"), QStringLiteral("fav")}},
+        {QStringLiteral("tab_country"),
+         {QStringLiteral("countryID"), QStringLiteral("countryName")}},
+        {QStringLiteral("tab_type"), {QStringLiteral("typeID"), QStringLiteral("description")}},
+        {QStringLiteral("tab_language"), {QStringLiteral("languageID"), QStringLiteral("name")}},
+        {QStringLiteral("tab_languageTerms"),
+         {QStringLiteral("code"), QStringLiteral("languageID"), QStringLiteral("term")}},
+        {QStringLiteral("tab_options"), {QStringLiteral("code"), QStringLiteral("options")}},
+    };
+    return checkDatabaseFile(path, required);
+}
+
+QString checkMyListFile(const QString& path) {
+    static const TableColumns required{
+        {QStringLiteral("tab_mylist"),
+         {QStringLiteral("channelID"), QStringLiteral("countryID"), QStringLiteral("typeID"),
+          QStringLiteral("name"), QStringLiteral("codec"), QStringLiteral("homePage"),
+          QStringLiteral("streamUrl"), QStringLiteral("kbps"), QStringLiteral("description"),
+          QStringLiteral("notes"), QStringLiteral("rank")}},
+    };
+    return checkDatabaseFile(path, required);
 }
 
 } // namespace zentuvo

@@ -42,10 +42,14 @@ QStringList itemOptions(const cChannel& channel, const QString& playerUserAgentO
 
 QStringList arguments(const QString& address, const QString& outputFile,
                       const QStringList& itemOptions) {
+    // An address is never an option of the program: one that begins with "-" (no address
+    // does) would be read as one ("--sout=..."), so it goes as a relative name that simply
+    // fails to open.
+    const QString item = address.startsWith(u'-') ? QStringLiteral("./") + address : address;
     QStringList args{QStringLiteral("-I"), QStringLiteral("dummy"),
                      // A hidden recorder is no media player of the desktop session and
                      // plays no sound: no session bus, no sound server.
-                     QStringLiteral("--no-dbus"), QStringLiteral("--aout=adummy"), address,
+                     QStringLiteral("--no-dbus"), QStringLiteral("--aout=adummy"), item,
                      QStringLiteral("--sout"), QStringLiteral("file/ts:") + outputFile};
     args << itemOptions << QStringLiteral("--play-and-exit");
     return args;

@@ -28,6 +28,7 @@ QStringList itemOptions(const cChannel& channel, const QString& playerUserAgentO
 
 // Runs without interface, reads the address, writes a transport stream to the output file
 // and ends when the stream ends or fails. Each part is one argument: blanks need no quoting.
+// An address that begins with "-" goes as "./-...", never as an option of the program.
 QStringList arguments(const QString& address, const QString& outputFile,
                       const QStringList& itemOptions);
 

@@ -1,0 +1,275 @@
+// Every text that reaches SQL, the desktop helpers, the player's options or a command line
+// goes there as data: quotes, semicolons, "%", "&", newlines, very long texts and other
+// scripts come back exactly as they went in, and change nothing else.
+#include "common/Shell.h"
+#include "data/CatalogueSearch.h"
+#include "data/ChannelInfo.h"
+#include "data/Database.h"
+#include "data/MyList.h"
+#include "record/Recorder.h"
+#include "support/TestSupport.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QUrl>
+#include <QUrlQuery>
+#include <gtest/gtest.h>
+
+using namespace zentuvo;
+using namespace zentuvo::test;
+
+namespace {
+
+QString longText() {
+    QString text;
+    text.reserve(100'000);
+    const QString piece = QStringLiteral("x'\";%&\n Ω中");
+    while (text.size() < 100'000)
+        text += piece;
+    text.truncate(100'000);
+    return text;
+}
+
+// Texts that would change the meaning of SQL, a shell line, a URL or an option list if
+// they were pasted into one.
+QStringList hostileTexts() {
+    return {
+        QStringLiteral("O'Brien's \"TV\"; DROP TABLE tab_mylist; --"),
+        QStringLiteral("' OR '1'='1"),
+        QStringLiteral("100% & more ?a=b&c=d#frag %20 %s %n"),
+        QStringLiteral("line1\nline2\r\nline3\ttab"),
+        QStringLiteral("$(touch /tmp/zentuvo-pwned) `id` | rm -rf ~ ; echo > /dev/null"),
+        QStringLiteral("--sout=file/ts:/tmp/elsewhere.ts :http-user-agent=x"),
+        QStringLiteral("Первый канал"),
+        QStringLiteral("中央电视台 综合频道"),
+        QStringLiteral("قناة الجزيرة"),
+        QStringLiteral("हिन्दी 😀 \u200f\u202e"),
+        longText(),
+    };
+}
+
+int tableCount(const QString& db) {
+    Connection c(db);
+    auto q = c.prepare("SELECT count(*) FROM sqlite_master WHERE type = 'table'");
+    return q.next() ? int(q.integer(0)) : -1;
+}
+
+// ---- SQL ---------------------------------------------------------------------------
+
+TEST(InputAsData, MyListSavesAndUpdatesEveryTextExactly) {
+    TestApp t;
+    const auto ctx = t.app->data();
+    const int tables = tableCount(t.folder.file("mylist.dat"));
+    for (const QString& text : hostileTexts()) {
+        cMyList r;
+        r.Name = text;
+        r.Codec = text;
+        r.HomePage = text;
+        r.streamUrl = text;
+        r.Description = text;
+        r.Notes = text;
+        ASSERT_TRUE(r.Save(ctx)) << t.messages.texts().join(" | ").toStdString();
+        cMyList back;
+        back.channelID = r.channelID;
+        ASSERT_TRUE(back.Load(ctx));
+        EXPECT_EQ(back.Name, text);
+        EXPECT_EQ(back.Codec, text);
+        EXPECT_EQ(back.HomePage, text);
+        EXPECT_EQ(back.streamUrl, text);
+        EXPECT_EQ(back.Description, text);
+        EXPECT_EQ(back.Notes, text);
+
+        back.Name = text + QStringLiteral("'; UPDATE tab_mylist SET name = 'all'; --");
+        back.Description = QStringLiteral("\"") + text;
+        ASSERT_TRUE(back.Update(ctx));
+        cMyList again;
+        again.channelID = r.channelID;
+        ASSERT_TRUE(again.Load(ctx));
+        EXPECT_EQ(again.Name, back.Name);
+        EXPECT_EQ(again.Description, back.Description);
+    }
+    EXPECT_TRUE(t.messages.shown.isEmpty());
+    // No statement ran but the ones meant: the same tables, one row per save, no row
+    // renamed "all".
+    EXPECT_EQ(tableCount(t.folder.file("mylist.dat")), tables);
+    Connection c(t.folder.file("mylist.dat"));
+    auto q = c.prepare("SELECT count(*), sum(name = 'all') FROM tab_mylist");
+    ASSERT_TRUE(q.next());
+    EXPECT_EQ(q.integer(0), hostileTexts().size());
+    EXPECT_EQ(q.integer(1), 0);
+}
+
+TEST(InputAsData, TextsWithAZeroCharacterAreStoredWhole) {
+    TestApp t;
+    cMyList r;
+    r.Name = QString::fromUtf8("before\0after", 12);
+    r.streamUrl = QStringLiteral("http://127.0.0.1:9/");
+    ASSERT_TRUE(r.Save(t.app->data()));
+    cMyList back;
+    back.channelID = r.channelID;
+    ASSERT_TRUE(back.Load(t.app->data()));
+    EXPECT_EQ(back.Name.size(), 12);
+    EXPECT_EQ(back.Name, r.Name);
+}
+
+QList<FixtureChannel> hostileCatalogue() {
+    return {
+        {"Quote.it", "O'Neil \"TV\"; DROP TABLE tab_channels; --", "Italy", "News",
+         "https://q.example/?a=1&b='2'", "100% news & more\nsecond line",
+         "http://127.0.0.1:9/q.ts?x=1&y=%20", "Agent; rm -rf / & \"x\"", "https://r.example/#a"},
+        {"Cyr.ru", "Первый канал", "Россия", "Новости", "", "Новости круглосуточно",
+         "http://127.0.0.1:9/cyr.ts", "", ""},
+        {"Han.cn", "中央电视台", "中国", "新闻", "", "综合频道", "http://127.0.0.1:9/han.ts", "",
+         ""},
+        {"Plain.fr", "Plain", "France", "News", "", "Nothing odd.", "http://127.0.0.1:9/p.ts", "",
+         ""},
+    };
+}
+
+int catalogueIdOf(const QString& db, const QString& code) {
+    Connection c(db);
+    auto q = c.prepare("SELECT channelID FROM tab_channels WHERE code = ?");
+    q.bind(1, code);
+    return q.next() ? int(q.integer(0)) : -1;
+}
+
+TEST(InputAsData, CatalogueValuesComeBackExactly) {
+    TestApp t(hostileCatalogue());
+    const auto ctx = t.app->data();
+    const auto channels = hostileCatalogue();
+    for (const FixtureChannel& want : channels) {
+        const int id = catalogueIdOf(t.folder.file("ch.dat"), want.code);
+        ASSERT_GT(id, 0) << want.code.toStdString();
+        const auto info = GetChannelInfo(ctx, id);
+        ASSERT_TRUE(info.has_value());
+        EXPECT_EQ(info->Name, want.name);
+        EXPECT_EQ(info->Country, want.country);
+        EXPECT_EQ(info->url, want.streamUrl);
+        EXPECT_EQ(info->HomePage, want.homepage);
+        EXPECT_EQ(info->Description, want.description);
+        EXPECT_EQ(info->userAgent, want.userAgent);
+        EXPECT_EQ(info->referrer, want.referrer);
+    }
+    EXPECT_TRUE(t.messages.shown.isEmpty()) << t.messages.texts().join(" | ").toStdString();
+}
+
+TEST(InputAsData, SearchTakesWildcardsAndQuotesLiterally) {
+    TestApp t(hostileCatalogue());
+    const QString db = t.folder.file("ch.dat");
+    auto names = [&](const QString& text) {
+        const SearchOutcome out = searchCatalogue(db, text, nullptr, 1);
+        EXPECT_EQ(out.error, "");
+        QStringList found;
+        for (const auto& hit : out.hits)
+            found << hit.name;
+        return found;
+    };
+    EXPECT_EQ(names("%"), QStringList{"O'Neil \"TV\"; DROP TABLE tab_channels; --"});
+    EXPECT_EQ(names("_"), QStringList{"O'Neil \"TV\"; DROP TABLE tab_channels; --"});
+    EXPECT_EQ(names("%%"), QStringList{});
+    EXPECT_EQ(names("' OR '1'='1"), QStringList{});
+    EXPECT_EQ(names("'neil \"tv\";"), QStringList{"O'Neil \"TV\"; DROP TABLE tab_channels; --"});
+    EXPECT_EQ(names("первый"), QStringList{"Первый канал"});
+    EXPECT_EQ(names("电视"), QStringList{"中央电视台"});
+    EXPECT_EQ(names(longText()), QStringList{});
+    EXPECT_EQ(catalogueIdOf(db, "Plain.fr") > 0, true);
+}
+
+// ---- Desktop helpers ------------------------------------------------------------------
+
+TEST(InputAsData, MailPartsSurviveAsTheyWereTyped) {
+    for (const QString& text : hostileTexts()) {
+        const QString mail = mailToAddress("help@example.org", text, text + "\nbody");
+        const QUrl url(mail, QUrl::StrictMode);
+        ASSERT_TRUE(url.isValid()) << mail.left(200).toStdString();
+        EXPECT_EQ(url.scheme(), "mailto");
+        EXPECT_EQ(url.path(), "help@example.org");
+        const QUrlQuery query(url);
+        EXPECT_EQ(query.queryItems().size(), 2) << mail.left(200).toStdString();
+        EXPECT_EQ(query.queryItemValue("subject", QUrl::FullyDecoded), text);
+        EXPECT_EQ(query.queryItemValue("body", QUrl::FullyDecoded), text + "\nbody");
+        EXPECT_FALSE(mail.contains(u'\n'));
+    }
+}
+
+TEST(InputAsData, AConfiguredAddressCannotAddRecipientsOrCutTheMail) {
+    const QString mail =
+        mailToAddress("help@example.org?bcc=spy@example.net&subject=x#", "Hello", "Body");
+    const QUrlQuery query{QUrl(mail)};
+    EXPECT_EQ(query.queryItems().size(), 2) << mail.toStdString();
+    EXPECT_FALSE(query.hasQueryItem("bcc"));
+    EXPECT_EQ(query.queryItemValue("subject"), "Hello");
+    EXPECT_EQ(QUrl(mail).path(QUrl::FullyDecoded),
+              "help@example.org?bcc=spy@example.net&subject=x#");
+    // Ordinary addresses and lists stay readable.
+    EXPECT_EQ(mailToAddress("a.b+c@example.org,d@example.org", "", ""),
+              "mailto:a.b+c@example.org,d@example.org");
+}
+
+TEST(InputAsData, FilesAndAddressesGoToTheDesktopUnchanged) {
+    FakeDesktop desktop;
+    const QString dir = QDir::tempPath();
+    const QString file = dir + "/a'b;c $(id) & `x` 100% #1 ?.html";
+    ShellOpen(desktop, "Open", file);
+    const QString address = "https://h.example/?q=a'b;c&d=%20#x";
+    ShellOpen(desktop, "Open", address);
+    EXPECT_EQ(desktop.opened, (QStringList{file, address}));
+    // The desktop service hands a file over as a file address, which keeps every character.
+    EXPECT_EQ(QUrl::fromLocalFile(file).toLocalFile(), file);
+}
+
+// ---- Player options and command lines ---------------------------------------------------
+
+TEST(InputAsData, RecorderArgumentsKeepEachTextOneArgument) {
+    for (const QString& text : hostileTexts()) {
+        cChannel channel;
+        channel.userAgent = "UA " + text;
+        channel.referrer = "https://r.example/" + text;
+        const QString address = "http://127.0.0.1:9/" + text;
+        const QString output = "/tmp/rec dir/" + QString(text).replace(u'/', u'_') + ".ts";
+        const QStringList options = RecorderCommand::itemOptions(channel, {});
+        const QStringList args = RecorderCommand::arguments(address, output, options);
+        EXPECT_TRUE(args.contains(address));
+        EXPECT_TRUE(args.contains("file/ts:" + output));
+        EXPECT_EQ(options.size(), 2);
+        EXPECT_TRUE(options[0].startsWith(":http-user-agent=UA "));
+        EXPECT_TRUE(options[1].startsWith(":http-referrer=https://r.example/"));
+        EXPECT_EQ(args.count("--sout"), 1);
+    }
+}
+
+TEST(InputAsData, AnAddressThatLooksLikeAnOptionIsNotTakenForOne) {
+    const QStringList args = RecorderCommand::arguments("--sout=file/ts:/tmp/elsewhere.ts",
+                                                        "/tmp/out.ts", {":http-user-agent=x"});
+    EXPECT_FALSE(args.contains("--sout=file/ts:/tmp/elsewhere.ts"));
+    EXPECT_TRUE(args.contains("./--sout=file/ts:/tmp/elsewhere.ts"));
+    for (const QString& arg : args)
+        EXPECT_FALSE(arg.startsWith("--sout=")) << arg.toStdString();
+    // Ordinary addresses are untouched.
+    EXPECT_TRUE(RecorderCommand::arguments("http://h/-x", "/tmp/o.ts", {}).contains("http://h/-x"));
+}
+
+TEST(InputAsData, ARealProcessReceivesEveryArgumentIntact) {
+    const QString printf = QStandardPaths::findExecutable("printf");
+    if (printf.isEmpty())
+        GTEST_SKIP() << "no printf program";
+    cChannel channel;
+    channel.userAgent = "Agent; rm -rf / & \"x\" $(id)";
+    for (const QString& text : hostileTexts()) {
+        const QStringList args = RecorderCommand::arguments(
+            "http://127.0.0.1:9/" + text, "/tmp/a b/" + text.left(50) + ".ts",
+            RecorderCommand::itemOptions(channel, {}));
+        // Every argument printed, each followed by a record separator, as the program
+        // received it: no shell in between.
+        QProcess p;
+        p.start(printf, QStringList{QStringLiteral("%s\x1e")} + args);
+        ASSERT_TRUE(p.waitForFinished(10000));
+        QStringList got = QString::fromUtf8(p.readAllStandardOutput()).split(QChar(0x1e));
+        ASSERT_EQ(got.takeLast(), "");
+        EXPECT_EQ(got, args);
+    }
+    EXPECT_FALSE(QFile::exists("/tmp/zentuvo-pwned"));
+}
+
+} // namespace

@@ -1,0 +1,90 @@
+// A recording whose player process fails from outside: killed, its folder removed, its disk
+// full. A stand-in player (a shell script that appends to the output file) takes the place
+// of the player program; the recorder must report the end, and never crash or hang.
+#include "record/Recorder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <csignal>
+#include <gtest/gtest.h>
+
+using namespace zentuvo;
+
+namespace {
+
+struct StandIn {
+    QTemporaryDir dir;
+    QString script = dir.filePath("player.sh");
+    StandIn() {
+        QFile f(script);
+        f.open(QIODevice::WriteOnly);
+        f.write("#!/bin/sh\n"
+                "out=\"$1\"\n"
+                "while :; do\n"
+                "  printf 'data\\n' >> \"$out\" || { echo \"cannot write $out\" >&2; exit 1; }\n"
+                "  sleep 0.05\n"
+                "done\n");
+        f.close();
+        f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+};
+
+TEST(FailingRecorder, PlayerKilledFromOutsideIsReportedAsEnded) {
+    StandIn player;
+    const QString out = player.dir.filePath("rec.ts");
+    Recorder recorder;
+    QSignalSpy ended(&recorder, &Recorder::ended);
+    ASSERT_TRUE(recorder.start(player.script, {out}, out)) << recorder.startError().toStdString();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return recorder.sampleSize() > 0; }, 5000));
+    ASSERT_EQ(::kill(pid_t(recorder.processId()), SIGKILL), 0);
+    ASSERT_TRUE(ended.wait(5000));
+    EXPECT_FALSE(recorder.isRunning());
+    // What was recorded stays.
+    EXPECT_GT(QFileInfo(out).size(), 0);
+    EXPECT_TRUE(recorder.stop());
+}
+
+TEST(FailingRecorder, RecordingFolderRemovedEndsTheRecordingWithItsMessage) {
+    StandIn player;
+    QTemporaryDir target;
+    const QString folder = target.filePath("Recorded");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString out = folder + "/rec.ts";
+    Recorder recorder;
+    QSignalSpy ended(&recorder, &Recorder::ended);
+    ASSERT_TRUE(recorder.start(player.script, {out}, out));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return recorder.sampleSize() > 0; }, 5000));
+    ASSERT_TRUE(QDir(folder).removeRecursively());
+    ASSERT_TRUE(ended.wait(5000));
+    EXPECT_FALSE(recorder.isRunning());
+    EXPECT_EQ(recorder.sampleSize(), -1);
+    EXPECT_TRUE(ended.first().at(0).toString().contains("rec.ts"))
+        << ended.first().at(0).toString().toStdString();
+    EXPECT_TRUE(recorder.stop());
+}
+
+TEST(FailingRecorder, FullDiskEndsTheRecordingWithItsMessage) {
+    if (!QFileInfo::exists("/dev/full"))
+        GTEST_SKIP() << "no /dev/full";
+    StandIn player;
+    Recorder recorder;
+    QSignalSpy ended(&recorder, &Recorder::ended);
+    ASSERT_TRUE(recorder.start(player.script, {"/dev/full"}, "/dev/full"));
+    ASSERT_TRUE(ended.wait(5000));
+    EXPECT_FALSE(recorder.isRunning());
+    EXPECT_FALSE(ended.first().at(0).toString().isEmpty());
+    EXPECT_TRUE(recorder.stop());
+}
+
+TEST(FailingRecorder, AMissingPlayerProgramIsAStartErrorNotACrash) {
+    Recorder recorder;
+    EXPECT_FALSE(recorder.start("/nonexistent/vlc", {"x"}, "/tmp/never.ts"));
+    EXPECT_FALSE(recorder.startError().isEmpty());
+    EXPECT_FALSE(recorder.isRunning());
+    EXPECT_TRUE(recorder.stop());
+}
+
+} // namespace

@@ -1,0 +1,88 @@
+#pragma once
+// Helpers of the reliability tests: damaging files, and another process holding a lock.
+
+#include "data/Database.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QThread>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+namespace zentuvo::test {
+
+inline void writeBytes(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    ASSERT_EQ(f.write(bytes), bytes.size());
+}
+
+inline QByteArray readBytes(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Keeps the first `keep` parts in a hundred of a file.
+inline void truncateFile(const QString& path, int keep) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(f.resize(f.size() * keep / 100));
+}
+
+// True when the file can be read now without waiting for a lock.
+inline bool readableWithoutWaiting(const QString& path) {
+    try {
+        Connection db(path, Connection::Mode::ReadOnly);
+        db.exec(QStringLiteral("PRAGMA busy_timeout = 0"));
+        auto q = db.prepare(QStringLiteral("SELECT count(*) FROM sqlite_master"));
+        q.next();
+        return true;
+    } catch (const DbError&) {
+        return false;
+    }
+}
+
+// The database engine's command-line shell holding an exclusive transaction on a file,
+// as another program would, until the object goes away.
+class ExternalLock {
+public:
+    explicit ExternalLock(const QString& path) {
+        shell_.start(QStringLiteral("sqlite3"), {path});
+        if (!shell_.waitForStarted(5000))
+            return;
+        shell_.write("BEGIN EXCLUSIVE;\n");
+        shell_.waitForBytesWritten(5000);
+        QElapsedTimer t;
+        t.start();
+        while (t.elapsed() < 5000) {
+            if (!readableWithoutWaiting(path)) {
+                held_ = true;
+                break;
+            }
+            QThread::msleep(10);
+        }
+    }
+    ~ExternalLock() {
+        if (shell_.state() == QProcess::NotRunning)
+            return;
+        shell_.write("ROLLBACK;\n.quit\n");
+        shell_.waitForBytesWritten(5000);
+        shell_.closeWriteChannel();
+        if (!shell_.waitForFinished(5000)) {
+            shell_.kill();
+            shell_.waitForFinished(5000);
+        }
+    }
+    bool held() const { return held_; }
+
+private:
+    QProcess shell_;
+    bool held_ = false;
+};
+
+inline bool runningAsRoot() {
+    return ::geteuid() == 0;
+}
+
+} // namespace zentuvo::test
