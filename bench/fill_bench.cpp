@@ -7,15 +7,23 @@
 //   fill_all_ms MEDIAN ms         (filter ALL, from the query to the rows painted)
 //   fill_all_best_ms MIN ms
 //   sort_ms MEDIAN ms             (one header click on the name column)
+//   fill_country_ms MEDIAN ms     (the country with the most channels; its rows as
+//   fill_country_rows N rows       fill_country_rows)
+//   fill_favourites_ms MEDIAN ms  (the favourites filter; fill_favourites_rows)
+//   fill_stall_ms MS ms           (longest pause of the event loop while filling ALL)
+//   fill_sorted_stall_ms MS ms    (the same once the user has sorted the list by a column)
+//   translate_window_ms MEDIAN ms (the whole main window put into German, language 3)
 #include "app/AppState.h"
 #include "app/Settings.h"
 #include "common/Messages.h"
+#include "data/Database.h"
 #include "ui/main/ChannelListModel.h"
 #include "ui/main/ChannelListPanel.h"
 #include "ui/main/MainWindow.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QTimer>
 #include <algorithm>
 #include <cstdio>
 #include <vector>
@@ -79,6 +87,27 @@ int main(int argc, char** argv) {
         fill.push_back(double(clock.nsecsElapsed()) / 1e6);
     }
     report("fill_all", fill);
+
+    // The longest pause of the event loop while ALL fills, seen by a 1 ms timer.
+    const auto stall = [&](const char* name) {
+        qint64 longest = 0;
+        QElapsedTimer beat;
+        QTimer ticker;
+        ticker.setInterval(1);
+        QObject::connect(&ticker, &QTimer::timeout,
+                         [&] { longest = std::max(longest, beat.restart()); });
+        beat.start();
+        ticker.start();
+        QTimer::singleShot(0, &window,
+                           [&] { window.MakeLvwChannelsContents(QStringLiteral("-1")); });
+        QElapsedTimer until;
+        until.start();
+        while (until.elapsed() < 1500)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        ticker.stop();
+        std::printf("%s %lld ms\n", name, static_cast<long long>(longest));
+    };
+    stall("fill_stall_ms");
     for (int i = 0; i < runs; ++i) {
         clock.restart();
         window.channels().lvwChannelsColumnClick(1);
@@ -86,5 +115,44 @@ int main(int argc, char** argv) {
         sort.push_back(double(clock.nsecsElapsed()) / 1e6);
     }
     report("sort", sort);
+    stall("fill_sorted_stall_ms"); // the list now sorted by a column the user chose
+
+    // One country: the one with the most channels.
+    QString country = QStringLiteral("-1");
+    {
+        Connection db(app.ChannelConnectionString, Connection::Mode::ReadOnly);
+        auto q = db.prepare(QStringLiteral(
+            "SELECT countryID FROM tab_channels WHERE streamUrl <> '' GROUP BY countryID "
+            "ORDER BY count(*) DESC LIMIT 1"));
+        if (q.next())
+            country = QString::number(q.integer(0));
+    }
+    const auto timedFill = [&](const char* what, const QString& id) {
+        std::vector<double> ms;
+        for (int i = 0; i < runs; ++i) {
+            clock.restart();
+            window.MakeLvwChannelsContents(id);
+            QCoreApplication::processEvents();
+            ms.push_back(double(clock.nsecsElapsed()) / 1e6);
+        }
+        report(what, ms);
+        std::printf("%s_rows %d rows\n", what, model->rowCount());
+    };
+    timedFill("fill_country", country);
+    timedFill("fill_favourites", QStringLiteral("0"));
+
+    // The window's texts in German (language 3), from English each time.
+    std::vector<double> translate;
+    for (int i = 0; i < runs; ++i) {
+        app.LanguageID = 1;
+        window.SetLanguage();
+        QCoreApplication::processEvents();
+        app.LanguageID = 3;
+        clock.restart();
+        window.SetLanguage();
+        QCoreApplication::processEvents();
+        translate.push_back(double(clock.nsecsElapsed()) / 1e6);
+    }
+    report("translate_window", translate);
     return 0;
 }

@@ -12,6 +12,11 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QTimer>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <unistd.h>
 
 namespace zentuvo {
 
@@ -28,6 +33,44 @@ public:
         return QObject::eventFilter(watched, event);
     }
 };
+
+// Milliseconds since the process started (the kernel's start time in /proc/self/stat, so
+// loading the libraries counts too), or -1 when it cannot be read.
+double msSinceProcessStart() {
+    std::FILE* f = std::fopen("/proc/self/stat", "r");
+    if (!f)
+        return -1;
+    char buffer[1024] = {};
+    const size_t n = std::fread(buffer, 1, sizeof buffer - 1, f);
+    std::fclose(f);
+    buffer[n] = 0;
+    const char* p = std::strrchr(buffer, ')'); // the name may hold spaces
+    unsigned long long startTicks = 0;
+    // After ")": state, then fields 4..21; the start time is field 22.
+    if (!p || std::sscanf(p + 2,
+                          "%*c %*d %*d %*d %*d %*d %*u %*u %*u %*u %*u %*u %*u %*d %*d "
+                          "%*d %*d %*d %*d %llu",
+                          &startTicks) != 1)
+        return -1;
+    timespec now{};
+    clock_gettime(CLOCK_BOOTTIME, &now);
+    const double ticks = double(sysconf(_SC_CLK_TCK));
+    return (double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6) -
+           double(startTicks) * 1e3 / ticks;
+}
+
+// With ZENTUVO_REPORT_STARTUP set, prints "startup_ms N" once the filled main window has
+// been painted, and ends the program when the value is "exit" (for scripts/bench).
+void reportStartupWhenShown(QObject* context) {
+    if (!qEnvironmentVariableIsSet("ZENTUVO_REPORT_STARTUP"))
+        return;
+    QTimer::singleShot(0, context, [] {
+        std::printf("startup_ms %.0f ms\n", msSinceProcessStart());
+        std::fflush(stdout);
+        if (qEnvironmentVariable("ZENTUVO_REPORT_STARTUP") == QLatin1String("exit"))
+            QCoreApplication::quit();
+    });
+}
 
 } // namespace
 
@@ -55,6 +98,7 @@ int runApplication(int argc, char** argv) {
     QuitOnClose quitOnClose;
     window.installEventFilter(&quitOnClose);
     window.show();
+    reportStartupWhenShown(&window);
     const int code = QApplication::exec();
     wiring.shutdown();
     return code;

@@ -17,6 +17,9 @@ struct ChannelRow {
     bool fav = false;
 };
 
+// Sorts rows as the model does for a column and order (-1: leaves them as they are).
+void sortChannelRows(std::vector<ChannelRow>& rows, int column, Qt::SortOrder order);
+
 // A list of channel rows held in one vector, so that tens of thousands of rows go in with
 // one model reset. Sorting is done here and, once chosen, applies to every later refill.
 class ChannelListModel : public QAbstractTableModel {

@@ -12,9 +12,15 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QEventLoop>
 #include <QHeaderView>
 #include <QLabel>
+#include <QPointer>
 #include <QSignalBlocker>
+#include <exception>
+#include <memory>
+#include <optional>
+#include <thread>
 
 namespace zentuvo {
 
@@ -29,14 +35,51 @@ public:
         list_->setUpdatesEnabled(false);
     }
     ~RefillLock() {
-        list_->setUpdatesEnabled(true);
+        if (list_)
+            list_->setUpdatesEnabled(true);
         QApplication::restoreOverrideCursor();
     }
     RefillLock(const RefillLock&) = delete;
     RefillLock& operator=(const RefillLock&) = delete;
 
 private:
-    QWidget* list_;
+    QPointer<QWidget> list_;
+};
+
+// The dynamic property that numbers the fills of a panel.
+constexpr char kFillGeneration[] = "zentuvoFillGeneration";
+
+// One fill of the list: the query, then on a worker thread the rows it reads, or its error.
+struct FillJob {
+    QString path;
+    QString sql;
+    std::optional<int> country;
+    int sortColumn = -1; // the list's order, applied here rather than on the GUI thread
+    Qt::SortOrder sortOrder = Qt::AscendingOrder;
+    std::vector<ChannelRow> rows;
+    std::exception_ptr error;
+
+    void run() {
+        try {
+            Connection db(path, Connection::Mode::ReadOnly);
+            auto q = db.prepare(sql);
+            if (country)
+                q.bind(1, *country);
+            rows.reserve(16384);
+            while (q.next()) {
+                ChannelRow row;
+                row.cells[0] = q.text(3);
+                row.cells[1] = q.text(1);
+                row.cells[2] = q.isNull(4) ? QStringLiteral("?") : q.text(4);
+                row.key = ChannelKey::catalogue(q.integer(0));
+                row.fav = !q.isNull(2) && q.integer(2) != 0;
+                rows.push_back(std::move(row));
+            }
+            sortChannelRows(rows, sortColumn, sortOrder);
+        } catch (...) {
+            error = std::current_exception();
+        }
+    }
 };
 
 const QString kSelect = QStringLiteral(
@@ -125,44 +168,60 @@ std::optional<int> ChannelListPanel::selectedFilter() const {
 void ChannelListPanel::MakeLvwChannelsContents(const QString& countryID) {
     model_->clear();
     QCoreApplication::processEvents();
+    // Each fill has a number; a fill started while this one waits makes its rows stale.
+    const qulonglong generation = property(kFillGeneration).toULongLong() + 1;
+    setProperty(kFillGeneration, generation);
+    const QPointer<ChannelListPanel> self(this);
     const RefillLock lock(ui_.lvwChannels);
-    std::vector<ChannelRow> rows;
+    auto fill = std::make_shared<FillJob>();
     try {
         const double value = leadingNumber(countryID);
-        QString sql = kSelect;
-        bool oneCountry = false;
+        fill->sql = kSelect;
         if (value == 0) {
-            sql += QStringLiteral(" AND tab_channels.fav <> 0 ");
+            fill->sql += QStringLiteral(" AND tab_channels.fav <> 0 ");
         } else if (value != -1) {
             bool whole = false;
             countryID.trimmed().toInt(&whole);
             if (!whole)
                 throw DbError(QStringLiteral("'%1' is not a country number").arg(countryID));
-            sql += QStringLiteral(" AND tab_channels.countryID = ? ");
-            oneCountry = true;
+            fill->sql += QStringLiteral(" AND tab_channels.countryID = ? ");
+            fill->country = countryID.trimmed().toInt();
         }
-        Connection db(app_.ChannelConnectionString, Connection::Mode::ReadOnly);
-        auto q = db.prepare(sql + kOrder);
-        if (oneCountry)
-            q.bind(1, countryID.trimmed().toInt());
-        rows.reserve(16384);
-        while (q.next()) {
-            ChannelRow row;
-            row.cells[0] = q.text(3);
-            row.cells[1] = q.text(1);
-            row.cells[2] = q.isNull(4) ? QStringLiteral("?") : q.text(4);
-            row.key = ChannelKey::catalogue(q.integer(0));
-            row.fav = !q.isNull(2) && q.integer(2) != 0;
-            rows.push_back(std::move(row));
-        }
+        fill->sql += kOrder;
+        fill->path = app_.ChannelConnectionString;
+        fill->sortColumn = model_->sortColumn();
+        fill->sortOrder = model_->sortOrder();
     } catch (const std::exception& e) {
-        // What was read so far stays in the list; the counter keeps its old text.
-        model_->setRows(std::move(rows));
+        model_->setRows({});
         app_.messages.critical(QStringLiteral("Error in MakeLvwChannelsContents: ") +
                                errorDescription(e));
         return;
     }
-    model_->setRows(std::move(rows));
+    // The rows are read on a worker thread with its own connection, so that a large
+    // catalogue does not stop the event loop; the call still returns with the list filled.
+    QEventLoop wait;
+    std::thread worker([fill, &wait] {
+        fill->run();
+        QMetaObject::invokeMethod(&wait, &QEventLoop::quit, Qt::QueuedConnection);
+    });
+    wait.exec(QEventLoop::ExcludeUserInputEvents);
+    worker.join();
+    if (!self || property(kFillGeneration).toULongLong() != generation)
+        return; // the panel went, or a newer fill replaced this one
+    if (fill->error) {
+        // What was read so far stays in the list; the counter keeps its old text.
+        model_->setRows(std::move(fill->rows));
+        try {
+            std::rethrow_exception(fill->error);
+        } catch (const std::exception& e) {
+            app_.messages.critical(QStringLiteral("Error in MakeLvwChannelsContents: ") +
+                                   errorDescription(e));
+        }
+        return;
+    }
+    if (fill->sortColumn >= 0)
+        model_->setProperty("zentuvoPresortedFor", fill->sortColumn * 2 + int(fill->sortOrder));
+    model_->setRows(std::move(fill->rows));
     ui_.lblChannelCount->setText(QString::number(model_->rowCount()));
 }
 
