@@ -8,7 +8,6 @@
 #include <QStringMatcher>
 #include <QThread>
 #include <algorithm>
-#include <array>
 #include <thread>
 
 namespace zentuvo {
@@ -53,55 +52,15 @@ Lookups readLookups(Connection& db) {
     return out;
 }
 
-// The bytes of a stored value: two upper-case hexadecimal digits per byte, pairs one
-// character apart (a text of exactly two characters is one byte). The same reading as
-// HexToBytes, done straight on the text's characters: the search deciphers every
-// description of the catalogue, and this step would otherwise be a third of its work.
-std::optional<QByteArray> storedBytes(const QString& text) {
-    static constexpr auto kDigits = [] {
-        std::array<signed char, 128> t{};
-        t.fill(-1);
-        for (int c = 0; c < 10; ++c)
-            t[size_t('0' + c)] = static_cast<signed char>(c);
-        for (int c = 0; c < 6; ++c)
-            t[size_t('A' + c)] = static_cast<signed char>(10 + c);
-        return t;
-    }();
-    const auto digit = [](char16_t c) { return c < 128 ? int(kDigits[c]) : -1; };
-    const qsizetype size = text.size();
-    const qsizetype n = size == 2 ? 1 : (size + 1) / 3;
-    QByteArray out(n, Qt::Uninitialized);
-    const QChar* in = text.constData();
-    char* bytes = out.data();
-    for (qsizetype i = 0; i < n; ++i) {
-        const qsizetype at = i * 3;
-        if (at + 1 >= size)
-            return std::nullopt;
-        const int hi = digit(in[at].unicode());
-        const int lo = digit(in[at + 1].unicode());
-        if (hi < 0 || lo < 0)
-            return std::nullopt;
-        bytes[i] = char(hi * 16 + lo);
-    }
-    return out;
-}
-
-// Deciphers stored values for one thread.
+// Deciphers stored values for one thread (the cipher keeps state, so each thread has its
+// own).
 class Decipherer {
 public:
-    Decipherer() { blowfish_.setKey(QByteArray(kCatalogueKey)); }
-
     std::optional<QString> decrypt(const QString& stored, QString* error) {
-        std::optional<QByteArray> bytes = storedBytes(stored);
-        if (!bytes) // let the cipher say what is wrong with it
-            return cipher_.tryDecrypt(stored, error);
-        if (!blowfish_.DecryptByte(*bytes, {}, error))
-            return std::nullopt;
-        return QString::fromUtf8(*bytes);
+        return cipher_.tryDecrypt(stored, error);
     }
 
 private:
-    cBlowfish blowfish_;
     StoredValueCipher cipher_;
 };
 

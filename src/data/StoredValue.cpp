@@ -2,35 +2,48 @@
 
 #include "common/Messages.h"
 
+#include <array>
+
 namespace zentuvo {
 
 namespace {
 
+// The value of an upper-case hexadecimal digit, or -1.
 int hexDigit(char16_t c) {
-    if (c >= u'0' && c <= u'9')
-        return c - u'0';
-    if (c >= u'A' && c <= u'F')
-        return c - u'A' + 10;
-    return -1;
+    static constexpr auto kDigits = [] {
+        std::array<signed char, 128> t{};
+        t.fill(-1);
+        for (int d = 0; d < 10; ++d)
+            t[size_t('0' + d)] = static_cast<signed char>(d);
+        for (int d = 0; d < 6; ++d)
+            t[size_t('A' + d)] = static_cast<signed char>(10 + d);
+        return t;
+    }();
+    return c < 128 ? int(kDigits[c]) : -1;
 }
 
 } // namespace
 
+// Works straight on the text's characters: the search deciphers every description of the
+// catalogue, so this runs for every row.
 std::optional<QByteArray> HexToBytes(const QString& text, int separatorLength) {
     if (separatorLength < 0)
         return std::nullopt;
     const qsizetype step = separatorLength + 2;
-    const qsizetype n = text.size() == 2 ? 1 : (text.size() + 1) / step;
-    QByteArray out(n, '\0');
+    const qsizetype size = text.size();
+    const qsizetype n = size == 2 ? 1 : (size + 1) / step;
+    QByteArray out(n, Qt::Uninitialized);
+    const QChar* in = text.constData();
+    char* bytes = out.data();
     for (qsizetype i = 0; i < n; ++i) {
         const qsizetype p = i * step;
-        if (p + 1 >= text.size())
+        if (p + 1 >= size)
             return std::nullopt;
-        const int hi = hexDigit(text[p].unicode());
-        const int lo = hexDigit(text[p + 1].unicode());
+        const int hi = hexDigit(in[p].unicode());
+        const int lo = hexDigit(in[p + 1].unicode());
         if (hi < 0 || lo < 0)
             return std::nullopt;
-        out[i] = char(hi * 16 + lo);
+        bytes[i] = char(hi * 16 + lo);
     }
     return out;
 }
