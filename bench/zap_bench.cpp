@@ -27,6 +27,7 @@
 #include <QHBoxLayout>
 #include <QThread>
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <functional>
 #include <optional>
@@ -65,6 +66,15 @@ double median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
     const std::size_t n = values.size();
     return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+// The 90th percentile (nearest rank).
+double percentile90(std::vector<double> values) {
+    if (values.empty())
+        return -1;
+    std::sort(values.begin(), values.end());
+    const auto rank = static_cast<std::size_t>(std::ceil(0.9 * double(values.size())));
+    return values[std::max<std::size_t>(rank, 1) - 1];
 }
 
 struct Zaps {
@@ -161,9 +171,13 @@ int main(int argc, char** argv) {
     const Zaps fast = zap(source, false, ours, count);
     print("zap_playing_ms", median(fast.playing), "ms");
     print("zap_first_frame_ms", median(fast.firstFrame), "ms");
+    print("zap_playing_ms_p90", percentile90(fast.playing), "ms");
+    print("zap_first_frame_ms_p90", percentile90(fast.firstFrame), "ms");
     const Zaps plain = zap(source, true, {}, count);
     print("zap_playing_ms_default", median(plain.playing), "ms");
     print("zap_first_frame_ms_default", median(plain.firstFrame), "ms");
+    print("zap_playing_ms_default_p90", percentile90(plain.playing), "ms");
+    print("zap_first_frame_ms_default_p90", percentile90(plain.firstFrame), "ms");
 
     // Network caching: the clean source as above, one that sends at the stream's own pace
     // from the first byte (no burst), and that one stalling now and then for up to 1 s.
