@@ -6,6 +6,11 @@ Every listed path serves the same file as a live channel: a client joins at the 
 give, then the stream at its own pace, in chunked transfer coding without a length. Other
 paths answer 404. Each request is logged as one line "path<TAB>user-agent<TAB>referer".
 
+Failing sources for the failure tests, each only where asked: a --stall-path sends the stream
+for --stall-after seconds, then nothing more while it keeps the connection open; an --end-path
+sends it for --end-after seconds, then ends the body and closes; a --garbage-path sends bytes
+that are no stream at all, then closes.
+
 Prints "PORT <number>" once listening on 127.0.0.1; ends when its standard input closes.
 """
 
@@ -31,6 +36,11 @@ def main():
     parser.add_argument("--jitter", type=float, default=0.0, help="longest stall, seconds")
     parser.add_argument("--stall-chance", type=float, default=0.02,
                         help="chance of a stall at each 40 ms step")
+    parser.add_argument("--stall-path", action="append", default=[])
+    parser.add_argument("--stall-after", type=float, default=2.0, help="seconds sent, then none")
+    parser.add_argument("--end-path", action="append", default=[])
+    parser.add_argument("--end-after", type=float, default=3.0, help="seconds sent, then closed")
+    parser.add_argument("--garbage-path", action="append", default=[])
     args = parser.parse_args()
 
     with open(args.file, "rb") as f:
@@ -57,7 +67,10 @@ def main():
             with log_lock, open(args.log, "a", encoding="utf-8") as log:
                 log.write("%s\t%s\t%s\n" % (path, self.headers.get("User-Agent", ""),
                                             self.headers.get("Referer", "")))
-            if path not in args.path:
+            if path in args.garbage_path:
+                self.garbage()
+                return
+            if path not in args.path + args.stall_path + args.end_path:
                 body = b"not found\n"
                 self.send_response(404)
                 self.send_header("Content-Type", "text/plain")
@@ -70,9 +83,30 @@ def main():
             self.send_header("Transfer-Encoding", "chunked")
             self.send_header("Cache-Control", "no-cache")
             self.end_headers()
-            self.stream()
+            if path in args.stall_path:
+                self.stream(args.stall_after)
+                time.sleep(120)  # silent, the connection open; the client gives up first
+            elif path in args.end_path:
+                self.stream(args.end_after)
+                self.wfile.write(b"0\r\n\r\n")
+                self.wfile.flush()
+                self.close_connection = True
+            else:
+                self.stream()
 
-        def stream(self):
+        def garbage(self):
+            # No MPEG sync byte ("G", 0x47), no start code, no 0xFF: nothing a demuxer takes.
+            body = b"zentuvo: this is not a stream at all\n" * 8000
+            self.send_response(200)
+            self.send_header("Content-Type", "video/mp2t")
+            self.send_header("Content-Length", str(len(body)))
+            self.send_header("Connection", "close")
+            self.end_headers()
+            self.wfile.write(body)
+            self.wfile.flush()
+            self.close_connection = True
+
+        def stream(self, seconds=None):
             joined = time.monotonic()
             offset = int((joined - started) * rate) % size
             offset -= offset % PACKET
@@ -81,6 +115,8 @@ def main():
             chance = random.Random(7)  # every client meets the same stalls
             while True:
                 now = time.monotonic()
+                if seconds is not None and now - joined >= seconds:
+                    return
                 if args.jitter > 0 and now >= stall_until and chance.random() < args.stall_chance:
                     stall_until = now + chance.uniform(0, args.jitter)
                 if now < stall_until:

@@ -18,9 +18,10 @@ public:
 
     // Makes the stream and starts serving it under the given paths ("/alpha.ts"). A new
     // client gets a burst of that many seconds of stream at once; with a jitter, delivery
-    // stalls now and then for up to that many seconds.
+    // stalls now and then for up to that many seconds. More options of the server script
+    // (its failing sources) go in as they are.
     LiveSource(const QString& serverScript, const QStringList& paths, double jitter = 0.0,
-               double burst = 0.5) {
+               double burst = 0.5, const QStringList& serverOptions = {}) {
         if (!dir_.isValid())
             throw std::runtime_error("no temporary folder");
         makeStream();
@@ -30,7 +31,7 @@ public:
             args << "--path" << p;
         if (jitter > 0)
             args << "--jitter" << QString::number(jitter);
-        args << "--burst" << QString::number(burst);
+        args << "--burst" << QString::number(burst) << serverOptions;
         server_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         server_.start(QStringLiteral("python3"), args);
         if (!server_.waitForStarted(10000))

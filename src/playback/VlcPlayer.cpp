@@ -197,8 +197,10 @@ void VlcPlayer::Impl::onEvent(const libvlc_event_t* event, void* opaque) {
         break;
     case libvlc_MediaPlayerNothingSpecial:
     case libvlc_MediaPlayerStopped:
+        // The library also reports "stopped" on its own once an input that reached its end
+        // has gone: the end stays until our stop or the next start.
         d->inputPlaying = false;
-        if (!failed)
+        if (!failed && d->state != Ended)
             d->state = Idle;
         break;
     case libvlc_MediaPlayerEndReached:

@@ -1,0 +1,225 @@
+// Failing streams in the main player: a refused connection, a source that stalls, one that
+// ends, one that sends no stream at all, each from the loopback. Whatever the source does,
+// the player reaches a state that says so within a bounded time and the GUI thread keeps
+// turning.
+#include "data/MyList.h"
+#include "playback/VlcPlayer.h"
+#include "playback_fake_view.h"
+#include "playback_live_source.h"
+#include "support/TestSupport.h"
+#include "ui/main/PlayerControl.h"
+#include "ui/main/VideoView.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QHBoxLayout>
+#include <QThread>
+#include <QTimer>
+#include <algorithm>
+#include <arpa/inet.h>
+#include <functional>
+#include <gtest/gtest.h>
+#include <memory>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+using namespace zentuvo;
+using namespace zentuvo::test;
+
+namespace {
+
+constexpr int kFailTimeoutMs = 20000;
+// A correctness bound for the GUI thread, not a benchmark.
+constexpr qint64 kLongestPauseMs = 500;
+
+// The longest time the event loop went without serving a 10 ms timer while it lived.
+class PauseMeter {
+public:
+    PauseMeter() {
+        clock_.start();
+        timer_.setInterval(10);
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            const qint64 now = clock_.elapsed();
+            longest_ = std::max(longest_, now - last_);
+            last_ = now;
+        });
+        timer_.start();
+    }
+    qint64 longest() const { return std::max(longest_, clock_.elapsed() - last_); }
+
+private:
+    QTimer timer_;
+    QElapsedTimer clock_;
+    qint64 last_ = 0;
+    qint64 longest_ = 0;
+};
+
+bool waitFor(const std::function<bool()>& done, int ms = kFailTimeoutMs) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!done()) {
+        if (timer.elapsed() > ms)
+            return false;
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(10);
+    }
+    return true;
+}
+
+void runEvents(int ms) {
+    waitFor([] { return false; }, ms);
+}
+
+// A loopback port that was free a moment ago and that nobody listens on.
+int closedPort() {
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    if (fd < 0)
+        return 0;
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t len = sizeof addr;
+    int port = 0;
+    if (::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0 &&
+        ::getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len) == 0)
+        port = ntohs(addr.sin_port);
+    ::close(fd);
+    return port;
+}
+
+class PlaybackFailure : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        source = new LiveSource(QStringLiteral(ZENTUVO_LIVE_SERVER), {"/alpha.ts"}, 0.0, 0.5,
+                                {"--stall-path", "/stall.ts", "--stall-after", "2", "--end-path",
+                                 "/end.ts", "--end-after", "3", "--garbage-path", "/garbage.ts"});
+    }
+    static void TearDownTestSuite() {
+        delete source;
+        source = nullptr;
+    }
+
+    void SetUp() override {
+        t = std::make_unique<TestApp>();
+        main = std::make_unique<VlcPlayer>();
+        preview = std::make_unique<VlcPlayer>();
+        window = std::make_unique<QWidget>();
+        auto* layout = new QHBoxLayout(window.get());
+        mainView = new VideoView;
+        previewView = new VideoView;
+        layout->addWidget(mainView, 3);
+        layout->addWidget(previewView, 1);
+        mainView->setPlayer(main.get());
+        previewView->setPlayer(preview.get());
+        window->resize(640, 240);
+        window->show();
+        QApplication::processEvents();
+        control = std::make_unique<PlayerControl>(*t->app, *main, *preview, view);
+    }
+
+    void TearDown() override {
+        control.reset();
+        window.reset(); // before the players: the views stop what draws into them
+        main.reset();
+        preview.reset();
+        t.reset();
+    }
+
+    QString myList(const QString& url) {
+        cMyList rec;
+        rec.Name = "Failing";
+        rec.streamUrl = url;
+        rec.countryID = 1;
+        EXPECT_TRUE(rec.Save(t->app->data()));
+        return QString::number(rec.channelID) + " MY_ID";
+    }
+    int state() const { return main->inputState(); }
+    QString status() const { return PlayerControl::GetState(main->inputState()); }
+    std::string shown() const { return std::to_string(state()) + " " + status().toStdString(); }
+
+    static inline LiveSource* source = nullptr;
+    std::unique_ptr<TestApp> t;
+    std::unique_ptr<VlcPlayer> main;
+    std::unique_ptr<VlcPlayer> preview;
+    std::unique_ptr<QWidget> window;
+    VideoView* mainView = nullptr;
+    VideoView* previewView = nullptr;
+    FakePlayerView view;
+    std::unique_ptr<PlayerControl> control;
+};
+
+} // namespace
+
+TEST_F(PlaybackFailure, RefusedConnectionReadsError) {
+    const int port = closedPort();
+    ASSERT_GT(port, 0);
+    PauseMeter meter;
+    control->PlayVideo(myList(QStringLiteral("http://127.0.0.1:%1/refused.ts").arg(port)));
+    ASSERT_TRUE(waitFor([&] { return state() == Player::Error; })) << shown();
+    EXPECT_EQ(status(), "ERROR");
+    control->TimerStatus();
+    EXPECT_EQ(view.playerMessage, "ERROR");
+    runEvents(1000); // it stays an error
+    EXPECT_EQ(state(), Player::Error);
+    EXPECT_LT(meter.longest(), kLongestPauseMs);
+}
+
+TEST_F(PlaybackFailure, StalledSourceNeitherHangsTheWindowNorTheStop) {
+    PauseMeter meter;
+    control->PlayVideo(myList(source->url("/stall.ts")));
+    ASSERT_TRUE(waitFor([&] { return state() == Player::Playing; })) << shown();
+    // The source goes silent two seconds in; the player waits on it with the window alive.
+    runEvents(5000);
+    EXPECT_NE(state(), Player::Idle) << shown();
+    EXPECT_LT(meter.longest(), kLongestPauseMs);
+
+    QElapsedTimer stopping;
+    stopping.start();
+    main->stop();
+    const qint64 stopMs = stopping.elapsed();
+    EXPECT_LT(stopMs, kLongestPauseMs);
+    EXPECT_EQ(state(), Player::Idle);
+    EXPECT_EQ(status(), "Idle/Close");
+    runEvents(500); // no late event of the stopped input turns it into something else
+    EXPECT_EQ(state(), Player::Idle) << shown();
+    control->TimerStatus();
+    EXPECT_EQ(view.playerMessage, "Idle/Close");
+    EXPECT_LT(meter.longest(), kLongestPauseMs);
+}
+
+TEST_F(PlaybackFailure, SourceThatEndsDoesNotReadPlayingForever) {
+    PauseMeter meter;
+    control->PlayVideo(myList(source->url("/end.ts")));
+    ASSERT_TRUE(waitFor([&] { return state() == Player::Playing; })) << shown();
+    // The body ends three seconds in.
+    ASSERT_TRUE(waitFor([&] { return state() == Player::Ended || state() == Player::Error; }))
+        << shown();
+    EXPECT_TRUE(status() == "Ended" || status() == "ERROR") << shown();
+    control->TimerStatus();
+    EXPECT_EQ(view.playerMessage, status());
+    EXPECT_FALSE(main->isPlaying());
+    runEvents(1000); // what the library reports after the end does not hide it
+    EXPECT_TRUE(state() == Player::Ended || state() == Player::Error) << shown();
+    EXPECT_LT(meter.longest(), kLongestPauseMs);
+}
+
+TEST_F(PlaybackFailure, GarbageInsteadOfAStreamEndsOrFails) {
+    PauseMeter meter;
+    std::string seen;
+    QObject::connect(main.get(), &Player::stateChanged,
+                     [&](int s) { seen += std::to_string(s) + " "; });
+    control->PlayVideo(myList(source->url("/garbage.ts")));
+    ASSERT_TRUE(waitFor([&] { return state() == Player::Ended || state() == Player::Error; }))
+        << shown() << " after " << seen;
+    EXPECT_TRUE(status() == "Ended" || status() == "ERROR") << shown();
+    control->TimerStatus();
+    EXPECT_EQ(view.playerMessage, status());
+    EXPECT_FALSE(main->isPlaying());
+    runEvents(1000);
+    EXPECT_TRUE(state() == Player::Ended || state() == Player::Error) << shown();
+    // A good channel plays after it.
+    control->PlayVideo(myList(source->url("/alpha.ts")));
+    ASSERT_TRUE(waitFor([&] { return state() == Player::Playing; })) << shown();
+    EXPECT_LT(meter.longest(), kLongestPauseMs);
+}
