@@ -3,6 +3,7 @@
 
 #include "app/IniFile.h"
 #include "data/Database.h"
+#include "support/FakeMainWindow.h"
 #include "support/TestSupport.h"
 #include "ui/MainWindowApi.h"
 
@@ -12,27 +13,6 @@
 #include <gtest/gtest.h>
 
 namespace zentuvo::test {
-
-// Records what the dialogs ask of the main window.
-class FakeMain : public MainWindowApi {
-public:
-    QWidget* mainWidget() override { return nullptr; }
-    bool IsFullVideo() const override { return fullVideo; }
-    void PlayVideo(const QString& key) override { played << key; }
-    void PlayPreview(const QString& key) override { previewed << key; }
-    void MakeLvwMyListContents() override { ++myListRefills; }
-    void SetLanguage() override { ++languageCalls; }
-    QString SelectedChannelKey() const override { return selectedKey; }
-    QString MainPlayerTag() const override { return {}; }
-    QString PlayerVersionInfo() const override { return version; }
-
-    bool fullVideo = false;
-    QString selectedKey;
-    QString version = QStringLiteral("3.0.21 Vetinari");
-    QStringList played, previewed;
-    int myListRefills = 0;
-    int languageCalls = 0;
-};
 
 // The number of a catalogue channel by its code ("Alpha.it").
 inline int catalogueId(const AppState& app, const QString& code) {

@@ -4,8 +4,8 @@
 // turning.
 #include "data/MyList.h"
 #include "playback/VlcPlayer.h"
-#include "playback_fake_view.h"
 #include "playback_live_source.h"
+#include "playback_players_fixture.h"
 #include "support/TestSupport.h"
 #include "ui/main/PlayerControl.h"
 #include "ui/main/VideoView.h"
@@ -88,7 +88,7 @@ int closedPort() {
     return port;
 }
 
-class PlaybackFailure : public ::testing::Test {
+class PlaybackFailure : public PlayersOnScreen {
 protected:
     static void SetUpTestSuite() {
         source = new LiveSource(QStringLiteral(ZENTUVO_LIVE_SERVER), {"/alpha.ts"}, 0.0, 0.5,
@@ -100,31 +100,7 @@ protected:
         source = nullptr;
     }
 
-    void SetUp() override {
-        t = std::make_unique<TestApp>();
-        main = std::make_unique<VlcPlayer>();
-        preview = std::make_unique<VlcPlayer>();
-        window = std::make_unique<QWidget>();
-        auto* layout = new QHBoxLayout(window.get());
-        mainView = new VideoView;
-        previewView = new VideoView;
-        layout->addWidget(mainView, 3);
-        layout->addWidget(previewView, 1);
-        mainView->setPlayer(main.get());
-        previewView->setPlayer(preview.get());
-        window->resize(640, 240);
-        window->show();
-        QApplication::processEvents();
-        control = std::make_unique<PlayerControl>(*t->app, *main, *preview, view);
-    }
-
-    void TearDown() override {
-        control.reset();
-        window.reset(); // before the players: the views stop what draws into them
-        main.reset();
-        preview.reset();
-        t.reset();
-    }
+    void SetUp() override { openPlayers(); }
 
     QString myList(const QString& url) {
         cMyList rec;
@@ -139,14 +115,6 @@ protected:
     std::string shown() const { return std::to_string(state()) + " " + status().toStdString(); }
 
     static inline LiveSource* source = nullptr;
-    std::unique_ptr<TestApp> t;
-    std::unique_ptr<VlcPlayer> main;
-    std::unique_ptr<VlcPlayer> preview;
-    std::unique_ptr<QWidget> window;
-    VideoView* mainView = nullptr;
-    VideoView* previewView = nullptr;
-    FakePlayerView view;
-    std::unique_ptr<PlayerControl> control;
 };
 
 } // namespace

@@ -2,8 +2,8 @@
 // loopback that the test starts.
 #include "data/MyList.h"
 #include "playback/VlcPlayer.h"
-#include "playback_fake_view.h"
 #include "playback_live_source.h"
+#include "playback_players_fixture.h"
 #include "support/TestSupport.h"
 #include "ui/main/PlayerControl.h"
 #include "ui/main/VideoView.h"
@@ -40,7 +40,7 @@ bool waitFor(const std::function<bool()>& done, int ms = kPlayTimeoutMs) {
     return true;
 }
 
-class PlaybackVlc : public ::testing::Test {
+class PlaybackVlc : public PlayersOnScreen {
 protected:
     static void SetUpTestSuite() {
         source = new LiveSource(QStringLiteral(ZENTUVO_LIVE_SERVER),
@@ -55,29 +55,7 @@ protected:
         QList<FixtureChannel> channels = defaultChannels();
         for (auto& c : channels)
             c.streamUrl.replace(":9/", QStringLiteral(":%1/").arg(source->port()));
-        t = std::make_unique<TestApp>(channels);
-        main = std::make_unique<VlcPlayer>();
-        preview = std::make_unique<VlcPlayer>();
-        window = std::make_unique<QWidget>();
-        auto* layout = new QHBoxLayout(window.get());
-        mainView = new VideoView;
-        previewView = new VideoView;
-        layout->addWidget(mainView, 3);
-        layout->addWidget(previewView, 1);
-        mainView->setPlayer(main.get());
-        previewView->setPlayer(preview.get());
-        window->resize(640, 240);
-        window->show();
-        QApplication::processEvents();
-        control = std::make_unique<PlayerControl>(*t->app, *main, *preview, view);
-    }
-
-    void TearDown() override {
-        control.reset();
-        window.reset(); // before the players: the views stop what draws into them
-        main.reset();
-        preview.reset();
-        t.reset();
+        openPlayers(channels);
     }
 
     int requestsFor(const QString& path) const {
@@ -97,14 +75,6 @@ protected:
     static bool playing(const Player& p) { return p.inputState() == Player::Playing; }
 
     static inline LiveSource* source = nullptr;
-    std::unique_ptr<TestApp> t;
-    std::unique_ptr<VlcPlayer> main;
-    std::unique_ptr<VlcPlayer> preview;
-    std::unique_ptr<QWidget> window;
-    VideoView* mainView = nullptr;
-    VideoView* previewView = nullptr;
-    FakePlayerView view;
-    std::unique_ptr<PlayerControl> control;
 };
 
 } // namespace

@@ -8,6 +8,7 @@
 #include "record/RecordWindow.h"
 #include "record_loopback.h"
 #include "record_print.h"
+#include "support/FakeMainWindow.h"
 #include "support/TestSupport.h"
 #include "ui/MainWindowApi.h"
 #include "ui/main/FilePlayback.h"
@@ -31,22 +32,6 @@ using namespace zentuvo;
 using namespace zentuvo::test;
 
 namespace {
-
-class FakeMain : public MainWindowApi {
-public:
-    QWidget* mainWidget() override { return &widget; }
-    bool IsFullVideo() const override { return false; }
-    void PlayVideo(const QString&) override {}
-    void PlayPreview(const QString&) override {}
-    void MakeLvwMyListContents() override {}
-    void SetLanguage() override {}
-    QString SelectedChannelKey() const override { return {}; }
-    QString MainPlayerTag() const override { return tag; }
-    QString PlayerVersionInfo() const override { return {}; }
-
-    QWidget widget;
-    QString tag;
-};
 
 bool alive(qint64 pid) {
     return pid > 0 && ::kill(pid_t(pid), 0) == 0;
@@ -91,7 +76,7 @@ protected:
     static LoopbackStream* stream;
     PlayerFolder player;
     std::unique_ptr<TestApp> t;
-    FakeMain main;
+    FakeMain main{true};
 };
 
 LoopbackStream* RecordVlcTest::stream = nullptr;

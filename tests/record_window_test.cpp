@@ -8,6 +8,7 @@
 #include "record/RecordLauncher.h"
 #include "record/RecordWindow.h"
 #include "record_print.h"
+#include "support/FakeMainWindow.h"
 #include "support/TestSupport.h"
 #include "ui/MainWindowApi.h"
 
@@ -29,22 +30,6 @@ using namespace zentuvo;
 using namespace zentuvo::test;
 
 namespace {
-
-class FakeMain : public MainWindowApi {
-public:
-    QWidget* mainWidget() override { return &widget; }
-    bool IsFullVideo() const override { return false; }
-    void PlayVideo(const QString&) override {}
-    void PlayPreview(const QString&) override {}
-    void MakeLvwMyListContents() override {}
-    void SetLanguage() override {}
-    QString SelectedChannelKey() const override { return {}; }
-    QString MainPlayerTag() const override { return tag; }
-    QString PlayerVersionInfo() const override { return {}; }
-
-    QWidget widget;
-    QString tag;
-};
 
 const char* kFakePlayer = R"(#!/bin/sh
 dir=$(dirname "$0")
@@ -140,7 +125,7 @@ protected:
     TestApp t{recorderChannels()};
     QTemporaryDir player;
     QString recorded;
-    FakeMain main;
+    FakeMain main{true};
 };
 
 } // namespace
