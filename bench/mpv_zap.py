@@ -1,26 +1,32 @@
 #!/usr/bin/env python3
-"""mpv_zap: the same zap as zap_bench, timed in mpv, as a peer to compare with.
+"""mpv_zap: the same zaps as zap_bench, timed in mpv, as a peer to compare with.
 
     xvfb-run -a bench/mpv_zap.py [--zaps N] [--mpv PATH]
 
 Makes the live-like MPEG-TS stream the playback tests use (ffmpeg: 320x240 test picture,
 25 pictures/s, one-second picture group, a sine tone), serves it on 127.0.0.1 under two
-paths with tests/playback_live_server.py (0.5 s burst, then the stream's pace) and keeps one
-mpv running (no configuration, X11 output, no sound device). Each zap sends "loadfile URL
-replace" over mpv's JSON IPC, alternating between the two channels, and is timed from the
-command to
+paths with tests/playback_live_server.py (0.5 s burst, then the stream's pace), and as a live
+HLS channel with bench/hls_live_server.py, on the loopback and over a line five times the
+stream's bit rate with 50 ms before each answer (as zap_bench does). One mpv runs per source
+(no configuration, X11 output, no sound device). Each zap sends "loadfile URL replace" over
+mpv's JSON IPC, alternating between the two channels, after a random 0.5-1.5 s of watching,
+and is timed from the command to
   - "file-loaded" (the stream is open and its tracks known: what our Playing state is), and
   - "playback-restart" (mpv has its first picture ready and starts the clock: the first
     frame).
-Prints one line per figure, "name value unit":
+Prints one line per figure, "name value unit", for MPEG-TS:
   mpv_zap_loaded_ms MEDIAN ms         mpv_zap_first_frame_ms MEDIAN ms
   mpv_zap_first_frame_p90_ms P90 ms   mpv_zap_first_frame_max_ms MAX ms
+  mpv_zap_keyframe_wait_ms MEDIAN ms  mpv_zap_after_keyframe_ms MEDIAN ms
   mpv_rss_mb MB MB                    (mpv's resident memory while it plays)
+(the key frame wait as in zap_bench: from the byte at which the server let mpv join, until a
+whole key frame had arrived), then the same first four with _hls and _hls_line after "zap".
 """
 
 import argparse
 import json
 import os
+import random
 import shutil
 import socket
 import statistics
@@ -31,7 +37,10 @@ import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 SERVER = os.path.join(HERE, "..", "tests", "playback_live_server.py")
+HLS_SERVER = os.path.join(HERE, "hls_live_server.py")
 SECONDS = 60
+BURST = 0.5
+PACKET = 188
 
 
 def has_encoder(name):
@@ -98,43 +107,59 @@ def rss_mb(pid):
     return 0.0
 
 
-def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--zaps", type=int, default=20)
-    parser.add_argument("--mpv", default="mpv")
-    args = parser.parse_args()
-    if not shutil.which(args.mpv):
-        sys.exit("mpv is not installed (apt-get install mpv)")
+def key_frames(stream):
+    """(start, end) bytes of each video key frame; its data ends where the next picture's
+    begins."""
+    out = subprocess.run(["ffprobe", "-v", "error", "-select_streams", "v", "-show_entries",
+                          "packet=pos,flags", "-of", "csv=p=0", stream],
+                         capture_output=True, text=True).stdout
+    keys, start = [], None
+    for line in out.splitlines():
+        fields = line.strip().split(",")
+        if len(fields) < 2 or not fields[0].isdigit():
+            continue
+        pos = int(fields[0])
+        if start is not None:
+            keys.append((start, pos))
+            start = None
+        if fields[1].startswith("K"):
+            start = pos
+    return keys
 
+
+def key_wait_ms(keys, joined, size):
+    """How long a client that joined at byte `joined` waits for a whole key frame."""
+    rate = size / SECONDS
+    end = next((stop for start, stop in keys if start >= joined), keys[0][1] + size)
+    return max(0.0, end - joined - BURST * rate) / rate * 1e3
+
+
+def serve(command):
+    server = subprocess.Popen(command, stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True)
+    for line in server.stdout:
+        if line.startswith("PORT "):
+            return server, int(line.split()[1])
+    sys.exit("a stream server did not start")
+
+
+def zaps(mpv, urls, count, joins=None):
+    """Zaps mpv between the addresses; returns (loaded ms, first frame ms, joined bytes,
+    resident MB) lists."""
     with tempfile.TemporaryDirectory() as tmp:
-        stream = os.path.join(tmp, "live.ts")
-        make_stream(stream)
-        server = subprocess.Popen(
-            [sys.executable, SERVER, "--file", stream, "--duration", str(SECONDS), "--log",
-             os.path.join(tmp, "server.log"), "--path", "/a.ts", "--path", "/b.ts",
-             "--burst", "0.5"], stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True)
-        port = None
-        for line in server.stdout:
-            if line.startswith("PORT "):
-                port = int(line.split()[1])
-                break
-        if port is None:
-            sys.exit("the live server did not start")
-
         socket_path = os.path.join(tmp, "mpv.sock")
         player = subprocess.Popen(
-            [args.mpv, "--no-config", "--idle=yes", "--force-window=yes", "--vo=x11",
-             "--ao=null", "--really-quiet", "--geometry=640x360",
-             f"--input-ipc-server={socket_path}"],
+            [mpv, "--no-config", "--idle=yes", "--force-window=yes", "--vo=x11", "--ao=null",
+             "--really-quiet", "--geometry=640x360", f"--input-ipc-server={socket_path}"],
             stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        watch = random.Random(count)
+        loaded, first, joined = [], [], []
+        rss = 0.0
         try:
             ipc = Ipc(socket_path)
-            loaded, first = [], []
-            rss = 0.0
-            for i in range(args.zaps + 1):  # the first load warms up, it is not counted
-                url = f"http://127.0.0.1:{port}/{'ab'[i % 2]}.ts"
+            for i in range(count + 1):  # the first load warms up, it is not counted
+                seen = len(read_joins(joins))
                 start = time.monotonic()
-                ipc.send("loadfile", url, "replace")
+                ipc.send("loadfile", urls[i % 2], "replace")
                 deadline = start + 20
                 t_loaded = t_first = None
                 while t_first is None:
@@ -148,11 +173,12 @@ def main():
                         t_first = time.monotonic()
                 if t_first is None:
                     print(f"zap {i} did not show a picture", file=sys.stderr)
-                    continue
-                if i > 0:
+                elif i > 0:
                     loaded.append((t_loaded - start) * 1e3)
                     first.append((t_first - start) * 1e3)
-                time.sleep(0.5)  # let it play a little, as a viewer would
+                    offsets = read_joins(joins)
+                    joined.append(offsets[seen] if len(offsets) > seen else None)
+                time.sleep(0.5 + watch.random())  # watch a while, as a viewer would
                 rss = max(rss, rss_mb(player.pid))
             ipc.send("quit")
         finally:
@@ -160,19 +186,72 @@ def main():
                 player.wait(5)
             except subprocess.TimeoutExpired:
                 player.kill()
+    return loaded, first, joined, rss
+
+
+def read_joins(path):
+    if not path or not os.path.exists(path):
+        return []
+    with open(path, encoding="utf-8") as f:
+        return [int(line.split("\t")[1]) for line in f if "\t" in line]
+
+
+def percentile90(values):
+    values = sorted(values)
+    return values[max(0, -(-9 * len(values) // 10) - 1)]
+
+
+def report(prefix, loaded, first):
+    if not first:
+        print(f"{prefix}: no zap succeeded", file=sys.stderr)
+        return
+    print(f"{prefix}_loaded_ms {statistics.median(loaded):.1f} ms")
+    print(f"{prefix}_first_frame_ms {statistics.median(first):.1f} ms")
+    print(f"{prefix}_first_frame_p90_ms {percentile90(first):.1f} ms")
+    print(f"{prefix}_first_frame_max_ms {max(first):.1f} ms")
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--zaps", type=int, default=20)
+    parser.add_argument("--mpv", default="mpv")
+    args = parser.parse_args()
+    if not shutil.which(args.mpv):
+        sys.exit("mpv is not installed (apt-get install mpv)")
+
+    with tempfile.TemporaryDirectory() as tmp:
+        stream = os.path.join(tmp, "live.ts")
+        make_stream(stream)
+        joins = os.path.join(tmp, "joins.log")
+        server, port = serve([sys.executable, SERVER, "--file", stream, "--duration",
+                              str(SECONDS), "--log", os.path.join(tmp, "server.log"), "--joins",
+                              joins, "--path", "/a.ts", "--path", "/b.ts", "--burst", str(BURST)])
+        try:
+            urls = [f"http://127.0.0.1:{port}/{c}.ts" for c in "ab"]
+            loaded, first, joined, rss = zaps(args.mpv, urls, args.zaps, joins)
+        finally:
             server.stdin.close()
             server.wait(5)
+        report("mpv_zap", loaded, first)
+        keys = key_frames(stream)
+        size = os.path.getsize(stream) // PACKET * PACKET
+        pairs = [(f, key_wait_ms(keys, j, size)) for f, j in zip(first, joined) if j is not None]
+        if keys and pairs:
+            print(f"mpv_zap_keyframe_wait_ms {statistics.median(w for _, w in pairs):.1f} ms")
+            print(f"mpv_zap_after_keyframe_ms {statistics.median(f - w for f, w in pairs):.1f} ms")
+        print(f"mpv_zaps {len(first)} zaps")
+        print(f"mpv_rss_mb {rss:.1f} MB")
 
-    if not first:
-        sys.exit("no zap succeeded")
-    first.sort()
-    p90 = first[min(len(first) - 1, int(round(0.9 * (len(first) - 1))))]
-    print(f"mpv_zap_loaded_ms {statistics.median(loaded):.1f} ms")
-    print(f"mpv_zap_first_frame_ms {statistics.median(first):.1f} ms")
-    print(f"mpv_zap_first_frame_p90_ms {p90:.1f} ms")
-    print(f"mpv_zap_first_frame_max_ms {first[-1]:.1f} ms")
-    print(f"mpv_zaps {len(first)} zaps")
-    print(f"mpv_rss_mb {rss:.1f} MB")
+        for name, line in (("hls", []), ("hls_line", ["--link", "5", "--latency", "0.05"])):
+            server, port = serve([sys.executable, HLS_SERVER, "--file", stream, "--path",
+                                  "/a.m3u8", "--path", "/b.m3u8"] + line)
+            try:
+                urls = [f"http://127.0.0.1:{port}/{c}.m3u8" for c in "ab"]
+                loaded, first, _, _ = zaps(args.mpv, urls, args.zaps)
+            finally:
+                server.stdin.close()
+                server.wait(5)
+            report(f"mpv_zap_{name}", loaded, first)
 
 
 if __name__ == "__main__":

@@ -4,7 +4,9 @@
 Every listed path serves the same file as a live channel: a client joins at the point the
 "broadcast" has reached (the file loops), gets a short burst as a live server's buffer would
 give, then the stream at its own pace, in chunked transfer coding without a length. Other
-paths answer 404. Each request is logged as one line "path<TAB>user-agent<TAB>referer".
+paths answer 404. Each request is logged as one line "path<TAB>user-agent<TAB>referer";
+with --joins, the byte of the file at which each client joined the broadcast goes to a second
+log, "path<TAB>byte" (the zap benchmark finds the next key frame from it).
 
 Failing sources for the failure tests, each only where asked: a --stall-path sends the stream
 for --stall-after seconds, then nothing more while it keeps the connection open; an --end-path
@@ -32,6 +34,7 @@ def main():
     parser.add_argument("--duration", type=float, required=True, help="seconds in the file")
     parser.add_argument("--path", action="append", default=[])
     parser.add_argument("--log", required=True)
+    parser.add_argument("--joins", help="also log where each client joined: path<TAB>byte")
     parser.add_argument("--burst", type=float, default=0.5, help="seconds sent at once")
     parser.add_argument("--jitter", type=float, default=0.0, help="longest stall, seconds")
     parser.add_argument("--stall-chance", type=float, default=0.02,
@@ -110,6 +113,9 @@ def main():
             joined = time.monotonic()
             offset = int((joined - started) * rate) % size
             offset -= offset % PACKET
+            if args.joins:
+                with log_lock, open(args.joins, "a", encoding="utf-8") as joins:
+                    joins.write("%s\t%d\n" % (self.path.split("?", 1)[0], offset))
             sent = 0
             stall_until = 0.0
             chance = random.Random(7)  # every client meets the same stalls

@@ -26,7 +26,7 @@ public:
             throw std::runtime_error("no temporary folder");
         makeStream();
         QStringList args{serverScript, "--file", stream(), "--duration", QString::number(kSeconds),
-                         "--log",      log()};
+                         "--log",      log(), "--joins", joins()};
         for (const QString& p : paths)
             args << "--path" << p;
         if (jitter > 0)
@@ -59,6 +59,8 @@ public:
     }
     QString stream() const { return dir_.filePath(QStringLiteral("live.ts")); }
     QString log() const { return dir_.filePath(QStringLiteral("requests.log")); }
+    // Where each client joined the broadcast: "path<TAB>byte of the file".
+    QString joins() const { return dir_.filePath(QStringLiteral("joins.log")); }
 
     // The requests seen so far: "path<TAB>user-agent<TAB>referer".
     QStringList requests() const {

@@ -136,6 +136,7 @@ struct VlcPlayer::Impl {
     std::atomic<bool> cacheFull{false};
     std::atomic<bool> pictureSeen{false};
     std::atomic<bool> pictureDue{false};
+    std::atomic<int> probed{0}; // pictures the probe has shown since the start
     std::atomic<bool> deliveryPending{false};
 
     // The picture probe's frame, touched by the video output thread only.
@@ -258,6 +259,7 @@ void VlcPlayer::Impl::resetForStart() {
     cacheFull = false;
     pictureSeen = false;
     pictureDue = false;
+    probed = 0;
 }
 
 void VlcPlayer::Impl::fail() {
@@ -292,7 +294,9 @@ void* VlcPlayer::Impl::probeLock(void* opaque, void** planes) {
 }
 
 void VlcPlayer::Impl::probeDisplay(void* opaque, void*) {
-    static_cast<Impl*>(opaque)->notePicture();
+    auto* d = static_cast<Impl*>(opaque);
+    ++d->probed;
+    d->notePicture();
 }
 
 VlcPlayer::VlcPlayer(const VlcPlayerOptions& options, QObject* parent)
@@ -466,6 +470,10 @@ std::optional<libvlc_media_stats_t> statsOf(libvlc_media_player_t* mp) {
 int VlcPlayer::displayedPictures() const {
     const auto stats = statsOf(d->mp.get());
     return stats ? stats->i_displayed_pictures : -1;
+}
+
+int VlcPlayer::probedPictures() const {
+    return d->probed.load();
 }
 
 int VlcPlayer::lostPictures() const {

@@ -50,6 +50,9 @@ public:
     // unknown.
     int displayedPictures() const;
     int lostPictures() const;
+    // Pictures the probe has shown since the item started, counted as they are shown
+    // (pictureProbe only; the counts above are the library's, updated now and then).
+    int probedPictures() const;
 
 signals:
     // The first picture of the item started last is on its way to the screen: shown (with
