@@ -5,6 +5,7 @@
 #include "data/ChannelKey.h"
 #include "data/Database.h"
 #include "data/VbConvert.h"
+#include "ui/main/ChannelListFill.h"
 #include "ui/main/ChannelListModel.h"
 #include "ui/main/ListView.h"
 #include "ui/main/MainWidgets.h"
@@ -48,49 +49,6 @@ private:
 
 // The dynamic property that numbers the fills of a panel.
 constexpr char kFillGeneration[] = "zentuvoFillGeneration";
-
-// One fill of the list: the query, then on a worker thread the rows it reads, or its error.
-struct FillJob {
-    QString path;
-    QString sql;
-    std::optional<int> country;
-    int sortColumn = -1; // the list's order, applied here rather than on the GUI thread
-    Qt::SortOrder sortOrder = Qt::AscendingOrder;
-    std::vector<ChannelRow> rows;
-    std::exception_ptr error;
-
-    void run() {
-        try {
-            Connection db(path, Connection::Mode::ReadOnly);
-            auto q = db.prepare(sql);
-            if (country)
-                q.bind(1, *country);
-            rows.reserve(16384);
-            while (q.next()) {
-                ChannelRow row;
-                row.cells[0] = q.text(3);
-                row.cells[1] = q.text(1);
-                row.cells[2] = q.isNull(4) ? QStringLiteral("?") : q.text(4);
-                row.key = ChannelKey::catalogue(q.integer(0));
-                row.fav = !q.isNull(2) && q.integer(2) != 0;
-                rows.push_back(std::move(row));
-            }
-            sortChannelRows(rows, sortColumn, sortOrder);
-        } catch (...) {
-            error = std::current_exception();
-        }
-    }
-};
-
-const QString kSelect = QStringLiteral(
-    " SELECT tab_channels.channelID, tab_channels.name, tab_channels.fav, "
-    "tab_country.countryName, tab_type.description AS genre "
-    " FROM (tab_channels INNER JOIN tab_country ON tab_channels.countryID = "
-    "tab_country.countryID) INNER JOIN tab_type ON tab_channels.typeID = tab_type.typeID "
-    " WHERE tab_channels.streamUrl <> '' ");
-// Text order without regard to case, as the filter selector and the lists show it.
-const QString kOrder = QStringLiteral(
-    " ORDER BY tab_country.countryName COLLATE NOCASE, tab_channels.name COLLATE NOCASE");
 
 } // namespace
 
@@ -173,21 +131,19 @@ void ChannelListPanel::MakeLvwChannelsContents(const QString& countryID) {
     setProperty(kFillGeneration, generation);
     const QPointer<ChannelListPanel> self(this);
     const RefillLock lock(ui_.lvwChannels);
-    auto fill = std::make_shared<FillJob>();
+    auto fill = std::make_shared<ChannelListFill>();
     try {
         const double value = leadingNumber(countryID);
-        fill->sql = kSelect;
         if (value == 0) {
-            fill->sql += QStringLiteral(" AND tab_channels.fav <> 0 ");
+            fill->filter = ChannelListFill::Filter::Favourites;
         } else if (value != -1) {
             bool whole = false;
             countryID.trimmed().toInt(&whole);
             if (!whole)
                 throw DbError(QStringLiteral("'%1' is not a country number").arg(countryID));
-            fill->sql += QStringLiteral(" AND tab_channels.countryID = ? ");
+            fill->filter = ChannelListFill::Filter::Country;
             fill->country = countryID.trimmed().toInt();
         }
-        fill->sql += kOrder;
         fill->path = app_.ChannelConnectionString;
         fill->sortColumn = model_->sortColumn();
         fill->sortOrder = model_->sortOrder();
