@@ -15,6 +15,7 @@
 //   translate_window_ms MEDIAN ms (the whole main window put into German, language 3)
 #include "app/AppState.h"
 #include "app/Settings.h"
+#include "bench_support.h"
 #include "common/Messages.h"
 #include "data/Database.h"
 #include "ui/main/ChannelListModel.h"
@@ -29,22 +30,9 @@
 #include <vector>
 
 using namespace zentuvo;
+using namespace zentuvo::bench;
 
 namespace {
-
-class PrintedMessages : public MessageService {
-public:
-    MsgAnswer show(const MessageRequest& request) override {
-        std::fprintf(stderr, "message: %s\n", qPrintable(request.text));
-        return request.defaultAnswer;
-    }
-};
-
-class NoDesktop : public DesktopService {
-public:
-    bool openUrl(const QString&) override { return true; }
-    bool openFile(const QString&) override { return true; }
-};
 
 void report(const char* what, std::vector<double> ms) {
     std::sort(ms.begin(), ms.end());
@@ -90,22 +78,15 @@ int main(int argc, char** argv) {
 
     // The longest pause of the event loop while ALL fills, seen by a 1 ms timer.
     const auto stall = [&](const char* name) {
-        qint64 longest = 0;
-        QElapsedTimer beat;
-        QTimer ticker;
-        ticker.setInterval(1);
-        QObject::connect(&ticker, &QTimer::timeout,
-                         [&] { longest = std::max(longest, beat.restart()); });
-        beat.start();
-        ticker.start();
+        StallWatch watch;
+        watch.start();
         QTimer::singleShot(0, &window,
                            [&] { window.MakeLvwChannelsContents(QStringLiteral("-1")); });
         QElapsedTimer until;
         until.start();
         while (until.elapsed() < 1500)
             QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        ticker.stop();
-        std::printf("%s %lld ms\n", name, static_cast<long long>(longest));
+        std::printf("%s %lld ms\n", name, static_cast<long long>(watch.stop()));
     };
     stall("fill_stall_ms");
     for (int i = 0; i < runs; ++i) {

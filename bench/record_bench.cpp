@@ -1,6 +1,7 @@
 // The recorder against a live-like stream on 127.0.0.1: how long from Record to the first
 // bytes in the file, and how much processor time the player process takes while it records.
 // Prints "name value unit" lines.
+#include "bench_support.h"
 #include "record/RecordFiles.h"
 #include "record/Recorder.h"
 #include "record_loopback.h"
@@ -17,6 +18,7 @@
 #include <vector>
 
 using namespace zentuvo;
+using namespace zentuvo::bench;
 
 namespace {
 
@@ -31,18 +33,6 @@ qint64 cpuTicks(qint64 pid) {
     if (f.size() < 13)
         return -1;
     return f[11].toLongLong() + f[12].toLongLong(); // utime, stime
-}
-
-bool waitFor(const std::function<bool()>& done, int ms) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done()) {
-        if (clock.elapsed() > ms)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        QThread::msleep(2);
-    }
-    return true;
 }
 
 } // namespace

@@ -12,6 +12,7 @@
 // for the search window driven offscreen.
 #include "app/AppState.h"
 #include "app/Settings.h"
+#include "bench_support.h"
 #include "common/Messages.h"
 #include "data/Catalogue.h"
 #include "data/CatalogueSearch.h"
@@ -35,22 +36,9 @@
 #include <vector>
 
 using namespace zentuvo;
+using namespace zentuvo::bench;
 
 namespace {
-
-class SilentMessages : public MessageService {
-public:
-    MsgAnswer show(const MessageRequest& r) override {
-        std::fprintf(stderr, "message: %s\n", qPrintable(r.text));
-        return r.defaultAnswer;
-    }
-};
-
-class NoDesktop : public DesktopService {
-public:
-    bool openUrl(const QString&) override { return true; }
-    bool openFile(const QString&) override { return true; }
-};
 
 class BenchMain : public MainWindowApi {
 public:
@@ -111,7 +99,7 @@ void measureEngine(const QString& label, const QString& db, const QString& word,
 // Drives the window: types the word, clicks Search and waits for the status text, while a
 // 1 ms timer notes the longest pause of the event loop.
 void measureWindow(const QString& folder, const QString& word) {
-    SilentMessages messages;
+    PrintedMessages messages;
     NoDesktop desktop;
     AppState app(messages, desktop);
     if (!ReadSettings(app, folder)) {
@@ -124,28 +112,22 @@ void measureWindow(const QString& folder, const QString& word) {
     window.show();
     QApplication::processEvents();
 
-    qint64 longest = 0;
-    QElapsedTimer beat;
-    QTimer ticker;
-    ticker.setInterval(1);
-    QObject::connect(&ticker, &QTimer::timeout,
-                     [&] { longest = std::max(longest, beat.restart()); });
+    StallWatch watch;
 
     QEventLoop loop;
     QObject::connect(&window, &SearchWindow::searchFinished, &loop, &QEventLoop::quit);
     window.findChild<QLineEdit*>(QStringLiteral("txtSearch"))->setText(word);
     QElapsedTimer t;
-    beat.start();
-    ticker.start();
+    watch.start();
     t.start();
     window.findChild<QPushButton*>(QStringLiteral("cmdSearch"))->click();
-    longest = std::max(longest, beat.restart()); // the click itself
+    watch.note(); // the click itself
     if (window.isSearching())
         loop.exec();
     const double ms = double(t.nsecsElapsed()) / 1e6;
     QApplication::processEvents(); // the first paint of the filled list
-    longest = std::max(longest, beat.restart());
-    ticker.stop();
+    watch.note();
+    const qint64 longest = watch.stop();
     const QString name = QStringLiteral("%1_%2").arg(QDir(folder).dirName(), word);
     std::printf("window_search_ms_%s %.1f ms\n", qPrintable(name), ms);
     std::printf("window_stall_ms_%s %lld ms\n", qPrintable(name), static_cast<long long>(longest));

@@ -24,6 +24,7 @@
 //   jitter_displayed_pictures_caching<c>, jitter_lost_pictures_caching<c>
 // and the resident memory with a main and a preview player playing (and before):
 //   rss_mb <MB> MB                         rss_mb_before_players <MB> MB
+#include "bench_support.h"
 #include "playback/VlcPlayer.h"
 #include "playback_live_source.h"
 #include "ui/main/VideoView.h"
@@ -44,6 +45,7 @@
 #include <vector>
 
 using namespace zentuvo;
+using namespace zentuvo::bench;
 using zentuvo::test::LiveSource;
 
 namespace {
@@ -54,37 +56,12 @@ const QString kAgent =
     QStringLiteral(":http-user-agent=Mozilla/5.0 (X11; U; Linux i686; en-US; rv:1.9.0.6) "
                    "Gecko/2009020911 Ubuntu/8.10 (intrepid) Firefox/3.0.6");
 
-bool waitFor(const std::function<bool()>& done, int ms = kTimeoutMs) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (timer.elapsed() > ms)
-            return false;
-        QApplication::processEvents(QEventLoop::AllEvents, 5);
-        QThread::msleep(1);
-    }
-    return true;
-}
-
 void settle(int ms) {
     waitFor([] { return false; }, ms);
 }
 
-double median(std::vector<double> values) {
-    if (values.empty())
-        return -1;
-    std::sort(values.begin(), values.end());
-    const std::size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
-
-// The 90th percentile (nearest rank).
-double percentile90(std::vector<double> values) {
-    if (values.empty())
-        return -1;
-    std::sort(values.begin(), values.end());
-    const auto rank = static_cast<std::size_t>(std::ceil(0.9 * double(values.size())));
-    return values[std::max<std::size_t>(rank, 1) - 1];
+bool waitFor(const std::function<bool()>& done) {
+    return bench::waitFor(done, kTimeoutMs);
 }
 
 struct Zaps {
