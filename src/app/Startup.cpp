@@ -7,6 +7,7 @@
 #include "playback/VlcRuntime.h"
 #include "ui/QtServices.h"
 #include "ui/dialogs/SplashWindow.h"
+#include "ui/main/MainTheme.h"
 #include "ui/main/MainWindow.h"
 #include "ui/main/MainWiring.h"
 
@@ -82,6 +83,7 @@ int runApplication(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Zentuvo"));
     QApplication::setApplicationVersion(kVersion);
+    applyApplicationTheme();
 
     QtMessageService messages;
     QtDesktopService desktop;

@@ -6,6 +6,7 @@
 #include "ui/MainWindowApi.h"
 #include "ui/dialogs/DialogSupport.h"
 #include "ui/dialogs/SearchResultModel.h"
+#include "ui/main/ListView.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
@@ -105,20 +106,12 @@ void SearchWindow::buildLayout() {
     body->addLayout(searchRow);
 
     model_ = new SearchResultModel(this);
-    lvwChannels_ = new QTreeView(this);
+    lvwChannels_ = new ListView(this); // rows as the main window's lists show them
     lvwChannels_->setObjectName(QStringLiteral("lvwChannels"));
     lvwChannels_->setModel(model_);
-    lvwChannels_->setRootIsDecorated(false);
-    lvwChannels_->setUniformRowHeights(true);
-    lvwChannels_->setAlternatingRowColors(true);
-    lvwChannels_->setSelectionBehavior(QAbstractItemView::SelectRows);
     lvwChannels_->setSelectionMode(QAbstractItemView::SingleSelection);
-    lvwChannels_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    lvwChannels_->setTextElideMode(Qt::ElideRight);
-    lvwChannels_->setAllColumnsShowFocus(true);
     lvwChannels_->setMinimumSize(480, 200);
     QHeaderView* header = lvwChannels_->header();
-    header->setStretchLastSection(false);
     header->setSectionsClickable(true);
     header->setSortIndicatorShown(false);
     header->setSectionResizeMode(QHeaderView::Interactive);

@@ -3,6 +3,7 @@
 #include "ui/main/MainMenus.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QComboBox>
 #include <QMainWindow>
 #include <QPalette>
@@ -69,6 +70,10 @@ void paint(QWidget* widget, const QColor& background, const QColor& text = QColo
 }
 
 } // namespace
+
+void applyApplicationTheme() {
+    QApplication::setPalette(darkPalette());
+}
 
 void applyMainTheme(QMainWindow* window, const MainMenus& menus) {
     const QPalette palette = darkPalette();
