@@ -1,6 +1,5 @@
 #include "data/Catalogue.h"
 #include "data/Csv.h"
-#include "data/Database.h"
 #include "data/StoredValue.h"
 #include "support/TestSupport.h"
 
@@ -11,22 +10,6 @@
 
 using namespace zentuvo;
 using namespace zentuvo::test;
-
-namespace {
-
-qint64 count(const QString& db, const QString& sql) {
-    Connection c(db);
-    auto q = c.prepare(sql);
-    return q.next() ? q.integer(0) : -1;
-}
-
-QString text(const QString& db, const QString& sql) {
-    Connection c(db);
-    auto q = c.prepare(sql);
-    return q.next() ? q.text(0) : QString();
-}
-
-} // namespace
 
 TEST(Csv, ReadsQuotedFieldsAndLineEnds) {
     CsvReader r("a,\"b,1\",\"say \"\"hi\"\"\"\r\n\"multi\nline\",,x\nlast");
@@ -43,17 +26,18 @@ TEST(Csv, ReadsQuotedFieldsAndLineEnds) {
 TEST(Catalogue, BuildsEncipheredChannelsTermsAndOptions) {
     FixtureFolder folder;
     const QString db = folder.file("ch.dat");
-    EXPECT_EQ(count(db, "SELECT COUNT(*) FROM tab_channels"), 7);
-    EXPECT_EQ(count(db, "SELECT COUNT(*) FROM tab_country"), 4);
-    EXPECT_EQ(count(db, "SELECT COUNT(*) FROM tab_language"), 5);
-    EXPECT_EQ(text(db, "SELECT options FROM tab_options WHERE code = 'RememberCountry'"), "1");
-    const QString stored = text(db, "SELECT streamUrl FROM tab_channels WHERE code = 'Alpha.it'");
+    EXPECT_EQ(sqlNumber(db, "SELECT COUNT(*) FROM tab_channels"), 7);
+    EXPECT_EQ(sqlNumber(db, "SELECT COUNT(*) FROM tab_country"), 4);
+    EXPECT_EQ(sqlNumber(db, "SELECT COUNT(*) FROM tab_language"), 5);
+    EXPECT_EQ(sqlText(db, "SELECT options FROM tab_options WHERE code = 'RememberCountry'"), "1");
+    const QString stored =
+        sqlText(db, "SELECT streamUrl FROM tab_channels WHERE code = 'Alpha.it'");
     EXPECT_NE(stored, "http://127.0.0.1:9/alpha.ts");
     StoredValueCipher cipher;
     EXPECT_EQ(cipher.DecryptStreamAddress(stored), "http://127.0.0.1:9/alpha.ts");
-    EXPECT_EQ(text(db, "SELECT streamUrl FROM tab_channels WHERE code = 'Gamma.it'"), "");
-    EXPECT_EQ(count(db, "SELECT COUNT(*) FROM tab_channels WHERE homePage IS NULL"), 4);
-    EXPECT_EQ(text(db, "SELECT userAgent FROM tab_channels WHERE code = 'Delta.fr'"),
+    EXPECT_EQ(sqlText(db, "SELECT streamUrl FROM tab_channels WHERE code = 'Gamma.it'"), "");
+    EXPECT_EQ(sqlNumber(db, "SELECT COUNT(*) FROM tab_channels WHERE homePage IS NULL"), 4);
+    EXPECT_EQ(sqlText(db, "SELECT userAgent FROM tab_channels WHERE code = 'Delta.fr'"),
               "DeltaAgent/1.0");
 }
 
@@ -62,7 +46,8 @@ TEST(Catalogue, UpdateKeepsFavouritesNumbersAndOptions) {
     const QString db = folder.file("ch.dat");
     execSql(db, "UPDATE tab_channels SET fav = 1 WHERE code IN ('Beta.it', 'Zeta.de');"
                 "UPDATE tab_options SET options = '0' WHERE code = 'RememberCountry';");
-    const qint64 zetaId = count(db, "SELECT channelID FROM tab_channels WHERE code = 'Zeta.de'");
+    const qint64 zetaId =
+        sqlNumber(db, "SELECT channelID FROM tab_channels WHERE code = 'Zeta.de'");
 
     auto channels = defaultChannels();
     channels.removeAt(1); // Beta goes
@@ -74,14 +59,15 @@ TEST(Catalogue, UpdateKeepsFavouritesNumbersAndOptions) {
     const auto r = updateCatalogue(folder.dataDir(), db);
     ASSERT_TRUE(r.ok) << r.error.toStdString();
 
-    EXPECT_EQ(count(db, "SELECT COUNT(*) FROM tab_channels"), 7);
-    EXPECT_EQ(count(db, "SELECT COUNT(*) FROM tab_channels WHERE code = 'Beta.it'"), 0);
-    EXPECT_EQ(count(db, "SELECT fav FROM tab_channels WHERE code = 'Zeta.de'"), 1);
-    EXPECT_EQ(count(db, "SELECT channelID FROM tab_channels WHERE code = 'Zeta.de'"), zetaId);
-    EXPECT_EQ(text(db, "SELECT name FROM tab_channels WHERE code = 'Alpha.it'"), "Alpha Renamed");
-    EXPECT_GT(count(db, "SELECT channelID FROM tab_channels WHERE code = 'New.es'"), 7);
-    EXPECT_EQ(text(db, "SELECT options FROM tab_options WHERE code = 'RememberCountry'"), "0");
-    EXPECT_EQ(count(db, "SELECT COUNT(*) FROM tab_country WHERE countryName = 'Spain'"), 1);
+    EXPECT_EQ(sqlNumber(db, "SELECT COUNT(*) FROM tab_channels"), 7);
+    EXPECT_EQ(sqlNumber(db, "SELECT COUNT(*) FROM tab_channels WHERE code = 'Beta.it'"), 0);
+    EXPECT_EQ(sqlNumber(db, "SELECT fav FROM tab_channels WHERE code = 'Zeta.de'"), 1);
+    EXPECT_EQ(sqlNumber(db, "SELECT channelID FROM tab_channels WHERE code = 'Zeta.de'"), zetaId);
+    EXPECT_EQ(sqlText(db, "SELECT name FROM tab_channels WHERE code = 'Alpha.it'"),
+              "Alpha Renamed");
+    EXPECT_GT(sqlNumber(db, "SELECT channelID FROM tab_channels WHERE code = 'New.es'"), 7);
+    EXPECT_EQ(sqlText(db, "SELECT options FROM tab_options WHERE code = 'RememberCountry'"), "0");
+    EXPECT_EQ(sqlNumber(db, "SELECT COUNT(*) FROM tab_country WHERE countryName = 'Spain'"), 1);
 }
 
 TEST(Catalogue, ExportGivesBackTheSourceData) {
@@ -119,12 +105,13 @@ TEST(Catalogue, RealCatalogueBuildsCompletely) {
     ASSERT_TRUE(r.ok) << r.error.toStdString();
     EXPECT_EQ(r.channels, 10475);
     const QString db = dir.filePath("ch.dat");
-    EXPECT_EQ(count(db, "SELECT COUNT(*) FROM tab_country"), 178);
-    EXPECT_EQ(count(db, "SELECT COUNT(*) FROM tab_type"), 28);
+    EXPECT_EQ(sqlNumber(db, "SELECT COUNT(*) FROM tab_country"), 178);
+    EXPECT_EQ(sqlNumber(db, "SELECT COUNT(*) FROM tab_type"), 28);
     // English holds every key; every other language translates every key.
-    const qint64 keys = count(db, "SELECT COUNT(*) FROM tab_languageTerms WHERE languageID = 1");
+    const qint64 keys =
+        sqlNumber(db, "SELECT COUNT(*) FROM tab_languageTerms WHERE languageID = 1");
     EXPECT_GT(keys, 90);
-    EXPECT_EQ(count(db, "SELECT COUNT(*) FROM tab_languageTerms"), keys * 5);
+    EXPECT_EQ(sqlNumber(db, "SELECT COUNT(*) FROM tab_languageTerms"), keys * 5);
 }
 
 namespace {

@@ -29,18 +29,6 @@ TEST(Blowfish, PublishedVectorsWithStandardArrangement) {
               "0ACEAB0FC6A0A28D");
 }
 
-TEST(Blowfish, DecryptInvertsEncrypt) {
-    for (auto arrangement : {cBlowfish::Arrangement::Standard, cBlowfish::Arrangement::Catalogue}) {
-        cBlowfish bf(arrangement);
-        bf.setKey("some key");
-        quint32 l = 0x01234567, r = 0x89ABCDEF;
-        bf.encryptBlock(l, r);
-        bf.decryptBlock(l, r);
-        EXPECT_EQ(l, 0x01234567u);
-        EXPECT_EQ(r, 0x89ABCDEFu);
-    }
-}
-
 TEST(Blowfish, CatalogueArrangementPlacesWordsRoundRobin) {
     const cBlowfish bf(cBlowfish::Arrangement::Catalogue);
     using blowfish_tables::kInitS;
@@ -50,16 +38,6 @@ TEST(Blowfish, CatalogueArrangementPlacesWordsRoundRobin) {
     EXPECT_EQ(bf.sbox(3, 255), kInitS[1023]);
     const cBlowfish standard(cBlowfish::Arrangement::Standard);
     EXPECT_EQ(standard.sbox(1, 0), kInitS[256]);
-}
-
-TEST(Blowfish, ArrangementsGiveDifferentCiphertexts) {
-    cBlowfish a(cBlowfish::Arrangement::Standard), b(cBlowfish::Arrangement::Catalogue);
-    a.setKey(kCatalogueKey);
-    b.setKey(kCatalogueKey);
-    quint32 l1 = 0, r1 = 0, l2 = 0, r2 = 0;
-    a.encryptBlock(l1, r1);
-    b.encryptBlock(l2, r2);
-    EXPECT_FALSE(l1 == l2 && r1 == r2);
 }
 
 TEST(StoredValue, RoundTripsAnyText) {
@@ -81,17 +59,13 @@ TEST(StoredValue, RoundTripsAnyText) {
     }
 }
 
-TEST(StoredValue, SameTextEnciphersDifferentlyEachTime) {
-    StoredValueCipher cipher;
+TEST(StoredValue, SameTextEnciphersDifferentlyEachTimeAndEmptyTextRoundTrips) {
+    test::FakeMessages messages;
+    StoredValueCipher cipher(&messages);
     const QString a = cipher.encrypt("same"), b = cipher.encrypt("same");
     EXPECT_NE(a, b);
     EXPECT_EQ(cipher.DecryptStreamAddress(a), "same");
     EXPECT_EQ(cipher.DecryptStreamAddress(b), "same");
-}
-
-TEST(StoredValue, EmptyTextDeciphersToEmptyWithoutMessage) {
-    test::FakeMessages messages;
-    StoredValueCipher cipher(&messages);
     const QString stored = cipher.encrypt("");
     EXPECT_EQ((stored.size() + 1) / 3, 16);
     EXPECT_EQ(cipher.DecryptStreamAddress(stored), "");

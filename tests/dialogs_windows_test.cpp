@@ -1,15 +1,17 @@
-// The options, channel property, about, splash and requirements windows, and the home
-// page command.
-#include "app/Settings.h"
+// The options, channel property, about and requirements windows, the home page command,
+// and what every dialog shares.
 #include "common/ChannelHomePage.h"
-#include "data/ChannelKey.h"
+#include "data/Database.h"
 #include "data/StoredValue.h"
-#include "dialogs_support.h"
+#include "playback/FakePlayer.h"
+#include "support/FakeMainWindow.h"
+#include "support/TestSupport.h"
 #include "ui/dialogs/AboutWindow.h"
+#include "ui/dialogs/ChannelEditor.h"
 #include "ui/dialogs/ChannelPropertyWindow.h"
 #include "ui/dialogs/OptionsWindow.h"
 #include "ui/dialogs/RequirementsWindow.h"
-#include "ui/dialogs/SplashWindow.h"
+#include "ui/dialogs/SearchWindow.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -19,19 +21,36 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
+#include <QTest>
 #include <QToolButton>
+#include <gtest/gtest.h>
 
 namespace zentuvo::test {
 namespace {
 
-QString rememberCountryRow(const AppState& app) {
-    Connection c(app.ChannelConnectionString);
-    auto q = c.prepare("SELECT options FROM tab_options WHERE code = 'RememberCountry'");
-    return q.next() ? q.text(0) : QStringLiteral("<none>");
+TEST(Dialogs, EveryDialogStaysAboveTheFullVideoAndClosesOnEscape) {
+    TestApp t;
+    for (bool fullVideo : {true, false}) {
+        FakeMain main;
+        main.fullVideo = fullVideo;
+        std::vector<std::pair<const char*, std::unique_ptr<QDialog>>> dialogs;
+        dialogs.emplace_back("editor", std::make_unique<ChannelEditor>(
+                                           *t.app, main, std::make_unique<FakePlayer>()));
+        dialogs.emplace_back("about", std::make_unique<AboutWindow>(*t.app, main));
+        dialogs.emplace_back("properties", std::make_unique<ChannelPropertyWindow>(*t.app, main));
+        dialogs.emplace_back("options", std::make_unique<OptionsWindow>(*t.app, main));
+        dialogs.emplace_back("requirements", std::make_unique<RequirementsWindow>(*t.app, main));
+        dialogs.emplace_back("search", std::make_unique<SearchWindow>(*t.app, main));
+        for (auto& [name, dialog] : dialogs) {
+            SCOPED_TRACE(std::string(name) + (fullVideo ? " over full video" : ""));
+            dialog->show();
+            dialog->activateWindow();
+            EXPECT_EQ(dialog->windowFlags().testFlag(Qt::WindowStaysOnTopHint), fullVideo);
+            QTest::keyClick(dialog.get(), Qt::Key_Escape);
+            EXPECT_FALSE(dialog->isVisible());
+        }
+    }
 }
-
-// --- options -------------------------------------------------------------------------
 
 struct OptionsTest : ::testing::Test {
     TestApp t;
@@ -49,35 +68,6 @@ struct OptionsTest : ::testing::Test {
     QComboBox* languages() { return get<QComboBox>("cboLanguage"); }
 };
 
-TEST_F(OptionsTest, OpensWithTheCurrentSettings) {
-    t.app->RememberCountryFlag = 1;
-    t.app->VideoSizeMode = 1;
-    t.app->LanguageID = 2;
-    open();
-    EXPECT_TRUE(window->isModal());
-    EXPECT_EQ(window->windowTitle(), t.app->Translate("_frmOptions_caption"));
-    EXPECT_EQ(get<QPushButton>("cmdOK")->text(), t.app->Translate("_frmOptions_cmdOK"));
-    EXPECT_EQ(get<QLabel>("lblRememberDefaultSize")->text(),
-              t.app->Translate("_frmOptions_lblRememberDefaultSize"));
-    EXPECT_TRUE(get<QCheckBox>("chkRememberCountry")->isChecked());
-    EXPECT_TRUE(get<QRadioButton>("optSizeOriginal")->isChecked());
-    EXPECT_FALSE(get<QRadioButton>("optSizeFitWindow")->isChecked());
-    EXPECT_EQ(languages()->currentText(), "Italiano");
-    QStringList names;
-    for (int i = 0; i < languages()->count(); ++i)
-        names << languages()->itemText(i);
-    EXPECT_EQ(names, (QStringList{"Deutsch", "English", "Español", "Français", "Italiano"}));
-}
-
-TEST_F(OptionsTest, NoSizeModeLeavesBothSizesUnselected) {
-    t.app->VideoSizeMode = 0;
-    t.app->RememberCountryFlag = 0;
-    open();
-    EXPECT_FALSE(get<QRadioButton>("optSizeOriginal")->isChecked());
-    EXPECT_FALSE(get<QRadioButton>("optSizeFitWindow")->isChecked());
-    EXPECT_FALSE(get<QCheckBox>("chkRememberCountry")->isChecked());
-}
-
 TEST_F(OptionsTest, OkStoresSizeAndLanguageAndTranslatesTheMainWindow) {
     t.app->VideoSizeMode = 2;
     open();
@@ -90,12 +80,9 @@ TEST_F(OptionsTest, OkStoresSizeAndLanguageAndTranslatesTheMainWindow) {
     EXPECT_EQ(iniValue(*t.app, "DefaultVideoSize"), "1");
     EXPECT_EQ(iniValue(*t.app, "language"), "3");
     EXPECT_EQ(window->result(), QDialog::Accepted);
-    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     EXPECT_TRUE(t.messages.shown.isEmpty());
     // A window opened afterwards comes up in the new language.
-    OptionsWindow again(*t.app, main);
-    EXPECT_EQ(again.windowTitle(), t.app->Translate("_frmOptions_caption"));
-    EXPECT_NE(again.windowTitle(), "Options");
+    EXPECT_NE(OptionsWindow(*t.app, main).windowTitle(), "Options");
 }
 
 TEST_F(OptionsTest, UnknownLanguageGivesLanguageOneAndNoSizeGivesFitWindow) {
@@ -124,30 +111,14 @@ TEST_F(OptionsTest, RememberBoxTakesEffectAtOnceEvenWhenClosedWithoutStoring) {
     EXPECT_EQ(t.app->LanguageID, 1);
     EXPECT_EQ(iniValue(*t.app, "language"), "1");
     EXPECT_EQ(iniValue(*t.app, "DefaultVideoSize"), "2");
-    // At shutdown the flag goes to the options row.
-    SetRememberCountry(*t.app);
-    EXPECT_EQ(rememberCountryRow(*t.app), "0");
-    EXPECT_EQ(ReadRememberCountry(*t.app), 0);
 }
-
-TEST_F(OptionsTest, EscapeClosesWithoutStoring) {
-    open();
-    languages()->setCurrentIndex(languages()->findText("Deutsch"));
-    QTest::keyClick(languages(), Qt::Key_Escape);
-    EXPECT_FALSE(window->isVisible());
-    EXPECT_EQ(t.app->LanguageID, 1);
-    EXPECT_EQ(main.languageCalls, 0);
-}
-
-// --- channel properties and the home page command ------------------------------------
 
 struct PropertyTest : ::testing::Test {
     TestApp t;
     FakeMain main;
     std::unique_ptr<ChannelPropertyWindow> window;
     void open(const QString& code) {
-        main.selectedKey =
-            code.isEmpty() ? QString() : ChannelKey::catalogue(catalogueId(*t.app, code));
+        main.selectedKey = code.isEmpty() ? QString() : catalogueKey(*t.app, code);
         window = std::make_unique<ChannelPropertyWindow>(*t.app, main);
         window->show();
     }
@@ -166,17 +137,20 @@ struct PropertyTest : ::testing::Test {
 TEST_F(PropertyTest, ShowsNameHomePageAndDecipheredDescription) {
     open("Alpha.it");
     EXPECT_TRUE(window->isModal());
-    EXPECT_EQ(window->windowTitle(), t.app->Translate("_frmChProperty_caption"));
-    EXPECT_EQ(window->findChild<QToolButton*>("imgButtonVisitHomePage")->toolTip(),
-              t.app->Translate("_frmChProperty_imgButtonVisitHomePage"));
     EXPECT_EQ(text("txtName"), "Alpha");
     EXPECT_EQ(text("txtHomePage"), "https://alpha.example/");
     EXPECT_EQ(description(), "Italian news, all day.");
     window->imgButtonVisitHomePageClick();
     EXPECT_EQ(t.desktop.opened, QStringList{"https://alpha.example/"});
+    window->findChild<QPushButton*>("cmdOK")->click();
+    EXPECT_FALSE(window->isVisible());
+    open(""); // no selected row
+    EXPECT_EQ(text("txtName"), "");
+    EXPECT_EQ(description(), "");
+    EXPECT_TRUE(t.messages.shown.isEmpty());
 }
 
-TEST_F(PropertyTest, NoHomePageIsReportedWithTheName) {
+TEST_F(PropertyTest, NoHomePageOrBlanksOnlyAreReportedWithTheName) {
     open("Beta.it");
     EXPECT_EQ(text("txtHomePage"), "");
     EXPECT_EQ(description(), "Music videos\nand concerts.");
@@ -189,9 +163,7 @@ TEST_F(PropertyTest, NoHomePageIsReportedWithTheName) {
     window->findChild<QLineEdit*>("txtHomePage")->setText("https://typed.example/");
     window->imgButtonVisitHomePageClick();
     EXPECT_EQ(t.desktop.opened, QStringList{"https://typed.example/"});
-}
 
-TEST_F(PropertyTest, BlanksOnlyCountAsNoHomePage) {
     setStored("Epsilon.fr", "homePage", "   ");
     open("Epsilon.fr");
     EXPECT_EQ(text("txtHomePage"), "   ");
@@ -199,31 +171,15 @@ TEST_F(PropertyTest, BlanksOnlyCountAsNoHomePage) {
     EXPECT_EQ(t.messages.shown.last().text, "No HomePage available for channel 'Epsilon'");
 }
 
-TEST_F(PropertyTest, NoSelectedRowLeavesTheFieldsEmpty) {
-    open("");
-    EXPECT_EQ(text("txtName"), "");
-    EXPECT_EQ(description(), "");
-    EXPECT_TRUE(t.messages.shown.isEmpty());
-}
-
-TEST_F(PropertyTest, EscapeAndOkClose) {
-    open("Alpha.it");
-    QTest::keyClick(window->findChild<QLineEdit*>("txtName"), Qt::Key_Escape);
-    EXPECT_FALSE(window->isVisible());
-    open("Alpha.it");
-    window->findChild<QPushButton*>("cmdOK")->click();
-    EXPECT_FALSE(window->isVisible());
-}
-
 TEST_F(PropertyTest, HomePageCommandOpensThePageOrSaysThereIsNone) {
-    VisitChannelHomePage(*t.app, ChannelKey::catalogue(catalogueId(*t.app, "Zeta.de")));
+    VisitChannelHomePage(*t.app, catalogueKey(*t.app, "Zeta.de"));
     EXPECT_EQ(t.desktop.opened, QStringList{"https://zeta.example/"});
-    VisitChannelHomePage(*t.app, ChannelKey::catalogue(catalogueId(*t.app, "Beta.it")));
+    VisitChannelHomePage(*t.app, catalogueKey(*t.app, "Beta.it"));
     ASSERT_EQ(t.messages.shown.size(), 1);
     EXPECT_EQ(t.messages.shown[0].text, t.app->Translate("_frmMain_msgNoHomePage") + " 'beta tv'");
     EXPECT_EQ(t.messages.shown[0].icon, MsgIcon::Information);
     setStored("Delta.fr", "homePage", "  ");
-    VisitChannelHomePage(*t.app, ChannelKey::catalogue(catalogueId(*t.app, "Delta.fr")));
+    VisitChannelHomePage(*t.app, catalogueKey(*t.app, "Delta.fr"));
     EXPECT_EQ(t.messages.shown.last().text,
               t.app->Translate("_frmMain_msgNoHomePage") + " 'Delta'");
     VisitChannelHomePage(*t.app, "424242 CH_ID"); // no such channel
@@ -231,22 +187,15 @@ TEST_F(PropertyTest, HomePageCommandOpensThePageOrSaysThereIsNone) {
     EXPECT_EQ(t.desktop.opened.size(), 1);
 }
 
-// --- about, splash, requirements -----------------------------------------------------
-
-TEST(AboutWindowTest, ShowsVersionBuildAndPlayerVersion) {
+TEST(AboutWindowTest, ShowsThePlayerVersionAndOnlyTheConfiguredLinks) {
     TestApp t;
     FakeMain main;
-    AboutWindow about(*t.app, main);
-    EXPECT_TRUE(about.isModal());
-    EXPECT_EQ(about.windowTitle(), t.app->Translate("_frmAbout_caption"));
-    EXPECT_EQ(about.findChild<QLabel*>("lblVersion")->text(), "Version 6.1");
-    EXPECT_EQ(about.findChild<QLabel*>("lblBuild")->text(), "Build 14-264");
-    EXPECT_EQ(about.findChild<QLabel*>("lblVLC")->text(), "VLC ver: 3.0.21 Vetinari");
-}
-
-TEST(AboutWindowTest, LinksOpenTheConfiguredAddresses) {
-    TestApp t;
-    FakeMain main;
+    {
+        AboutWindow about(*t.app, main);
+        about.show();
+        EXPECT_EQ(about.findChild<QLabel*>("lblVLC")->text(), "VLC ver: 3.0.21 Vetinari");
+        EXPECT_FALSE(about.findChild<QLabel*>("lblInternet")->isVisible());
+    }
     setLink(*t.app, "SupportMail", "help@example.org");
     setLink(*t.app, "HomePage", "https://zentuvo.example/");
     AboutWindow about(*t.app, main);
@@ -259,68 +208,11 @@ TEST(AboutWindowTest, LinksOpenTheConfiguredAddresses) {
               (QStringList{"mailto:help@example.org", "https://zentuvo.example/"}));
 }
 
-TEST(AboutWindowTest, UnconfiguredLinksAreNotShown) {
+TEST(RequirementsWindowTest, ModelessAndReused) {
     TestApp t;
     FakeMain main;
-    AboutWindow about(*t.app, main);
-    about.show();
-    EXPECT_FALSE(about.findChild<QLabel*>("lblEmail")->isVisible());
-    EXPECT_FALSE(about.findChild<QLabel*>("lblInternet")->isVisible());
-}
-
-TEST(AboutWindowTest, PictureClickAndEscapeClose) {
-    TestApp t;
-    FakeMain main;
-    {
-        AboutWindow about(*t.app, main);
-        about.show();
-        QTest::mouseClick(about.findChild<QWidget*>("pic"), Qt::LeftButton);
-        EXPECT_FALSE(about.isVisible());
-    }
-    {
-        AboutWindow about(*t.app, main);
-        about.show();
-        QTest::mouseClick(about.findChild<QLabel*>("picWelcome"), Qt::LeftButton);
-        EXPECT_FALSE(about.isVisible());
-    }
-    AboutWindow about(*t.app, main);
-    about.show();
-    QTest::keyClick(&about, Qt::Key_Escape);
-    EXPECT_FALSE(about.isVisible());
-}
-
-TEST(AboutWindowTest, OpensAboveTheFullVideo) {
-    TestApp t;
-    FakeMain main;
-    main.fullVideo = true;
-    AboutWindow about(*t.app, main);
-    EXPECT_TRUE(about.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-}
-
-TEST(SplashWindowTest, FramelessCentredWithVersionAndBuild) {
-    SplashWindow splash;
-    EXPECT_TRUE(splash.windowFlags().testFlag(Qt::FramelessWindowHint));
-    EXPECT_EQ(splash.findChild<QLabel*>("lblVersion")->text(), "Version 6.1");
-    EXPECT_EQ(splash.findChild<QLabel*>("lblBuild")->text(), "Build 14-264");
-    splash.showCentred();
-    EXPECT_TRUE(splash.isVisible());
-    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-    EXPECT_LE((splash.frameGeometry().center() - screen.center()).manhattanLength(), 2);
-    splash.close();
-}
-
-TEST(RequirementsWindowTest, TranslatedTextAndModelessReuse) {
-    TestApp t;
-    FakeMain main;
-    main.fullVideo = true;
     RequirementsWindow* first = RequirementsWindow::open(*t.app, main);
     EXPECT_FALSE(first->isModal());
-    EXPECT_TRUE(first->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    EXPECT_EQ(first->windowTitle(), t.app->Translate("_frmRequire_caption"));
-    EXPECT_EQ(first->findChild<QLabel*>("lblRequirements")->text(),
-              t.app->Translate("_frmRequire_msg_1"));
-    EXPECT_EQ(first->findChild<QPushButton*>("cmdClose")->text(),
-              t.app->Translate("_frmRequire_cmdClose"));
     EXPECT_EQ(RequirementsWindow::open(*t.app, main), first);
     QPointer<RequirementsWindow> gone = first;
     QTest::keyClick(first, Qt::Key_Escape);

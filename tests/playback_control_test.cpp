@@ -1,8 +1,7 @@
-// The playback commands against fake players: play and stop, the status line, the preview,
-// its volume button, the main volume and the swap.
+// The playback commands against fake players: what play and preview hand the player, stop,
+// the status line, the preview's volume button, the main volume, the swap; the address rules
+// and the video surface.
 #include "data/ChannelInfo.h"
-#include "data/Database.h"
-#include "data/MyList.h"
 #include "playback/FakePlayer.h"
 #include "playback/VlcPlayer.h"
 #include "playback_fake_view.h"
@@ -20,166 +19,126 @@ using namespace zentuvo::test;
 namespace {
 
 const QString kNoTitle = ":no-video-title-show";
+const QString kUnknownKind = "Error: I can't find channel type (wich list?)";
 
-int idOf(TestApp& t, const QString& code) {
-    Connection c(t.app->ChannelConnectionString);
-    auto q = c.prepare("SELECT channelID FROM tab_channels WHERE code = ?");
-    q.bind(1, code);
-    return q.next() ? int(q.integer(0)) : -1;
-}
-
-QString key(int id) {
-    return QString::number(id) + " CH_ID";
-}
+// A main and a preview player with the playback commands over them.
+struct Rig {
+    explicit Rig(AppState& app) : control(app, main, preview, view) {}
+    FakePlayer main, preview;
+    FakePlayerView view;
+    PlayerControl control;
+};
 
 class PlaybackControl : public ::testing::Test {
 protected:
     TestApp t;
-    FakePlayer main;
-    FakePlayer preview;
-    FakePlayerView view;
-    PlayerControl control{*t.app, main, preview, view};
+    Rig rig{*t.app};
+    FakePlayer& main = rig.main;
+    FakePlayer& preview = rig.preview;
+    FakePlayerView& view = rig.view;
+    PlayerControl& control = rig.control;
 
-    QString alpha() { return key(idOf(t, "Alpha.it")); }
-    QString beta() { return key(idOf(t, "Beta.it")); }
-    QString delta() { return key(idOf(t, "Delta.fr")); }
-    QString translated(const char* term) { return t.app->Translate(QString::fromLatin1(term)); }
+    QString key(const char* code) { return catalogueKey(*t.app, code); }
+    QString alpha() { return key("Alpha.it"); }
+    QString beta() { return key("Beta.it"); }
     // The program's user agent as the player gets it: with its blanks.
     QString agent() const { return QString(t.app->PlayerUserAgentOption).replace('+', ' '); }
-    int myListChannel(const QString& name, const QString& url) {
-        cMyList rec;
-        rec.Name = name;
-        rec.streamUrl = url;
-        rec.countryID = 1;
-        EXPECT_TRUE(rec.Save(t.app->data()));
-        return rec.channelID;
-    }
 };
 
 } // namespace
 
-TEST(PlaybackStates, Texts) {
-    const char* texts[] = {"Idle/Close", "Opening",  "Buffering", "Playing", "Paused",
-                           "Stopping",   "6 - Idle", "7 - Idle",  "Ended",   "ERROR"};
-    for (int n = 0; n <= 9; ++n)
-        EXPECT_EQ(PlayerControl::GetState(n), texts[n]) << n;
-    EXPECT_EQ(PlayerControl::GetState(42), "ERROR");
-    EXPECT_EQ(PlayerControl::GetState(-1), "ERROR");
+TEST_F(PlaybackControl, PlayAndPreviewHandThePlayerTheAddressAndTheHeaders) {
+    const QStringList deltaHeaders{":http-user-agent=DeltaAgent/1.0",
+                                   ":http-referrer=https://delta.example/"};
+    struct Case {
+        QString key, mrl;
+        QStringList headers;
+        QString info, message;
+    };
+    const Case cases[] = {
+        {alpha(), "http://127.0.0.1:9/alpha.ts", {agent()}, "Alpha (Italy)", ""},
+        {addMyList(*t.app, "Mine", "http://127.0.0.1:9/mine.ts"),
+         "http://127.0.0.1:9/mine.ts",
+         {agent()},
+         "Mine (" + GetCountryCHname(t.app->data(), 1) + ")",
+         ""},
+        // The channel's own user agent and referrer replace the program's.
+        {key("Delta.fr"), "http://127.0.0.1:9/delta.ts", deltaHeaders, "Delta (France)", ""},
+        // An unknown kind says so; the empty address still goes to the player, which fails.
+        {"12 XX", "", {agent()}, "", kUnknownKind},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.key.toStdString());
+        Rig r(*t.app);
+        r.view.volumeSlider = 7;
+        r.view.volumePicture = "one";
+        t.messages.clear();
+        r.control.PlayVideo(beta());
+        r.control.PlayVideo(c.key); // a new channel replaces the one playing
+        ASSERT_NE(r.main.current(), nullptr);
+        EXPECT_EQ(r.main.itemCount(), 1);
+        EXPECT_EQ(r.main.current()->mrl, c.mrl);
+        EXPECT_EQ(r.main.current()->options, c.headers + QStringList{kNoTitle});
+        EXPECT_EQ(r.main.Tag(), c.key);
+        EXPECT_EQ(r.main.volume(), 140);
+        EXPECT_FALSE(r.view.fileSliderVisible);
+        if (c.message.isEmpty())
+            EXPECT_EQ(r.view.infoLine, c.info);
+        else
+            EXPECT_EQ(r.main.inputState(), Player::Error);
+
+        r.control.PlayPreview(beta());
+        r.control.PlayPreview(c.key); // each preview adds an item
+        EXPECT_EQ(r.preview.itemCount(), 2);
+        EXPECT_EQ(r.preview.current()->mrl, c.mrl);
+        EXPECT_EQ(r.preview.current()->options, c.headers);
+        EXPECT_EQ(r.preview.Tag(), c.key);
+        EXPECT_EQ(r.preview.volume(), 100);
+        const QStringList expected =
+            c.message.isEmpty() ? QStringList() : QStringList{c.message, c.message};
+        EXPECT_EQ(t.messages.texts(), expected);
+    }
 }
 
-TEST_F(PlaybackControl, PlayVideoPlaysCatalogueChannelAndNamesIt) {
-    view.volumeSlider = 7;
-    control.PlayVideo(alpha());
-    ASSERT_EQ(main.items.size(), 1);
-    const auto* item = main.current();
-    ASSERT_NE(item, nullptr);
-    EXPECT_EQ(item->mrl, "http://127.0.0.1:9/alpha.ts");
-    EXPECT_EQ(item->name, "TEST");
-    EXPECT_EQ(item->options, QStringList({agent(), kNoTitle}));
-    EXPECT_FALSE(item->options.join(' ').contains("aspect-ratio"));
-    EXPECT_EQ(main.Tag(), alpha());
-    EXPECT_EQ(main.volume(), 140);
-    EXPECT_EQ(view.infoLine, "Alpha (Italy)");
-    EXPECT_FALSE(view.fileSliderVisible);
-    EXPECT_TRUE(view.mainPlayerVisible);
-    EXPECT_EQ(view.relayouts, 1);
-    EXPECT_TRUE(t.messages.shown.isEmpty());
-    EXPECT_TRUE(preview.items.isEmpty());
-}
-
-TEST_F(PlaybackControl, PlayVideoPlaysMyListChannel) {
-    const int id = myListChannel("Mine", "http://127.0.0.1:9/mine.ts");
-    control.PlayVideo(QString::number(id) + " MY_ID");
-    ASSERT_NE(main.current(), nullptr);
-    EXPECT_EQ(main.current()->mrl, "http://127.0.0.1:9/mine.ts");
-    EXPECT_EQ(main.current()->options, QStringList({agent(), kNoTitle}));
-    EXPECT_EQ(view.infoLine, "Mine (" + GetCountryCHname(t.app->data(), 1) + ")");
-    EXPECT_TRUE(t.messages.shown.isEmpty());
-}
-
-TEST_F(PlaybackControl, UnknownKindSaysSoAndPlaysNothing) {
-    control.PlayVideo("12 XX");
-    ASSERT_EQ(t.messages.shown.size(), 1);
-    EXPECT_EQ(t.messages.shown[0].text, "Error: I can't find channel type (wich list?)");
-    EXPECT_EQ(t.messages.shown[0].icon, MsgIcon::Critical);
-    // The empty address still goes to the player, which reports an error.
-    ASSERT_NE(main.current(), nullptr);
-    EXPECT_EQ(main.current()->mrl, "");
-    EXPECT_EQ(main.inputState(), Player::Error);
-    EXPECT_EQ(main.Tag(), "12 XX");
-}
-
-TEST_F(PlaybackControl, ReplayLeavesOneItem) {
-    control.PlayVideo(alpha());
-    control.PlayVideo(beta());
-    EXPECT_EQ(main.itemCount(), 1);
-    EXPECT_EQ(main.current()->mrl, "http://127.0.0.1:9/beta.ts");
-    EXPECT_EQ(view.infoLine, "beta tv (Italy)");
-    EXPECT_EQ(main.Tag(), beta());
-}
-
-TEST_F(PlaybackControl, ChannelUserAgentAndReferrerReplaceTheDefault) {
-    control.PlayVideo(delta());
-    ASSERT_NE(main.current(), nullptr);
-    EXPECT_EQ(main.current()->options,
-              QStringList({":http-user-agent=DeltaAgent/1.0",
-                           ":http-referrer=https://delta.example/", kNoTitle}));
-    control.PlayPreview(delta());
-    ASSERT_NE(preview.current(), nullptr);
-    EXPECT_EQ(preview.current()->options, QStringList({":http-user-agent=DeltaAgent/1.0",
-                                                       ":http-referrer=https://delta.example/"}));
-}
-
-TEST_F(PlaybackControl, HeaderOptions) {
-    EXPECT_TRUE(t.app->PlayerUserAgentOption.startsWith(":http-user-agent=Mozilla/5.0+(X11;+U;"));
-    cChannel plain;
-    EXPECT_EQ(PlayerControl::headerOptions(*t.app, plain),
-              QStringList({":http-user-agent=Mozilla/5.0 (X11; U; Linux i686; en-US; rv:1.9.0.6) "
-                           "Gecko/2009020911 Ubuntu/8.10 (intrepid) Firefox/3.0.6"}));
-    cChannel agent;
-    agent.userAgent = "Some Agent/2 (x+y)"; // passed as it stands
-    EXPECT_EQ(PlayerControl::headerOptions(*t.app, agent),
-              QStringList({":http-user-agent=Some Agent/2 (x+y)"}));
-    // A referrer alone keeps the program's user agent.
+TEST_F(PlaybackControl, AReferrerAloneKeepsTheProgramsAgent) {
     cChannel referrer;
     referrer.referrer = "https://ref.example/";
     EXPECT_EQ(PlayerControl::headerOptions(*t.app, referrer),
-              QStringList({this->agent(), ":http-referrer=https://ref.example/"}));
+              QStringList({agent(), ":http-referrer=https://ref.example/"}));
+    EXPECT_FALSE(agent().contains('+'));
 }
 
-TEST_F(PlaybackControl, StopVideo) {
-    // Never played: no call, no message.
-    control.StopVideo();
-    EXPECT_EQ(main.stopCalls, 0);
-    EXPECT_EQ(main.clearCalls, 0);
-    EXPECT_TRUE(t.messages.shown.isEmpty());
-
+TEST_F(PlaybackControl, StoppingEmptiesThePlayersAndAPlayerThatFailsIsReportedOrIgnored) {
+    control.StopVideo(); // never played: no call, no message
+    EXPECT_EQ(main.stopCalls + main.clearCalls, 0);
     control.PlayVideo(alpha());
     view.fileSliderVisible = true;
     control.StopVideo();
     EXPECT_EQ(main.Tag(), "");
-    EXPECT_EQ(main.stopCalls, 1);
     EXPECT_EQ(main.itemCount(), 0);
     EXPECT_EQ(main.inputState(), Player::Idle);
     EXPECT_FALSE(view.fileSliderVisible);
-    EXPECT_FALSE(view.noStreamVisible);
     EXPECT_EQ(view.infoLine, "Alpha (Italy)"); // kept after a stop
-
-    // A player that does not answer is stopped silently.
-    main.broken = true;
-    control.StopVideo();
-    EXPECT_TRUE(t.messages.shown.isEmpty());
-}
-
-TEST_F(PlaybackControl, PlayerFailureIsReported) {
-    main.broken = true;
-    control.PlayVideo(alpha());
-    EXPECT_TRUE(t.messages.saw("Error in PlayVideo: the player does not answer"));
-    preview.broken = true;
-    t.messages.clear();
     control.PlayPreview(alpha());
-    EXPECT_TRUE(t.messages.saw("Error in SetPreviewVolume: the player does not answer"));
-    EXPECT_TRUE(t.messages.saw("Error in PlayPreview: the player does not answer"));
+    control.PlayPreview(beta());
+    control.PreviewStopButton();
+    EXPECT_EQ(preview.Tag(), "");
+    EXPECT_EQ(preview.inputState(), Player::Idle);
+    EXPECT_EQ(preview.itemCount(), 2); // the button keeps the playlist
+    control.StopPreview();
+    EXPECT_EQ(preview.itemCount(), 0);
+    // Stopping a player that does not answer says nothing; playing on one says so.
+    main.broken = preview.broken = true;
+    control.StopVideo();
+    control.StopPreview();
+    control.PreviewStopButton();
+    EXPECT_TRUE(t.messages.shown.isEmpty());
+    control.PlayVideo(alpha());
+    control.PlayPreview(alpha());
+    EXPECT_EQ(t.messages.texts(),
+              QStringList({"Error in PlayVideo: the player does not answer",
+                           "Error in SetPreviewVolume: the player does not answer",
+                           "Error in PlayPreview: the player does not answer"}));
 }
 
 TEST_F(PlaybackControl, TimerStatus) {
@@ -208,60 +167,13 @@ TEST_F(PlaybackControl, TimerStatus) {
     EXPECT_TRUE(t.messages.shown.isEmpty());
 }
 
-TEST_F(PlaybackControl, PreviewPlaysAtItsVolumeAndAddsItems) {
-    view.volumePicture = "one";
-    control.PlayPreview(alpha());
-    ASSERT_NE(preview.current(), nullptr);
-    EXPECT_EQ(preview.current()->mrl, "http://127.0.0.1:9/alpha.ts");
-    EXPECT_EQ(preview.current()->name, " ");
-    EXPECT_EQ(preview.current()->options, QStringList({agent()}));
-    EXPECT_EQ(preview.volume(), 100);
-    EXPECT_EQ(preview.Tag(), alpha());
-    view.volumePicture = "zero";
-    control.PlayPreview(beta());
-    EXPECT_EQ(preview.itemCount(), 2);
-    EXPECT_EQ(preview.current()->mrl, "http://127.0.0.1:9/beta.ts");
-    EXPECT_EQ(preview.volume(), 0);
-    EXPECT_TRUE(main.items.isEmpty());
-    EXPECT_EQ(view.infoLine, ""); // the information line names the main player only
-
-    control.PlayPreview("5 ZZ");
-    EXPECT_TRUE(t.messages.saw("Error: I can't find channel type (wich list?)"));
-}
-
-TEST_F(PlaybackControl, StopPreviewAndStopButton) {
-    control.PlayPreview(alpha());
-    control.PlayPreview(beta());
-    view.previewMessage = "- Preview - Playing";
-    control.PreviewStopButton();
-    EXPECT_EQ(preview.Tag(), "");
-    EXPECT_EQ(preview.inputState(), Player::Idle);
-    EXPECT_EQ(preview.itemCount(), 2); // the button keeps the playlist
-    EXPECT_EQ(view.previewMessage, "");
-    EXPECT_FALSE(view.noStreamPreviewVisible);
-
-    control.PlayPreview(alpha());
-    control.StopPreview();
-    EXPECT_EQ(preview.Tag(), "");
-    EXPECT_EQ(preview.itemCount(), 0);
-    EXPECT_EQ(preview.inputState(), Player::Idle);
-    preview.broken = true;
-    control.StopPreview();
-    control.PreviewStopButton();
-    EXPECT_TRUE(t.messages.shown.isEmpty());
-}
-
-TEST_F(PlaybackControl, PreviewVolumeCycles) {
+TEST_F(PlaybackControl, PreviewAndMainVolumes) {
     EXPECT_EQ(view.volumePicture, "zero");
-    control.SwitchPreviewVolume();
-    EXPECT_EQ(view.volumePicture, "one");
-    EXPECT_EQ(preview.volume(), 100);
-    control.SwitchPreviewVolume();
-    EXPECT_EQ(view.volumePicture, "two");
-    EXPECT_EQ(preview.volume(), 200);
-    control.SwitchPreviewVolume();
-    EXPECT_EQ(view.volumePicture, "zero");
-    EXPECT_EQ(preview.volume(), 0);
+    for (const auto& [picture, volume] : {std::pair{"one", 100}, {"two", 200}, {"zero", 0}}) {
+        control.SwitchPreviewVolume();
+        EXPECT_EQ(view.volumePicture, picture);
+        EXPECT_EQ(preview.volume(), volume);
+    }
     // A picture that is none of the three changes nothing.
     view.volumePicture = "";
     preview.volumeCalls.clear();
@@ -274,112 +186,84 @@ TEST_F(PlaybackControl, PreviewVolumeCycles) {
     control.StopPreview();
     control.PlayPreview(alpha());
     EXPECT_EQ(preview.volume(), 200);
-}
 
-TEST_F(PlaybackControl, MainVolume) {
-    control.SetMainVolume(0);
-    EXPECT_EQ(main.volume(), 0);
-    control.SetMainVolume(10);
-    EXPECT_EQ(main.volume(), 200);
-    control.SetMainVolume(5);
-    EXPECT_EQ(main.volume(), 100);
-    EXPECT_TRUE(preview.volumeCalls.isEmpty());
+    for (const auto& [slider, volume] : {std::pair{0, 0}, {10, 200}, {5, 100}}) {
+        control.SetMainVolume(slider);
+        EXPECT_EQ(main.volume(), volume);
+    }
     main.broken = true;
     control.SetMainVolume(3); // a slider move never ends in a message
     EXPECT_TRUE(t.messages.shown.isEmpty());
 }
 
-TEST_F(PlaybackControl, SwapWithNothingPlayingDoesNothing) {
-    control.Swap();
-    EXPECT_TRUE(t.messages.shown.isEmpty());
-    EXPECT_TRUE(main.items.isEmpty());
-    EXPECT_TRUE(preview.items.isEmpty());
-    EXPECT_EQ(main.playCalls + preview.playCalls, 0);
-}
-
-TEST_F(PlaybackControl, SwapWhileFilePlaysIsRefused) {
-    for (const QString& previewTag : {QString(), alpha()}) {
+TEST_F(PlaybackControl, Swap) {
+    const QString a = alpha(), b = beta(),
+                  noPreview = t.app->Translate("_frmMain_msgSwapNoPreview"),
+                  noChannel = t.app->Translate("_frmMain_msgSwapNoChannel"),
+                  file = "Playing a file - no swap";
+    ASSERT_NE(noPreview, "_frmMain_msgSwapNoPreview");
+    struct Case {
+        const char* what;
+        bool play; // started by the play commands, else only tagged
+        QString main, preview, mainAfter, previewAfter, message;
+    };
+    const Case cases[] = {
+        {"nothing plays", false, "", "", "", "", ""},
+        {"a file plays", false, "-1 FL", "", "-1 FL", "", file},
+        {"a file plays, a preview too", false, "-1 FL", a, "-1 FL", a, file},
+        {"both play", true, a, b, b, a, ""},
+        {"only the main player plays", true, a, "", "", a, noPreview},
+        {"only the preview plays", true, "", a, a, "", noChannel},
+        {"no channel number", false, a, "-3 CH_ID", a, "-3 CH_ID", ""},
+        {"no channel number in the main player", false, "-2 CH_ID", a, "-2 CH_ID", a, ""},
+        {"a file in the preview", false, "", "-1 FL", "", "-1 FL", ""},
+        {"an unknown kind", false, "-5 XX", "", "-5 XX", "", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Rig r(*t.app);
+        if (c.play && !c.main.isEmpty())
+            r.control.PlayVideo(c.main);
+        if (c.play && !c.preview.isEmpty())
+            r.control.PlayPreview(c.preview);
+        if (!c.play) {
+            r.main.setTag(c.main);
+            r.preview.setTag(c.preview);
+        }
+        const int plays = r.main.playCalls + r.preview.playCalls;
         t.messages.clear();
-        main.setTag("-1 FL");
-        preview.setTag(previewTag);
-        control.Swap();
-        ASSERT_EQ(t.messages.shown.size(), 1);
-        EXPECT_EQ(t.messages.shown[0].text, "Playing a file - no swap");
-        EXPECT_EQ(t.messages.shown[0].icon, MsgIcon::Exclamation);
-        EXPECT_EQ(main.Tag(), "-1 FL");
-        EXPECT_EQ(preview.Tag(), previewTag);
-        EXPECT_EQ(main.playCalls + preview.playCalls, 0);
+        r.control.Swap();
+        EXPECT_EQ(r.main.Tag(), c.mainAfter);
+        EXPECT_EQ(r.preview.Tag(), c.previewAfter);
+        EXPECT_EQ(t.messages.texts(), c.message.isEmpty() ? QStringList() : QStringList{c.message});
+        if (!c.play) {
+            EXPECT_EQ(r.main.playCalls + r.preview.playCalls, plays);
+            continue;
+        }
+        // What moved plays in its new player; a player left without a channel is emptied.
+        for (FakePlayer* p : {&r.main, &r.preview}) {
+            if (p->Tag().isEmpty()) {
+                EXPECT_EQ(p->itemCount(), 0);
+                EXPECT_EQ(p->inputState(), Player::Idle);
+            } else {
+                ASSERT_NE(p->current(), nullptr);
+                EXPECT_EQ(p->current()->mrl, p->Tag() == a ? "http://127.0.0.1:9/alpha.ts"
+                                                           : "http://127.0.0.1:9/beta.ts");
+            }
+        }
+        if (!c.mainAfter.isEmpty()) {
+            EXPECT_EQ(r.main.itemCount(), 1);
+            EXPECT_EQ(r.view.infoLine, c.mainAfter == a ? "Alpha (Italy)" : "beta tv (Italy)");
+        }
     }
-}
-
-TEST_F(PlaybackControl, SwapExchangesTheChannels) {
-    control.PlayVideo(alpha());
-    control.PlayPreview(beta());
-    control.Swap();
-    EXPECT_EQ(main.Tag(), beta());
-    EXPECT_EQ(preview.Tag(), alpha());
-    EXPECT_EQ(main.current()->mrl, "http://127.0.0.1:9/beta.ts");
-    EXPECT_EQ(main.itemCount(), 1);
-    EXPECT_EQ(preview.current()->mrl, "http://127.0.0.1:9/alpha.ts");
-    EXPECT_EQ(view.infoLine, "beta tv (Italy)");
-    EXPECT_TRUE(t.messages.shown.isEmpty());
-    // And back again.
-    control.Swap();
-    EXPECT_EQ(main.Tag(), alpha());
-    EXPECT_EQ(preview.Tag(), beta());
-}
-
-TEST_F(PlaybackControl, SwapMovesTheMainChannelToAnEmptyPreview) {
-    control.PlayVideo(delta());
-    control.Swap();
-    EXPECT_EQ(preview.Tag(), delta());
-    EXPECT_EQ(preview.current()->mrl, "http://127.0.0.1:9/delta.ts");
-    EXPECT_EQ(main.Tag(), "");
-    EXPECT_EQ(main.itemCount(), 0);
-    EXPECT_EQ(main.inputState(), Player::Idle);
-    ASSERT_EQ(t.messages.shown.size(), 1);
-    EXPECT_EQ(t.messages.shown[0].text, translated("_frmMain_msgSwapNoPreview"));
-    EXPECT_EQ(t.messages.shown[0].icon, MsgIcon::Exclamation);
-    EXPECT_NE(t.messages.shown[0].text, "_frmMain_msgSwapNoPreview");
-}
-
-TEST_F(PlaybackControl, SwapMovesThePreviewChannelToAnEmptyMainPlayer) {
-    control.PlayPreview(alpha());
-    control.Swap();
-    EXPECT_EQ(main.Tag(), alpha());
-    EXPECT_EQ(main.current()->mrl, "http://127.0.0.1:9/alpha.ts");
-    EXPECT_EQ(view.infoLine, "Alpha (Italy)");
-    EXPECT_EQ(preview.Tag(), "");
-    EXPECT_EQ(preview.itemCount(), 0);
-    ASSERT_EQ(t.messages.shown.size(), 1);
-    EXPECT_EQ(t.messages.shown[0].text, translated("_frmMain_msgSwapNoChannel"));
-    EXPECT_EQ(t.messages.shown[0].icon, MsgIcon::Exclamation);
-}
-
-TEST_F(PlaybackControl, SwapWithOtherNumbersDoesNothing) {
-    const QList<QPair<QString, QString>> pairs = {
-        {alpha(), "-3 CH_ID"}, {"-2 CH_ID", alpha()}, {"", "-1 FL"}, {"-5 XX", ""}};
-    for (const auto& [m, p] : pairs) {
-        main.setTag(m);
-        preview.setTag(p);
-        control.Swap();
-        EXPECT_EQ(main.Tag(), m);
-        EXPECT_EQ(preview.Tag(), p);
-    }
-    EXPECT_TRUE(t.messages.shown.isEmpty());
-    EXPECT_EQ(main.playCalls + preview.playCalls, 0);
 }
 
 TEST(PlaybackAddress, OnlyUrlsReachThePlayerAsLocations) {
-    EXPECT_EQ(classifyAddress("http://127.0.0.1:9/alpha.ts"), AddressKind::Location);
-    EXPECT_EQ(classifyAddress("  rtsp://host/x  "), AddressKind::Location);
-    EXPECT_EQ(classifyAddress("file:///tmp/x.ts"), AddressKind::Location);
-    EXPECT_EQ(classifyAddress(""), AddressKind::Unusable);
-    EXPECT_EQ(classifyAddress("   "), AddressKind::Unusable);
-    EXPECT_EQ(classifyAddress("alpha.ts"), AddressKind::Unusable);
-    EXPECT_EQ(classifyAddress("www.example.com/live"), AddressKind::Unusable);
-    EXPECT_EQ(classifyAddress("C:\\TV\\alpha.ts"), AddressKind::Unusable);
-    EXPECT_EQ(classifyAddress("http://"), AddressKind::Unusable);
+    for (const char* url : {"http://127.0.0.1:9/alpha.ts", "  rtsp://host/x  ", "file:///tmp/x.ts"})
+        EXPECT_EQ(classifyAddress(url), AddressKind::Location) << url;
+    for (const char* bad :
+         {"", "   ", "alpha.ts", "www.example.com/live", "C:\\TV\\alpha.ts", "http://"})
+        EXPECT_EQ(classifyAddress(bad), AddressKind::Unusable) << bad;
     QString path;
     EXPECT_EQ(classifyAddress("/srv/tv/alpha.ts", &path), AddressKind::LocalPath);
     EXPECT_EQ(path, "/srv/tv/alpha.ts");
@@ -397,22 +281,11 @@ TEST(PlaybackVideoView, EmbedsOnlyOnXcb) {
     view.show();
     QApplication::processEvents();
     EXPECT_EQ(VideoView::canEmbed(), QGuiApplication::platformName() == "xcb");
-    if (VideoView::canEmbed())
-        EXPECT_NE(player.window, 0u);
-    else
-        EXPECT_EQ(player.window, 0u);
+    EXPECT_EQ(player.window != 0u, VideoView::canEmbed());
     // The idle look and the playing look both paint, also for a player that cannot say.
     view.grab();
     player.setState(Player::Playing);
     view.grab();
     player.broken = true;
     view.grab();
-}
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
 }

@@ -2,7 +2,6 @@
 // ends, one that sends no stream at all, each from the loopback. Whatever the source does,
 // the player reaches a state that says so within a bounded time and the GUI thread keeps
 // turning.
-#include "data/MyList.h"
 #include "playback/VlcPlayer.h"
 #include "playback_live_source.h"
 #include "playback_players_fixture.h"
@@ -12,14 +11,10 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QHBoxLayout>
-#include <QThread>
 #include <QTimer>
 #include <algorithm>
 #include <arpa/inet.h>
-#include <functional>
 #include <gtest/gtest.h>
-#include <memory>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -29,7 +24,6 @@ using namespace zentuvo::test;
 
 namespace {
 
-constexpr int kFailTimeoutMs = 20000;
 // A correctness bound for the GUI thread, not a benchmark.
 constexpr qint64 kLongestPauseMs = 500;
 
@@ -54,22 +48,6 @@ private:
     qint64 last_ = 0;
     qint64 longest_ = 0;
 };
-
-bool waitFor(const std::function<bool()>& done, int ms = kFailTimeoutMs) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (timer.elapsed() > ms)
-            return false;
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(10);
-    }
-    return true;
-}
-
-void runEvents(int ms) {
-    waitFor([] { return false; }, ms);
-}
 
 // A loopback port that was free a moment ago and that nobody listens on.
 int closedPort() {
@@ -102,14 +80,6 @@ protected:
 
     void SetUp() override { openPlayers(); }
 
-    QString myList(const QString& url) {
-        cMyList rec;
-        rec.Name = "Failing";
-        rec.streamUrl = url;
-        rec.countryID = 1;
-        EXPECT_TRUE(rec.Save(t->app->data()));
-        return QString::number(rec.channelID) + " MY_ID";
-    }
     int state() const { return main->inputState(); }
     QString status() const { return PlayerControl::GetState(main->inputState()); }
     std::string shown() const { return std::to_string(state()) + " " + status().toStdString(); }

@@ -8,11 +8,31 @@
 #include "ui/main/VideoView.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QHBoxLayout>
+#include <QThread>
+#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 
 namespace zentuvo::test {
+
+// Runs the event loop until the condition holds or the time is up.
+inline bool waitFor(const std::function<bool()>& done, int ms = 20000) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!done()) {
+        if (timer.elapsed() > ms)
+            return false;
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(10);
+    }
+    return true;
+}
+
+inline void runEvents(int ms) {
+    waitFor([] { return false; }, ms);
+}
 
 class PlayersOnScreen : public ::testing::Test {
 protected:
@@ -34,6 +54,10 @@ protected:
         QApplication::processEvents();
         control = std::make_unique<PlayerControl>(*t->app, *main, *preview, view);
     }
+
+    // A My List channel of this address, as a key to play.
+    QString myList(const QString& url) { return addMyList(*t->app, "Mine", url); }
+    bool playing(const Player& p) const { return p.inputState() == Player::Playing; }
 
     void TearDown() override {
         control.reset();

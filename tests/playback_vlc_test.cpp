@@ -1,6 +1,5 @@
 // Real playback: libVLC in our windows on an X server, from a live-like HTTP source on the
 // loopback that the test starts.
-#include "data/MyList.h"
 #include "playback/VlcPlayer.h"
 #include "playback_live_source.h"
 #include "playback_players_fixture.h"
@@ -9,13 +8,8 @@
 #include "ui/main/VideoView.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
-#include <QHBoxLayout>
 #include <QOpenGLContext>
-#include <QThread>
-#include <functional>
 #include <gtest/gtest.h>
-#include <memory>
 #ifdef __SANITIZE_ADDRESS__
 #include <sanitizer/lsan_interface.h>
 #endif
@@ -25,26 +19,13 @@ using namespace zentuvo::test;
 
 namespace {
 
-constexpr int kPlayTimeoutMs = 20000;
 const QString kAgentPrefix = ":http-user-agent=";
-
-bool waitFor(const std::function<bool()>& done, int ms = kPlayTimeoutMs) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (timer.elapsed() > ms)
-            return false;
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(10);
-    }
-    return true;
-}
 
 class PlaybackVlc : public PlayersOnScreen {
 protected:
     static void SetUpTestSuite() {
         source = new LiveSource(QStringLiteral(ZENTUVO_LIVE_SERVER),
-                                {"/alpha.ts", "/beta.ts", "/delta.ts", "/probe.ts"});
+                                {"/alpha.ts", "/beta.ts", "/delta.ts"});
     }
     static void TearDownTestSuite() {
         delete source;
@@ -64,15 +45,6 @@ protected:
             n += line.startsWith(path + u'\t');
         return n;
     }
-    QString myList(const QString& url) {
-        cMyList rec;
-        rec.Name = "Mine";
-        rec.streamUrl = url;
-        rec.countryID = 1;
-        EXPECT_TRUE(rec.Save(t->app->data()));
-        return QString::number(rec.channelID) + " MY_ID";
-    }
-    static bool playing(const Player& p) { return p.inputState() == Player::Playing; }
 
     static inline LiveSource* source = nullptr;
 };
@@ -86,63 +58,47 @@ TEST_F(PlaybackVlc, EmbedsIntoOurWindows) {
     EXPECT_TRUE(main->versionInfo().startsWith("3."));
 }
 
-TEST_F(PlaybackVlc, MainPlayerPlaysAndNamesTheChannel) {
+// What the commands hand the player and show is in playback_control_test.cpp; here the
+// library plays it.
+TEST_F(PlaybackVlc, MainPlayerPlaysAndStops) {
     int announced = -1;
     QObject::connect(main.get(), &Player::stateChanged, [&](int s) { announced = s; });
     control->PlayVideo("1 CH_ID");
-    EXPECT_EQ(view.infoLine, "Alpha (Italy)");
     ASSERT_TRUE(waitFor([&] { return playing(*main); })) << main->inputState();
     control->TimerStatus();
     EXPECT_EQ(view.playerMessage, "Playing");
-    EXPECT_EQ(view.previewMessage, "- Preview - Idle/Close");
     EXPECT_TRUE(waitFor([&] { return announced == Player::Playing; }));
     EXPECT_TRUE(waitFor([&] { return main->videoSize() == QSize(320, 240); }));
-    EXPECT_EQ(main->itemCount(), 1);
-    EXPECT_EQ(main->Tag(), "1 CH_ID");
-
-    // The server saw the program's user agent.
+    // The server saw the program's user agent, with its blanks.
     const QString agent =
         t->app->PlayerUserAgentOption.mid(kAgentPrefix.size()).replace(u'+', u' ');
-    EXPECT_TRUE(agent.startsWith("Mozilla/5.0 (X11; U; Linux i686;"));
     EXPECT_TRUE(source->requests().contains("/alpha.ts\t" + agent + "\t"))
         << source->requests().join('\n').toStdString();
-
-    control->PlayVideo("1 CH_ID");
+    control->PlayVideo("1 CH_ID"); // again: still one item
     EXPECT_EQ(main->itemCount(), 1);
     ASSERT_TRUE(waitFor([&] { return playing(*main); }));
     control->StopVideo();
     EXPECT_EQ(main->inputState(), Player::Idle);
     EXPECT_EQ(main->itemCount(), 0);
-    control->TimerStatus();
-    EXPECT_EQ(view.playerMessage, "Idle/Close");
     EXPECT_TRUE(t->messages.shown.isEmpty());
 }
 
 TEST_F(PlaybackVlc, PreviewPlaysASecondChannelAndSwapExchangesThem) {
     control->PlayVideo("1 CH_ID");
     control->PlayPreview("2 CH_ID");
-    EXPECT_EQ(preview->volume(), 0); // muted at the start picture
     ASSERT_TRUE(waitFor([&] { return playing(*main) && playing(*preview); }))
         << main->inputState() << " " << preview->inputState();
-    control->TimerStatus();
-    EXPECT_EQ(view.previewMessage, "- Preview - Playing");
     const int alphaBefore = requestsFor("/alpha.ts");
     const int betaBefore = requestsFor("/beta.ts");
-
     control->Swap();
     EXPECT_EQ(main->Tag(), "2 CH_ID");
-    EXPECT_EQ(preview->Tag(), "1 CH_ID");
-    EXPECT_EQ(view.infoLine, "beta tv (Italy)");
     ASSERT_TRUE(waitFor([&] { return playing(*main) && playing(*preview); }));
     EXPECT_EQ(requestsFor("/alpha.ts"), alphaBefore + 1);
     EXPECT_EQ(requestsFor("/beta.ts"), betaBefore + 1);
-    EXPECT_TRUE(t->messages.shown.isEmpty());
-
-    control->SwitchPreviewVolume();
-    EXPECT_EQ(preview->volume(), 100);
     control->PreviewStopButton();
     EXPECT_EQ(preview->inputState(), Player::Idle);
     EXPECT_TRUE(playing(*main));
+    EXPECT_TRUE(t->messages.shown.isEmpty());
 }
 
 TEST_F(PlaybackVlc, MissingAddressReadsError) {
@@ -151,7 +107,7 @@ TEST_F(PlaybackVlc, MissingAddressReadsError) {
     control->TimerStatus();
     EXPECT_EQ(view.playerMessage, "ERROR");
     // It stays an error: the library's later "ended" does not replace it.
-    waitFor([] { return false; }, 1500);
+    runEvents(1500);
     EXPECT_EQ(main->inputState(), Player::Error);
     EXPECT_GE(requestsFor("/missing.ts"), 1);
     // A new start clears it.
@@ -179,31 +135,6 @@ TEST_F(PlaybackVlc, AddressesWithoutSchemeNeverReachTheLibrary) {
     control->PlayVideo(myList(source->stream()));
     ASSERT_TRUE(waitFor([&] { return playing(*main); })) << main->inputState();
     EXPECT_TRUE(waitFor([&] { return main->position() > 0.0; }));
-}
-
-// Why the player gets the program's user agent with blanks: the library sends no user agent
-// at all when given the "+" form.
-TEST_F(PlaybackVlc, LibraryDropsTheUserAgentInPlusForm) {
-    main->playItem(
-        main->playlistAdd(source->url("/probe.ts"), "TEST", {t->app->PlayerUserAgentOption}));
-    ASSERT_TRUE(waitFor([&] { return playing(*main); }));
-    EXPECT_TRUE(source->requests().contains("/probe.ts\t\t"))
-        << source->requests().join('\n').toStdString();
-}
-
-TEST_F(PlaybackVlc, HeadlessPlayerPlaysToo) {
-    VlcPlayerOptions options;
-    options.headless = true;
-    VlcPlayer headless(options);
-    EXPECT_TRUE(headless.headless());
-    headless.setVideoWindow(mainView->winId()); // ignored: nothing is embedded
-    headless.setVolume(50);
-    headless.playItem(headless.playlistAdd(source->url("/beta.ts"), " ", {}));
-    ASSERT_TRUE(waitFor([&] { return playing(headless); })) << headless.inputState();
-    headless.stop();
-    EXPECT_EQ(headless.inputState(), Player::Idle);
-    headless.playItem(7);
-    EXPECT_EQ(headless.inputState(), Player::Error);
 }
 
 // Under LeakSanitizer: libVLC's OpenGL video output leaves a few blocks inside libplacebo

@@ -2,7 +2,7 @@
 #include "data/ChannelInfo.h"
 #include "record/RecordFiles.h"
 #include "record/Recorder.h"
-#include "record_print.h"
+#include "support/TestSupport.h"
 
 #include <QDir>
 #include <QFile>
@@ -24,67 +24,39 @@ void touch(const QString& path, qint64 size = 0) {
 
 } // namespace
 
-TEST(RecordFileName, FirstOfTheDayIsOne) {
+TEST(RecordFileName, TakesTheFirstNumberOfTheDayThatNoFileOrFolderHolds) {
+    struct Case {
+        const char* what;
+        QStringList files;
+        int number;
+    };
+    const Case cases[] = {
+        {"first of the day", {}, 1},
+        {"a recording", {"20091224_1.ts"}, 2},
+        {"any extension", {"20091224_1.ts", "20091224_2.txt", "20091224_4.ts.part"}, 3},
+        {"any letter case",
+         {"20091224_1.ts", "20091224_2.txt", "20091224_3.TS", "20091224_4.ts.part"},
+         5},
+        {"only the exact number with an extension",
+         {"20091224_1", "20091224_01.ts", "20091224_12.ts", "20091223_1.ts", "x20091224_1.ts"},
+         1},
+        {"gaps first", {"20091224_1.ts", "20091224_2.ts", "20091224_4.ts", "20091224_5.ts"}, 3},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QTemporaryDir dir;
+        const QString folder = dir.filePath("My Recordings"); // blanks stay as they are
+        ASSERT_TRUE(QDir().mkpath(folder));
+        for (const QString& file : c.files)
+            touch(folder + "/" + file);
+        EXPECT_EQ(GetFileName(folder, kChristmasEve),
+                  folder + QStringLiteral("/20091224_%1.ts").arg(c.number));
+    }
     QTemporaryDir dir;
-    EXPECT_EQ(GetFileName(dir.path(), kChristmasEve), dir.path() + "/20091224_1.ts");
+    ASSERT_TRUE(QDir(dir.path()).mkdir("20091224_1.ts")); // a folder of that name blocks too
+    EXPECT_EQ(GetFileName(dir.path(), kChristmasEve), dir.path() + "/20091224_2.ts");
     // A one-digit month and day get their leading zero.
     EXPECT_EQ(GetFileName(dir.path(), QDate(2026, 1, 5)), dir.path() + "/20260105_1.ts");
-}
-
-TEST(RecordFileName, ExistingFilesOfAnyExtensionBlockTheirNumber) {
-    QTemporaryDir dir;
-    touch(dir.filePath("20091224_1.ts"));
-    EXPECT_EQ(GetFileName(dir.path(), kChristmasEve), dir.path() + "/20091224_2.ts");
-    touch(dir.filePath("20091224_2.txt"));
-    touch(dir.filePath("20091224_4.ts.part"));
-    EXPECT_EQ(GetFileName(dir.path(), kChristmasEve), dir.path() + "/20091224_3.ts");
-    touch(dir.filePath("20091224_3.TS"));
-    EXPECT_EQ(GetFileName(dir.path(), kChristmasEve), dir.path() + "/20091224_5.ts");
-}
-
-TEST(RecordFileName, OnlyTheExactNumberWithAnExtensionBlocks) {
-    QTemporaryDir dir;
-    touch(dir.filePath("20091224_1"));     // no extension
-    touch(dir.filePath("20091224_01.ts")); // another spelling of the number
-    touch(dir.filePath("20091224_12.ts")); // a longer number
-    touch(dir.filePath("20091223_1.ts"));  // another day
-    touch(dir.filePath("x20091224_1.ts")); // another name
-    EXPECT_EQ(GetFileName(dir.path(), kChristmasEve), dir.path() + "/20091224_1.ts");
-}
-
-TEST(RecordFileName, AFolderOfThatNameBlocksToo) {
-    QTemporaryDir dir;
-    ASSERT_TRUE(QDir(dir.path()).mkdir("20091224_1.ts"));
-    EXPECT_EQ(GetFileName(dir.path(), kChristmasEve), dir.path() + "/20091224_2.ts");
-}
-
-TEST(RecordFileName, GapsAreFilledFirst) {
-    QTemporaryDir dir;
-    for (int n : {1, 2, 4, 5})
-        touch(dir.filePath(QStringLiteral("20091224_%1.ts").arg(n)));
-    EXPECT_EQ(GetFileName(dir.path(), kChristmasEve), dir.path() + "/20091224_3.ts");
-}
-
-TEST(RecordFileName, FolderWithBlanks) {
-    QTemporaryDir dir;
-    const QString folder = dir.filePath("My Recordings");
-    ASSERT_TRUE(QDir().mkpath(folder));
-    touch(folder + "/20091224_1.ts");
-    EXPECT_EQ(GetFileName(folder, kChristmasEve), folder + "/20091224_2.ts");
-}
-
-TEST(RecordFileExists, WildcardsAndFilesOnly) {
-    QTemporaryDir dir;
-    touch(dir.filePath("20091224_1.ts"));
-    ASSERT_TRUE(QDir(dir.path()).mkdir("folder.d"));
-    EXPECT_TRUE(FileExists(dir.filePath("20091224_1.ts")));
-    EXPECT_TRUE(FileExists(dir.filePath("20091224_1.*")));
-    EXPECT_TRUE(FileExists(dir.filePath("2009122?_1.ts")));
-    EXPECT_FALSE(FileExists(dir.filePath("20091224_2.*")));
-    EXPECT_FALSE(FileExists(dir.filePath("folder.d")));
-    EXPECT_FALSE(FileExists(dir.filePath("folder.*")));
-    EXPECT_FALSE(FileExists(""));
-    EXPECT_FALSE(FileExists(dir.filePath("missing/x.ts")));
 }
 
 TEST(RecordFileSize, MissingEmptyAndBeyondTwoGigabytes) {
@@ -99,36 +71,25 @@ TEST(RecordFileSize, MissingEmptyAndBeyondTwoGigabytes) {
     EXPECT_EQ(FileSizeText(big, QLocale(QLocale::English, QLocale::UnitedStates)), "MB: 3,072.0");
 }
 
-TEST(RecordSizeText, TheTwoEdges) {
-    const QLocale us(QLocale::English, QLocale::UnitedStates);
-    EXPECT_EQ(FileSizeText(1048575, us), "KB: 1,024");
-    EXPECT_EQ(FileSizeText(1048576, us), "MB: 1.0");
-    const QLocale de(QLocale::German, QLocale::Germany);
-    EXPECT_EQ(FileSizeText(1048575, de), "KB: 1.024");
-    EXPECT_EQ(FileSizeText(1048576, de), "MB: 1,0");
-}
-
-TEST(RecordSizeText, RoundingAndSmallSizes) {
-    const QLocale us(QLocale::English, QLocale::UnitedStates);
-    EXPECT_EQ(FileSizeText(0, us), "KB: 0");
-    EXPECT_EQ(FileSizeText(-1, us), "KB: 0"); // no file yet
-    EXPECT_EQ(FileSizeText(511, us), "KB: 0");
-    EXPECT_EQ(FileSizeText(512, us), "KB: 1");
-    EXPECT_EQ(FileSizeText(1535, us), "KB: 1");
-    EXPECT_EQ(FileSizeText(1536, us), "KB: 2");
-    EXPECT_EQ(FileSizeText(1048576 + 52429, us), "MB: 1.1");
-    EXPECT_EQ(FileSizeText(10 * 1048576 - 1, us), "MB: 10.0");
-}
-
-TEST(RecordFiles, RemoveIfEmptyKeepsData) {
-    QTemporaryDir dir;
-    touch(dir.filePath("empty.ts"));
-    touch(dir.filePath("data.ts"), 188);
-    EXPECT_TRUE(RemoveIfEmpty(dir.filePath("empty.ts")));
-    EXPECT_FALSE(QFile::exists(dir.filePath("empty.ts")));
-    EXPECT_FALSE(RemoveIfEmpty(dir.filePath("data.ts")));
-    EXPECT_TRUE(QFile::exists(dir.filePath("data.ts")));
-    EXPECT_FALSE(RemoveIfEmpty(dir.filePath("none.ts")));
+TEST(RecordSizeText, RoundingTheEdgeBetweenKilobytesAndMegabytesAndTheLocale) {
+    const QLocale us(QLocale::English, QLocale::UnitedStates),
+        de(QLocale::German, QLocale::Germany);
+    const std::tuple<qint64, QLocale, const char*> cases[] = {
+        {-1, us, "KB: 0"}, // no file yet
+        {0, us, "KB: 0"},
+        {511, us, "KB: 0"},
+        {512, us, "KB: 1"},
+        {1535, us, "KB: 1"},
+        {1536, us, "KB: 2"},
+        {1048575, us, "KB: 1,024"},
+        {1048576, us, "MB: 1.0"},
+        {1048575, de, "KB: 1.024"},
+        {1048576, de, "MB: 1,0"},
+        {1048576 + 52429, us, "MB: 1.1"},
+        {10 * 1048576 - 1, us, "MB: 10.0"},
+    };
+    for (const auto& [bytes, locale, text] : cases)
+        EXPECT_EQ(FileSizeText(bytes, locale), text) << bytes << " " << locale.name().toStdString();
 }
 
 TEST(RecorderCommand, ProgramAndArgumentsKeepBlanksInOnePiece) {
@@ -152,6 +113,8 @@ TEST(RecorderCommand, ProgramAndArgumentsKeepBlanksInOnePiece) {
 TEST(RecorderCommand, ItemOptionsPreferTheChannelsOwnHeaders) {
     const QString program = ":http-user-agent=Mozilla/5.0+(X11;+U)+Firefox/3.0.6";
     const QString sent = ":http-user-agent=Mozilla/5.0 (X11; U) Firefox/3.0.6";
+    EXPECT_EQ(RecorderCommand::plainUserAgentOption(program), sent);
+    EXPECT_EQ(RecorderCommand::plainUserAgentOption(":other=a+b"), ":other=a+b");
     cChannel plain;
     EXPECT_EQ(RecorderCommand::itemOptions(plain, program), QStringList{sent});
     cChannel own;
@@ -166,63 +129,54 @@ TEST(RecorderCommand, ItemOptionsPreferTheChannelsOwnHeaders) {
               (QStringList{sent, ":http-referrer=https://r.example/"}));
 }
 
-TEST(RecorderCommand, PlainUserAgentOption) {
-    EXPECT_EQ(RecorderCommand::plainUserAgentOption(":http-user-agent=A/1+(B;+C)"),
-              ":http-user-agent=A/1 (B; C)");
-    EXPECT_EQ(RecorderCommand::plainUserAgentOption(":other=a+b"), ":other=a+b");
-    EXPECT_EQ(RecorderCommand::plainUserAgentOption(""), "");
-}
-
-TEST(RecorderCommand, ErrorTextOfARefusedAddress) {
-    const QString output =
-        "[0000559aa4f37c50] main interface error: no suitable interface module\n"
-        "[0000559aa4e99cd0] main libvlc error: interface \"globalhotkeys,none\" initialization "
-        "failed\n"
-        "[0000559aa4f37c50] dummy interface: using the dummy interface module...\n"
-        "[0000563f6fe80df0] vlcpulse audio output error: PulseAudio server connection failure\n"
-        "[00007f7f28006730] access stream error: HTTP 404 error\n"
-        "[00007f7f28006730] http stream error: error: HTTP/1.0 404 Not Found\n"
-        "[00007f7f30000c90] main input error: Your input can't be opened\n"
-        "[00007f7f30000c90] main input error: VLC is unable to open the MRL "
-        "'http://127.0.0.1:18231/nope.ts'. Check the log for details.\n"
-        "[0000559aa4f288e0] main playlist: end of playlist, exiting\n";
-    EXPECT_EQ(RecorderCommand::errorText(output), "HTTP 404 error; HTTP/1.0 404 Not Found");
-}
-
-TEST(RecorderCommand, ErrorTextOfAFolderItCannotWrite) {
-    const QString output =
-        "[000055c45bf17000] dummy interface: using the dummy interface module...\n"
-        "[00007f711c002660] file access out error: cannot create /tmp/ro/x.ts: Permission "
-        "denied\n"
-        "[00007f711c001270] stream_out_standard stream out error: no suitable sout access module "
-        "for `file/ts:///tmp/ro/x.ts'\n"
-        "[00007f711c000f20] main stream output error: stream chain failed for "
-        "`standard{mux=\"ts\",access=\"file\",dst=\"/tmp/ro/x.ts\"}'\n"
-        "[00007f7124000c90] main input error: cannot start stream output instance, aborting\n";
-    EXPECT_EQ(RecorderCommand::errorText(output),
-              "cannot create /tmp/ro/x.ts: Permission denied; no suitable sout access module for "
-              "`file/ts:///tmp/ro/x.ts'");
-}
-
-TEST(RecorderCommand, ErrorTextOfTheRefusalToRunAsRoot) {
-    const QString output = "VLC is not supposed to be run as root. Sorry.\n"
-                           "If you need to use real-time priorities and/or privileged TCP ports\n"
-                           "you can use vlc-wrapper (make sure it is Set-UID root and\n"
-                           "cannot be run by non-trusted users first).\n";
-    EXPECT_EQ(RecorderCommand::errorText(output), "VLC is not supposed to be run as root. Sorry.");
-}
-
-TEST(RecorderCommand, NoErrorTextFromNoiseAlone) {
+// What the player printed, as the real one prints it, and the lines the status shows of it.
+TEST(RecorderCommand, ErrorTextKeepsTheErrorsThatMatterAndDropsTheNoise) {
+    struct Case {
+        const char *what, *output, *shown;
+    };
+    const Case cases[] = {
+        {"a refused address",
+         "[0000559aa4f37c50] main interface error: no suitable interface module\n"
+         "[0000559aa4e99cd0] main libvlc error: interface \"globalhotkeys,none\" initialization "
+         "failed\n"
+         "[0000559aa4f37c50] dummy interface: using the dummy interface module...\n"
+         "[0000563f6fe80df0] vlcpulse audio output error: PulseAudio server connection failure\n"
+         "[00007f7f28006730] access stream error: HTTP 404 error\n"
+         "[00007f7f28006730] http stream error: error: HTTP/1.0 404 Not Found\n"
+         "[00007f7f30000c90] main input error: Your input can't be opened\n"
+         "[00007f7f30000c90] main input error: VLC is unable to open the MRL "
+         "'http://127.0.0.1:18231/nope.ts'. Check the log for details.\n"
+         "[0000559aa4f288e0] main playlist: end of playlist, exiting\n",
+         "HTTP 404 error; HTTP/1.0 404 Not Found"},
+        {"a folder it cannot write",
+         "[000055c45bf17000] dummy interface: using the dummy interface module...\n"
+         "[00007f711c002660] file access out error: cannot create /tmp/ro/x.ts: Permission "
+         "denied\n"
+         "[00007f711c001270] stream_out_standard stream out error: no suitable sout access module "
+         "for `file/ts:///tmp/ro/x.ts'\n"
+         "[00007f711c000f20] main stream output error: stream chain failed for "
+         "`standard{mux=\"ts\",access=\"file\",dst=\"/tmp/ro/x.ts\"}'\n"
+         "[00007f7124000c90] main input error: cannot start stream output instance, aborting\n",
+         "cannot create /tmp/ro/x.ts: Permission denied; no suitable sout access module for "
+         "`file/ts:///tmp/ro/x.ts'"},
+        {"the refusal to run as root",
+         "VLC is not supposed to be run as root. Sorry.\n"
+         "If you need to use real-time priorities and/or privileged TCP ports\n"
+         "you can use vlc-wrapper (make sure it is Set-UID root and\n"
+         "cannot be run by non-trusted users first).\n",
+         "VLC is not supposed to be run as root. Sorry."},
+        {"noise alone",
+         "[01] main interface error: no suitable interface module\n"
+         "[02] dbus interface error: Failed to connect to the D-Bus session daemon\n"
+         "[03] ts mux warning: late buffer\n"
+         "Failed to create secure directory (/root/.config/pulse): Permission denied\n"
+         "[05] dummy interface: using the dummy interface module...\n",
+         ""},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(RecorderCommand::errorText(c.output), c.shown) << c.what;
     EXPECT_EQ(RecorderCommand::errorText(""), "");
-    EXPECT_EQ(RecorderCommand::errorText(
-                  "[01] main interface error: no suitable interface module\n"
-                  "[02] dbus interface error: Failed to connect to the D-Bus session daemon\n"
-                  "[03] ts mux warning: late buffer\n"
-                  "Failed to create secure directory (/root/.config/pulse): Permission denied\n"
-                  "[05] dummy interface: using the dummy interface module...\n"),
-              "");
-    const QString longLine = "[04] main input error: " + QString(500, u'x');
-    const QString text = RecorderCommand::errorText(longLine);
+    const QString text = RecorderCommand::errorText("[04] main input error: " + QString(500, u'x'));
     EXPECT_EQ(text.size(), 300);
     EXPECT_TRUE(text.endsWith("..."));
 }

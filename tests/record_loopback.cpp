@@ -23,33 +23,13 @@ QString makeTestStream(int seconds) {
         return made[seconds];
     const QString file = dir.filePath(QStringLiteral("source_%1s.ts").arg(seconds));
     QProcess ffmpeg;
-    ffmpeg.start(QStringLiteral("ffmpeg"), {"-hide_banner",
-                                            "-loglevel",
-                                            "error",
-                                            "-y",
-                                            "-f",
-                                            "lavfi",
-                                            "-i",
-                                            "testsrc=size=320x240:rate=25",
-                                            "-f",
-                                            "lavfi",
-                                            "-i",
-                                            "sine=frequency=440:sample_rate=48000",
-                                            "-t",
-                                            QString::number(seconds),
-                                            "-c:v",
-                                            "mpeg2video",
-                                            "-b:v",
-                                            "400k",
-                                            "-g",
-                                            "25",
-                                            "-c:a",
-                                            "mp2",
-                                            "-b:a",
-                                            "64k",
-                                            "-f",
-                                            "mpegts",
-                                            file});
+    QStringList args = QStringLiteral("-hide_banner -loglevel error -y -f lavfi -i "
+                                      "testsrc=size=320x240:rate=25 -f lavfi -i "
+                                      "sine=frequency=440:sample_rate=48000 -c:v mpeg2video "
+                                      "-b:v 400k -g 25 -c:a mp2 -b:a 64k -f mpegts")
+                           .split(u' ');
+    args << "-t" << QString::number(seconds) << file;
+    ffmpeg.start(QStringLiteral("ffmpeg"), args);
     const bool ok =
         ffmpeg.waitForFinished(120000) && ffmpeg.exitCode() == 0 && QFileInfo(file).size() > 0;
     made[seconds] = ok ? file : QString();
@@ -63,10 +43,12 @@ LoopbackStream::LoopbackStream(int seconds, double endAfter) {
         return;
     }
     server_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    // /live.ts plays on; /ends.ts goes off the air after endAfter seconds.
     server_.start(QStringLiteral("python3"),
-                  {sourceDir() + QStringLiteral("/record_stream_server.py"), "--file", source,
-                   "--duration", QString::number(seconds), "--end-after", QString::number(endAfter),
-                   "--log", dir_.filePath(QStringLiteral("requests"))});
+                  {sourceDir() + QStringLiteral("/playback_live_server.py"), "--file", source,
+                   "--duration", QString::number(seconds), "--path", "/live.ts", "--end-path",
+                   "/ends.ts", "--end-after", QString::number(endAfter), "--log",
+                   dir_.filePath(QStringLiteral("requests"))});
     if (!server_.waitForStarted(10000)) {
         error_ = QStringLiteral("python3 did not start: ") + server_.errorString();
         return;

@@ -12,7 +12,8 @@ namespace zentuvo::test {
 // of seconds; made once per process and duration. "" when ffmpeg failed.
 QString makeTestStream(int seconds);
 
-// The live-like loopback source of tests/record_stream_server.py over makeTestStream.
+// The live-like loopback source of playback_live_server.py over makeTestStream: "/live.ts"
+// plays on, "/ends.ts" ends after `endAfter` seconds, anything else answers 404.
 class LoopbackStream {
 public:
     explicit LoopbackStream(int seconds = 40, double endAfter = 2.0);

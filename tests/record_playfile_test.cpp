@@ -1,16 +1,13 @@
 // Playing a local file in the main player: the dialog, PlayFile and seeking.
 #include "data/ChannelKey.h"
 #include "playback/FakePlayer.h"
-#include "record_print.h"
 #include "support/TestSupport.h"
 #include "ui/main/FilePlayback.h"
 
 #include <QApplication>
-#include <QFileDialog>
 #include <QLineEdit>
 #include <QSlider>
 #include <QTest>
-#include <QTimer>
 #include <gtest/gtest.h>
 
 using namespace zentuvo;
@@ -99,7 +96,9 @@ TEST_F(FilePlaybackTest, ARelativePathReachesThePlayerAbsolute) {
     EXPECT_EQ(txtMessages->text(), "Playing from file clip.ts");
 }
 
-TEST_F(FilePlaybackTest, UserMovesOfTheSliderSeek) {
+TEST_F(FilePlaybackTest, OnlyTheUsersMovesOfTheSliderSeekAndOnlyWhileAFilePlays) {
+    files->seekToSlider(10);
+    EXPECT_DOUBLE_EQ(player.reportedPosition, 0.0);
     files->PlayFile("/tmp/a.ts");
     SliderPlayFile->setFocus();
     SliderPlayFile->setPageStep(10);
@@ -110,25 +109,14 @@ TEST_F(FilePlaybackTest, UserMovesOfTheSliderSeek) {
     EXPECT_DOUBLE_EQ(player.reportedPosition, 1.0);
     QTest::keyClick(SliderPlayFile, Qt::Key_Left);
     EXPECT_DOUBLE_EQ(player.reportedPosition, 19.0 / 20.0);
-}
-
-TEST_F(FilePlaybackTest, TheStatusTimersUpdatesDoNotSeek) {
-    files->PlayFile("/tmp/a.ts");
+    // The status timer's updates do not seek.
     player.reportedPosition = 0.25;
     SliderPlayFile->setValue(15);
     EXPECT_DOUBLE_EQ(player.reportedPosition, 0.25);
-}
-
-TEST_F(FilePlaybackTest, AFailingSeekIsIgnored) {
-    files->PlayFile("/tmp/a.ts");
+    // A failing seek is ignored.
     player.broken = true;
     EXPECT_NO_THROW(files->seekToSlider(10));
     EXPECT_TRUE(t.messages.shown.isEmpty());
-}
-
-TEST_F(FilePlaybackTest, NoSeekWhenNoFilePlays) {
-    files->seekToSlider(10);
-    EXPECT_DOUBLE_EQ(player.reportedPosition, 0.0);
 }
 
 TEST_F(FilePlaybackTest, APlayerFailureIsReported) {
@@ -137,23 +125,4 @@ TEST_F(FilePlaybackTest, APlayerFailureIsReported) {
     ASSERT_EQ(t.messages.shown.size(), 1);
     EXPECT_EQ(t.messages.shown.first().text, "Error in PlayFile: the player does not answer");
     EXPECT_EQ(t.messages.shown.first().icon, MsgIcon::Critical);
-}
-
-TEST_F(FilePlaybackTest, TheDialogOpensInTheRecordingFolderShowingEveryFile) {
-    QString title, folder;
-    QStringList filters;
-    QTimer::singleShot(0, [&] {
-        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        if (!dialog)
-            return;
-        title = dialog->windowTitle();
-        folder = dialog->directory().absolutePath();
-        filters = dialog->nameFilters();
-        dialog->reject();
-    });
-    const QString path = FilePlayback::chooseWithDialog(nullptr, "Open file...", t.folder.path());
-    EXPECT_EQ(path, "");
-    EXPECT_EQ(title, "Open file...");
-    EXPECT_EQ(folder, QDir(t.folder.path()).canonicalPath());
-    EXPECT_EQ(filters, QStringList{"Open file (*)"});
 }

@@ -1,16 +1,12 @@
 // Real recordings by the player's command-line program of a live-like stream served on
 // 127.0.0.1, checked with ffprobe; and seeking in a file with the real player.
-#include "data/ChannelKey.h"
-#include "data/Database.h"
 #include "playback/VlcPlayer.h"
 #include "record/RecordFiles.h"
 #include "record/RecordLauncher.h"
 #include "record/RecordWindow.h"
 #include "record_loopback.h"
-#include "record_print.h"
 #include "support/FakeMainWindow.h"
 #include "support/TestSupport.h"
-#include "ui/MainWindowApi.h"
 #include "ui/main/FilePlayback.h"
 
 #include <QDir>
@@ -23,7 +19,6 @@
 #include <QSlider>
 #include <QStandardPaths>
 #include <QTest>
-#include <csignal>
 #include <gtest/gtest.h>
 #include <memory>
 #include <unistd.h>
@@ -32,10 +27,6 @@ using namespace zentuvo;
 using namespace zentuvo::test;
 
 namespace {
-
-bool alive(qint64 pid) {
-    return pid > 0 && ::kill(pid_t(pid), 0) == 0;
-}
 
 class RecordVlcTest : public ::testing::Test {
 protected:
@@ -58,25 +49,26 @@ protected:
                                   ch("Missing.it", "Missing", stream->url("/missing.ts"))});
         t->app->VlcInstallDir = player.installDir();
         t->app->RecordFolder = player.outputDir();
+        launcher = std::make_unique<RecordLauncher>(*t->app, main);
     }
+    void TearDown() override { launcher.reset(); }
 
-    QString key(const QString& code) {
-        Connection c(t->app->ChannelConnectionString);
-        auto q = c.prepare("SELECT channelID FROM tab_channels WHERE code = ?");
-        q.bind(1, code);
-        return q.next() ? ChannelKey::catalogue(q.integer(0)) : QString();
-    }
-
-    RecordWindow* openRecorder(RecordLauncher& launcher, const QString& code) {
-        main.tag = key(code);
-        launcher.imgButtonRecord_Click();
-        return launcher.window();
+    // Opens the recorder through the record button and starts recording.
+    RecordWindow* record(const QString& code) {
+        main.tag = catalogueKey(*t->app, code);
+        launcher->imgButtonRecord_Click();
+        RecordWindow* w = launcher->window();
+        ended = std::make_unique<QSignalSpy>(&w->recorder(), &Recorder::ended);
+        w->cmdRecord->click();
+        return w;
     }
 
     static LoopbackStream* stream;
     PlayerFolder player;
     std::unique_ptr<TestApp> t;
     FakeMain main{true};
+    std::unique_ptr<RecordLauncher> launcher;
+    std::unique_ptr<QSignalSpy> ended;
 };
 
 LoopbackStream* RecordVlcTest::stream = nullptr;
@@ -84,34 +76,21 @@ LoopbackStream* RecordVlcTest::stream = nullptr;
 } // namespace
 
 TEST_F(RecordVlcTest, RecordsALiveStreamIntoAValidTransportStream) {
-    RecordLauncher launcher(*t->app, main);
-    RecordWindow* w = openRecorder(launcher, "Live.it");
-    ASSERT_NE(w, nullptr);
-    w->cmdRecord->click();
+    RecordWindow* w = record("Live.it");
     ASSERT_TRUE(w->blnIsRecording()) << w->lblStatus->text().toStdString();
     const QString file = w->strDumpFile();
-    EXPECT_EQ(QFileInfo(file).path(), player.outputDir());
-    EXPECT_TRUE(QFileInfo(file).fileName().endsWith("_1.ts"));
-    EXPECT_EQ(w->lblStatus->text(), "Recording Live One on " + file);
-
+    EXPECT_EQ(file, player.outputDir() + "/" + QFileInfo(file).fileName());
+    EXPECT_TRUE(file.endsWith("_1.ts"));
     QElapsedTimer clock;
     clock.start();
     ASSERT_TRUE(QTest::qWaitFor([&] { return RecordFiles::FileSize(file) > 0; }, 10000));
     const qint64 firstBytes = clock.elapsed();
     QTest::qWait(5000);
-    w->onTimerStatus();
-    const QString sizeLine = w->lblFileSize->text();
-    EXPECT_TRUE(sizeLine.startsWith("KB: ")) << sizeLine.toStdString();
-    EXPECT_NE(sizeLine, "KB: 0");
-
     const qint64 pid = w->recorder().processId();
-    t->messages.answerNext(MsgAnswer::Yes);
-    w->cmdClose->click();
-    EXPECT_TRUE(t->messages.saw("Stop recording? "));
-    EXPECT_FALSE(alive(pid));
-
-    const qint64 size = RecordFiles::FileSize(file);
-    EXPECT_GT(size, 100 * 1024) << "first bytes after " << firstBytes << " ms";
+    EXPECT_TRUE(w->StopRecording());
+    EXPECT_FALSE(processAlive(pid));
+    EXPECT_GT(RecordFiles::FileSize(file), 100 * 1024)
+        << "first bytes after " << firstBytes << " ms";
     QString errors;
     const QStringList streams = probeStreams(file, &errors);
     EXPECT_TRUE(streams.contains("video")) << errors.toStdString();
@@ -125,33 +104,31 @@ TEST_F(RecordVlcTest, RecordsALiveStreamIntoAValidTransportStream) {
 }
 
 TEST_F(RecordVlcTest, AStreamThatEndsIsNoticedAndTheFileIsValid) {
-    RecordLauncher launcher(*t->app, main);
-    RecordWindow* w = openRecorder(launcher, "Ends.it");
-    QSignalSpy ended(&w->recorder(), &Recorder::ended);
-    w->cmdRecord->click();
+    RecordWindow* w = record("Ends.it");
     ASSERT_TRUE(w->blnIsRecording());
     const QString file = w->strDumpFile();
-    ASSERT_TRUE(ended.wait(30000));
+    ASSERT_TRUE(ended->wait(30000));
     EXPECT_FALSE(w->blnIsRecording());
     EXPECT_TRUE(w->lblStatus->text().startsWith("Recording Ends Soon on " + file + " ended."))
         << w->lblStatus->text().toStdString();
+    EXPECT_TRUE(w->lblFileSize->text().startsWith("KB: "));
+    w->onTimerProgress();
+    EXPECT_EQ(w->lblProgress->text(), "|"); // the spinner rests
     EXPECT_TRUE(w->cmdRecord->isEnabled());
     EXPECT_TRUE(probeStreams(file).contains("video"));
-    // The channel's own headers went with the request.
+    // The channel's own headers went with the request, in place of the program's.
     EXPECT_TRUE(stream->requests().contains("/ends.ts\tOwnAgent/2.0 (TV)\thttps://own.example/"))
         << stream->requests().join(" | ").toStdString();
     // Closing asks nothing now.
-    w->close();
-    EXPECT_FALSE(t->messages.saw("Stop recording? "));
+    w->show();
+    EXPECT_TRUE(w->close());
+    EXPECT_TRUE(t->messages.shown.isEmpty());
 }
 
-TEST_F(RecordVlcTest, ARefusedAddressIsReportedAndLeavesNoFile) {
-    RecordLauncher launcher(*t->app, main);
-    RecordWindow* w = openRecorder(launcher, "Missing.it");
-    QSignalSpy ended(&w->recorder(), &Recorder::ended);
-    w->cmdRecord->click();
+TEST_F(RecordVlcTest, ARefusedAddressShowsThePlayersErrorAndLeavesNoFile) {
+    RecordWindow* w = record("Missing.it");
     const QString file = w->strDumpFile();
-    ASSERT_TRUE(ended.wait(20000));
+    ASSERT_TRUE(ended->wait(20000));
     const QString status = w->lblStatus->text();
     EXPECT_TRUE(status.startsWith("Recording Missing ended: no data was received.\n"))
         << status.toStdString();
@@ -165,43 +142,35 @@ TEST_F(RecordVlcTest, AFolderThePlayerCannotWriteIsReported) {
     ASSERT_TRUE(QFile::setPermissions(locked, QFile::ReadOwner | QFile::ExeOwner |
                                                   QFile::ReadOther | QFile::ExeOther));
     t->app->RecordFolder = locked;
-    RecordLauncher launcher(*t->app, main);
-    RecordWindow* w = openRecorder(launcher, "Live.it");
-    QSignalSpy ended(&w->recorder(), &Recorder::ended);
-    w->cmdRecord->click();
-    ASSERT_TRUE(ended.wait(20000));
-    const QString status = w->lblStatus->text();
-    EXPECT_TRUE(status.contains("cannot create " + w->strDumpFile() + ": Permission denied"))
-        << status.toStdString();
+    RecordWindow* w = record("Live.it");
+    ASSERT_TRUE(ended->wait(20000));
+    EXPECT_TRUE(
+        w->lblStatus->text().contains("cannot create " + w->strDumpFile() + ": Permission denied"))
+        << w->lblStatus->text().toStdString();
     EXPECT_FALSE(w->blnIsRecording());
 }
 
-TEST_F(RecordVlcTest, ShutdownEndsTheRecordingAndKeepsAValidFile) {
-    RecordLauncher launcher(*t->app, main);
-    RecordWindow* w = openRecorder(launcher, "Live.it");
-    w->cmdRecord->click();
+TEST_F(RecordVlcTest, ShutdownEndsTheRecordingWithoutAskingAndKeepsAValidFile) {
+    RecordWindow* w = record("Live.it");
     const QString file = w->strDumpFile();
     const qint64 pid = w->recorder().processId();
     ASSERT_TRUE(QTest::qWaitFor([&] { return RecordFiles::FileSize(file) > 50000; }, 15000));
     QElapsedTimer clock;
     clock.start();
-    launcher.EndRecordingForShutdown();
+    launcher->EndRecordingForShutdown();
     EXPECT_LT(clock.elapsed(), 3000); // it ended when asked, it was not killed
-    EXPECT_FALSE(alive(pid));
-    EXPECT_EQ(launcher.window(), nullptr);
+    EXPECT_FALSE(processAlive(pid));
+    EXPECT_EQ(launcher->window(), nullptr);
     EXPECT_TRUE(probeStreams(file).contains("video"));
-    EXPECT_FALSE(t->messages.saw("Stop recording? "));
+    EXPECT_TRUE(t->messages.shown.isEmpty());
 }
 
 TEST_F(RecordVlcTest, ThePlayersRefusalToRunAsRootIsShown) {
     if (::geteuid() != 0)
         GTEST_SKIP() << "only root is refused";
     t->app->VlcInstallDir = QFileInfo(QStandardPaths::findExecutable("vlc")).path();
-    RecordLauncher launcher(*t->app, main);
-    RecordWindow* w = openRecorder(launcher, "Live.it");
-    QSignalSpy ended(&w->recorder(), &Recorder::ended);
-    w->cmdRecord->click();
-    ASSERT_TRUE(ended.wait(20000));
+    RecordWindow* w = record("Live.it");
+    ASSERT_TRUE(ended->wait(20000));
     EXPECT_TRUE(w->lblStatus->text().endsWith("\nVLC is not supposed to be run as root. Sorry."))
         << w->lblStatus->text().toStdString();
 }
@@ -218,7 +187,6 @@ TEST_F(RecordVlcTest, SeekingAFileWithTheRealPlayer) {
     auto* SliderPlayFile = new QSlider(Qt::Horizontal, &window);
     auto* SliderVolume = new QSlider(Qt::Horizontal, &window);
     SliderVolume->setRange(0, 10);
-    SliderVolume->setValue(5);
     FilePlayback files(*t->app, vlc, {nullptr, txtMessages, SliderPlayFile, SliderVolume},
                        [&vlc] { vlc.stop(); });
     files.PlayFile(file);

@@ -4,12 +4,10 @@
 #include "common/Shell.h"
 #include "data/CatalogueSearch.h"
 #include "data/ChannelInfo.h"
-#include "data/Database.h"
 #include "data/MyList.h"
 #include "record/Recorder.h"
 #include "support/TestSupport.h"
 
-#include <QDir>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QUrl>
@@ -50,9 +48,7 @@ QStringList hostileTexts() {
 }
 
 int tableCount(const QString& db) {
-    Connection c(db);
-    auto q = c.prepare("SELECT count(*) FROM sqlite_master WHERE type = 'table'");
-    return q.next() ? int(q.integer(0)) : -1;
+    return int(sqlNumber(db, "SELECT count(*) FROM sqlite_master WHERE type = 'table'"));
 }
 
 // ---- SQL ---------------------------------------------------------------------------
@@ -93,11 +89,10 @@ TEST(InputAsData, MyListSavesAndUpdatesEveryTextExactly) {
     // No statement ran but the ones meant: the same tables, one row per save, no row
     // renamed "all".
     EXPECT_EQ(tableCount(t.folder.file("mylist.dat")), tables);
-    Connection c(t.folder.file("mylist.dat"));
-    auto q = c.prepare("SELECT count(*), sum(name = 'all') FROM tab_mylist");
-    ASSERT_TRUE(q.next());
-    EXPECT_EQ(q.integer(0), hostileTexts().size());
-    EXPECT_EQ(q.integer(1), 0);
+    EXPECT_EQ(myListRows(*t.app), hostileTexts().size());
+    EXPECT_EQ(sqlNumber(t.folder.file("mylist.dat"),
+                        "SELECT count(*) FROM tab_mylist WHERE name = 'all'"),
+              0);
 }
 
 TEST(InputAsData, TextsWithAZeroCharacterAreStoredWhole) {
@@ -127,19 +122,12 @@ QList<FixtureChannel> hostileCatalogue() {
     };
 }
 
-int catalogueIdOf(const QString& db, const QString& code) {
-    Connection c(db);
-    auto q = c.prepare("SELECT channelID FROM tab_channels WHERE code = ?");
-    q.bind(1, code);
-    return q.next() ? int(q.integer(0)) : -1;
-}
-
 TEST(InputAsData, CatalogueValuesComeBackExactly) {
     TestApp t(hostileCatalogue());
     const auto ctx = t.app->data();
     const auto channels = hostileCatalogue();
     for (const FixtureChannel& want : channels) {
-        const int id = catalogueIdOf(t.folder.file("ch.dat"), want.code);
+        const int id = catalogueId(*t.app, want.code);
         ASSERT_GT(id, 0) << want.code.toStdString();
         const auto info = GetChannelInfo(ctx, id);
         ASSERT_TRUE(info.has_value());
@@ -173,7 +161,7 @@ TEST(InputAsData, SearchTakesWildcardsAndQuotesLiterally) {
     EXPECT_EQ(names("первый"), QStringList{"Первый канал"});
     EXPECT_EQ(names("电视"), QStringList{"中央电视台"});
     EXPECT_EQ(names(longText()), QStringList{});
-    EXPECT_EQ(catalogueIdOf(db, "Plain.fr") > 0, true);
+    EXPECT_GT(catalogueId(*t.app, "Plain.fr"), 0);
 }
 
 // ---- Desktop helpers ------------------------------------------------------------------
@@ -207,37 +195,7 @@ TEST(InputAsData, AConfiguredAddressCannotAddRecipientsOrCutTheMail) {
               "mailto:a.b+c@example.org,d@example.org");
 }
 
-TEST(InputAsData, FilesAndAddressesGoToTheDesktopUnchanged) {
-    FakeDesktop desktop;
-    const QString dir = QDir::tempPath();
-    const QString file = dir + "/a'b;c $(id) & `x` 100% #1 ?.html";
-    ShellOpen(desktop, "Open", file);
-    const QString address = "https://h.example/?q=a'b;c&d=%20#x";
-    ShellOpen(desktop, "Open", address);
-    EXPECT_EQ(desktop.opened, (QStringList{file, address}));
-    // The desktop service hands a file over as a file address, which keeps every character.
-    EXPECT_EQ(QUrl::fromLocalFile(file).toLocalFile(), file);
-}
-
 // ---- Player options and command lines ---------------------------------------------------
-
-TEST(InputAsData, RecorderArgumentsKeepEachTextOneArgument) {
-    for (const QString& text : hostileTexts()) {
-        cChannel channel;
-        channel.userAgent = "UA " + text;
-        channel.referrer = "https://r.example/" + text;
-        const QString address = "http://127.0.0.1:9/" + text;
-        const QString output = "/tmp/rec dir/" + QString(text).replace(u'/', u'_') + ".ts";
-        const QStringList options = RecorderCommand::itemOptions(channel, {});
-        const QStringList args = RecorderCommand::arguments(address, output, options);
-        EXPECT_TRUE(args.contains(address));
-        EXPECT_TRUE(args.contains("file/ts:" + output));
-        EXPECT_EQ(options.size(), 2);
-        EXPECT_TRUE(options[0].startsWith(":http-user-agent=UA "));
-        EXPECT_TRUE(options[1].startsWith(":http-referrer=https://r.example/"));
-        EXPECT_EQ(args.count("--sout"), 1);
-    }
-}
 
 TEST(InputAsData, AnAddressThatLooksLikeAnOptionIsNotTakenForOne) {
     const QStringList args = RecorderCommand::arguments("--sout=file/ts:/tmp/elsewhere.ts",
@@ -250,16 +208,20 @@ TEST(InputAsData, AnAddressThatLooksLikeAnOptionIsNotTakenForOne) {
     EXPECT_TRUE(RecorderCommand::arguments("http://h/-x", "/tmp/o.ts", {}).contains("http://h/-x"));
 }
 
-TEST(InputAsData, ARealProcessReceivesEveryArgumentIntact) {
+TEST(InputAsData, TheRecordingPlayerReceivesEveryTextAsOneArgumentIntact) {
     const QString printf = QStandardPaths::findExecutable("printf");
     if (printf.isEmpty())
         GTEST_SKIP() << "no printf program";
-    cChannel channel;
-    channel.userAgent = "Agent; rm -rf / & \"x\" $(id)";
     for (const QString& text : hostileTexts()) {
+        cChannel channel;
+        channel.userAgent = "UA " + text;
+        channel.referrer = "https://r.example/" + text;
+        const QStringList options = RecorderCommand::itemOptions(channel, {});
+        EXPECT_EQ(options, (QStringList{":http-user-agent=" + channel.userAgent,
+                                        ":http-referrer=" + channel.referrer}));
         const QStringList args = RecorderCommand::arguments(
-            "http://127.0.0.1:9/" + text, "/tmp/a b/" + text.left(50) + ".ts",
-            RecorderCommand::itemOptions(channel, {}));
+            "http://127.0.0.1:9/" + text, "/tmp/a b/" + text.left(50) + ".ts", options);
+        EXPECT_EQ(args.count("--sout"), 1);
         // Every argument printed, each followed by a record separator, as the program
         // received it: no shell in between.
         QProcess p;

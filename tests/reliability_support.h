@@ -8,20 +8,8 @@
 #include <QProcess>
 #include <QThread>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 namespace zentuvo::test {
-
-inline void writeBytes(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    ASSERT_EQ(f.write(bytes), bytes.size());
-}
-
-inline QByteArray readBytes(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 // Keeps the first `keep` parts in a hundred of a file.
 inline void truncateFile(const QString& path, int keep) {
@@ -80,9 +68,5 @@ private:
     QProcess shell_;
     bool held_ = false;
 };
-
-inline bool runningAsRoot() {
-    return ::geteuid() == 0;
-}
 
 } // namespace zentuvo::test

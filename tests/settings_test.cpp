@@ -1,44 +1,15 @@
 #include "app/IniFile.h"
 #include "app/Registry.h"
 #include "app/Settings.h"
-#include "data/Database.h"
 #include "support/TestSupport.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <gtest/gtest.h>
 
 using namespace zentuvo;
 using namespace zentuvo::test;
-
-namespace {
-
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
-QByteArray readFile(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-struct Start {
-    FakeMessages messages;
-    FakeDesktop desktop;
-    AppState app{messages, desktop};
-};
-
-QString option(const QString& db) {
-    Connection c(db);
-    auto q = c.prepare("SELECT options FROM tab_options WHERE code = 'RememberCountry'");
-    return q.next() ? q.text(0) : QStringLiteral("<none>");
-}
-
-} // namespace
 
 TEST(IniFile, ReadsCaseInsensitivelyAndCutsLongValues) {
     QTemporaryDir dir;
@@ -105,7 +76,7 @@ TEST(Registry, SystemStoreAnswersOnlyWhenThePlayerCanStart) {
 }
 
 TEST(Startup, BlankInstallFolderEndsBeforeTheSettings) {
-    Start s;
+    BareApp s;
     MemoryRegistryStore store;
     store.set(RegRoot::LocalMachine, kPlayerKeyPath, "InstallDir", {RegValue::String, "   ", 0});
     EXPECT_EQ(prepareStart(s.app, store, "/nonexistent"), StartResult::PlayerMissing);
@@ -121,12 +92,12 @@ TEST(Startup, MissingDatabasesEndTheStart) {
     MemoryRegistryStore store;
     store.set(RegRoot::LocalMachine, kPlayerKeyPath, "InstallDir", {RegValue::String, "/usr", 0});
     QFile::remove(folder.file("mylist.dat"));
-    Start s;
+    BareApp s;
     EXPECT_EQ(prepareStart(s.app, store, folder.path()), StartResult::SettingsFailed);
     EXPECT_EQ(s.messages.texts(), QStringList({"MyList archive file does not exist.",
                                                "Error in Main reading settings!"}));
     QFile::remove(folder.file("ch.dat"));
-    Start s2;
+    BareApp s2;
     EXPECT_EQ(prepareStart(s2.app, store, folder.path()), StartResult::SettingsFailed);
     EXPECT_EQ(s2.messages.texts().first(), "Channel archive file does not exist.");
 }
@@ -136,7 +107,7 @@ TEST(Startup, FillsTheProgramState) {
     QDir(folder.path()).mkdir("Recorded");
     MemoryRegistryStore store;
     store.set(RegRoot::LocalMachine, kPlayerKeyPath, "InstallDir", {RegValue::String, "/usr", 0});
-    Start s;
+    BareApp s;
     ASSERT_EQ(prepareStart(s.app, store, folder.path()), StartResult::Continue);
     EXPECT_EQ(s.app.VlcInstallDir, "/usr");
     EXPECT_EQ(s.app.RecordFolder, folder.path() + "/Recorded");
@@ -153,7 +124,7 @@ TEST(Startup, FillsTheProgramState) {
 
 TEST(Settings, NoIniFileMeansLanguageOneAndNoRestore) {
     FixtureFolder folder({defaultChannels()}, /*withIni=*/false);
-    Start s;
+    BareApp s;
     ASSERT_TRUE(ReadSettings(s.app, folder.path()));
     EXPECT_EQ(s.messages.texts(), QStringList({"I cannot read ini file.\r\nCheck presence of "
                                                "file .ini in program directory!"}));
@@ -166,30 +137,60 @@ TEST(Settings, NoIniFileMeansLanguageOneAndNoRestore) {
     EXPECT_EQ(readFile(folder.file("Zentuvo.ini")), "[preferences]\nDefaultCountry=3\n");
 }
 
-TEST(Settings, MissingKeysAndOddValues) {
+// What the settings file may hold instead of what the program wrote there: whatever is read,
+// the country and the size mode come out 0.
+TEST(Settings, OddValuesAreReportedAndReadAsTheirDefaults) {
+    struct Case {
+        const char* what;
+        QByteArray ini;
+        int language; // 0: the settings do not read
+        QStringList messages;
+    };
+    QByteArray binary;
+    for (int i = 0; i < 64 * 1024; ++i)
+        binary += char((i * 131 + 7) % 256);
+    const QString mismatch = "Error n° 13 Type mismatch\r in ReadSettings";
+    const QByteArray longValue = QByteArray(1'000'000, '9');
+    const Case cases[] = {
+        {"missing keys, a size out of range", "language=3\nDefaultVideoSize=7", 3, {}},
+        {"a language that is no number", "language=abc", 0, {mismatch}},
+        {"a command for a language", "language=two; rm -rf /", 0, {mismatch}},
+        {"a huge language",
+         "language=99999999999999999999999999",
+         0,
+         {"Error n° 6 Overflow\r in ReadSettings"}},
+        {"huge and odd values",
+         "language=2\nDefaultCountry=99999\nDefaultVideoSize=x",
+         2,
+         {"Error in ReadDefaultCountry: Overflow", "Error in ReadDefaultVideoSize: Type mismatch"}},
+        {"very long values",
+         "language=1\nDefaultCountry=1e300\nDefaultVideoSize=" + longValue,
+         1,
+         {"Error in ReadDefaultCountry: Overflow", "Error in ReadDefaultVideoSize: Overflow"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        FixtureFolder folder;
+        writeFile(folder.file(kIniName), "[preferences]\n" + c.ini + "\n");
+        BareApp s;
+        EXPECT_EQ(ReadSettings(s.app, folder.path()), c.language != 0);
+        EXPECT_EQ(s.messages.texts(), c.messages);
+        if (c.language != 0) {
+            EXPECT_EQ(s.app.LanguageID, c.language);
+            EXPECT_EQ(s.app.DefaultCountryID, 0);
+            EXPECT_EQ(s.app.VideoSizeMode, 0);
+        }
+    }
+    // A file of no text at all reads as language 1; a missing country is written at once.
     FixtureFolder folder;
-    const QString ini = folder.file("Zentuvo.ini");
-    writeFile(ini, "[preferences]\nlanguage=3\nDefaultVideoSize=7\n");
-    Start s;
+    writeFile(folder.file(kIniName), binary);
+    BareApp s;
     ASSERT_TRUE(ReadSettings(s.app, folder.path()));
-    EXPECT_EQ(s.app.LanguageID, 3);
-    EXPECT_EQ(s.app.VideoSizeMode, 0); // 7 is out of range
-    EXPECT_EQ(s.app.DefaultCountryID, 0);
-    EXPECT_TRUE(readFile(ini).contains("DefaultCountry=0")); // written at once
+    EXPECT_EQ(s.app.LanguageID, 1);
     EXPECT_TRUE(s.messages.shown.isEmpty());
-
-    writeFile(ini, "[preferences]\nlanguage=abc\n");
-    Start bad;
-    EXPECT_FALSE(ReadSettings(bad.app, folder.path()));
-    EXPECT_EQ(bad.messages.texts(), QStringList{"Error n° 13 Type mismatch\r in ReadSettings"});
-
-    writeFile(ini, "[preferences]\nlanguage=2\nDefaultCountry=99999\nDefaultVideoSize=x\n");
-    Start odd;
-    EXPECT_TRUE(ReadSettings(odd.app, folder.path()));
-    EXPECT_EQ(odd.app.DefaultCountryID, 0);
-    EXPECT_EQ(odd.app.VideoSizeMode, 0);
-    EXPECT_EQ(odd.messages.texts(), QStringList({"Error in ReadDefaultCountry: Overflow",
-                                                 "Error in ReadDefaultVideoSize: Type mismatch"}));
+    writeFile(folder.file(kIniName), "[preferences]\nlanguage=3\n");
+    ASSERT_TRUE(ReadSettings(s.app, folder.path()));
+    EXPECT_TRUE(readFile(folder.file(kIniName)).contains("DefaultCountry=0"));
 }
 
 TEST(Settings, RememberCountryRowReadAndWritten) {
@@ -205,20 +206,10 @@ TEST(Settings, RememberCountryRowReadAndWritten) {
     EXPECT_EQ(ReadRememberCountry(app), 0);
     app.RememberCountryFlag = 1;
     SetRememberCountry(app);
-    EXPECT_EQ(option(db), "1");
+    const QString row = "SELECT options FROM tab_options WHERE code = 'RememberCountry'";
+    EXPECT_EQ(sqlText(db, row), "1");
     app.RememberCountryFlag = 0;
     SetRememberCountry(app);
-    EXPECT_EQ(option(db), "0");
+    EXPECT_EQ(sqlText(db, row), "0");
     EXPECT_TRUE(t.messages.shown.isEmpty());
-}
-
-TEST(Settings, VideoSizeAndLanguageAreStored) {
-    TestApp t;
-    t.app->VideoSizeMode = 1;
-    SetDefaultVideoSize(*t.app);
-    t.app->LanguageID = 5;
-    SetLanguageSetting(*t.app);
-    EXPECT_EQ(ReadDefaultVideoSize(*t.app), 1);
-    EXPECT_EQ(IniFile(t.app->IniFileName).read("preferences", "language").value(), "5");
-    EXPECT_EQ(t.app->link("SubmitMail"), "");
 }

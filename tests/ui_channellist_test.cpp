@@ -1,5 +1,7 @@
 // The catalogue list: the filter selector, the fill per filter with its counter, columns,
-// and sorting by column header.
+// sorting by column header, and the favourite marks with the favourites button.
+#include "data/Database.h"
+#include "ui/main/ChannelListFill.h"
 #include "ui_support.h"
 
 #include <QHeaderView>
@@ -12,99 +14,69 @@ namespace {
 class ChannelList : public WindowTest {
 protected:
     void SetUp() override { open(); }
+    void mark(const char* codes) {
+        execSql(app().ChannelConnectionString,
+                QString("UPDATE tab_channels SET fav = 1 WHERE code IN (%1)").arg(codes));
+    }
+    qint64 iconOf(int row) {
+        return channels()->index(row, 1).data(Qt::DecorationRole).value<QIcon>().cacheKey();
+    }
+    qint64 star() { return channels()->favouriteIcon().cacheKey(); }
+    qint64 noStar() { return channels()->emptyIcon().cacheKey(); }
 };
 
-TEST_F(ChannelList, FilterSelectorHasAllFavouritesAndEveryCountryWithChannels) {
-    QComboBox* cbo = ui().cboCountry;
-    QStringList texts;
-    QList<int> numbers;
-    for (int i = 0; i < cbo->count(); ++i) {
-        texts << cbo->itemText(i);
-        numbers << cbo->itemData(i).toInt();
-    }
+TEST_F(ChannelList, AllListsChannelsWithAStreamAddressInCountryAndNameOrder) {
+    QStringList filters;
+    for (int i = 0; i < ui().cboCountry->count(); ++i)
+        filters << ui().cboCountry->itemText(i);
     // Austria has a channel, though without stream address: it is still offered.
-    EXPECT_EQ(texts,
+    EXPECT_EQ(filters,
               (QStringList{"ALL", "MY FAVOURITES", "Austria", "France", "Germany", "Italy"}));
-    EXPECT_EQ(numbers[0], -1);
-    EXPECT_EQ(numbers[1], 0);
-    for (int i = 2; i < numbers.size(); ++i)
-        EXPECT_GT(numbers[i], 0);
-}
-
-TEST_F(ChannelList, AllListsChannelsWithStreamAddressInCountryAndNameOrder) {
     EXPECT_EQ(ui().cboCountry->currentIndex(), 0);
     EXPECT_EQ(column(channels(), 0),
               (QStringList{"France", "France", "Germany", "Italy", "Italy"}));
-    // Name order ignores case: "beta tv" comes after "Alpha".
+    // Name order ignores case: "beta tv" comes after "Alpha"; Gamma and Eta have no address.
     EXPECT_EQ(column(channels(), 1), (QStringList{"Delta", "Epsilon", "Zeta", "Alpha", "beta tv"}));
     EXPECT_EQ(column(channels(), 2), (QStringList{"Sports", "News", "Music", "News", "Music"}));
     EXPECT_EQ(count(), "5");
-    EXPECT_FALSE(column(channels(), 1).contains("Gamma")); // no stream address
-    EXPECT_FALSE(column(channels(), 1).contains("Eta"));
-}
-
-TEST_F(ChannelList, RowKeyIsTheCatalogueChannelKey) {
-    const int row = rowOf(channels(), "Zeta");
-    ASSERT_GE(row, 0);
-    EXPECT_EQ(channels()->keyAt(row), QString::number(channelIdOf(app(), "Zeta.de")) + " CH_ID");
-    EXPECT_EQ(channels()->index(row, 2).data(ChannelListModel::KeyRole).toString(),
-              channels()->keyAt(row));
 }
 
 TEST_F(ChannelList, OneCountryListsItsChannelsAndHidesTheCountryColumn) {
+    ListView* list = ui().lvwChannels;
     selectFilter("Italy");
     EXPECT_EQ(column(channels(), 1), (QStringList{"Alpha", "beta tv"}));
     EXPECT_EQ(count(), "2");
-    ListView* list = ui().lvwChannels;
     EXPECT_TRUE(list->isColumnHidden(0));
-    EXPECT_EQ(list->columnWidth(1), int(float(list->columnSpace()) * 59.0f / 100.0f));
-    EXPECT_EQ(list->columnWidth(2), int(float(list->columnSpace()) * 40.0f / 100.0f));
-
     selectFilter("ALL");
     EXPECT_FALSE(list->isColumnHidden(0));
-    EXPECT_EQ(list->columnWidth(0), int(float(list->columnSpace()) * 30.0f / 100.0f));
-    EXPECT_EQ(list->columnWidth(1), int(float(list->columnSpace()) * 40.0f / 100.0f));
-    EXPECT_EQ(list->columnWidth(2), int(float(list->columnSpace()) * 29.0f / 100.0f));
-}
-
-TEST_F(ChannelList, CountryWhoseChannelsLackStreamsGivesAnEmptyList) {
-    selectFilter("Austria");
+    selectFilter("Austria"); // its only channel has no stream address
     EXPECT_EQ(channels()->rowCount(), 0);
     EXPECT_EQ(count(), "0");
+    // The columns follow the list's width and always fit: no horizontal scroll bar.
+    window->resize(1500, 800);
+    QCoreApplication::processEvents();
+    EXPECT_LE(list->header()->length(), list->viewport()->width());
+    EXPECT_GT(list->header()->length(), list->viewport()->width() * 9 / 10);
+    EXPECT_LE(ui().lvwMyList->header()->length(), list->viewport()->width());
 }
 
-TEST_F(ChannelList, FavouritesFilterListsOnlyMarkedChannels) {
-    selectFilter("MY FAVOURITES");
-    EXPECT_EQ(channels()->rowCount(), 0);
-    EXPECT_EQ(count(), "0");
-    execSql(app().ChannelConnectionString,
-            "UPDATE tab_channels SET fav = 1 WHERE code IN ('Zeta.de', 'Gamma.it')");
+TEST_F(ChannelList, TheFilterTextIsReadByItsNumberAndAnyOtherIsReported) {
+    mark("'Zeta.de', 'Gamma.it'");
+    for (const auto& [filter, rows] : {std::pair{"0", 1}, {"", 1}, {"-1", 5}}) {
+        window->MakeLvwChannelsContents(filter);
+        EXPECT_EQ(channels()->rowCount(), rows) << filter;
+    }
+    window->MakeLvwChannelsContents(QString::number(countryId(app(), "Italy")));
+    EXPECT_EQ(channels()->rowCount(), 2);
     window->MakeLvwChannelsContents("0");
     EXPECT_EQ(column(channels(), 1), QStringList{"Zeta"}); // Gamma has no stream address
     EXPECT_EQ(count(), "1");
     EXPECT_TRUE(channels()->row(0).fav);
-}
-
-TEST_F(ChannelList, FilterTextIsReadByItsNumericValue) {
-    execSql(app().ChannelConnectionString,
-            "UPDATE tab_channels SET fav = 1 WHERE code = 'Zeta.de'");
-    window->MakeLvwChannelsContents("");
-    EXPECT_EQ(column(channels(), 1), QStringList{"Zeta"});
-    window->MakeLvwChannelsContents("-1");
-    EXPECT_EQ(channels()->rowCount(), 5);
-    const int italy = ui().cboCountry->itemData(filterIndex("Italy")).toInt();
-    window->MakeLvwChannelsContents(QString::number(italy));
-    EXPECT_EQ(channels()->rowCount(), 2);
-}
-
-TEST_F(ChannelList, BadFilterTextIsReportedAndKeepsTheCounter) {
-    t.messages.clear();
     window->MakeLvwChannelsContents("3 OR 1=1");
     ASSERT_EQ(t.messages.shown.size(), 1);
     EXPECT_TRUE(t.messages.shown[0].text.startsWith("Error in MakeLvwChannelsContents: "));
-    EXPECT_EQ(t.messages.shown[0].icon, MsgIcon::Critical);
     EXPECT_EQ(channels()->rowCount(), 0);
-    EXPECT_EQ(count(), "5");
+    EXPECT_EQ(count(), "1");                            // the counter stays
     EXPECT_EQ(QApplication::overrideCursor(), nullptr); // busy pointer gone
     EXPECT_TRUE(ui().lvwChannels->updatesEnabled());
 }
@@ -114,80 +86,128 @@ TEST_F(ChannelList, NullNameShowsEmptyWithItsMarkAndNullGenreShowsQuestionMark) 
             "UPDATE tab_channels SET name = NULL, fav = 1 WHERE code = 'Zeta.de';"
             "UPDATE tab_type SET description = NULL WHERE description = 'Sports'");
     window->MakeLvwChannelsContents("-1");
-    const QStringList names = column(channels(), 1);
-    const int zeta = int(names.indexOf(QString()));
+    const int zeta = int(column(channels(), 1).indexOf(QString()));
     ASSERT_GE(zeta, 0);
     EXPECT_TRUE(channels()->row(zeta).fav);
+    EXPECT_EQ(iconOf(zeta), star());
+    EXPECT_EQ(iconOf(rowOf(channels(), "Alpha")), noStar());
     EXPECT_EQ(channels()->row(rowOf(channels(), "Delta")).cells[2], "?");
 }
 
-TEST_F(ChannelList, FirstClickOnFirstColumnSortsDescending) {
-    window->channels().lvwChannelsColumnClick(0);
+TEST_F(ChannelList, HeaderClicksSortKeepingTheSelectionAndTheSortStaysForLaterRefills) {
+    selectRows(ui().lvwChannels, {rowOf(channels(), "Zeta")});
+    QHeaderView* header = ui().lvwChannels->header();
+    const auto at = [header](int c) {
+        return QPoint(header->sectionViewportPosition(c) + 10, header->height() / 2);
+    };
+    // The first click on the first column sorts it descending, on another column ascending.
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at(0));
     EXPECT_EQ(column(channels(), 0),
               (QStringList{"Italy", "Italy", "Germany", "France", "France"}));
-    window->channels().lvwChannelsColumnClick(0);
-    EXPECT_EQ(column(channels(), 0),
-              (QStringList{"France", "France", "Germany", "Italy", "Italy"}));
-}
-
-TEST_F(ChannelList, OtherColumnKeepsTheOrderAndSameColumnFlipsIt) {
-    auto& panel = window->channels();
-    panel.lvwChannelsColumnClick(1); // ascending: a new column keeps the order
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at(0));
+    const QPoint name = at(1);
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, name);
     EXPECT_EQ(column(channels(), 1), (QStringList{"Alpha", "beta tv", "Delta", "Epsilon", "Zeta"}));
-    panel.lvwChannelsColumnClick(1);
-    EXPECT_EQ(column(channels(), 1), (QStringList{"Zeta", "Epsilon", "Delta", "beta tv", "Alpha"}));
-    panel.lvwChannelsColumnClick(2); // still descending, by genre
-    EXPECT_EQ(column(channels(), 2), (QStringList{"Sports", "News", "News", "Music", "Music"}));
-    EXPECT_EQ(panel.currentSortColumn(), 2);
-    EXPECT_EQ(panel.previousSortColumn(), 2);
-    EXPECT_EQ(ui().lvwChannels->header()->sortIndicatorSection(), 2);
-    EXPECT_EQ(ui().lvwChannels->header()->sortIndicatorOrder(), Qt::DescendingOrder);
-}
-
-TEST_F(ChannelList, SortStaysOnForLaterRefills) {
-    auto& panel = window->channels();
-    panel.lvwChannelsColumnClick(1);
-    panel.lvwChannelsColumnClick(1); // by name, descending
+    EXPECT_EQ(window->SelectedChannelKey(), catalogueKey(app(), "Zeta.de"));
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, name);
     selectFilter("Italy");
     EXPECT_EQ(column(channels(), 1), (QStringList{"beta tv", "Alpha"}));
     selectFilter("ALL");
     EXPECT_EQ(column(channels(), 1).first(), "Zeta");
 }
 
-TEST_F(ChannelList, ClickOnTheHeaderSorts) {
-    QHeaderView* header = ui().lvwChannels->header();
-    const QPoint genre(header->sectionViewportPosition(2) + 10, header->height() / 2);
-    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, genre);
-    EXPECT_EQ(column(channels(), 2), (QStringList{"Music", "Music", "News", "News", "Sports"}));
-    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, genre);
-    EXPECT_EQ(column(channels(), 2), (QStringList{"Sports", "News", "News", "Music", "Music"}));
+TEST_F(ChannelList, TheToggleFlipsTheSelectedRowsMarkInTheDatabaseAndItsStarInPlace) {
+    ui().lvwChannels->selectionModel()->clearSelection();
+    window->menus().miLvwChannelsToggleFav->trigger(); // nothing selected: nothing happens
+    EXPECT_EQ(sqlNumber(app().ChannelConnectionString, "SELECT sum(fav) FROM tab_channels"), 0);
+    const int row = rowOf(channels(), "Delta");
+    selectRows(ui().lvwChannels, {row});
+    int resets = 0;
+    QObject::connect(channels(), &QAbstractItemModel::modelReset, [&] { ++resets; });
+    window->menus().miLvwChannelsToggleFav->trigger();
+    EXPECT_EQ(favOf(app(), "Delta.fr"), 1);
+    EXPECT_EQ(iconOf(row), star());
+    ui().imgButtonToggleFav->click();
+    EXPECT_EQ(favOf(app(), "Delta.fr"), 0);
+    EXPECT_EQ(iconOf(row), noStar());
+    EXPECT_EQ(resets, 0); // updated in place, not refilled
+    // In MY FAVOURITES an unmarked row stays until the list is filled again.
+    mark("'Zeta.de', 'Alpha.it'");
+    selectFilter("MY FAVOURITES");
+    selectRows(ui().lvwChannels, {rowOf(channels(), "Zeta")});
+    window->menus().miLvwChannelsToggleFav->trigger();
+    EXPECT_EQ(favOf(app(), "Zeta.de"), 0);
+    EXPECT_EQ(channels()->rowCount(), 2);
+    window->MakeLvwChannelsContents("0");
+    EXPECT_EQ(column(channels(), 1), QStringList{"Alpha"});
+    EXPECT_TRUE(t.messages.shown.isEmpty());
 }
 
-TEST_F(ChannelList, SortKeepsTheSelectedRow) {
-    const int zeta = rowOf(channels(), "Zeta");
-    selectRows(ui().lvwChannels, {zeta});
-    window->channels().lvwChannelsColumnClick(1);
-    EXPECT_EQ(window->SelectedChannelKey(),
-              QString::number(channelIdOf(app(), "Zeta.de")) + " CH_ID");
+TEST_F(ChannelList, TheFavouritesButtonGoesToFavouritesAndFromThereToAll) {
+    mark("'Zeta.de'");
+    for (const int from : {0, filterIndex("France"), -1}) {
+        SCOPED_TRACE(from);
+        ui().cboCountry->setCurrentIndex(from);
+        ui().imgButtonFavourites->click();
+        EXPECT_EQ(ui().cboCountry->currentIndex(), 1);
+        EXPECT_EQ(count(), "1");
+        EXPECT_FALSE(ui().lvwChannels->isColumnHidden(0)); // columns rebuilt for the filter
+        ui().imgButtonFavourites->click();
+        EXPECT_EQ(ui().cboCountry->currentIndex(), 0);
+        EXPECT_EQ(count(), "5");
+    }
 }
 
-TEST_F(ChannelList, ColumnsFollowTheListWidth) {
-    window->resize(1500, 800);
-    QCoreApplication::processEvents();
-    ListView* list = ui().lvwChannels;
-    EXPECT_EQ(list->columnWidth(1), int(float(list->columnSpace()) * 40.0f / 100.0f));
-    ListView* mine = ui().lvwMyList;
-    EXPECT_EQ(mine->columnWidth(0), int(float(list->columnSpace()) * 40.0f / 100.0f));
-    EXPECT_EQ(mine->columnWidth(1), int(float(list->columnSpace()) * 59.0f / 100.0f));
-    // The columns fit: no horizontal scroll bar.
-    EXPECT_LE(list->header()->length(), list->viewport()->width());
-}
+// The list orders its rows in memory; the order must be the one the catalogue's own NOCASE
+// comparison gives (A-Z folded, every other character by code point, so accented letters,
+// full-width letters and emoji come after z), and a channel whose country or genre is not
+// in the catalogue stays out, as the join left it out.
+TEST(ChannelListOrder, MatchesTheCatalogueNocaseOrderAndLeavesOutUnknownCountries) {
+    const QStringList countries{"austria", "Zimbabwe", QString::fromUtf8("Åland"), "AUSTRIA"};
+    const QStringList names{"alpha",
+                            "Bravo",
+                            "zebra",
+                            QString::fromUtf8("éclair"),
+                            QString::fromUtf8("\U0001F600 smile"),
+                            QString::fromUtf8("\uFF21 wide"),
+                            QString::fromUtf8("\uE000 private"),
+                            "_under",
+                            "1 one",
+                            "[bracket"};
+    QList<FixtureChannel> channels;
+    for (int c = 0; c < countries.size(); ++c) {
+        for (int n = 0; n < names.size(); ++n) {
+            const QString name = names[(n * 7 + c * 3) % names.size()] + QString(c, u'!');
+            channels.append({QStringLiteral("c%1n%2").arg(c).arg(n), name, countries[c], "News", "",
+                             "", "http://127.0.0.1:9/x.ts", "", ""});
+        }
+    }
+    FixtureFolder folder(channels);
+    const QString db = folder.file("ch.dat");
+    execSql(db, "INSERT INTO tab_channels (name, streamUrl, countryID, typeID, fav, code) "
+                "VALUES ('orphan', '41 41', 9999, 1, 0, 'orphan.xx')");
 
-TEST_F(ChannelList, HeaderTextsComeFromTheTerms) {
-    const auto* model = channels();
-    EXPECT_EQ(model->headerData(0, Qt::Horizontal).toString(), "Country");
-    EXPECT_EQ(model->headerData(1, Qt::Horizontal).toString(), "Channel");
-    EXPECT_EQ(model->headerData(2, Qt::Horizontal).toString(), "Genre");
+    QStringList expected;
+    {
+        Connection c(db, Connection::Mode::ReadOnly);
+        auto q = c.prepare(
+            "SELECT k.countryName, ch.name FROM tab_channels ch JOIN tab_country k ON "
+            "ch.countryID = k.countryID JOIN tab_type t ON ch.typeID = t.typeID WHERE "
+            "ch.streamUrl <> '' ORDER BY k.countryName COLLATE NOCASE, ch.name COLLATE NOCASE");
+        while (q.next())
+            expected << q.text(0) + " | " + q.text(1);
+    }
+    ChannelListFill fill;
+    fill.path = db;
+    fill.run();
+    ASSERT_FALSE(fill.error);
+    QStringList listed;
+    for (const ChannelRow& row : fill.rows)
+        listed << row.cells[0] + " | " + row.cells[1];
+    EXPECT_EQ(listed.size(), countries.size() * names.size());
+    EXPECT_EQ(listed, expected);
+    EXPECT_LT(compareNocase("alpha", "BRAVO"), 0);
+    EXPECT_EQ(compareNocase("Alpha", "aLPHA"), 0);
 }
 
 } // namespace

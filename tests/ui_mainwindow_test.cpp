@@ -1,13 +1,9 @@
-// The main window as a whole: its elements and captions, the tabs, a language change, the
-// filter remembered across a restart, and the list commands that reach the players.
-#include "app/IniFile.h"
+// The main window as a whole: its picture buttons, the tabs, a language change, the filter
+// remembered across a restart, the list commands, and the players plugged in.
 #include "app/Settings.h"
 #include "ui_support.h"
 
 #include <QMenu>
-#include <QMenuBar>
-#include <QSlider>
-#include <QStackedWidget>
 #include <QTabBar>
 
 using namespace zentuvo;
@@ -18,89 +14,7 @@ namespace {
 class MainWindowTest : public WindowTest {
 protected:
     void SetUp() override { open(); }
-
-    QStringList menuEntries(QMenu* menu) {
-        QStringList out;
-        for (QAction* a : menu->actions())
-            out << (a->isSeparator() ? "-" : a->objectName());
-        return out;
-    }
 };
-
-TEST_F(MainWindowTest, HasEveryNamedElement) {
-    const char* widgets[] = {"TabStrip1",
-                             "picCountry",
-                             "cboCountry",
-                             "imgButtonFavourites",
-                             "lblCountry",
-                             "lblChannelCount",
-                             "picPreview",
-                             "picNoStreamPreview",
-                             "VLCPluginPreview",
-                             "imgButtonPlayFile",
-                             "imgButtonRecord",
-                             "imgButtonToggleFav",
-                             "imgButtonPreview",
-                             "imgButtonHomePage",
-                             "imgButtonProperty",
-                             "imgButtonStop",
-                             "imgButtonPlay",
-                             "imgButtonPreviewVolume",
-                             "imgButtonPreviewStop",
-                             "imgButtonSwap",
-                             "imgHideShowPreview",
-                             "lblPreview",
-                             "imgPreview",
-                             "picBottom",
-                             "txtMessages",
-                             "SliderVolume",
-                             "SliderPlayFile",
-                             "imgButtonFullVideo",
-                             "imgShowHideRightPanel",
-                             "imgButtonFullScreen",
-                             "imgButtonFitWindow",
-                             "imgButtonOriginalSize",
-                             "imgButtonSearch",
-                             "vSplitter",
-                             "picContainerLeft",
-                             "VLCPlugin21",
-                             "picWelcome",
-                             "picNoStream",
-                             "lvwMyList",
-                             "lvwChannels",
-                             "lblPlayerMessage"};
-    for (const char* name : widgets)
-        EXPECT_NE(window->findChild<QWidget*>(name), nullptr) << name;
-    EXPECT_NE(window->findChild<QTimer*>("TimerStatus"), nullptr);
-    EXPECT_EQ(window->objectName(), "frmMain");
-}
-
-TEST_F(MainWindowTest, TitleNamesVersionAndLanguage) {
-    EXPECT_EQ(window->windowTitle(), " Zentuvo 6.1 - (English) ");
-}
-
-TEST_F(MainWindowTest, CaptionsAndToolTipsAreTheEnglishTerms) {
-    EXPECT_EQ(ui().TabStrip1->tabText(0), "Channels");
-    EXPECT_EQ(ui().TabStrip1->tabText(1), "My List");
-    EXPECT_EQ(ui().cboCountry->itemText(0), "ALL");
-    EXPECT_EQ(ui().cboCountry->itemText(1), "MY FAVOURITES");
-    EXPECT_EQ(ui().lblCountry->text(), "Country:");
-    EXPECT_EQ(ui().imgButtonPlay->toolTip(), "Play");
-    EXPECT_EQ(ui().imgButtonSwap->toolTip(), "Swap main and preview");
-    EXPECT_EQ(ui().SliderVolume->toolTip(), "Volume");
-    EXPECT_EQ(ui().imgButtonFavourites->toolTip(), "Show favourites / all channels");
-    const MainMenus& m = window->menus();
-    EXPECT_EQ(m.mnuFile->title(), "File");
-    EXPECT_EQ(m.miHelpVisitHomePage->text(), "Zentuvo WebSite");
-    EXPECT_EQ(m.miLvwChannelsToggleFav->text(), "Toggle Favourite");
-    EXPECT_EQ(m.miLvwMyListDelete->text(), "Delete");
-    // Texts that are never translated.
-    EXPECT_EQ(m.miFilePlayFrom->text(), "Play from...");
-    EXPECT_EQ(ui().imgButtonRecord->toolTip(), "Record");
-    EXPECT_EQ(ui().imgButtonPlayFile->toolTip(), "Play from file");
-    EXPECT_EQ(ui().SliderPlayFile->toolTip(), "Video progress");
-    EXPECT_EQ(ui().txtMessages->toolTip(), "Channel Info");
-}
 
 TEST_F(MainWindowTest, EveryPictureButtonHasAToolTipAndAPicture) {
     for (QToolButton* b : window->findChildren<QToolButton*>()) {
@@ -112,106 +26,28 @@ TEST_F(MainWindowTest, EveryPictureButtonHasAToolTipAndAPicture) {
     }
 }
 
-TEST_F(MainWindowTest, StartValuesOfSlidersAndFields) {
-    EXPECT_EQ(ui().SliderVolume->minimum(), 0);
-    EXPECT_EQ(ui().SliderVolume->maximum(), 10);
-    EXPECT_EQ(ui().SliderVolume->value(), 5);
-    EXPECT_EQ(ui().SliderPlayFile->maximum(), 20);
-    EXPECT_FALSE(ui().SliderPlayFile->isVisible());
-    EXPECT_TRUE(ui().txtMessages->isReadOnly());
-    EXPECT_TRUE(ui().lblPreview->text().isEmpty());
-    EXPECT_FALSE(ui().picNoStream->isVisible());
-    EXPECT_EQ(ui().imgButtonPreviewVolume->property("picture").toString(), "zero");
-}
-
-TEST_F(MainWindowTest, MenusHoldTheirEntriesInOrder) {
-    const MainMenus& m = window->menus();
-    EXPECT_EQ(menuEntries(m.mnuFile), (QStringList{"miFilePlayFrom", "miFileExit"}));
-    EXPECT_EQ(menuEntries(m.mnuView), (QStringList{"miViewOriginalSize", "miViewFitWindow",
-                                                   "miViewFullVideo", "miViewFullScreen"}));
-    EXPECT_EQ(menuEntries(m.mnuTools),
-              (QStringList{"miSearch", "miRequirements", "-", "miOptions"}));
-    EXPECT_EQ(menuEntries(m.mnuHelp),
-              (QStringList{"miHelpVisitHomePage", "miHelpManual", "-", "miHelpAboutBox"}));
-    EXPECT_EQ(
-        menuEntries(m.mnuLvwChannels),
-        (QStringList{"miLvwChannelsPlay", "miLvwChannelsPreview", "-", "miLvwChannelsProperty",
-                     "miLvwChannelsVisitHomePage", "-", "miLvwChannelsToggleFav"}));
-    EXPECT_EQ(menuEntries(m.mnuLvwMyList),
-              (QStringList{"miLvwMyListPlay", "miLvwMyListPreview", "-", "miLvwChannelsAddOnMyList",
-                           "miLvwMyListChannelProperty", "miLvwMyListDelete"}));
-    QStringList bar;
-    for (QAction* a : window->menuBar()->actions())
-        bar << a->text();
-    EXPECT_EQ(bar, (QStringList{"File", "View", "Tools", "Help"}));
-}
-
-TEST_F(MainWindowTest, CatalogueTabIsShownAfterLoad) {
-    EXPECT_EQ(window->CurrentTab(), 1);
-    EXPECT_TRUE(ui().lvwChannels->isVisible());
-    EXPECT_TRUE(ui().picCountry->isVisible());
-    EXPECT_FALSE(ui().lvwMyList->isVisible());
-    EXPECT_TRUE(ui().imgButtonHomePage->isVisible());
-}
-
-TEST_F(MainWindowTest, MyListTabSwapsTheListsAndHidesCatalogueButtons) {
-    ui().TabStrip1->setCurrentIndex(1);
-    EXPECT_EQ(window->CurrentTab(), 2);
-    EXPECT_TRUE(ui().lvwMyList->isVisible());
-    EXPECT_FALSE(ui().lvwChannels->isVisible());
-    EXPECT_FALSE(ui().picCountry->isVisible());
-    EXPECT_FALSE(ui().imgButtonHomePage->isVisible());
-    EXPECT_FALSE(ui().imgButtonToggleFav->isVisible());
-    ui().TabStrip1->setCurrentIndex(0);
-    EXPECT_EQ(window->CurrentTab(), 1);
-    EXPECT_TRUE(ui().imgButtonToggleFav->isVisible());
-}
-
-TEST_F(MainWindowTest, LanguageChangeRetitlesAndKeepsTheFilter) {
+TEST_F(MainWindowTest, ALanguageChangeRetranslatesInPlaceAndKeepsTheFilter) {
     selectFilter("Italy");
     const int selected = ui().cboCountry->currentIndex();
+    EXPECT_EQ(window->windowTitle(), " Zentuvo 6.1 - (English) ");
     int resets = 0;
     QObject::connect(channels(), &QAbstractItemModel::modelReset, [&] { ++resets; });
     app().LanguageID = 2;
     window->SetLanguage();
     EXPECT_EQ(window->windowTitle(), " Zentuvo 6.1 - (Italiano) ");
     EXPECT_EQ(ui().cboCountry->itemText(0), "TUTTI");
-    EXPECT_EQ(ui().cboCountry->itemText(1), "I MIEI PREFERITI");
     EXPECT_EQ(ui().cboCountry->itemData(0).toInt(), -1);
     EXPECT_EQ(ui().cboCountry->itemData(1).toInt(), 0);
     EXPECT_EQ(ui().cboCountry->currentIndex(), selected);
     EXPECT_EQ(resets, 0);
-    EXPECT_EQ(ui().TabStrip1->tabText(1), "La mia lista");
-    EXPECT_EQ(ui().imgButtonPlay->toolTip(), "Riproduci");
-    EXPECT_EQ(window->menus().mnuHelp->title(), "Aiuto");
     EXPECT_EQ(channels()->headerData(1, Qt::Horizontal).toString(), "Canale");
     EXPECT_EQ(myList()->headerData(0, Qt::Horizontal).toString(), "Paese");
-    EXPECT_EQ(window->menus().miFilePlayFrom->text(), "Play from...");
-    EXPECT_TRUE(t.messages.shown.isEmpty());
-}
-
-TEST_F(MainWindowTest, UnknownLanguageGivesEmptyNameAndMarkedTerms) {
+    // An unknown language has no name and marks the terms it lacks.
     app().LanguageID = 99;
     window->SetLanguage();
     EXPECT_EQ(window->windowTitle(), " Zentuvo 6.1 - () ");
     EXPECT_EQ(ui().TabStrip1->tabText(0), "-Channels");
-}
-
-TEST_F(MainWindowTest, DoubleClickOnARowPlaysItsKey) {
-    QStringList played;
-    window->hooks().PlayVideo = [&](const QString& key) { played << key; };
-    const int row = rowOf(channels(), "Zeta");
-    doubleClick(ui().lvwChannels, rowPoint(ui().lvwChannels, row));
-    EXPECT_EQ(played, QStringList{channels()->keyAt(row)});
-    EXPECT_TRUE(ui().lvwChannels->cursor().shape() != Qt::WaitCursor);
-}
-
-TEST_F(MainWindowTest, DoubleClickOnEmptySpacePlaysNothing) {
-    QStringList played;
-    window->hooks().PlayVideo = [&](const QString& key) { played << key; };
-    selectRows(ui().lvwChannels, {0});
-    doubleClick(ui().lvwChannels, emptyPoint(ui().lvwChannels));
-    EXPECT_TRUE(played.isEmpty());
+    EXPECT_TRUE(t.messages.shown.isEmpty());
 }
 
 TEST_F(MainWindowTest, ToolbarPlayNeedsTheLastClickOnARow) {
@@ -248,38 +84,21 @@ TEST_F(MainWindowTest, RightClickOnARowOpensTheChannelMenuButNotOnEmptySpace) {
     window->menus().mnuLvwChannels->hide();
 }
 
-TEST_F(MainWindowTest, HomePageOfAChannelOpensOrIsReportedMissing) {
-    const int zeta = rowOf(channels(), "Zeta");
-    selectRows(ui().lvwChannels, {zeta});
-    window->menus().miLvwChannelsVisitHomePage->trigger();
-    EXPECT_EQ(t.desktop.opened, QStringList{"https://zeta.example/"});
-    selectRows(ui().lvwChannels, {rowOf(channels(), "beta tv")});
-    ui().imgButtonHomePage->click();
-    EXPECT_TRUE(t.messages.saw("No home page available for channel 'beta tv'"));
-    EXPECT_EQ(t.messages.shown.last().icon, MsgIcon::Information);
-}
-
-TEST_F(MainWindowTest, HelpOpensTheManualNextToTheProgram) {
-    QFile manual(t.folder.file("Zentuvo.html"));
-    ASSERT_TRUE(manual.open(QIODevice::WriteOnly));
-    manual.write("<html></html>");
-    manual.close();
+TEST_F(MainWindowTest, HelpOpensTheManualNextToTheProgramOrSaysItIsMissing) {
+    window->menus().miHelpManual->trigger();
+    EXPECT_TRUE(t.desktop.opened.isEmpty());
+    ASSERT_EQ(t.messages.shown.size(), 1);
+    EXPECT_TRUE(t.messages.shown[0].text.startsWith("Error in HelpManual: "));
+    writeFile(t.folder.file("Zentuvo.html"), "<html></html>");
     window->menus().miHelpManual->trigger();
     ASSERT_EQ(t.desktop.opened.size(), 1);
     EXPECT_TRUE(t.desktop.opened[0].endsWith("/Zentuvo.html"));
     // With no home page configured, the web site entry opens the manual too.
     window->menus().miHelpVisitHomePage->trigger();
     EXPECT_EQ(t.desktop.opened.size(), 2);
-    IniFile(app().IniFileName).write("links", "HomePage", "https://zentuvo.example/");
+    setLink(app(), "HomePage", "https://zentuvo.example/");
     window->menus().miHelpVisitHomePage->trigger();
     EXPECT_EQ(t.desktop.opened.last(), "https://zentuvo.example/");
-}
-
-TEST_F(MainWindowTest, MissingManualIsReported) {
-    window->menus().miHelpManual->trigger();
-    EXPECT_TRUE(t.desktop.opened.isEmpty());
-    ASSERT_EQ(t.messages.shown.size(), 1);
-    EXPECT_TRUE(t.messages.shown[0].text.startsWith("Error in HelpManual: "));
 }
 
 // Start-up and shutdown with the remembered filter.
@@ -296,35 +115,27 @@ protected:
     }
 };
 
-TEST_F(RememberedFilter, CountryComesBackWhenRemembered) {
-    app().RememberCountryFlag = 1;
-    open();
-    selectFilter("Italy");
-    restart();
-    EXPECT_EQ(app().RememberCountryFlag, 1);
-    EXPECT_EQ(ui().cboCountry->currentText(), "Italy");
-    EXPECT_EQ(column(channels(), 1), (QStringList{"Alpha", "beta tv"}));
-    EXPECT_EQ(count(), "2");
-    EXPECT_TRUE(ui().lvwChannels->isColumnHidden(0));
-}
-
-TEST_F(RememberedFilter, FavouritesComeBackWhenRemembered) {
-    app().RememberCountryFlag = 1;
-    open();
-    selectFilter("MY FAVOURITES");
-    restart();
-    EXPECT_EQ(ui().cboCountry->currentIndex(), 1);
-    EXPECT_EQ(IniFile(app().IniFileName).read("preferences", "DefaultCountry").value_or(""), "0");
-}
-
-TEST_F(RememberedFilter, AllIsShownWhenNotRemembered) {
-    app().RememberCountryFlag = 0;
-    open();
-    selectFilter("France");
-    restart();
-    EXPECT_EQ(app().DefaultCountryID, ui().cboCountry->itemData(filterIndex("France")).toInt());
-    EXPECT_EQ(ui().cboCountry->currentIndex(), 0);
-    EXPECT_EQ(count(), "5");
+TEST_F(RememberedFilter, TheFilterComesBackOnlyWhenRemembered) {
+    struct Case {
+        int remember;
+        const char* chosen;
+        int shownIndex; // after the restart
+        const char* count;
+    };
+    for (const Case& c :
+         {Case{1, "Italy", 5, "2"}, Case{1, "MY FAVOURITES", 1, "0"}, Case{0, "France", 0, "5"}}) {
+        SCOPED_TRACE(c.chosen);
+        app().RememberCountryFlag = c.remember;
+        open();
+        selectFilter(c.chosen);
+        const int chosenId = ui().cboCountry->currentData().toInt();
+        restart();
+        EXPECT_EQ(app().RememberCountryFlag, c.remember);
+        EXPECT_EQ(app().DefaultCountryID, chosenId); // stored either way
+        EXPECT_EQ(ui().cboCountry->currentIndex(), c.shownIndex);
+        EXPECT_EQ(count(), c.count);
+        EXPECT_EQ(ui().lvwChannels->isColumnHidden(0), c.shownIndex > 1);
+    }
 }
 
 TEST_F(RememberedFilter, CountryWithoutChannelsLeavesNoSelectionAndAnEmptyList) {
@@ -340,34 +151,69 @@ TEST_F(RememberedFilter, CountryWithoutChannelsLeavesNoSelectionAndAnEmptyList) 
     EXPECT_EQ(ui().cboCountry->currentIndex(), -1);
     EXPECT_EQ(channels()->rowCount(), 0);
     // No selection at close: the stored country stays.
-    const QString stored =
-        IniFile(app().IniFileName).read("preferences", "DefaultCountry").value_or("");
+    const QString stored = iniValue(app(), "DefaultCountry");
     window->close();
-    EXPECT_EQ(IniFile(app().IniFileName).read("preferences", "DefaultCountry").value_or(""),
-              stored);
+    EXPECT_EQ(iniValue(app(), "DefaultCountry"), stored);
 }
 
-} // namespace
+// With the players, recorder and dialogs plugged in, over fake players.
+class WiringTest : public WiredWindowTest {
+protected:
+    void playRow(const QString& name) {
+        const int row = rowOf(channels(), name);
+        selectRows(ui().lvwChannels, {row});
+        doubleClick(ui().lvwChannels, rowPoint(ui().lvwChannels, row));
+    }
+};
 
-namespace {
+TEST_F(WiringTest, ADoubleClickOnARowPlaysItInTheMainPlayerButNotOnEmptySpace) {
+    ASSERT_EQ(players.size(), 2);
+    EXPECT_EQ(previewPlayer().volume(), 0); // the preview starts silent
+    EXPECT_EQ(mainPlayer().volume(), 100);  // the main player at the slider's volume
+    doubleClick(ui().lvwChannels, emptyPoint(ui().lvwChannels));
+    EXPECT_EQ(mainPlayer().current(), nullptr);
+    playRow("Alpha");
+    ASSERT_NE(mainPlayer().current(), nullptr);
+    EXPECT_EQ(mainPlayer().current()->mrl, "http://127.0.0.1:9/alpha.ts");
+    EXPECT_EQ(mainPlayer().Tag(), catalogueKey(app(), "Alpha.it"));
+    EXPECT_EQ(ui().txtMessages->text(), "Alpha (Italy)");
+    EXPECT_TRUE(ui().lvwChannels->cursor().shape() != Qt::WaitCursor);
+    mainPlayer().setState(Player::Playing);
+    wiring->control().TimerStatus();
+    EXPECT_EQ(ui().lblPlayerMessage->text(), "Playing");
+    EXPECT_EQ(ui().lblPreview->text(), "- Preview - Idle/Close");
+    ui().imgButtonStop->click();
+    EXPECT_EQ(mainPlayer().Tag(), "");
+    EXPECT_EQ(mainPlayer().itemCount(), 0);
+}
 
-TEST_F(MainWindowTest, DialogInterfaceReachesTheHooksAndTheSelection) {
-    MainWindowApi& api = *window;
-    QStringList played, previewed;
-    window->hooks().PlayVideo = [&](const QString& key) { played << key; };
-    window->hooks().PlayPreview = [&](const QString& key) { previewed << key; };
-    window->hooks().mainPlayerTag = [] { return QStringLiteral("-1 FL"); };
-    api.PlayVideo("3 CH_ID");
-    api.PlayPreview("4 MY_ID");
-    EXPECT_EQ(played, QStringList{"3 CH_ID"});
-    EXPECT_EQ(previewed, QStringList{"4 MY_ID"});
-    EXPECT_EQ(api.MainPlayerTag(), "-1 FL");
-    EXPECT_EQ(api.PlayerVersionInfo(), "");
-    EXPECT_EQ(api.mainWidget(), window.get());
-    EXPECT_FALSE(api.IsFullVideo());
-    EXPECT_EQ(api.SelectedChannelKey(), "");
-    selectRows(ui().lvwChannels, {2});
-    EXPECT_EQ(api.SelectedChannelKey(), channels()->keyAt(2));
+TEST_F(WiringTest, PreviewSwapAndVolumesReachThePlayers) {
+    playRow("Alpha");
+    const int zeta = rowOf(channels(), "Zeta");
+    selectRows(ui().lvwChannels, {zeta});
+    click(ui().lvwChannels, rowPoint(ui().lvwChannels, zeta));
+    ui().imgButtonPreview->click();
+    EXPECT_EQ(previewPlayer().current()->mrl, "http://127.0.0.1:9/zeta.ts");
+    ui().imgButtonSwap->click();
+    EXPECT_EQ(mainPlayer().current()->mrl, "http://127.0.0.1:9/zeta.ts");
+    EXPECT_EQ(previewPlayer().current()->mrl, "http://127.0.0.1:9/alpha.ts");
+    ui().imgButtonPreviewVolume->click();
+    EXPECT_EQ(previewPlayer().volume(), 100);
+    EXPECT_EQ(ui().imgButtonPreviewVolume->property("picture").toString(), "one");
+    ui().SliderVolume->setValue(10);
+    EXPECT_EQ(mainPlayer().volume(), 200);
+    ui().imgButtonPreviewStop->click();
+    EXPECT_EQ(previewPlayer().Tag(), "");
+}
+
+TEST_F(WiringTest, RecordRefusesWithoutAPlayingChannelAndShutdownStopsThePlayers) {
+    ui().imgButtonRecord->click();
+    EXPECT_TRUE(t.messages.saw("No playing channel to record."));
+    playRow("Alpha");
+    mainPlayer().setState(Player::Playing);
+    wiring->shutdown();
+    EXPECT_GE(mainPlayer().stopCalls, 1);
+    EXPECT_FALSE(ui().TimerStatus->isActive());
 }
 
 } // namespace

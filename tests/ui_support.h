@@ -3,11 +3,13 @@
 
 #include "data/ChannelKey.h"
 #include "data/Database.h"
+#include "playback/FakePlayer.h"
 #include "support/TestSupport.h"
 #include "ui/main/ChannelListModel.h"
 #include "ui/main/ChannelListPanel.h"
 #include "ui/main/ListView.h"
 #include "ui/main/MainWindow.h"
+#include "ui/main/MainWiring.h"
 #include "ui/main/MyListPanel.h"
 
 #include <QComboBox>
@@ -17,19 +19,9 @@
 
 namespace zentuvo::test {
 
-// Looks up a catalogue channel's number by its code ("Alpha.it").
-inline int channelIdOf(const AppState& app, const QString& code) {
-    Connection c(app.ChannelConnectionString);
-    auto q = c.prepare("SELECT channelID FROM tab_channels WHERE code = ?");
-    q.bind(1, code);
-    return q.next() ? int(q.integer(0)) : -1;
-}
-
 inline int favOf(const AppState& app, const QString& code) {
-    Connection c(app.ChannelConnectionString);
-    auto q = c.prepare("SELECT fav FROM tab_channels WHERE code = ?");
-    q.bind(1, code);
-    return q.next() ? int(q.integer(0)) : -1;
+    return int(sqlNumber(app.ChannelConnectionString,
+                         QStringLiteral("SELECT fav FROM tab_channels WHERE code = ?"), code));
 }
 
 inline QStringList column(const ChannelListModel* model, int c) {
@@ -107,6 +99,24 @@ protected:
 
     TestApp t;
     std::unique_ptr<MainWindow> window;
+};
+
+// The window open with its players, recorder and dialogs plugged in, over fake players.
+class WiredWindowTest : public WindowTest {
+protected:
+    void SetUp() override {
+        open();
+        wiring = new MainWiring(app(), *window, [this] {
+            auto player = std::make_unique<FakePlayer>();
+            players << player.get();
+            return player;
+        });
+    }
+    FakePlayer& mainPlayer() { return *players[0]; }
+    FakePlayer& previewPlayer() { return *players[1]; }
+
+    QList<FakePlayer*> players;
+    MainWiring* wiring = nullptr; // owned by the window
 };
 
 } // namespace zentuvo::test

@@ -1,4 +1,5 @@
-// The window tests run on Qt's offscreen platform with one application object.
+// The test programs with widgets: one application object, on Qt's offscreen platform unless
+// the environment names another (the programs that need an X server run under xvfb-run).
 #include <QApplication>
 #include <gtest/gtest.h>
 

@@ -1,14 +1,19 @@
 #include "support/TestSupport.h"
 
+#include "app/IniFile.h"
 #include "app/Settings.h"
 #include "data/Catalogue.h"
+#include "data/ChannelKey.h"
 #include "data/Csv.h"
 #include "data/Database.h"
+#include "data/MyList.h"
 #include "data/Schema.h"
 
 #include <QDir>
 #include <QFile>
 #include <QSet>
+#include <csignal>
+#include <gtest/gtest.h>
 #include <stdexcept>
 
 namespace zentuvo::test {
@@ -110,6 +115,88 @@ TestApp::TestApp(const QList<FixtureChannel>& channels) : folder(channels) {
 void execSql(const QString& dbFile, const QString& sql) {
     Connection db(dbFile);
     db.exec(sql);
+}
+
+namespace {
+
+Statement query(Connection& db, const QString& sql, const QString& arg) {
+    auto q = db.prepare(sql);
+    if (sql.contains(u'?'))
+        q.bind(1, arg);
+    return q;
+}
+
+} // namespace
+
+qint64 sqlNumber(const QString& dbFile, const QString& sql, const QString& arg) {
+    Connection db(dbFile);
+    auto q = query(db, sql, arg);
+    return q.next() ? q.integer(0) : -1;
+}
+
+QString sqlText(const QString& dbFile, const QString& sql, const QString& arg) {
+    Connection db(dbFile);
+    auto q = query(db, sql, arg);
+    return q.next() ? q.text(0) : QString();
+}
+
+int catalogueId(const AppState& app, const QString& code) {
+    return int(sqlNumber(app.ChannelConnectionString,
+                         QStringLiteral("SELECT channelID FROM tab_channels WHERE code = ?"),
+                         code));
+}
+
+QString catalogueKey(const AppState& app, const QString& code) {
+    return ChannelKey::catalogue(catalogueId(app, code));
+}
+
+int countryId(const AppState& app, const QString& name) {
+    return int(sqlNumber(app.ChannelConnectionString,
+                         QStringLiteral("SELECT countryID FROM tab_country WHERE countryName = ?"),
+                         name));
+}
+
+QString addMyList(AppState& app, const QString& name, const QString& url, int countryID) {
+    cMyList rec;
+    rec.Name = name;
+    rec.streamUrl = url;
+    rec.countryID = countryID;
+    EXPECT_TRUE(rec.Save(app.data()));
+    return ChannelKey::myList(rec.channelID);
+}
+
+int myListRows(const AppState& app) {
+    return int(
+        sqlNumber(app.MyListConnectionString, QStringLiteral("SELECT count(*) FROM tab_mylist")));
+}
+
+void setLink(const AppState& app, const QString& key, const QString& value) {
+    IniFile(app.IniFileName).write(QStringLiteral("links"), key, value);
+}
+
+QString iniValue(const AppState& app, const QString& key) {
+    return IniFile(app.IniFileName).read(QStringLiteral("preferences"), key).value_or(QString());
+}
+
+bool processAlive(qint64 pid) {
+    if (pid <= 0 || ::kill(pid_t(pid), 0) != 0)
+        return false;
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return true;
+    const QByteArray line = stat.readAll();
+    return line.mid(line.lastIndexOf(')') + 2, 1) != "Z";
+}
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
+    ASSERT_EQ(f.write(bytes), bytes.size());
+}
+
+QByteArray readFile(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 QString projectDataDir() {

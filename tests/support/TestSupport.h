@@ -8,6 +8,14 @@
 #include <QTemporaryDir>
 #include <deque>
 #include <memory>
+#include <ostream>
+
+// Readable texts in failure messages.
+QT_BEGIN_NAMESPACE
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
+QT_END_NAMESPACE
 
 namespace zentuvo::test {
 
@@ -63,6 +71,13 @@ private:
     QTemporaryDir dir_;
 };
 
+// A program state that has read nothing yet, with fake services.
+struct BareApp {
+    FakeMessages messages;
+    FakeDesktop desktop;
+    AppState app{messages, desktop};
+};
+
 // A ready program state over a fixture folder, with fake services.
 struct TestApp {
     explicit TestApp(const QList<FixtureChannel>& channels = defaultChannels());
@@ -74,6 +89,28 @@ struct TestApp {
 
 // Runs SQL on a database file (for setting up odd rows).
 void execSql(const QString& dbFile, const QString& sql);
+// The first column of the first row a query gives (with `arg` bound to its "?", if any);
+// -1 or "" without a row.
+qint64 sqlNumber(const QString& dbFile, const QString& sql, const QString& arg = {});
+QString sqlText(const QString& dbFile, const QString& sql, const QString& arg = {});
+
+// A catalogue channel's number and key by its code ("Alpha.it"), a country's number.
+int catalogueId(const AppState& app, const QString& code);
+QString catalogueKey(const AppState& app, const QString& code);
+int countryId(const AppState& app, const QString& name);
+// Saves a My List channel and gives its key ("N MY_ID").
+QString addMyList(AppState& app, const QString& name, const QString& url, int countryID = 1);
+int myListRows(const AppState& app);
+
+// The settings file's [links] and [preferences] entries.
+void setLink(const AppState& app, const QString& key, const QString& value);
+QString iniValue(const AppState& app, const QString& key);
+
+// True while the process runs; one that has ended but was not reaped yet counts as gone.
+bool processAlive(qint64 pid);
+
+void writeFile(const QString& path, const QByteArray& bytes);
+QByteArray readFile(const QString& path);
 
 // The project's data folder (catalogue and term table).
 QString projectDataDir();
