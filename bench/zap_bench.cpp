@@ -1,18 +1,20 @@
 // zap_bench: how fast a channel starts, and what two playing players cost in memory.
 //
 //   xvfb-run -a zap_bench [--zaps N] [--sweep-zaps N] [--cachings 300,500,...]
-//                         [--hls-delays 6000,...] [--jitter-runs N]
+//                         [--hls-delays 6000,...] [--jitter-runs N] [--parts ts,hls,sweep,rss]
+//                         [--try ":option|:option"]
 //
 // Serves a live-like MPEG-TS stream on 127.0.0.1 (made with ffmpeg: one-second picture
 // groups) and the same pictures as a live HLS channel (4 s segments), and zaps between two
 // channels of each N times (20 by default), with our player options and with the player
 // library's defaults. A zap is timed from playItem() to the Playing state, to the first
 // picture handed to the screen (the library draws into memory for this) and to the third
-// (the picture runs). Prints the median and the 90th percentile (_p90) of each:
+// different one (the picture runs; the output also shows a picture again while it waits). Prints the median and the 90th percentile (_p90) of each:
 //   zap_playing_ms, zap_first_frame_ms, zap_moving_ms            our options, MPEG-TS
 //   ..._default                                                  library defaults, MPEG-TS
 //   ..._hls, ..._hls_default                                     the same on HLS
 //   ..._hls_livedelay<d>                                         ours, HLS, another live delay
+//   ..._try                                        ours with more player options, MPEG-TS
 // For MPEG-TS also the part of the first-picture time that the source decides: from the byte
 // at which the server let the client join, the time until a whole key frame has arrived
 // (zap_keyframe_wait_ms), and the rest (zap_after_keyframe_ms, per zap).
@@ -67,7 +69,7 @@ bool waitFor(const std::function<bool()>& done) {
 struct Zaps {
     std::vector<double> playing;
     std::vector<double> firstFrame;
-    std::vector<double> moving;   // to the third picture shown: the picture runs
+    std::vector<double> moving;   // to the third different picture shown: the picture runs
     std::vector<double> keyWait;  // the source's part of firstFrame (MPEG-TS sources only)
 };
 

@@ -136,11 +136,13 @@ struct VlcPlayer::Impl {
     std::atomic<bool> cacheFull{false};
     std::atomic<bool> pictureSeen{false};
     std::atomic<bool> pictureDue{false};
-    std::atomic<int> probed{0}; // pictures the probe has shown since the start
+    std::atomic<int> probed{0}; // different pictures the probe has shown since the start
     std::atomic<bool> deliveryPending{false};
 
-    // The picture probe's frame, touched by the video output thread only.
+    // The picture probe's frame and the digest of the last one shown, touched by the video
+    // output thread only.
     std::vector<unsigned char> frame;
+    std::uint64_t shownDigest = 0;
 
     void attachEvents(bool attach);
     void resetForStart();
@@ -294,8 +296,17 @@ void* VlcPlayer::Impl::probeLock(void* opaque, void** planes) {
 }
 
 void VlcPlayer::Impl::probeDisplay(void* opaque, void*) {
+    // The output shows its last picture again now and then; only a new one counts.
     auto* d = static_cast<Impl*>(opaque);
-    ++d->probed;
+    std::uint64_t digest = 1469598103934665603ull;
+    for (std::size_t i = 0; i + 8 <= d->frame.size(); i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, d->frame.data() + i, 8);
+        digest = (digest ^ word) * 1099511628211ull;
+    }
+    if (d->probed == 0 || digest != d->shownDigest)
+        ++d->probed;
+    d->shownDigest = digest;
     d->notePicture();
 }
 

@@ -50,8 +50,8 @@ public:
     // unknown.
     int displayedPictures() const;
     int lostPictures() const;
-    // Pictures the probe has shown since the item started, counted as they are shown
-    // (pictureProbe only; the counts above are the library's, updated now and then).
+    // Different pictures the probe has shown since the item started, counted as they are
+    // shown (pictureProbe only; the counts above are the library's, updated now and then).
     int probedPictures() const;
 
 signals:
