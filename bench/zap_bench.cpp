@@ -17,7 +17,8 @@
 //   ..._try                                        ours with more player options, MPEG-TS
 // For MPEG-TS also the part of the first-picture time that the source decides: from the byte
 // at which the server let the client join, the time until a whole key frame has arrived
-// (zap_keyframe_wait_ms), and the rest (zap_after_keyframe_ms, per zap).
+// (zap_keyframe_wait_ms), and the rest, per zap, to the first picture
+// (zap_after_keyframe_ms) and to the running picture (zap_moving_after_keyframe_ms).
 // Then, per network caching value c, --sweep-zaps zaps (10) with our options and that caching,
 // from this source and from one that sends at the stream's pace from the first byte, and the
 // pictures shown and lost in the first 10 s from a source that stalls now and then for up to
@@ -263,11 +264,14 @@ void report(const QByteArray& suffix, const Zaps& z) {
     line("zap_first_frame_ms", z.firstFrame);
     line("zap_moving_ms", z.moving);
     if (z.keyWait.size() == z.firstFrame.size() && !z.keyWait.empty()) {
-        std::vector<double> rest;
-        for (std::size_t i = 0; i < z.keyWait.size(); ++i)
+        std::vector<double> rest, running;
+        for (std::size_t i = 0; i < z.keyWait.size(); ++i) {
             rest.push_back(z.firstFrame[i] - z.keyWait[i]);
+            running.push_back(z.moving[i] - z.keyWait[i]);
+        }
         line("zap_keyframe_wait_ms", z.keyWait);
         line("zap_after_keyframe_ms", rest);
+        line("zap_moving_after_keyframe_ms", running);
     }
 }
 
@@ -300,9 +304,18 @@ int main(int argc, char** argv) {
         report("", zap(ts(source), false, ours, count, &source, &keys));
         report("_default", zap(ts(source), true, {}, count, &source, &keys));
     }
-    if (const QString extra = option("--try", ""); !extra.isEmpty())
-        report("_try", zap(ts(source), false, QStringList(ours) << extra.split(u'|'), count,
-                           &source, &keys));
+    if (const QString extra = option("--try", ""); !extra.isEmpty()) {
+        // Ours with more options, and both under a stalling source, 10 s each.
+        const QStringList tried = QStringList(ours) << extra.split(u'|');
+        report("_try", zap(ts(source), false, tried, count, &source, &keys));
+        LiveSource stalling(QStringLiteral(ZENTUVO_LIVE_SERVER), paths, 1.0, 0.0);
+        for (const auto& [suffix, options] :
+             {std::pair<QByteArray, QStringList>{"_ours", ours}, {"_try", tried}}) {
+            const Smoothness jitter = underJitter(stalling, options, 10);
+            print(("jitter_displayed_pictures" + suffix).constData(), jitter.displayed, "pictures");
+            print(("jitter_lost_pictures" + suffix).constData(), jitter.lost, "pictures");
+        }
+    }
     // HLS on the loopback, and over a line five times the stream's bit rate with 50 ms
     // before each answer, as from a server some way off.
     if (parts.contains("hls")) {
