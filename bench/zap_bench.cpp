@@ -9,7 +9,8 @@
 // channels of each N times (20 by default), with our player options and with the player
 // library's defaults. A zap is timed from playItem() to the Playing state, to the first
 // picture handed to the screen (the library draws into memory for this) and to the third
-// different one (the picture runs; the output also shows a picture again while it waits). Prints the median and the 90th percentile (_p90) of each:
+// different one (the picture runs; the output also shows a picture again while it waits). Prints
+// the median and the 90th percentile (_p90) of each:
 //   zap_playing_ms, zap_first_frame_ms, zap_moving_ms            our options, MPEG-TS
 //   ..._default                                                  library defaults, MPEG-TS
 //   ..._hls, ..._hls_default                                     the same on HLS
@@ -36,8 +37,8 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <QHBoxLayout>
+#include <QProcess>
 #include <QThread>
 #include <algorithm>
 #include <cmath>
@@ -70,8 +71,8 @@ bool waitFor(const std::function<bool()>& done) {
 struct Zaps {
     std::vector<double> playing;
     std::vector<double> firstFrame;
-    std::vector<double> moving;   // to the third different picture shown: the picture runs
-    std::vector<double> keyWait;  // the source's part of firstFrame (MPEG-TS sources only)
+    std::vector<double> moving;  // to the third different picture shown: the picture runs
+    std::vector<double> keyWait; // the source's part of firstFrame (MPEG-TS sources only)
 };
 
 // Where the video key frames of the served file are, to tell how long a client that joins
@@ -288,13 +289,16 @@ int main(int argc, char** argv) {
     const int sweepCount = std::max(1, option("--sweep-zaps", "10").toInt());
     const int jitterRuns = std::max(1, option("--jitter-runs", "1").toInt());
     std::vector<int> cachings;
-    for (const QString& c : option("--cachings", "300,500,700,1000,1500").split(u',', Qt::SkipEmptyParts))
+    for (const QString& c :
+         option("--cachings", "300,500,700,1000,1500").split(u',', Qt::SkipEmptyParts))
         cachings.push_back(c.toInt());
     const QStringList paths{"/a.ts", "/b.ts"};
     LiveSource source(QStringLiteral(ZENTUVO_LIVE_SERVER), paths);
     const KeyFrames keys(source.stream(), LiveSource::kSeconds, 0.5);
     auto ts = [](const LiveSource& s) {
-        return [&s](int i) { return s.url(i % 2 ? QStringLiteral("/b.ts") : QStringLiteral("/a.ts")); };
+        return [&s](int i) {
+            return s.url(i % 2 ? QStringLiteral("/b.ts") : QStringLiteral("/a.ts"));
+        };
     };
 
     const QStringList ours{kAgent, QStringLiteral(":no-video-title-show")};

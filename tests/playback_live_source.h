@@ -25,8 +25,8 @@ public:
         if (!dir_.isValid())
             throw std::runtime_error("no temporary folder");
         makeStream();
-        QStringList args{serverScript, "--file", stream(), "--duration", QString::number(kSeconds),
-                         "--log",      log(), "--joins", joins()};
+        QStringList args{serverScript, "--file", stream(),  "--duration", QString::number(kSeconds),
+                         "--log",      log(),    "--joins", joins()};
         for (const QString& p : paths)
             args << "--path" << p;
         if (jitter > 0)
