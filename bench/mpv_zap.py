@@ -15,12 +15,13 @@ and is timed from the command to
   - "playback-restart" (mpv has its first picture ready and starts the clock: the first
     frame).
 Prints one line per figure, "name value unit", for MPEG-TS:
-  mpv_zap_loaded_ms MEDIAN ms         mpv_zap_first_frame_ms MEDIAN ms
+  mpv_zap_loaded_ms MEDIAN ms         mpv_zap_loaded_p90_ms P90 ms
+  mpv_zap_first_frame_ms MEDIAN ms
   mpv_zap_first_frame_p90_ms P90 ms   mpv_zap_first_frame_max_ms MAX ms
   mpv_zap_keyframe_wait_ms MEDIAN ms  mpv_zap_after_keyframe_ms MEDIAN ms
   mpv_rss_mb MB MB                    (mpv's resident memory while it plays)
 (the key frame wait as in zap_bench: from the byte at which the server let mpv join, until a
-whole key frame had arrived), then the same first four with _hls and _hls_line after "zap".
+whole key frame had arrived), then the same first five with _hls and _hls_line after "zap".
 """
 
 import argparse
@@ -206,6 +207,7 @@ def report(prefix, loaded, first):
         print(f"{prefix}: no zap succeeded", file=sys.stderr)
         return
     print(f"{prefix}_loaded_ms {statistics.median(loaded):.1f} ms")
+    print(f"{prefix}_loaded_p90_ms {percentile90(loaded):.1f} ms")
     print(f"{prefix}_first_frame_ms {statistics.median(first):.1f} ms")
     print(f"{prefix}_first_frame_p90_ms {percentile90(first):.1f} ms")
     print(f"{prefix}_first_frame_max_ms {max(first):.1f} ms")
