@@ -43,6 +43,7 @@ TEST(Blowfish, CatalogueArrangementPlacesWordsRoundRobin) {
 TEST(StoredValue, RoundTripsAnyText) {
     StoredValueCipher cipher;
     const QStringList texts{"http://example.com/live/stream.m3u8",
+                            "",
                             "a",
                             "exactly 4",
                             "Télé Ünïcödé — 中文频道 — ‏עברית",
@@ -52,31 +53,17 @@ TEST(StoredValue, RoundTripsAnyText) {
         const QString stored = cipher.encrypt(text);
         EXPECT_EQ(cipher.DecryptStreamAddress(stored), text);
         // 12 framing bytes plus padding to whole blocks, 3 characters per byte but the last
-        const qsizetype bytes = (stored.size() + 1) / 3;
-        EXPECT_EQ(bytes % 8, 0);
-        EXPECT_GE(bytes - text.toUtf8().size(), 12);
-        EXPECT_LT(bytes - text.toUtf8().size(), 20);
+        EXPECT_EQ((stored.size() + 1) / 3, (text.toUtf8().size() + 12 + 7) / 8 * 8);
     }
 }
 
-TEST(StoredValue, SameTextEnciphersDifferentlyEachTimeAndEmptyTextRoundTrips) {
+TEST(StoredValue, SameTextEnciphersDifferentlyAndAnySingleSeparatorIsAccepted) {
     test::FakeMessages messages;
     StoredValueCipher cipher(&messages);
     const QString a = cipher.encrypt("same"), b = cipher.encrypt("same");
     EXPECT_NE(a, b);
-    EXPECT_EQ(cipher.DecryptStreamAddress(a), "same");
-    EXPECT_EQ(cipher.DecryptStreamAddress(b), "same");
-    const QString stored = cipher.encrypt("");
-    EXPECT_EQ((stored.size() + 1) / 3, 16);
-    EXPECT_EQ(cipher.DecryptStreamAddress(stored), "");
+    EXPECT_EQ(cipher.DecryptStreamAddress(QString(b).replace(u' ', u'-') + u'-'), "same");
     EXPECT_TRUE(messages.shown.isEmpty());
-}
-
-TEST(StoredValue, AnySingleSeparatorIsAccepted) {
-    StoredValueCipher cipher;
-    QString stored = cipher.encrypt("separator");
-    stored.replace(u' ', u'-');
-    EXPECT_EQ(cipher.DecryptStreamAddress(stored + u'-'), "separator");
 }
 
 TEST(StoredValue, BadValuesGiveEmptyTextAfterOneMessage) {
@@ -100,29 +87,12 @@ TEST(StoredValue, BadValuesGiveEmptyTextAfterOneMessage) {
 }
 
 TEST(StoredValue, InconsistentLengthFieldGivesWholeBuffer) {
-    // A valid 16-byte ciphertext whose length field says 100: no message, 16 bytes back.
+    // Flipping a bit of the first block flips the same bit of the second block's plain text:
+    // the length field of an empty text then says 100. No message, the 16 bytes come back.
     cBlowfish bf;
-    bf.setKey(kCatalogueKey);
-    QByteArray block(16, '\0');
-    block[8] = char(100);
-    quint32 pl = 0, pr = 0;
-    for (int at = 0; at < 16; at += 8) {
-        quint32 l = 0, r = 0;
-        for (int i = 0; i < 4; ++i) {
-            l = (l << 8) | quint8(block[at + i]);
-            r = (r << 8) | quint8(block[at + 4 + i]);
-        }
-        l ^= pl;
-        r ^= pr;
-        bf.encryptBlock(l, r);
-        for (int i = 0; i < 4; ++i) {
-            block[at + i] = char(l >> (24 - 8 * i));
-            block[at + 4 + i] = char(r >> (24 - 8 * i));
-        }
-        pl = l;
-        pr = r;
-    }
-    QByteArray bytes = block;
+    QByteArray bytes;
+    bf.EncryptByte(bytes, kCatalogueKey);
+    bytes[0] = char(bytes[0] ^ 100);
     ASSERT_TRUE(bf.DecryptByte(bytes));
     EXPECT_EQ(bytes.size(), 16);
     EXPECT_EQ(quint8(bytes[8]), 100);

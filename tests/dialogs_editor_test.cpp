@@ -15,8 +15,6 @@
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
-#include <QUrl>
-#include <QUrlQuery>
 #include <gtest/gtest.h>
 
 namespace zentuvo::test {
@@ -62,89 +60,74 @@ struct EditorTest : ::testing::Test {
     QString lastMessage() { return t.messages.shown.isEmpty() ? "" : t.messages.shown.last().text; }
 };
 
-TEST_F(EditorTest, ANewChannelOpensEmptyAndValidateChecksInOrderCopyingAsItGoes) {
+TEST_F(EditorTest, ValidateChecksInOrderCopyingAsItGoes) {
     t.app->CurrentMyList.Name = "left over";
     open();
-    EXPECT_TRUE(editor->isModal());
     EXPECT_EQ(countries()->currentIndex(), -1);
-    EXPECT_EQ(countries()->count(), 4);
     EXPECT_EQ(countries()->itemText(0), "Austria"); // by name
     EXPECT_EQ(t.app->CurrentMyList.Name, "");
-    field("txtChannelName")->setText("   ");
-    EXPECT_FALSE(editor->Validate());
-    EXPECT_EQ(lastMessage(), "Please choose a name!");
-
-    field("txtChannelName")->setText(" Name");
+    struct Step {
+        const char *field, *text, *message; // "" once it validates
+    };
+    const Step steps[] = {
+        {"txtChannelName", "   ", "Please choose a name!"},
+        {"txtChannelName", " Name", "Please select country!"},
+        {"cboCountry", "France", "Please insert stream url!"},
+        {"txtStreamURL", "http://s.example/live", ""},
+        {"txtKbps", "99999999999", "Error in Validate: "}, // as a paste would put it
+    };
     field("txtHomePage")->setText("http://home.example/");
-    EXPECT_FALSE(editor->Validate());
-    EXPECT_EQ(lastMessage(), "Please select country!");
+    for (const Step& s : steps) {
+        SCOPED_TRACE(s.field);
+        if (QString(s.field) == "cboCountry")
+            selectCountry(s.text);
+        else
+            field(s.field)->setText(s.text);
+        t.messages.clear();
+        EXPECT_EQ(editor->Validate(), *s.message == 0);
+        EXPECT_TRUE(lastMessage().startsWith(s.message));
+        if (QString(s.text) == " Name") {
+            EXPECT_EQ(t.app->CurrentMyList.HomePage, ""); // not reached
+        }
+    }
+    EXPECT_EQ(t.messages.shown.last().icon, MsgIcon::Critical);
     EXPECT_EQ(t.app->CurrentMyList.Name, " Name");
-    EXPECT_EQ(t.app->CurrentMyList.HomePage, ""); // not reached
-
-    selectCountry("France");
-    field("txtKbps")->setText("128");
-    field("txtStreamURL")->setText("  ");
-    EXPECT_FALSE(editor->Validate());
-    EXPECT_EQ(lastMessage(), "Please insert stream url!");
     EXPECT_EQ(t.app->CurrentMyList.countryID, countryId(*t.app, "France"));
     EXPECT_EQ(t.app->CurrentMyList.HomePage, "http://home.example/");
-    EXPECT_EQ(t.app->CurrentMyList.Kbps, 128);
-
-    field("txtStreamURL")->setText("http://s.example/live");
-    EXPECT_TRUE(editor->Validate());
     EXPECT_EQ(t.app->CurrentMyList.streamUrl, "http://s.example/live");
-    EXPECT_EQ(t.messages.shown.size(), 3);
-
-    field("txtKbps")->setText("99999999999"); // as a paste would put it
-    EXPECT_FALSE(editor->Validate());
-    EXPECT_TRUE(lastMessage().startsWith("Error in Validate: "));
-    EXPECT_EQ(t.messages.shown.last().icon, MsgIcon::Critical);
     EXPECT_EQ(myListRows(*t.app), 0); // validation writes nothing
 }
 
-TEST_F(EditorTest, SavingANewChannelStoresItAsTypedAndRefillsMyList) {
+TEST_F(EditorTest, SavingANewChannelStoresItAsTypedAndModifyModeUpdatesIt) {
     open();
     fill(" Rock'n'Roll TV", "Germany", "http://s.example/it's?a=1&b=2");
-    field("txtHomePage")->setText("http://o'neil.example/");
     field<QPlainTextEdit>("txtDescription")->setPlainText("Line 'one'\nLine two");
     ok();
     EXPECT_TRUE(t.messages.shown.isEmpty());
     EXPECT_EQ(main.myListRefills, 1);
-    EXPECT_EQ(editor->result(), QDialog::Accepted);
     EXPECT_FALSE(editor->isVisible());
     EXPECT_EQ(t.app->CurrentMyList.channelID, 0); // emptied on close
-    const cMyList r = row(t.app->ViewFilter.EditingModeMyListID);
+    const qint32 id = t.app->ViewFilter.EditingModeMyListID;
+    cMyList r = row(id);
     EXPECT_EQ(r.Name, " Rock'n'Roll TV");
     EXPECT_EQ(r.countryID, countryId(*t.app, "Germany"));
     EXPECT_EQ(r.streamUrl, "http://s.example/it's?a=1&b=2");
-    EXPECT_EQ(r.HomePage, "http://o'neil.example/");
     EXPECT_EQ(r.Kbps, 0); // an empty bit rate
     EXPECT_EQ(r.Description, "Line 'one'\nLine two");
-    EXPECT_EQ(myListRows(*t.app), 1);
-}
 
-TEST_F(EditorTest, ModifyModeShowsTheRecordAndUpdatesIt) {
-    cMyList r;
-    r.countryID = countryId(*t.app, "France");
-    r.Name = "  Old name";
-    r.streamUrl = "http://old.example/";
-    r.Description = "Two\nlines";
     r.Notes = "kept";
-    ASSERT_TRUE(r.Save(t.app->data()));
-    open(r.channelID);
-    EXPECT_EQ(countries()->currentText(), "France");
-    EXPECT_EQ(field("txtChannelName")->text(), "  Old name");
+    ASSERT_TRUE(r.Update(t.app->data()));
+    open(id);
+    EXPECT_EQ(countries()->currentText(), "Germany");
     EXPECT_EQ(field("txtKbps")->text(), "0");
-    EXPECT_EQ(field<QPlainTextEdit>("txtDescription")->toPlainText(), "Two\nlines");
-
+    EXPECT_EQ(field<QPlainTextEdit>("txtDescription")->toPlainText(), "Line 'one'\nLine two");
     field("txtChannelName")->setText("New 'name'");
     field("txtKbps")->setText("256");
     selectCountry("Austria");
     ok();
-    EXPECT_EQ(main.myListRefills, 1);
+    EXPECT_EQ(main.myListRefills, 2);
     EXPECT_EQ(myListRows(*t.app), 1);
-    EXPECT_EQ(t.app->ViewFilter.EditingModeMyListID, r.channelID);
-    const cMyList after = row(r.channelID);
+    const cMyList after = row(id);
     EXPECT_EQ(after.Name, "New 'name'");
     EXPECT_EQ(after.Kbps, 256);
     EXPECT_EQ(after.countryID, countryId(*t.app, "Austria"));
@@ -153,12 +136,11 @@ TEST_F(EditorTest, ModifyModeShowsTheRecordAndUpdatesIt) {
     // A record whose country is unknown asks for one.
     r.countryID = 999;
     ASSERT_TRUE(r.Update(t.app->data()));
-    open(r.channelID);
+    open(id);
     EXPECT_EQ(countries()->currentIndex(), -1);
     ok();
     EXPECT_EQ(lastMessage(), "Please select country!");
     EXPECT_TRUE(editor->isVisible());
-    EXPECT_EQ(main.myListRefills, 1);
 }
 
 TEST_F(EditorTest, BitRateTakesDigitsAndBackspaceOnly) {
@@ -168,7 +150,6 @@ TEST_F(EditorTest, BitRateTakesDigitsAndBackspaceOnly) {
     QTest::keyClicks(kbps, "12a.-3 x9");
     EXPECT_EQ(kbps->text(), "1239");
     QTest::keyClick(kbps, Qt::Key_Backspace);
-    EXPECT_EQ(kbps->text(), "123");
     QTest::keyClick(kbps, Qt::Key_Left); // keys that type nothing pass
     QTest::keyClick(kbps, Qt::Key_Delete);
     EXPECT_EQ(kbps->text(), "12");
@@ -177,11 +158,15 @@ TEST_F(EditorTest, BitRateTakesDigitsAndBackspaceOnly) {
     EXPECT_EQ(kbps->text(), "12");
 }
 
-TEST_F(EditorTest, TestPlaysTheTypedAddressAndTheStatusLineFollows) {
+TEST_F(EditorTest, TestPlaysTheTypedAddressHomePageOpensTheTypedPage) {
     open();
     editor->TestURL();
-    EXPECT_EQ(lastMessage(), "Insert stream URL to test");
+    editor->VisitHomePage();
+    EXPECT_EQ(t.messages.texts(), QStringList({"Insert stream URL to test", "Digit homepage!"}));
     EXPECT_TRUE(player->items.isEmpty());
+    field("txtHomePage")->setText("https://home.example/page");
+    field<QToolButton>("imgButtonVisitHomePage")->click();
+    EXPECT_EQ(t.desktop.opened, QStringList{"https://home.example/page"});
 
     field("txtStreamURL")->setText(" http://s.example/a ");
     field<QToolButton>("imgButtonTest")->click();
@@ -193,27 +178,15 @@ TEST_F(EditorTest, TestPlaysTheTypedAddressAndTheStatusLineFollows) {
               QStringList{QString(t.app->PlayerUserAgentOption).replace(u'+', u' ')});
     EXPECT_EQ(player->playingItem, 1);
     QLabel* status = field<QLabel>("lblStreamingInfo");
-    editor->TimerStatusTick();
-    EXPECT_EQ(status->text(), "- Preview - Playing");
     // The timer refreshes the line every second by itself.
     player->setState(Player::Buffering);
     EXPECT_TRUE(QTest::qWaitFor([&] { return status->text() == "- Preview - Buffering"; }, 2500));
-
     field<QToolButton>("imgButtonStop")->click();
     EXPECT_EQ(player->stopCalls, 1);
     player->broken = true; // a player that does not answer leaves the prefix alone
     editor->TimerStatusTick();
     EXPECT_EQ(status->text(), "- Preview - ");
-    EXPECT_EQ(t.messages.shown.size(), 1);
-}
-
-TEST_F(EditorTest, HomePageButtonOpensTheTypedAddress) {
-    open();
-    editor->VisitHomePage();
-    EXPECT_EQ(lastMessage(), "Digit homepage!");
-    field("txtHomePage")->setText("https://home.example/page");
-    field<QToolButton>("imgButtonVisitHomePage")->click();
-    EXPECT_EQ(t.desktop.opened, QStringList{"https://home.example/page"});
+    EXPECT_EQ(t.messages.shown.size(), 2);
 }
 
 TEST_F(EditorTest, SubmissionAsksFirstAndEncodesEveryFieldWithDoubledLineBreaks) {
@@ -229,24 +202,17 @@ TEST_F(EditorTest, SubmissionAsksFirstAndEncodesEveryFieldWithDoubledLineBreaks)
     setLink(*t.app, "SubmitMail", "channels@example.org");
     t.messages.answerNext(MsgAnswer::No);
     field<QPushButton>("cmdSubmit")->click();
-    EXPECT_EQ(lastMessage(), t.app->Translate("_frmChAdd_msgSubmitUs"));
     EXPECT_EQ(t.messages.shown.last().defaultAnswer, MsgAnswer::No);
     EXPECT_TRUE(t.desktop.opened.isEmpty());
 
     t.messages.answerNext(MsgAnswer::Yes);
     field<QPushButton>("cmdSubmit")->click();
     ASSERT_EQ(t.desktop.opened.size(), 1);
-    const QString mail = t.desktop.opened[0];
-    EXPECT_EQ(mail, "mailto:channels@example.org?subject=Zentuvo-Channel-submission&body="
-                    "ChannelName%3AA%26B%20TV%0A%0A"
-                    "StreamURL%3Ahttp%3A%2F%2Fs.example%2Flive%3Fid%3D1%26q%3D50%25%23top%0A%0A"
-                    "Description%3AFirst%20line%0A%0ASecond%20%26%20last%3F%0A%0A");
-    // A mail program reads back every field whole.
-    const QUrlQuery query{QUrl(mail)};
-    EXPECT_EQ(query.queryItems().size(), 2);
-    EXPECT_EQ(query.queryItemValue("body", QUrl::FullyDecoded),
-              "ChannelName:A&B TV\n\nStreamURL:http://s.example/live?id=1&q=50%#top\n\n"
-              "Description:First line\n\nSecond & last?\n\n");
+    EXPECT_EQ(t.desktop.opened[0],
+              "mailto:channels@example.org?subject=Zentuvo-Channel-submission&body="
+              "ChannelName%3AA%26B%20TV%0A%0A"
+              "StreamURL%3Ahttp%3A%2F%2Fs.example%2Flive%3Fid%3D1%26q%3D50%25%23top%0A%0A"
+              "Description%3AFirst%20line%0A%0ASecond%20%26%20last%3F%0A%0A");
     EXPECT_EQ(myListRows(*t.app), 0); // nothing validated or saved
     // Every kind of line break becomes a double one.
     EXPECT_EQ(channelSubmissionBody("N", "U", "a\r\nb\rc\nd"),

@@ -44,12 +44,10 @@ TEST(CatalogueSearch, FindsNamesAndDescriptionsWithoutRegardToCase) {
     for (const auto& [text, found] : cases)
         EXPECT_EQ(names(searchCatalogue(db, text)), found) << text;
     EXPECT_EQ(searchCatalogue(db, "").scanned, 5);
-    const SearchOutcome o = searchCatalogue(db, "CONCERTS");
-    ASSERT_EQ(o.hits.size(), 1u);
-    EXPECT_EQ(o.hits[0].description, "Music videos\nand concerts.");
-    EXPECT_EQ(o.hits[0].countryName, "Italy");
-    EXPECT_EQ(o.hits[0].genre, "Music");
-    EXPECT_EQ(o.hits[0].key(), catalogueKey(*t.app, "Beta.it"));
+    std::atomic<bool> cancel{true};
+    const SearchOutcome cancelled = searchCatalogue(db, "", &cancel);
+    EXPECT_TRUE(cancelled.cancelled);
+    EXPECT_TRUE(cancelled.hits.empty());
 }
 
 TEST(CatalogueSearch, OrdersByCountryThenNameAndCopesWithOddRows) {
@@ -75,58 +73,42 @@ TEST(CatalogueSearch, OrdersByCountryThenNameAndCopesWithOddRows) {
     EXPECT_TRUE(t.messages.shown.isEmpty());
 }
 
-TEST(CatalogueSearch, AMissingDatabaseIsAnErrorAndACancelledSearchFindsNothing) {
-    const SearchOutcome missing = searchCatalogue("/nonexistent/ch.dat", "x");
-    EXPECT_FALSE(missing.error.isEmpty());
-    EXPECT_TRUE(missing.hits.empty());
-    TestApp t;
-    std::atomic<bool> cancel{true};
-    const SearchOutcome o = searchCatalogue(t.app->ChannelConnectionString, "", &cancel);
-    EXPECT_TRUE(o.cancelled);
-    EXPECT_TRUE(o.hits.empty());
-}
-
 // Enough channels for the work to be shared among threads: every thread count gives the
 // same hits in the same order, and each description deciphers to what was stored.
-TEST(CatalogueSearch, SharedOutSearchMatchesTheRuleAndTheOrder) {
+TEST(CatalogueSearch, SharedOutSearchMatchesTheOneThreadSearch) {
     QList<FixtureChannel> channels;
     const QStringList countries{"Italy", "France", "Germany", "Spain", "Norway"};
     int expected = 0;
     for (int i = 0; i < 9000; ++i) {
         const bool inName = i % 11 == 0, inDescription = i % 7 == 0;
         expected += inName || inDescription;
+        const QString name = inName ? QStringLiteral("needle %1").arg(i)
+                                    : QStringLiteral("Channel %1").arg(9000 - i);
+        const QString description = QStringLiteral("Description %1 Übertragung%2")
+                                        .arg(i)
+                                        .arg(inDescription ? "\nNeEdLe" : "");
         channels << FixtureChannel{QStringLiteral("c%1.x").arg(i),
-                                   inName ? QStringLiteral("needle %1").arg(i)
-                                          : QStringLiteral("Channel %1").arg(9000 - i),
+                                   name,
                                    countries[i % 5],
                                    "News",
                                    "",
-                                   QStringLiteral("Description %1 Übertragung%2")
-                                       .arg(i)
-                                       .arg(inDescription ? "\nNeEdLe" : ""),
-                                   QStringLiteral("http://127.0.0.1:9/%1").arg(i),
+                                   description,
+                                   "http://127.0.0.1:9/",
                                    "",
                                    ""};
     }
     TestApp t(channels);
-    const SearchOutcome one = searchCatalogue(t.app->ChannelConnectionString, "NEEDLE", nullptr, 1);
-    const SearchOutcome three =
-        searchCatalogue(t.app->ChannelConnectionString, "NEEDLE", nullptr, 3);
+    const QString db = t.app->ChannelConnectionString;
+    const SearchOutcome one = searchCatalogue(db, "NEEDLE", nullptr, 1);
+    const SearchOutcome three = searchCatalogue(db, "NEEDLE", nullptr, 3);
     EXPECT_EQ(three.scanned, 9000);
     ASSERT_EQ(int(one.hits.size()), expected);
     ASSERT_EQ(three.hits.size(), one.hits.size());
     for (size_t i = 0; i < three.hits.size(); ++i) {
         const SearchHit& h = three.hits[i];
-        EXPECT_EQ(h.channelID, one.hits[i].channelID);
+        ASSERT_EQ(h.channelID, one.hits[i].channelID);
         const int n = h.description.section(u' ', 1, 1).section(u' ', 0, 0).toInt();
         ASSERT_EQ(h.description, channels[n].description);
-        if (i == 0)
-            continue;
-        const SearchHit& before = three.hits[i - 1];
-        const int byCountry = before.countryName.compare(h.countryName, Qt::CaseInsensitive);
-        ASSERT_TRUE(byCountry < 0 ||
-                    (byCountry == 0 && before.name.compare(h.name, Qt::CaseInsensitive) <= 0))
-            << qPrintable(before.name) << " before " << qPrintable(h.name);
     }
 }
 
@@ -144,7 +126,6 @@ struct SearchWindowTest : ::testing::Test {
     QLineEdit* text() { return window->findChild<QLineEdit*>("txtSearch"); }
     SearchResultModel* model() { return window->model(); }
     QTreeView* list() { return window->list(); }
-    QWidget* viewport() { return list()->viewport(); }
     void finish() {
         ASSERT_TRUE(QTest::qWaitFor([&] { return !window->isSearching(); }, 20000));
     }
@@ -160,56 +141,42 @@ struct SearchWindowTest : ::testing::Test {
         return out;
     }
     QPoint rowCentre(int row) { return list()->visualRect(model()->index(row, 1)).center(); }
-    QPoint below() { return QPoint(20, viewport()->height() - 5); }
+    QPoint below() { return QPoint(20, list()->viewport()->height() - 5); }
     QString found(int n) {
         return t.app->Translate("_frmSearch_msgChannelsFound") + " " + QString::number(n);
     }
 };
 
-TEST_F(SearchWindowTest, BlanksOnlyShowTheMessageAndSearchNothing) {
+TEST_F(SearchWindowTest, BlanksSearchNothingAndHitsFillTheListWithTheStatusCountingThem) {
     search("   ");
-    ASSERT_EQ(t.messages.shown.size(), 1);
-    EXPECT_EQ(t.messages.shown[0].text, t.app->Translate("_frmSearch_msgError_1"));
+    EXPECT_EQ(t.messages.texts(), QStringList{t.app->Translate("_frmSearch_msgError_1")});
     EXPECT_EQ(window->statusText(), t.app->Translate("_frmSearch_caption"));
-}
-
-TEST_F(SearchWindowTest, HitsFillTheListAndTheStatusCountsThem) {
+    t.messages.clear();
     search("e");
-    EXPECT_EQ(column(1), (QStringList{"Delta", "Epsilon", "Zeta", "Alpha", "beta tv"}));
     EXPECT_EQ(column(0), (QStringList{"France", "France", "Germany", "Italy", "Italy"}));
     EXPECT_EQ(column(3), (QStringList{"Sports", "News", "Music", "News", "Music"}));
     EXPECT_EQ(model()->keyAt(3), catalogueKey(*t.app, "Alpha.it"));
     EXPECT_EQ(window->statusText(), found(5));
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     search("nothing like this");
-    EXPECT_EQ(model()->rowCount(), 0);
     EXPECT_EQ(window->statusText(), found(0));
     EXPECT_TRUE(t.messages.shown.isEmpty());
 }
 
-TEST_F(SearchWindowTest, HeaderClicksSortKeepingTheSelectionAndHoldForTheNextSearch) {
+TEST_F(SearchWindowTest, HeaderClicksSortKeepingTheSelection) {
     search("e");
     list()->setCurrentIndex(model()->index(3, 1)); // Alpha
-    QHeaderView* header = list()->header();
-    emit header->sectionClicked(0); // the first click on the first column sorts descending
-    EXPECT_EQ(column(0), (QStringList{"Italy", "Italy", "Germany", "France", "France"}));
-    const QModelIndexList selected = list()->selectionModel()->selectedRows();
-    ASSERT_EQ(selected.size(), 1);
-    EXPECT_EQ(model()->cell(selected[0].row(), 1), "Alpha");
-    emit header->sectionClicked(1); // another column keeps the current order
-    EXPECT_EQ(column(1), (QStringList{"Zeta", "Epsilon", "Delta", "beta tv", "Alpha"}));
-    emit header->sectionClicked(1);
+    for (int c : {0, 1, 1}) // the first column sorts descending, another keeps the order
+        emit list()->header()->sectionClicked(c);
     EXPECT_EQ(column(1), (QStringList{"Alpha", "beta tv", "Delta", "Epsilon", "Zeta"}));
-    search("t");
-    EXPECT_EQ(column(1).first(), "Alpha");
-    EXPECT_EQ(column(1).last(), "Zeta");
+    EXPECT_EQ(model()->cell(list()->selectionModel()->selectedRows().value(0).row(), 1), "Alpha");
 }
 
 TEST_F(SearchWindowTest, MenuCommandsActOnTheSelectedRowUnderThePointer) {
     search("e");
     auto* menu = window->findChild<QMenu*>("mnuLvwChannels");
     QAction* preview = window->findChild<QAction*>("miLvwChannelsPreview");
-    QTest::mouseClick(viewport(), Qt::RightButton, {}, rowCentre(1));
+    QTest::mouseClick(list()->viewport(), Qt::RightButton, {}, rowCentre(1));
     EXPECT_TRUE(QTest::qWaitFor([&] { return menu->isVisible(); }, 2000));
     menu->hide();
     preview->trigger();
@@ -218,7 +185,7 @@ TEST_F(SearchWindowTest, MenuCommandsActOnTheSelectedRowUnderThePointer) {
     EXPECT_EQ(main.previewed, QStringList{epsilon});
     EXPECT_EQ(main.played, QStringList{epsilon});
     // A right click on empty space opens no menu.
-    QTest::mouseClick(viewport(), Qt::RightButton, {}, below());
+    QTest::mouseClick(list()->viewport(), Qt::RightButton, {}, below());
     QApplication::processEvents();
     EXPECT_FALSE(menu->isVisible());
     preview->trigger();
@@ -231,22 +198,12 @@ TEST_F(SearchWindowTest, ANewerSearchReplacesOneStillRunningAndClosingDuringOneI
     finish();
     QTest::qWait(50);
     EXPECT_EQ(column(1), QStringList{"Zeta"});
-    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     window->MakeLvwChannelsContents("e");
     window.reset();
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
-TEST_F(SearchWindowTest, ADatabaseFailureIsReported) {
-    QFile::remove(t.folder.file("ch.dat"));
-    window->MakeLvwChannelsContents("e");
-    finish();
-    ASSERT_FALSE(t.messages.shown.isEmpty());
-    EXPECT_TRUE(t.messages.shown.last().text.startsWith("Error in MakeLvwChannelsContents: "));
-    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-}
-
-TEST_F(SearchWindowTest, DamagedDescriptionsAreReportedOncePerSearch) {
+TEST_F(SearchWindowTest, DamagedDescriptionsAreReportedOncePerSearchAndAMissingFileAsAnError) {
     execSql(t.folder.file("ch.dat"),
             "UPDATE tab_channels SET description = 'ZZ' WHERE code = 'Delta.fr';"
             "UPDATE tab_channels SET description = 'Q1 Q2' WHERE code = 'Zeta.de'");
@@ -254,19 +211,10 @@ TEST_F(SearchWindowTest, DamagedDescriptionsAreReportedOncePerSearch) {
     EXPECT_EQ(model()->rowCount(), 5);
     ASSERT_EQ(t.messages.shown.size(), 1);
     EXPECT_TRUE(t.messages.shown[0].text.startsWith("Error in DecryptByte: "));
-}
-
-TEST(SearchWindowOpen, ASecondRequestBringsTheOpenWindowForward) {
-    TestApp t;
-    FakeMain main;
-    SearchWindow* first = SearchWindow::open(*t.app, main);
-    EXPECT_EQ(SearchWindow::open(*t.app, main), first);
-    EXPECT_TRUE(first->isVisible());
-    QPointer<SearchWindow> gone = first;
-    first->close();
-    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_TRUE(gone.isNull());
-    delete SearchWindow::open(*t.app, main);
+    QFile::remove(t.folder.file("ch.dat"));
+    search("e");
+    EXPECT_TRUE(t.messages.shown.last().text.startsWith("Error in MakeLvwChannelsContents: "));
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
 } // namespace

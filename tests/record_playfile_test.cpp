@@ -55,45 +55,38 @@ protected:
 
 } // namespace
 
-TEST_F(FilePlaybackTest, CancellingTheDialogLeavesWhatPlays) {
-    chosen = "";
+TEST_F(FilePlaybackTest, PlayFromPlaysTheChosenFileAndCancellingLeavesWhatPlays) {
+    window.show();
     files->PlayFrom();
     EXPECT_EQ(steps, QStringList{"dialog Open file... in " + t.app->RecordFolder});
     EXPECT_EQ(player.Tag(), "3 CH_ID");
-    EXPECT_TRUE(player.items.isEmpty());
     EXPECT_EQ(txtMessages->text(), "Alpha (Italy)");
     EXPECT_TRUE(SliderPlayFile->isHidden());
-}
 
-TEST_F(FilePlaybackTest, PlayFromPlaysTheChosenFile) {
-    window.show();
     chosen = "/tmp/My Recordings/20261206_1 #1 100%.ts";
     SliderVolume->setValue(7);
     files->PlayFrom();
-    ASSERT_EQ(steps.size(), 2);
-    EXPECT_EQ(steps[1], "StopVideo");
+    EXPECT_EQ(steps.last(), "StopVideo");
     EXPECT_EQ(player.Tag(), ChannelKey::kFile);
     EXPECT_TRUE(SliderPlayFile->isVisible());
-    EXPECT_EQ(SliderPlayFile->minimum(), 0);
     EXPECT_EQ(SliderPlayFile->maximum(), 20);
     ASSERT_EQ(player.items.size(), 1);
     // The path as it is: no URL escaping, no item name, no options.
     EXPECT_EQ(player.items[0].mrl, chosen);
     EXPECT_EQ(player.items[0].name, "");
     EXPECT_TRUE(player.items[0].options.isEmpty());
-    EXPECT_EQ(player.playCalls, 1);
     EXPECT_EQ(player.playingItem, 0);
     EXPECT_EQ(txtMessages->text(), "Playing from file 20261206_1 #1 100%.ts");
     EXPECT_EQ(player.volume(), 140);
     EXPECT_FALSE(QApplication::overrideCursor()); // the busy pointer is gone again
-    EXPECT_TRUE(t.messages.shown.isEmpty());
-}
-
-TEST_F(FilePlaybackTest, ARelativePathReachesThePlayerAbsolute) {
+    // A relative path reaches the player absolute.
     files->PlayFile("clip.ts");
-    ASSERT_EQ(player.items.size(), 1);
-    EXPECT_EQ(player.items[0].mrl, QDir::current().absoluteFilePath("clip.ts"));
-    EXPECT_EQ(txtMessages->text(), "Playing from file clip.ts");
+    EXPECT_EQ(player.items.last().mrl, QDir::current().absoluteFilePath("clip.ts"));
+    EXPECT_TRUE(t.messages.shown.isEmpty());
+    player.broken = true;
+    files->PlayFile("/tmp/a.ts");
+    EXPECT_EQ(t.messages.texts(), QStringList{"Error in PlayFile: the player does not answer"});
+    EXPECT_EQ(t.messages.shown.first().icon, MsgIcon::Critical);
 }
 
 TEST_F(FilePlaybackTest, OnlyTheUsersMovesOfTheSliderSeekAndOnlyWhileAFilePlays) {
@@ -103,10 +96,8 @@ TEST_F(FilePlaybackTest, OnlyTheUsersMovesOfTheSliderSeekAndOnlyWhileAFilePlays)
     SliderPlayFile->setFocus();
     SliderPlayFile->setPageStep(10);
     QTest::keyClick(SliderPlayFile, Qt::Key_PageUp);
-    EXPECT_EQ(SliderPlayFile->value(), 10);
     EXPECT_DOUBLE_EQ(player.reportedPosition, 0.5); // value 10: the middle of the file
     QTest::keyClick(SliderPlayFile, Qt::Key_End);
-    EXPECT_DOUBLE_EQ(player.reportedPosition, 1.0);
     QTest::keyClick(SliderPlayFile, Qt::Key_Left);
     EXPECT_DOUBLE_EQ(player.reportedPosition, 19.0 / 20.0);
     // The status timer's updates do not seek.
@@ -117,12 +108,4 @@ TEST_F(FilePlaybackTest, OnlyTheUsersMovesOfTheSliderSeekAndOnlyWhileAFilePlays)
     player.broken = true;
     EXPECT_NO_THROW(files->seekToSlider(10));
     EXPECT_TRUE(t.messages.shown.isEmpty());
-}
-
-TEST_F(FilePlaybackTest, APlayerFailureIsReported) {
-    player.broken = true;
-    files->PlayFile("/tmp/a.ts");
-    ASSERT_EQ(t.messages.shown.size(), 1);
-    EXPECT_EQ(t.messages.shown.first().text, "Error in PlayFile: the player does not answer");
-    EXPECT_EQ(t.messages.shown.first().icon, MsgIcon::Critical);
 }

@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
 #include <csignal>
@@ -44,9 +45,7 @@ QList<FixtureChannel> recorderChannels() {
         return FixtureChannel{code, name, "Italy", "News", "", "", url, "", ""};
     };
     return {ch("Grow.it", "Grow", "fake:grow"), ch("Silent.it", "Silent", "fake:silent"),
-            ch("Stubborn.it", "Stubborn", "fake:stubborn"),
-            ch("Long.it", "Evening news and documentaries", "fake:grow"),
-            ch("NoUrl.it", "No address", "")};
+            ch("Stubborn.it", "Stubborn", "fake:stubborn"), ch("NoUrl.it", "No address", "")};
 }
 
 class RecordWindowTest : public ::testing::Test {
@@ -58,10 +57,7 @@ protected:
         script.close();
         script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         t.app->VlcInstallDir = player.path();
-        useFolder(t.folder.file("Recorded"));
-    }
-    void useFolder(const QString& folder) {
-        recorded = folder;
+        recorded = t.folder.file("Recorded");
         ASSERT_TRUE(QDir().mkpath(recorded));
         t.app->RecordFolder = recorded;
     }
@@ -87,60 +83,27 @@ protected:
 
 } // namespace
 
-TEST_F(RecordWindowTest, LoadsThePlayingChannelFromEitherListAndClosesWithoutAskingWhenIdle) {
-    auto w = open("Grow.it");
-    EXPECT_EQ(w->lblStatus->text(), "Grow");
-    EXPECT_FALSE(w->blnIsRecording());
-    EXPECT_TRUE(w->cmdRecord->isEnabled());
-    EXPECT_TRUE(w->TimerProgress->isActive());
-    w->show();
-    EXPECT_TRUE(w->close());
-    main.tag = addMyList(*t.app, "Mine", "fake:grow");
-    EXPECT_EQ(RecordWindow(*t.app, main).lblStatus->text(), "Mine");
-    main.tag = "5 XX";
-    EXPECT_EQ(RecordWindow(*t.app, main).channelName(), "");
-    EXPECT_EQ(t.messages.texts(), QStringList{"Error: I can't find channel type (which list?)"});
-}
-
 TEST_F(RecordWindowTest, RecordingShowsProgressAndClosingAsksFirst) {
     auto w = open("Grow.it");
     w->show();
     w->cmdRecord->click();
-    ASSERT_TRUE(w->blnIsRecording());
     const QString file = recorded + "/20261206_1.ts";
-    EXPECT_EQ(w->strDumpFile(), file);
-    EXPECT_FALSE(w->cmdRecord->isEnabled());
     EXPECT_EQ(w->lblStatus->text(), "Recording Grow on " + file);
-
-    // The spinner turns once a second: | / - \ and round again; anything else starts over.
-    QStringList seen;
-    for (int i = 0; i < 5; ++i) {
-        w->onTimerProgress();
-        seen << w->lblProgress->text();
-    }
-    EXPECT_EQ(seen, (QStringList{"/", "-", "\\", "|", "/"}));
-    w->lblProgress->setText("x");
-    w->onTimerProgress();
-    EXPECT_EQ(w->lblProgress->text(), "|");
     ASSERT_TRUE(QTest::qWaitFor([&] { return RecordFiles::FileSize(file) > 20000; }, 5000));
     w->onTimerStatus();
-    EXPECT_TRUE(w->lblFileSize->text().startsWith("KB: ")) << w->lblFileSize->text().toStdString();
-    EXPECT_NE(w->lblFileSize->text(), "KB: 0");
+    EXPECT_TRUE(QRegularExpression("^KB: [1-9]").match(w->lblFileSize->text()).hasMatch())
+        << w->lblFileSize->text().toStdString();
 
     // No keeps the recording; Yes stops the player and closes.
     const qint64 pid = w->recorder().processId();
     t.messages.answerNext(MsgAnswer::No);
     EXPECT_FALSE(w->close());
-    ASSERT_EQ(t.messages.shown.size(), 1);
-    EXPECT_EQ(t.messages.shown[0].text, "Stop recording? ");
-    EXPECT_EQ(t.messages.shown[0].defaultAnswer, MsgAnswer::No);
-    EXPECT_TRUE(w->isVisible());
+    EXPECT_EQ(t.messages.shown.value(0).defaultAnswer, MsgAnswer::No);
     EXPECT_TRUE(processAlive(pid));
     t.messages.answerNext(MsgAnswer::Yes);
     w->cmdClose->click();
     EXPECT_FALSE(w->isVisible());
     EXPECT_FALSE(processAlive(pid));
-    EXPECT_FALSE(w->blnIsRecording());
     EXPECT_GT(RecordFiles::FileSize(file), 0);
 }
 
@@ -151,10 +114,6 @@ TEST_F(RecordWindowTest, AFileThatStopsGrowingShowsAsStalledAndIsRemovedEmpty) {
     w->cmdRecord->click();
     const QString file = recorded + "/20261206_1.ts";
     ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(file); }, 5000));
-    now = 10000;
-    w->onTimerStatus();
-    EXPECT_EQ(w->lblStatus->text(), "Recording Silent on " + file);
-    EXPECT_EQ(w->lblFileSize->text(), "KB: 0");
     now = 16000;
     w->onTimerStatus();
     EXPECT_EQ(w->lblStatus->text(), "Recording Silent on " + file + "\nStalled: no data for 16 s.");
@@ -187,18 +146,15 @@ TEST_F(RecordWindowTest, WithoutAPlayerProgramOrAnAddressNothingRuns) {
         auto w = open(code);
         w->cmdRecord->click();
         EXPECT_TRUE(t.messages.saw("Error starting recording"));
-        EXPECT_FALSE(w->blnIsRecording());
         EXPECT_TRUE(w->cmdRecord->isEnabled());
         EXPECT_TRUE(w->lblStatus->text().startsWith("Recording did not start: "));
         EXPECT_TRUE(QDir(recorded).isEmpty());
-        t.messages.clear();
         w->show();
-        EXPECT_TRUE(w->close());
-        EXPECT_TRUE(t.messages.shown.isEmpty());
+        EXPECT_TRUE(w->close()); // without asking
     }
 }
 
-TEST_F(RecordWindowTest, RecordButtonRefusesWithoutAChannelAndOpensOneWindowThatKeepsItsOwn) {
+TEST_F(RecordWindowTest, RecordButtonRefusesWithoutAChannelAndOpensOneWindowForThePlayingOne) {
     RecordLauncher launcher(*t.app, main);
     for (const QString& tag : {QString(), QStringLiteral("-1"), ChannelKey::kFile}) {
         main.tag = tag;
@@ -211,7 +167,6 @@ TEST_F(RecordWindowTest, RecordButtonRefusesWithoutAChannelAndOpensOneWindowThat
     launcher.imgButtonRecord_Click();
     RecordWindow* first = launcher.window();
     ASSERT_NE(first, nullptr);
-    EXPECT_TRUE(first->isVisible());
     EXPECT_EQ(first->parentWidget(), &main.widget);
     main.tag = catalogueKey(*t.app, "Silent.it");
     launcher.imgButtonRecord_Click();
@@ -225,7 +180,12 @@ TEST_F(RecordWindowTest, RecordButtonRefusesWithoutAChannelAndOpensOneWindowThat
     launcher.imgButtonRecord_Click();
     ASSERT_NE(launcher.window(), nullptr);
     EXPECT_EQ(launcher.window()->channelName(), "Silent");
-    EXPECT_TRUE(t.messages.shown.isEmpty());
+    // A My List channel loads too; a key of no list says so.
+    main.tag = addMyList(*t.app, "Mine", "fake:grow");
+    EXPECT_EQ(RecordWindow(*t.app, main).channelName(), "Mine");
+    main.tag = "5 XX";
+    EXPECT_EQ(RecordWindow(*t.app, main).channelName(), "");
+    EXPECT_EQ(t.messages.texts(), QStringList{"Error: I can't find channel type (which list?)"});
 }
 
 TEST_F(RecordWindowTest, ClosingTheMainWindowNeverLeavesThePlayerRunning) {
@@ -236,24 +196,6 @@ TEST_F(RecordWindowTest, ClosingTheMainWindowNeverLeavesThePlayerRunning) {
         ASSERT_TRUE(processAlive(pid));
     }
     EXPECT_FALSE(processAlive(pid));
-}
-
-TEST_F(RecordWindowTest, TheRecordingLineFitsTheWindow) {
-    // A deep recording folder: the line must wrap inside the window, not run off it.
-    useFolder(t.folder.file("Recorded/Channels I keep/evening news and documentaries"));
-    auto w = open("Long.it");
-    w->show();
-    w->cmdRecord->click();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return RecordFiles::FileSize(w->strDumpFile()) > 0; }, 5000));
-    w->onTimerProgress();
-    w->onTimerStatus();
-    QCoreApplication::processEvents();
-    EXPECT_LE(w->lblStatus->heightForWidth(w->lblStatus->width()), w->lblStatus->height());
-    EXPECT_LE(w->width(), 480);
-    EXPECT_TRUE(w->lblFileSize->isVisible());
-    EXPECT_TRUE(w->lblProgress->isVisible());
-    if (const QByteArray shot = qgetenv("ZENTUVO_SCREENSHOT"); !shot.isEmpty())
-        w->grab().save(QString::fromLocal8Bit(shot));
 }
 
 // Run in a process of its own by the test below: records until it is killed.

