@@ -39,9 +39,7 @@
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QProcess>
-#include <QThread>
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
 #include <functional>
 #include <optional>
