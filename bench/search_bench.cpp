@@ -44,13 +44,9 @@ class BenchMain : public MainWindowApi {
 public:
     QWidget* mainWidget() override { return nullptr; }
     bool IsFullVideo() const override { return false; }
-    void PlayVideo(const QString&) override {}
-    void PlayPreview(const QString&) override {}
     void MakeLvwMyListContents() override {}
     void SetLanguage() override {}
-    QString SelectedChannelKey() const override { return {}; }
-    QString MainPlayerTag() const override { return {}; }
-    QString PlayerVersionInfo() const override { return {}; }
+    ChannelRef selectedChannel() const override { return {}; }
 };
 
 QString option(const QStringList& args, const QString& name, const QString& fallback = {}) {

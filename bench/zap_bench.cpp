@@ -31,7 +31,7 @@
 #include "bench_support.h"
 #include "playback/VlcPlayer.h"
 #include "playback_live_source.h"
-#include "ui/main/VideoView.h"
+#include "ui/widgets/VideoView.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -116,9 +116,14 @@ struct SearchWindowTest : ::testing::Test {
     TestApp t;
     FakeMain main;
     std::unique_ptr<SearchWindow> window;
+    QList<ChannelRef> played, previewed; // what the window asked to play
 
     void SetUp() override {
         window = std::make_unique<SearchWindow>(*t.app, main);
+        QObject::connect(window.get(), &SearchWindow::playRequested,
+                         [this](ChannelRef channel) { played << channel; });
+        QObject::connect(window.get(), &SearchWindow::previewRequested,
+                         [this](ChannelRef channel) { previewed << channel; });
         window->resize(800, 500);
         window->show();
         QApplication::processEvents();
@@ -155,7 +160,7 @@ TEST_F(SearchWindowTest, BlanksSearchNothingAndHitsFillTheListWithTheStatusCount
     search("e");
     EXPECT_EQ(column(0), (QStringList{"France", "France", "Germany", "Italy", "Italy"}));
     EXPECT_EQ(column(3), (QStringList{"Sports", "News", "Music", "News", "Music"}));
-    EXPECT_EQ(model()->keyAt(3), catalogueKey(*t.app, "Alpha.it"));
+    EXPECT_EQ(model()->channelAt(3), catalogueRef(*t.app, "Alpha.it"));
     EXPECT_EQ(window->statusText(), found(5));
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     search("nothing like this");
@@ -181,15 +186,15 @@ TEST_F(SearchWindowTest, MenuCommandsActOnTheSelectedRowUnderThePointer) {
     menu->hide();
     preview->trigger();
     window->findChild<QAction*>("miLvwChannelsPlay")->trigger();
-    const QString epsilon = catalogueKey(*t.app, "Epsilon.fr");
-    EXPECT_EQ(main.previewed, QStringList{epsilon});
-    EXPECT_EQ(main.played, QStringList{epsilon});
+    const ChannelRef epsilon = catalogueRef(*t.app, "Epsilon.fr");
+    EXPECT_EQ(previewed, QList<ChannelRef>{epsilon});
+    EXPECT_EQ(played, QList<ChannelRef>{epsilon});
     // A right click on empty space opens no menu.
     QTest::mouseClick(list()->viewport(), Qt::RightButton, {}, below());
     QApplication::processEvents();
     EXPECT_FALSE(menu->isVisible());
     preview->trigger();
-    EXPECT_EQ(main.previewed.size(), 1);
+    EXPECT_EQ(previewed.size(), 1);
 }
 
 TEST_F(SearchWindowTest, ANewerSearchReplacesOneStillRunningAndClosingDuringOneIsSafe) {

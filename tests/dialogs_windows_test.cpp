@@ -1,6 +1,6 @@
 // The options, channel property, about and requirements windows, the home page command,
 // and what every dialog shares.
-#include "common/ChannelHomePage.h"
+#include "app/ChannelHomePage.h"
 #include "data/Database.h"
 #include "data/StoredValue.h"
 #include "playback/FakePlayer.h"
@@ -36,7 +36,7 @@ TEST(Dialogs, EveryDialogStaysAboveTheFullVideoAndClosesOnEscape) {
         std::vector<std::unique_ptr<QDialog>> dialogs;
         dialogs.push_back(
             std::make_unique<ChannelEditor>(*t.app, main, std::make_unique<FakePlayer>()));
-        dialogs.push_back(std::make_unique<AboutWindow>(*t.app, main));
+        dialogs.push_back(std::make_unique<AboutWindow>(*t.app, main, "3.0.21 Vetinari"));
         dialogs.push_back(std::make_unique<ChannelPropertyWindow>(*t.app, main));
         dialogs.push_back(std::make_unique<OptionsWindow>(*t.app, main));
         dialogs.push_back(std::make_unique<RequirementsWindow>(*t.app, main));
@@ -90,7 +90,7 @@ TEST(ChannelHomePage, ThePropertyWindowAndTheCommandOpenThePageOrSayThereIsNone)
     const auto noHomePage = [&](const QString& name) {
         return t.app->Translate("_frmMain_msgNoHomePage") + " '" + name + "'";
     };
-    main.selectedKey = catalogueKey(*t.app, "Beta.it");
+    main.selected = catalogueRef(*t.app, "Beta.it");
     ChannelPropertyWindow window(*t.app, main);
     window.show();
     EXPECT_EQ(window.findChild<QLineEdit*>("txtName")->text(), "beta tv");
@@ -103,7 +103,7 @@ TEST(ChannelHomePage, ThePropertyWindowAndTheCommandOpenThePageOrSayThereIsNone)
     window.imgButtonVisitHomePageClick();
     EXPECT_EQ(t.desktop.opened, QStringList{"https://typed.example/"});
 
-    VisitChannelHomePage(*t.app, catalogueKey(*t.app, "Zeta.de"));
+    VisitChannelHomePage(*t.app, catalogueRef(*t.app, "Zeta.de"));
     EXPECT_EQ(t.desktop.opened.last(), "https://zeta.example/");
     {
         Connection c(t.folder.file("ch.dat"));
@@ -111,10 +111,10 @@ TEST(ChannelHomePage, ThePropertyWindowAndTheCommandOpenThePageOrSayThereIsNone)
             .bind(1, t.app->BlowfishCipher.encrypt("  "))
             .run();
     }
-    for (const auto& [key, name] : {std::pair{catalogueKey(*t.app, "Delta.fr"), "Delta"},
-                                    {QString("424242 CH_ID"), ""}}) { // no such channel
+    for (const auto& [channel, name] : {std::pair{catalogueRef(*t.app, "Delta.fr"), "Delta"},
+                                        {ChannelRef::catalogue(424242), ""}}) { // no such channel
         t.messages.clear();
-        VisitChannelHomePage(*t.app, key);
+        VisitChannelHomePage(*t.app, channel);
         EXPECT_EQ(t.messages.texts(), QStringList{noHomePage(name)});
     }
     EXPECT_EQ(t.desktop.opened.size(), 2);
@@ -124,13 +124,13 @@ TEST(AboutAndRequirements, AboutShowsOnlyTheConfiguredLinksRequirementsIsOneMode
     TestApp t;
     FakeMain main;
     {
-        AboutWindow about(*t.app, main);
+        AboutWindow about(*t.app, main, "3.0.21 Vetinari");
         about.show();
         EXPECT_FALSE(about.findChild<QLabel*>("lblInternet")->isVisible());
     }
     setLink(*t.app, "SupportMail", "help@example.org");
     setLink(*t.app, "HomePage", "https://zentuvo.example/");
-    AboutWindow about(*t.app, main);
+    AboutWindow about(*t.app, main, "3.0.21 Vetinari");
     about.show();
     EXPECT_TRUE(about.findChild<QLabel*>("lblEmail")->isVisible());
     about.lblEmailClick();

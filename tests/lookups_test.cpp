@@ -1,5 +1,5 @@
 #include "data/ChannelInfo.h"
-#include "data/ChannelKey.h"
+#include "data/ChannelRef.h"
 #include "data/MyList.h"
 #include "data/VbConvert.h"
 #include "support/TestSupport.h"
@@ -9,16 +9,24 @@
 using namespace zentuvo;
 using namespace zentuvo::test;
 
-TEST(ChannelKey, NumberAndKind) {
-    const std::tuple<const char*, int, const char*> cases[] = {
-        {"12 CH_ID", 12, "CH_ID"},         {"-1 FL", -1, "FL"}, {"", 0, ""}, {"abc", 0, ""},
-        {"99999999999 CH_ID", 0, "CH_ID"}, // does not fit 32 bits
-        {"7 ch_id x", 7, "ch_id x"},
+TEST(ChannelRef, TagTextRoundTripsAndOddTextsNameNoChannel) {
+    using Kind = ChannelRef::Kind;
+    const std::tuple<const char*, Kind, int> cases[] = {
+        {"12 CH_ID", Kind::Catalogue, 12}, {"3 MY_ID", Kind::MyList, 3}, {"-1 FL", Kind::File, -1},
+        {"", Kind::None, 0},               {"abc", Kind::None, 0},
+        {"99999999999 CH_ID", Kind::Catalogue, 0}, // does not fit 32 bits
+        {"7 ch_id", Kind::None, 7},                // the kind's letter case counts
+        {"-1", Kind::None, -1},
     };
-    for (const auto& [key, number, kind] : cases) {
-        EXPECT_EQ(ChannelKey::number(key), number) << key;
-        EXPECT_EQ(ChannelKey::kind(key), kind) << key;
+    for (const auto& [text, kind, number] : cases) {
+        const ChannelRef ref = ChannelRef::fromText(text);
+        EXPECT_EQ(ref.kind(), kind) << text;
+        EXPECT_EQ(ref.number(), number) << text;
     }
+    for (const ChannelRef ref : {ChannelRef::catalogue(12), ChannelRef::myList(2147483647),
+                                 ChannelRef::file(), ChannelRef()})
+        EXPECT_EQ(ChannelRef::fromText(ref.toText()), ref) << ref.toText().toStdString();
+    EXPECT_EQ(ChannelRef().toText(), "");
 }
 
 // The strict conversions behind the settings file are tried through it in settings_test.cpp.
@@ -44,8 +52,8 @@ TEST(Lookups, NullColumnsMissingRowsAndOrphanCountriesGiveEmptyTextsWithoutMessa
     // A channel whose country row is gone gives no row through the join.
     EXPECT_EQ(GetChannelInfo(data, catalogueId(*t.app, "Alpha.it"))->Name, "");
     EXPECT_EQ(GetCountryCHname(data, 999), "");
-    const QString mine = addMyList(*t.app, "Mine", "http://127.0.0.1:9/mine.ts", 777);
-    EXPECT_EQ(GetMyListChannelInfo(data, ChannelKey::number(mine))->Country, "");
+    const ChannelRef mine = addMyList(*t.app, "Mine", "http://127.0.0.1:9/mine.ts", 777);
+    EXPECT_EQ(GetMyListChannelInfo(data, mine.number())->Country, "");
     EXPECT_EQ(GetMyListChannelInfo(data, 9999)->Name, "");
     EXPECT_TRUE(t.messages.shown.isEmpty());
 }

@@ -7,7 +7,7 @@
 #include "playback_players_fixture.h"
 #include "support/TestSupport.h"
 #include "ui/main/PlayerControl.h"
-#include "ui/main/VideoView.h"
+#include "ui/widgets/VideoView.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

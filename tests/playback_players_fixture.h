@@ -5,7 +5,7 @@
 #include "playback_fake_view.h"
 #include "support/TestSupport.h"
 #include "ui/main/PlayerControl.h"
-#include "ui/main/VideoView.h"
+#include "ui/widgets/VideoView.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

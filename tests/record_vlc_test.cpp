@@ -2,8 +2,8 @@
 // 127.0.0.1, checked with ffprobe; and seeking in a file with the real player.
 #include "playback/VlcPlayer.h"
 #include "record/RecordFiles.h"
-#include "record/RecordLauncher.h"
-#include "record/RecordWindow.h"
+#include "ui/record/RecordLauncher.h"
+#include "ui/record/RecordWindow.h"
 #include "record_loopback.h"
 #include "support/FakeMainWindow.h"
 #include "support/TestSupport.h"

@@ -4,8 +4,8 @@
 // headers on the wire) is in record_vlc_test.cpp.
 #include "data/ChannelKey.h"
 #include "record/RecordFiles.h"
-#include "record/RecordLauncher.h"
-#include "record/RecordWindow.h"
+#include "ui/record/RecordLauncher.h"
+#include "ui/record/RecordWindow.h"
 #include "support/FakeMainWindow.h"
 #include "support/TestSupport.h"
 

@@ -248,8 +248,8 @@ TEST_F(EditorOverLock, TheEditorStaysOpenWithTheInputAndNothingIsListedAsSaved) 
 }
 
 TEST_F(EditorOverLock, AFailedDeleteKeepsTheRowsAndSaysSo) {
-    const QList<int> ids{ChannelKey::number(addMyList(app(), "a", "http://127.0.0.1:9/a")),
-                         ChannelKey::number(addMyList(app(), "b", "http://127.0.0.1:9/b"))};
+    const QList<int> ids{addMyList(app(), "a", "http://127.0.0.1:9/a").number(),
+                         addMyList(app(), "b", "http://127.0.0.1:9/b").number()};
     open();
     {
         ExternalLock lock(t.folder.file("mylist.dat"));

@@ -91,7 +91,7 @@ TEST_F(ChannelList, HeaderClicksSortKeepingTheSelectionAndTheSortStaysForLaterRe
     clickOn(0);
     clickOn(1);
     EXPECT_EQ(column(channels(), 1), (QStringList{"Alpha", "beta tv", "Delta", "Epsilon", "Zeta"}));
-    EXPECT_EQ(window->SelectedChannelKey(), catalogueKey(app(), "Zeta.de"));
+    EXPECT_EQ(window->selectedChannel(), catalogueRef(app(), "Zeta.de"));
     clickOn(1);
     selectFilter("Italy");
     EXPECT_EQ(column(channels(), 1), (QStringList{"beta tv", "Alpha"}));

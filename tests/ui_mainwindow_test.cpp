@@ -37,24 +37,26 @@ TEST_F(MainWindowTest, ALanguageChangeRetranslatesInPlaceAndKeepsTheFilter) {
 }
 
 TEST_F(MainWindowTest, ToolbarCommandsNeedTheLastClickOnARowOfTheShownList) {
-    QStringList played, previewed;
-    window->hooks().PlayVideo = [&](const QString& key) { played << key; };
-    window->hooks().PlayPreview = [&](const QString& key) { previewed << key; };
+    QList<ChannelRef> played, previewed;
+    QObject::connect(&window->commands(), &MainCommands::playRequested,
+                     [&](ChannelRef channel) { played << channel; });
+    QObject::connect(&window->commands(), &MainCommands::previewRequested,
+                     [&](ChannelRef channel) { previewed << channel; });
     click(ui().lvwChannels, emptyPoint(ui().lvwChannels));
     selectRows(ui().lvwChannels, {1}); // chosen by keyboard
     ui().imgButtonPlay->click();
     EXPECT_TRUE(played.isEmpty());
     click(ui().lvwChannels, rowPoint(ui().lvwChannels, 1));
     ui().imgButtonPlay->click();
-    EXPECT_EQ(played, QStringList{channels()->keyAt(1)});
+    EXPECT_EQ(played, QList<ChannelRef>{channels()->channelAt(1)});
     // On the My List tab the preview takes the My List row.
-    const QString mine = addMyList(app(), "Mine", "http://x/");
+    const ChannelRef mine = addMyList(app(), "Mine", "http://x/");
     window->MakeLvwMyListContents();
     ui().TabStrip1->setCurrentIndex(1);
     QCoreApplication::processEvents();
     click(ui().lvwMyList, rowPoint(ui().lvwMyList, 0));
     ui().imgButtonPreview->click();
-    EXPECT_EQ(previewed, QStringList{mine});
+    EXPECT_EQ(previewed, QList<ChannelRef>{mine});
 }
 
 TEST_F(MainWindowTest, HelpOpensTheManualNextToTheProgramOrSaysItIsMissing) {
@@ -138,10 +140,10 @@ TEST_F(WiringTest, ListsButtonsAndSlidersReachThePlayers) {
     doubleClick(ui().lvwChannels, emptyPoint(ui().lvwChannels));
     EXPECT_EQ(mainPlayer().current(), nullptr);
     playRow("Alpha");
-    EXPECT_EQ(mainPlayer().Tag(), catalogueKey(app(), "Alpha.it"));
+    EXPECT_EQ(controller->control().mainTag(), catalogueRef(app(), "Alpha.it").toText());
     EXPECT_EQ(ui().txtMessages->text(), "Alpha (Italy)");
     mainPlayer().setState(Player::Playing);
-    wiring->control().TimerStatus();
+    controller->control().updateStatus();
     EXPECT_EQ(ui().lblPlayerMessage->text(), "Playing");
     const int zeta = rowOf(channels(), "Zeta");
     selectRows(ui().lvwChannels, {zeta});
@@ -155,11 +157,11 @@ TEST_F(WiringTest, ListsButtonsAndSlidersReachThePlayers) {
     ui().SliderVolume->setValue(10);
     EXPECT_EQ(mainPlayer().volume(), 200);
     ui().imgButtonPreviewStop->click();
-    EXPECT_EQ(previewPlayer().Tag(), "");
+    EXPECT_EQ(controller->control().previewTag(), "");
     ui().imgButtonStop->click();
-    EXPECT_EQ(mainPlayer().Tag(), "");
+    EXPECT_EQ(controller->control().mainTag(), "");
     playRow("Alpha");
-    wiring->shutdown();
+    controller->shutdown();
     EXPECT_GE(mainPlayer().stopCalls, 1);
     EXPECT_FALSE(ui().TimerStatus->isActive());
 }

@@ -72,8 +72,8 @@ TEST_F(MyList, MyListDeleteTakesManyNumbersAtOnce) {
     }
     window->MakeLvwMyListContents();
     QList<int> ids;
-    for (const QString& key : keys(myList()))
-        ids << ChannelKey::number(key);
+    for (const ChannelRef channel : channelsOf(myList()))
+        ids << channel.number();
     window->myList().MyListDelete(ids);
     EXPECT_EQ(stored(), 1);
     EXPECT_TRUE(t.messages.shown.isEmpty());
@@ -84,14 +84,15 @@ TEST_F(MyList, TheMenuOpensEvenOnEmptySpaceModifyNeedsASelectionAndAddDoesNot) {
     EXPECT_TRUE(window->menus().mnuLvwMyList->isVisible());
     window->menus().mnuLvwMyList->hide();
     QList<int> modes;
-    window->hooks().showMyListEditor = [&] { modes << app().ViewFilter.EditingModeMyListID; };
+    QObject::connect(&window->commands(), &MainCommands::myListEditorRequested,
+                     [&](qint32 number) { modes << number; });
     ui().lvwMyList->selectionModel()->clearSelection();
     window->menus().miLvwMyListChannelProperty->trigger();
     EXPECT_TRUE(t.messages.saw("Select item to modify"));
     selectRows(ui().lvwMyList, {1});
     window->menus().miLvwMyListChannelProperty->trigger();
     window->menus().miLvwChannelsAddOnMyList->trigger();
-    EXPECT_EQ(modes, (QList<int>{ChannelKey::number(myList()->keyAt(1)), 0}));
+    EXPECT_EQ(modes, (QList<int>{myList()->channelAt(1).number(), 0}));
 }
 
 } // namespace

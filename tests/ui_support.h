@@ -1,15 +1,15 @@
 #pragma once
 // A main window over a fixture catalogue, and small helpers to drive and read it.
 
-#include "data/ChannelKey.h"
+#include "data/ChannelRef.h"
 #include "data/Database.h"
 #include "playback/FakePlayer.h"
 #include "support/TestSupport.h"
 #include "ui/main/ChannelListModel.h"
 #include "ui/main/ChannelListPanel.h"
-#include "ui/main/ListView.h"
+#include "ui/widgets/ListView.h"
 #include "ui/main/MainWindow.h"
-#include "ui/main/MainWiring.h"
+#include "ui/MainController.h"
 #include "ui/main/MyListPanel.h"
 
 #include <QComboBox>
@@ -31,10 +31,10 @@ inline QStringList column(const ChannelListModel* model, int c) {
     return out;
 }
 
-inline QStringList keys(const ChannelListModel* model) {
-    QStringList out;
+inline QList<ChannelRef> channelsOf(const ChannelListModel* model) {
+    QList<ChannelRef> out;
     for (int r = 0; r < model->rowCount(); ++r)
-        out << model->keyAt(r);
+        out << model->channelAt(r);
     return out;
 }
 
@@ -106,7 +106,7 @@ class WiredWindowTest : public WindowTest {
 protected:
     void SetUp() override {
         open();
-        wiring = new MainWiring(app(), *window, [this] {
+        controller = std::make_unique<MainController>(app(), *window, [this] {
             auto player = std::make_unique<FakePlayer>();
             players << player.get();
             return player;
@@ -116,7 +116,12 @@ protected:
     FakePlayer& previewPlayer() { return *players[1]; }
 
     QList<FakePlayer*> players;
-    MainWiring* wiring = nullptr; // owned by the window
+    void TearDown() override {
+        controller.reset(); // before the window, as at the end of the program
+        WindowTest::TearDown();
+    }
+
+    std::unique_ptr<MainController> controller;
 };
 
 } // namespace zentuvo::test

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/ErrorReporter.h"
+
 #include <QString>
 
 namespace zentuvo {
@@ -20,11 +22,15 @@ struct MessageRequest {
 inline const QString kAppTitle = QStringLiteral("Zentuvo");
 
 // Every message box and question of the program goes through this service, so that
-// tests can read the messages and give the answers without a blocking dialog.
-class MessageService {
+// tests can read the messages and give the answers without a blocking dialog. What the
+// data layer reports arrives here too: its errors with the critical icon, its notices
+// without an icon.
+class MessageService : public ErrorReporter {
 public:
-    virtual ~MessageService() = default;
     virtual MsgAnswer show(const MessageRequest& request) = 0;
+
+    void reportError(const QString& text) override { critical(text); }
+    void reportNotice(const QString& text) override { plain(text); }
 
     void critical(const QString& text) { show({text, {}, MsgIcon::Critical}); }
     void exclamation(const QString& text) { show({text, {}, MsgIcon::Exclamation}); }

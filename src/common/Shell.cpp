@@ -1,9 +1,7 @@
 #include "common/Shell.h"
 
-#include "app/AppState.h"
 #include "common/Messages.h"
 
-#include <QDir>
 #include <QFileInfo>
 #include <QUrl>
 
@@ -38,32 +36,6 @@ void ShellOpen(DesktopService& desktop, const QString& operation, const QString&
         desktop.openFile(QFileInfo(target).absoluteFilePath());
 }
 
-void OpenHomePage(AppState& app) {
-    const QString page = app.link(QStringLiteral("HomePage")).trimmed();
-    if (page.isEmpty()) {
-        HelpManual(app);
-        return;
-    }
-    ShellOpen(app.desktop, QStringLiteral("Open"), page);
-}
-
-void OpenPlayerDownloadPage(AppState& app) {
-    ShellOpen(app.desktop, QStringLiteral("Open"), kPlayerDownloadPage);
-}
-
-void HelpManual(AppState& app) {
-    const QString path = QDir(app.AppFolder).filePath(kManualFile);
-    if (!QFileInfo(path).isFile()) {
-        app.messages.critical(QStringLiteral("Error in HelpManual: the manual %1 is missing")
-                                  .arg(QDir::toNativeSeparators(path)));
-        return;
-    }
-    if (!app.desktop.openFile(path))
-        app.messages.critical(
-            QStringLiteral("Error in HelpManual: no program is registered to show %1")
-                .arg(QDir::toNativeSeparators(path)));
-}
-
 QString mailToAddress(const QString& address, const QString& subject, const QString& body) {
     // The address is encoded too: a "?", "&", "#" or "%" in a configured address would
     // otherwise start or change the query (an added "cc" or "bcc", a cut body).
@@ -77,20 +49,6 @@ QString mailToAddress(const QString& address, const QString& subject, const QStr
     if (!query.isEmpty())
         text += u'?' + query.join(u'&');
     return text;
-}
-
-bool OpenMailTo(AppState& app, const QString& linkKey, const QString& subject,
-                const QString& body) {
-    const QString address = app.link(linkKey).trimmed();
-    if (address.isEmpty()) {
-        app.messages.information(
-            QStringLiteral("No mail address is configured. Add one as \"%1\" in section "
-                           "[links] of Zentuvo.ini.")
-                .arg(linkKey));
-        return false;
-    }
-    ShellOpen(app.desktop, QStringLiteral("Open"), mailToAddress(address, subject, body));
-    return true;
 }
 
 } // namespace zentuvo

@@ -1,6 +1,6 @@
 #include "data/CatalogueSearch.h"
 
-#include "data/ChannelKey.h"
+#include "data/ChannelRef.h"
 #include "data/Database.h"
 #include "data/StoredValue.h"
 
@@ -139,10 +139,6 @@ void searchShare(const QString& channelDb, const Lookups& lookups, const QString
 }
 
 } // namespace
-
-QString SearchHit::key() const {
-    return ChannelKey::catalogue(channelID);
-}
 
 SearchOutcome searchCatalogue(const QString& channelDb, const QString& text,
                               const std::atomic<bool>* cancel, int threads) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/ChannelRef.h"
+
 #include <QString>
 #include <atomic>
 #include <vector>
@@ -14,8 +16,8 @@ struct SearchHit {
     QString description; // deciphered; "" when the channel has none
     QString genre;       // "?" when the genre has no text
 
-    // The row key: the catalogue key of the channel ("12 CH_ID").
-    QString key() const;
+    // The channel the row names.
+    ChannelRef channel() const { return ChannelRef::catalogue(qint32(channelID)); }
 };
 
 struct SearchOutcome {

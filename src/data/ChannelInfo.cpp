@@ -1,14 +1,14 @@
 #include "data/ChannelInfo.h"
 
-#include "common/Messages.h"
 #include "data/Database.h"
+#include "data/ErrorReporter.h"
 #include "data/StoredValue.h"
 
 namespace zentuvo {
 
 void DataContext::reportError(const QString& routine, const QString& description) const {
-    if (messages)
-        messages->critical(QStringLiteral("Error in %1: %2").arg(routine, description));
+    if (errors)
+        errors->reportError(QStringLiteral("Error in %1: %2").arg(routine, description));
 }
 
 QString GetCountryCHname(const DataContext& ctx, int countryID) {
@@ -79,6 +79,19 @@ std::optional<cChannel> GetMyListChannelInfo(const DataContext& ctx, int channel
         ctx.reportError(QStringLiteral("GetMyListChannelInfo"), e.description());
         return std::nullopt;
     }
+}
+
+std::optional<cChannel> lookupChannel(const DataContext& ctx, ChannelRef channel) {
+    switch (channel.kind()) {
+    case ChannelRef::Kind::Catalogue:
+        return GetChannelInfo(ctx, channel.number());
+    case ChannelRef::Kind::MyList:
+        return GetMyListChannelInfo(ctx, channel.number());
+    case ChannelRef::Kind::File:
+    case ChannelRef::Kind::None:
+        break;
+    }
+    return std::nullopt;
 }
 
 } // namespace zentuvo

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/ChannelRef.h"
 #include "data/DataContext.h"
 
 #include <QString>
@@ -9,7 +10,6 @@ namespace zentuvo {
 
 // A channel as the players, the recorder and the property window see it, in plain text.
 struct cChannel {
-    QString ChannelKey;
     QString Name;
     QString Country;
     QString url;
@@ -31,5 +31,9 @@ std::optional<cChannel> GetChannelInfo(const DataContext& ctx, int channelID);
 
 // A My List channel; an empty record when no row matches, nothing after an error.
 std::optional<cChannel> GetMyListChannelInfo(const DataContext& ctx, int channelID);
+
+// The catalogue or My List channel a reference names, as the two lookups above give it;
+// nothing for a reference of another kind.
+std::optional<cChannel> lookupChannel(const DataContext& ctx, ChannelRef channel);
 
 } // namespace zentuvo

@@ -4,7 +4,7 @@
 
 namespace zentuvo {
 
-class MessageService;
+class ErrorReporter;
 class StoredValueCipher;
 
 // What a database operation needs: the two database files, the cipher of the stored
@@ -13,7 +13,7 @@ struct DataContext {
     QString channelDb;
     QString myListDb;
     StoredValueCipher* cipher = nullptr;
-    MessageService* messages = nullptr;
+    ErrorReporter* errors = nullptr;
 
     void reportError(const QString& routine, const QString& description) const;
 };

@@ -1,6 +1,6 @@
 #include "data/StoredValue.h"
 
-#include "common/Messages.h"
+#include "data/ErrorReporter.h"
 
 #include <array>
 
@@ -62,7 +62,7 @@ QString BytesToHex(const QByteArray& bytes) {
     return out;
 }
 
-StoredValueCipher::StoredValueCipher(MessageService* messages) : messages_(messages) {
+StoredValueCipher::StoredValueCipher(ErrorReporter* errors) : errors_(errors) {
     cipher_.setKey(QByteArray(kCatalogueKey));
 }
 
@@ -83,8 +83,8 @@ QString StoredValueCipher::DecryptStreamAddress(const QString& stored) {
     QString error;
     if (auto plain = tryDecrypt(stored, &error))
         return *plain;
-    if (messages_)
-        messages_->plain(QStringLiteral("Error in DecryptByte: ") + error);
+    if (errors_)
+        errors_->reportNotice(QStringLiteral("Error in DecryptByte: ") + error);
     return {};
 }
 

@@ -8,7 +8,7 @@
 
 namespace zentuvo {
 
-class MessageService;
+class ErrorReporter;
 
 // The key with which the catalogue's stream addresses, home pages and descriptions are
 // stored.
@@ -25,7 +25,7 @@ QString BytesToHex(const QByteArray& bytes);
 // Enciphers and deciphers the catalogue's stored values with the catalogue key.
 class StoredValueCipher {
 public:
-    explicit StoredValueCipher(MessageService* messages = nullptr);
+    explicit StoredValueCipher(ErrorReporter* errors = nullptr);
 
     // The stored form of a plain text (UTF-8 bytes, framed, enciphered, hexadecimal).
     QString encrypt(const QString& plain);
@@ -39,7 +39,7 @@ public:
 
 private:
     cBlowfish cipher_;
-    MessageService* messages_;
+    ErrorReporter* errors_;
 };
 
 } // namespace zentuvo

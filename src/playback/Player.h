@@ -16,14 +16,12 @@ public:
 };
 
 // One embedded media player: a playlist of addresses with their options, the state of the
-// input that plays, the audio volume and the picture, plus the Tag text that names what the
-// player plays (a channel key, "" when stopped).
+// input that plays, the audio volume and the picture.
 //
 // Every call is made on the GUI thread. stateChanged() is delivered there too, whatever
 // thread the player library reports on.
 class Player : public QObject {
     Q_OBJECT
-    Q_PROPERTY(QString Tag READ Tag WRITE setTag)
 
 public:
     // The state numbers inputState() reports.
@@ -40,9 +38,6 @@ public:
     static constexpr int kMaxVolume = 200;
 
     using QObject::QObject;
-
-    QString Tag() const { return tag_; }
-    void setTag(const QString& tag) { tag_ = tag; }
 
     // The native window to draw the video into; 0 for none.
     virtual void setVideoWindow(quintptr xid) = 0;
@@ -80,9 +75,6 @@ public:
 
 signals:
     void stateChanged(int state);
-
-private:
-    QString tag_;
 };
 
 } // namespace zentuvo

@@ -1,5 +1,5 @@
 #pragma once
-// A stand-in for the main window as the dialogs and the recorder see it: it records what
+// A stand-in for the main window as the dialogs and the recorder see it: it counts what
 // they ask of it and answers from its fields.
 
 #include "ui/MainWindowApi.h"
@@ -17,20 +17,13 @@ public:
 
     QWidget* mainWidget() override { return parentToWidget_ ? &widget : nullptr; }
     bool IsFullVideo() const override { return fullVideo; }
-    void PlayVideo(const QString& key) override { played << key; }
-    void PlayPreview(const QString& key) override { previewed << key; }
     void MakeLvwMyListContents() override { ++myListRefills; }
     void SetLanguage() override { ++languageCalls; }
-    QString SelectedChannelKey() const override { return selectedKey; }
-    QString MainPlayerTag() const override { return tag; }
-    QString PlayerVersionInfo() const override { return version; }
+    ChannelRef selectedChannel() const override { return selected; }
 
     QWidget widget;
     bool fullVideo = false;
-    QString selectedKey;
-    QString tag; // what the main player plays
-    QString version = QStringLiteral("3.0.21 Vetinari");
-    QStringList played, previewed;
+    ChannelRef selected;
     int myListRefills = 0;
     int languageCalls = 0;
 

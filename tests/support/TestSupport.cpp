@@ -3,7 +3,7 @@
 #include "app/IniFile.h"
 #include "app/Settings.h"
 #include "data/Catalogue.h"
-#include "data/ChannelKey.h"
+#include "data/ChannelRef.h"
 #include "data/Csv.h"
 #include "data/Database.h"
 #include "data/MyList.h"
@@ -136,8 +136,8 @@ int catalogueId(const AppState& app, const QString& code) {
                          code));
 }
 
-QString catalogueKey(const AppState& app, const QString& code) {
-    return ChannelKey::catalogue(catalogueId(app, code));
+ChannelRef catalogueRef(const AppState& app, const QString& code) {
+    return ChannelRef::catalogue(catalogueId(app, code));
 }
 
 int countryId(const AppState& app, const QString& name) {
@@ -146,13 +146,13 @@ int countryId(const AppState& app, const QString& name) {
                          name));
 }
 
-QString addMyList(AppState& app, const QString& name, const QString& url, int countryID) {
+ChannelRef addMyList(AppState& app, const QString& name, const QString& url, int countryID) {
     cMyList rec;
     rec.Name = name;
     rec.streamUrl = url;
     rec.countryID = countryID;
     EXPECT_TRUE(rec.Save(app.data()));
-    return ChannelKey::myList(rec.channelID);
+    return ChannelRef::myList(rec.channelID);
 }
 
 int myListRows(const AppState& app) {

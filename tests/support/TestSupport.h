@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/ChannelRef.h"
 #include "app/AppState.h"
 #include "common/Messages.h"
 
@@ -94,12 +95,12 @@ void execSql(const QString& dbFile, const QString& sql);
 qint64 sqlNumber(const QString& dbFile, const QString& sql, const QString& arg = {});
 QString sqlText(const QString& dbFile, const QString& sql, const QString& arg = {});
 
-// A catalogue channel's number and key by its code ("Alpha.it"), a country's number.
+// A catalogue channel's number and reference by its code ("Alpha.it"), a country's number.
 int catalogueId(const AppState& app, const QString& code);
-QString catalogueKey(const AppState& app, const QString& code);
+ChannelRef catalogueRef(const AppState& app, const QString& code);
 int countryId(const AppState& app, const QString& name);
-// Saves a My List channel and gives its key ("N MY_ID").
-QString addMyList(AppState& app, const QString& name, const QString& url, int countryID = 1);
+// Saves a My List channel and gives its reference.
+ChannelRef addMyList(AppState& app, const QString& name, const QString& url, int countryID = 1);
 int myListRows(const AppState& app);
 
 // The settings file's [links] and [preferences] entries.

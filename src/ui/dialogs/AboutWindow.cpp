@@ -2,6 +2,7 @@
 
 #include "app/AppState.h"
 #include "common/Messages.h"
+#include "app/DesktopLinks.h"
 #include "common/Shell.h"
 #include "ui/MainWindowApi.h"
 #include "ui/dialogs/DialogSupport.h"
@@ -35,8 +36,9 @@ QString linkText(const QString& text) {
 
 } // namespace
 
-AboutWindow::AboutWindow(AppState& app, MainWindowApi& main, QWidget* parent)
-    : QDialog(parent), app_(app), main_(main) {
+AboutWindow::AboutWindow(AppState& app, MainWindowApi& main, QString playerVersion,
+                         QWidget* parent)
+    : QDialog(parent), app_(app), main_(main), playerVersion_(std::move(playerVersion)) {
     setObjectName(QStringLiteral("frmAbout"));
     setModal(true);
     buildLayout();
@@ -110,7 +112,7 @@ void AboutWindow::FormLoad() {
         setWindowTitle(app_.Translate(QStringLiteral("_frmAbout_caption")));
         lblVersion_->setText(QStringLiteral("Version ") + kVersion);
         lblBuild_->setText(QStringLiteral("Build ") + kBuild);
-        lblVLC_->setText(QStringLiteral("VLC ver: ") + main_.PlayerVersionInfo());
+        lblVLC_->setText(QStringLiteral("VLC ver: ") + playerVersion_);
         // The configured addresses; a link that is not configured is not shown.
         const QString mail = app_.link(kSupportMail).trimmed();
         const QString web = app_.link(kHomePage).trimmed();

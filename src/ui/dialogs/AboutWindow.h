@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QString>
 
 class QLabel;
 
@@ -14,7 +15,9 @@ class MainWindowApi;
 class AboutWindow : public QDialog {
     Q_OBJECT
 public:
-    AboutWindow(AppState& app, MainWindowApi& main, QWidget* parent = nullptr);
+    // playerVersion: the player library's version text.
+    AboutWindow(AppState& app, MainWindowApi& main, QString playerVersion,
+                QWidget* parent = nullptr);
 
     // lblEmail: a new mail to the support address.
     void lblEmailClick();
@@ -30,6 +33,7 @@ private:
 
     AppState& app_;
     MainWindowApi& main_;
+    QString playerVersion_;
     QWidget* pic_ = nullptr;
     QLabel* picWelcome_ = nullptr;
     QLabel* lblVersion_ = nullptr;

@@ -2,6 +2,7 @@
 
 #include "app/AppState.h"
 #include "common/Messages.h"
+#include "app/DesktopLinks.h"
 #include "common/Shell.h"
 #include "data/ChannelInfo.h"
 #include "data/Database.h"
@@ -10,7 +11,7 @@
 #include "ui/MainWindowApi.h"
 #include "ui/dialogs/DialogSupport.h"
 #include "ui/main/PlayerControl.h"
-#include "ui/main/VideoView.h"
+#include "ui/widgets/VideoView.h"
 
 #include <QComboBox>
 #include <QFrame>
@@ -378,7 +379,7 @@ void ChannelEditor::TimerStatusTick() {
     try {
         if (player_)
             lblStreamingInfo_->setText(kPreviewPrefix +
-                                       PlayerControl::GetState(qint16(player_->inputState())));
+                                       PlayerControl::stateText(qint16(player_->inputState())));
     } catch (const std::exception&) {
         // the status line waits for the next tick
     }

@@ -3,7 +3,6 @@
 #include "app/AppState.h"
 #include "common/Messages.h"
 #include "common/Shell.h"
-#include "data/ChannelKey.h"
 #include "data/Database.h"
 #include "ui/MainWindowApi.h"
 #include "ui/dialogs/DialogSupport.h"
@@ -98,14 +97,14 @@ void ChannelPropertyWindow::setCaptions() {
 }
 
 void ChannelPropertyWindow::ShowProperty() {
-    const QString key = main_.SelectedChannelKey();
-    if (key.isEmpty())
+    const ChannelRef channel = main_.selectedChannel();
+    if (channel.isNull())
         return;
     try {
         Connection db(app_.ChannelConnectionString, Connection::Mode::ReadOnly);
         auto q = db.prepare(QStringLiteral(
             "SELECT name, homePage, description FROM tab_channels WHERE channelID = ?"));
-        q.bind(1, ChannelKey::number(key));
+        q.bind(1, channel.number());
         if (!q.next())
             return;
         const auto plain = [&](int column) {

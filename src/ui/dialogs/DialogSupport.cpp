@@ -1,7 +1,7 @@
 #include "ui/dialogs/DialogSupport.h"
 
 #include "ui/MainWindowApi.h"
-#include "ui/main/TopMost.h"
+#include "ui/widgets/TopMost.h"
 
 #include <QApplication>
 #include <QDialog>

@@ -47,8 +47,8 @@ QVariant SearchResultModel::data(const QModelIndex& index, int role) const {
     case Qt::ToolTipRole:
         return index.column() == 2 && !hit.description.isEmpty() ? QVariant(hit.description)
                                                                  : QVariant();
-    case KeyRole:
-        return hit.key();
+    case ChannelRole:
+        return QVariant::fromValue(hit.channel());
     default:
         return {};
     }
@@ -77,8 +77,8 @@ void SearchResultModel::setHeaders(const QStringList& headers) {
     emit headerDataChanged(Qt::Horizontal, 0, kColumns - 1);
 }
 
-QString SearchResultModel::keyAt(int row) const {
-    return row >= 0 && row < int(rows_.size()) ? rows_[size_t(row)].key() : QString();
+ChannelRef SearchResultModel::channelAt(int row) const {
+    return row >= 0 && row < int(rows_.size()) ? rows_[size_t(row)].channel() : ChannelRef();
 }
 
 QString SearchResultModel::cell(int row, int column) const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/CatalogueSearch.h"
+#include "ui/widgets/ListView.h"
 
 #include <QAbstractTableModel>
 #include <optional>
@@ -18,8 +19,8 @@ class SearchResultModel : public QAbstractTableModel {
     Q_OBJECT
 public:
     static constexpr int kColumns = 4;
-    // The role under which a row's channel key is read.
-    static constexpr int KeyRole = Qt::UserRole + 1;
+    // The role under which a row's channel (a ChannelRef) is read.
+    static constexpr int ChannelRole = ListView::ChannelRole;
 
     explicit SearchResultModel(QObject* parent = nullptr);
 
@@ -43,7 +44,7 @@ public:
     void setRows(std::vector<SearchHit> rows, std::optional<SortState> sortedBy = std::nullopt);
     void clear();
     void setHeaders(const QStringList& headers);
-    QString keyAt(int row) const;
+    ChannelRef channelAt(int row) const;
     QString cell(int row, int column) const;
 
     // A click on the header of `column`: a second click on the same column reverses the

@@ -6,7 +6,7 @@
 #include "ui/MainWindowApi.h"
 #include "ui/dialogs/DialogSupport.h"
 #include "ui/dialogs/SearchResultModel.h"
-#include "ui/main/ListView.h"
+#include "ui/widgets/ListView.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
@@ -248,11 +248,11 @@ bool SearchWindow::rowUnderPointer() const {
     return lvwChannels_->indexAt(lastMouse_).isValid();
 }
 
-QString SearchWindow::selectedKey() const {
+ChannelRef SearchWindow::selectedChannel() const {
     const QModelIndexList rows = lvwChannels_->selectionModel()->selectedRows();
     if (rows.isEmpty())
         return {};
-    return model_->keyAt(rows.first().row());
+    return model_->channelAt(rows.first().row());
 }
 
 void SearchWindow::lvwChannelsMouseUp(Qt::MouseButton button, const QPoint& pos) {
@@ -264,9 +264,9 @@ void SearchWindow::lvwChannelsMouseUp(Qt::MouseButton button, const QPoint& pos)
 void SearchWindow::lvwChannelsDblClick() {
     setCursor(Qt::WaitCursor);
     if (rowUnderPointer()) {
-        const QString key = selectedKey();
-        if (!key.trimmed().isEmpty())
-            main_.PlayVideo(key);
+        const ChannelRef channel = selectedChannel();
+        if (!channel.isNull())
+            emit playRequested(channel);
         else
             app_.messages.exclamation(QStringLiteral("Channel not available!"));
     }
@@ -276,9 +276,9 @@ void SearchWindow::lvwChannelsDblClick() {
 void SearchWindow::miLvwChannelsPreviewClick() {
     if (!rowUnderPointer())
         return;
-    const QString key = selectedKey().trimmed();
-    if (!key.isEmpty())
-        main_.PlayPreview(key);
+    const ChannelRef channel = selectedChannel();
+    if (!channel.isNull())
+        emit previewRequested(channel);
     else
         app_.messages.exclamation(QStringLiteral("Channel not available!"));
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/ChannelRef.h"
+
 #include <QDialog>
 #include <QPoint>
 #include <memory>
@@ -54,6 +56,9 @@ public:
 signals:
     // A search has filled the list (also after a failure, with what it had).
     void searchFinished(int rows);
+    // A hit to play in the main player, or in the preview.
+    void playRequested(zentuvo::ChannelRef channel);
+    void previewRequested(zentuvo::ChannelRef channel);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -65,7 +70,7 @@ private:
     void lvwChannelsMouseUp(Qt::MouseButton button, const QPoint& pos);
     void headerClicked(int section);
     bool rowUnderPointer() const;
-    QString selectedKey() const;
+    ChannelRef selectedChannel() const;
     struct Job;
     void searchDone(const std::shared_ptr<Job>& job);
     void endBusy();

@@ -1,6 +1,6 @@
 #include "ui/main/ChannelListFill.h"
 
-#include "data/ChannelKey.h"
+#include "data/ChannelRef.h"
 #include "data/Database.h"
 
 #include <QHash>
@@ -101,7 +101,7 @@ void ChannelListFill::run() {
             row.cells[0] = countries.names[size_t(*c)];
             row.cells[1] = q.text(1);
             row.cells[2] = *g;
-            row.key = ChannelKey::catalogue(q.integer(0));
+            row.channel = ChannelRef::catalogue(qint32(q.integer(0)));
             row.fav = !q.isNull(2) && q.integer(2) != 0;
             rows.push_back(std::move(row));
             rank.push_back(countries.rank[size_t(*c)]);

@@ -73,8 +73,8 @@ QVariant ChannelListModel::data(const QModelIndex& index, int role) const {
         if (index.column() == iconColumn_)
             return r.fav ? favouriteIcon() : emptyIcon();
         return {};
-    case KeyRole:
-        return r.key;
+    case ChannelRole:
+        return QVariant::fromValue(r.channel);
     default:
         return {};
     }
@@ -145,8 +145,8 @@ void ChannelListModel::clear() {
         std::thread([rows = std::move(old)]() mutable { rows.clear(); }).detach();
 }
 
-QString ChannelListModel::keyAt(int r) const {
-    return r >= 0 && r < int(rows_.size()) ? rows_[size_t(r)].key : QString();
+ChannelRef ChannelListModel::channelAt(int r) const {
+    return r >= 0 && r < int(rows_.size()) ? rows_[size_t(r)].channel : ChannelRef();
 }
 
 void ChannelListModel::setFav(int r, bool fav) {

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "data/ChannelRef.h"
+#include "ui/widgets/ListView.h"
+
 #include <QAbstractTableModel>
 #include <QIcon>
 #include <QString>
@@ -10,10 +13,10 @@
 namespace zentuvo {
 
 // One row of a channel list: up to three cell texts, the favourite mark shown as the icon of
-// the name cell, and the channel key, the only datum other parts read from a row.
+// the name cell, and the channel it names, the only datum other parts read from a row.
 struct ChannelRow {
     std::array<QString, 3> cells;
-    QString key;
+    ChannelRef channel;
     bool fav = false;
 };
 
@@ -25,8 +28,8 @@ void sortChannelRows(std::vector<ChannelRow>& rows, int column, Qt::SortOrder or
 class ChannelListModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    // The role under which a row's channel key is read.
-    static constexpr int KeyRole = Qt::UserRole + 1;
+    // The role under which a row's channel (a ChannelRef) is read.
+    static constexpr int ChannelRole = ListView::ChannelRole;
 
     // columns: 2 or 3; iconColumn: the column that shows the favourite mark, -1 for none.
     ChannelListModel(int columns, int iconColumn, QObject* parent = nullptr);
@@ -42,7 +45,8 @@ public:
     void setRows(std::vector<ChannelRow> rows);
     void clear();
     const ChannelRow& row(int r) const { return rows_.at(size_t(r)); }
-    QString keyAt(int r) const;
+    // The channel of a row; a null reference for a row that does not exist.
+    ChannelRef channelAt(int r) const;
 
     // Changes the favourite mark of one row in place; only its name cell is repainted.
     void setFav(int r, bool fav);

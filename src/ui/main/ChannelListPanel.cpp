@@ -2,12 +2,12 @@
 
 #include "app/AppState.h"
 #include "common/Messages.h"
-#include "data/ChannelKey.h"
+#include "data/ChannelRef.h"
 #include "data/Database.h"
 #include "data/VbConvert.h"
 #include "ui/main/ChannelListFill.h"
 #include "ui/main/ChannelListModel.h"
-#include "ui/main/ListView.h"
+#include "ui/widgets/ListView.h"
 #include "ui/main/MainWidgets.h"
 #include "ui/main/UiErrors.h"
 
@@ -245,10 +245,10 @@ void ChannelListPanel::ToggleFavAt(int channelID) {
 
 void ChannelListPanel::miLvwChannelsToggleFavClick() {
     try {
-        const QString key = ui_.lvwChannels->selectedKey();
-        if (key.isEmpty())
+        const ChannelRef channel = ui_.lvwChannels->selectedChannel();
+        if (channel.isNull())
             return;
-        ToggleFavAt(ChannelKey::number(key));
+        ToggleFavAt(channel.number());
     } catch (const std::exception& e) {
         app_.messages.critical(QStringLiteral("Error in miLvwChannelsToggleFav_Click: ") +
                                errorDescription(e));

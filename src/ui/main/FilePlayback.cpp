@@ -2,8 +2,8 @@
 
 #include "app/AppState.h"
 #include "common/Messages.h"
-#include "data/ChannelKey.h"
 #include "playback/Player.h"
+#include "ui/main/PlayerControl.h"
 
 #include <QAbstractSlider>
 #include <QApplication>
@@ -15,9 +15,9 @@
 
 namespace zentuvo {
 
-FilePlayback::FilePlayback(AppState& app, Player& player, const FilePlaybackWidgets& widgets,
-                           StopVideo stopVideo, QObject* parent)
-    : QObject(parent), app_(app), player_(player), w_(widgets), stopVideo_(std::move(stopVideo)) {
+FilePlayback::FilePlayback(AppState& app, PlayerControl& control, Player& player,
+                           const FilePlaybackWidgets& widgets, QObject* parent)
+    : QObject(parent), app_(app), control_(control), player_(player), w_(widgets) {
     QWidget* dialogParent = w_.VLCPlugin21 ? w_.VLCPlugin21->window() : nullptr;
     chooser_ = [dialogParent](const QString& title, const QString& folder) {
         return chooseWithDialog(dialogParent, title, folder);
@@ -46,11 +46,10 @@ void FilePlayback::PlayFrom() {
 
 void FilePlayback::PlayFile(const QString& path) {
     try {
-        if (stopVideo_)
-            stopVideo_();
+        control_.stopMain();
         if (w_.VLCPlugin21)
             w_.VLCPlugin21->show();
-        player_.setTag(ChannelKey::kFile);
+        control_.setMainChannel(ChannelRef::file());
         if (w_.SliderPlayFile) {
             w_.SliderPlayFile->setValue(0);
             w_.SliderPlayFile->show();
@@ -69,7 +68,7 @@ void FilePlayback::PlayFile(const QString& path) {
 }
 
 void FilePlayback::seekToSlider(int value) {
-    if (player_.Tag() != ChannelKey::kFile)
+    if (!control_.mainChannel().isFile())
         return;
     try {
         player_.setPosition(double(value) / kSliderSteps);

@@ -12,6 +12,7 @@ namespace zentuvo {
 
 class AppState;
 class Player;
+class PlayerControl;
 
 // The main window's elements that file playback works on.
 struct FilePlaybackWidgets {
@@ -31,11 +32,10 @@ public:
 
     // Asks for a file: (dialog title, starting folder) -> chosen path, "" when cancelled.
     using FileChooser = std::function<QString(const QString& title, const QString& folder)>;
-    // Stops what the main player plays (StopVideo of the main window).
-    using StopVideo = std::function<void()>;
-
-    FilePlayback(AppState& app, Player& player, const FilePlaybackWidgets& widgets,
-                 StopVideo stopVideo, QObject* parent = nullptr);
+    // control: stops what the main player plays before a file starts, and learns that a
+    // file plays.
+    FilePlayback(AppState& app, PlayerControl& control, Player& player,
+                 const FilePlaybackWidgets& widgets, QObject* parent = nullptr);
 
     // The dialog that opens on the recording folder and shows every file.
     static QString chooseWithDialog(QWidget* parent, const QString& title, const QString& folder);
@@ -50,9 +50,9 @@ public:
 
 private:
     AppState& app_;
+    PlayerControl& control_;
     Player& player_;
     FilePlaybackWidgets w_;
-    StopVideo stopVideo_;
     FileChooser chooser_;
 };
 

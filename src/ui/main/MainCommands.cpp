@@ -1,12 +1,12 @@
 #include "ui/main/MainCommands.h"
 
 #include "app/AppState.h"
-#include "common/ChannelHomePage.h"
+#include "app/ChannelHomePage.h"
 #include "common/Messages.h"
+#include "app/DesktopLinks.h"
 #include "common/Shell.h"
-#include "data/ChannelKey.h"
 #include "ui/main/ChannelListPanel.h"
-#include "ui/main/ListView.h"
+#include "ui/widgets/ListView.h"
 #include "ui/main/MainMenus.h"
 #include "ui/main/MainWidgets.h"
 #include "ui/main/MyListPanel.h"
@@ -37,11 +37,6 @@ public:
 private:
     QWidget* window_;
 };
-
-void run(const std::function<void()>& hook) {
-    if (hook)
-        hook();
-}
 
 } // namespace
 
@@ -109,18 +104,18 @@ void MainCommands::connectMenus() {
                                    errorDescription(e));
         }
     });
-    on(m.miFilePlayFrom, [this] { run(hooks.playFromFile); });
+    on(m.miFilePlayFrom, [this] { emit playFileRequested(); });
     on(m.miFileExit, [this] { window_->close(); });
-    on(m.miViewOriginalSize, [this] { run(hooks.viewOriginalSize); });
-    on(m.miViewFitWindow, [this] { run(hooks.viewFitWindow); });
-    on(m.miViewFullVideo, [this] { run(hooks.viewFullVideo); });
-    on(m.miViewFullScreen, [this] { run(hooks.viewFullScreen); });
-    on(m.miSearch, [this] { run(hooks.showSearch); });
-    on(m.miRequirements, [this] { run(hooks.showRequirements); });
-    on(m.miOptions, [this] { run(hooks.showOptions); });
+    on(m.miViewOriginalSize, [this] { emit viewOriginalSizeRequested(); });
+    on(m.miViewFitWindow, [this] { emit viewFitWindowRequested(); });
+    on(m.miViewFullVideo, [this] { emit viewFullVideoRequested(); });
+    on(m.miViewFullScreen, [this] { emit viewFullScreenRequested(); });
+    on(m.miSearch, [this] { emit searchRequested(); });
+    on(m.miRequirements, [this] { emit requirementsRequested(); });
+    on(m.miOptions, [this] { emit optionsRequested(); });
     on(m.miHelpVisitHomePage, [this] { OpenHomePage(app_); });
     on(m.miHelpManual, [this] { HelpManual(app_); });
-    on(m.miHelpAboutBox, [this] { run(hooks.showAbout); });
+    on(m.miHelpAboutBox, [this] { emit aboutRequested(); });
 }
 
 void MainCommands::connectButtons() {
@@ -132,23 +127,20 @@ void MainCommands::connectButtons() {
     on(ui_.imgButtonProperty, [this] { imgButtonPropertyClick(); });
     on(ui_.imgButtonHomePage, [this] { imgButtonHomePageClick(); });
     on(ui_.imgButtonToggleFav, [this] { channels_.miLvwChannelsToggleFavClick(); });
-    on(ui_.imgButtonSearch, [this] { run(hooks.showSearch); });
-    on(ui_.imgButtonStop, [this] { run(hooks.stopMain); });
-    on(ui_.imgButtonPlayFile, [this] { run(hooks.playFromFile); });
-    on(ui_.imgButtonRecord, [this] { run(hooks.record); });
-    on(ui_.imgButtonFullVideo, [this] { run(hooks.viewFullVideo); });
-    on(ui_.imgButtonFitWindow, [this] { run(hooks.viewFitWindow); });
-    on(ui_.imgButtonOriginalSize, [this] { run(hooks.viewOriginalSize); });
-    on(ui_.imgButtonFullScreen, [this] { run(hooks.viewFullScreen); });
-    on(ui_.imgButtonSwap, [this] { run(hooks.swap); });
-    on(ui_.imgButtonPreviewVolume, [this] { run(hooks.switchPreviewVolume); });
-    on(ui_.imgButtonPreviewStop, [this] { run(hooks.stopPreview); });
-    on(ui_.imgHideShowPreview, [this] { run(hooks.hideShowPreview); });
-    on(ui_.imgShowHideRightPanel, [this] { run(hooks.showHideRightPanel); });
-    connect(ui_.SliderVolume, &QSlider::valueChanged, this, [this](int position) {
-        if (hooks.volumeChanged)
-            hooks.volumeChanged(position);
-    });
+    on(ui_.imgButtonSearch, [this] { emit searchRequested(); });
+    on(ui_.imgButtonStop, [this] { emit stopRequested(); });
+    on(ui_.imgButtonPlayFile, [this] { emit playFileRequested(); });
+    on(ui_.imgButtonRecord, [this] { emit recordRequested(); });
+    on(ui_.imgButtonFullVideo, [this] { emit viewFullVideoRequested(); });
+    on(ui_.imgButtonFitWindow, [this] { emit viewFitWindowRequested(); });
+    on(ui_.imgButtonOriginalSize, [this] { emit viewOriginalSizeRequested(); });
+    on(ui_.imgButtonFullScreen, [this] { emit viewFullScreenRequested(); });
+    on(ui_.imgButtonSwap, [this] { emit swapRequested(); });
+    on(ui_.imgButtonPreviewVolume, [this] { emit previewVolumeSwitchRequested(); });
+    on(ui_.imgButtonPreviewStop, [this] { emit previewStopRequested(); });
+    on(ui_.imgHideShowPreview, [this] { emit previewPanelToggleRequested(); });
+    on(ui_.imgShowHideRightPanel, [this] { emit rightPanelToggleRequested(); });
+    connect(ui_.SliderVolume, &QSlider::valueChanged, this, &MainCommands::volumeChanged);
 }
 
 bool MainCommands::rowUnderPointer(bool catalogue) const {
@@ -156,20 +148,20 @@ bool MainCommands::rowUnderPointer(bool catalogue) const {
     return list->rowAt(LastListMouse);
 }
 
-void MainCommands::playKey(const QString& key, const std::function<void(const QString&)>& player) {
-    if (key.trimmed().isEmpty()) {
+bool MainCommands::available(ChannelRef channel) {
+    if (channel.isNull()) {
         app_.messages.exclamation(kNotAvailable);
-        return;
+        return false;
     }
-    if (player)
-        player(key);
+    return true;
 }
 
 void MainCommands::lvwChannelsDblClick() {
     BusyPointer busy(window_);
     try {
-        if (rowUnderPointer(true))
-            playKey(ui_.lvwChannels->selectedKey(), hooks.PlayVideo);
+        const ChannelRef channel = ui_.lvwChannels->selectedChannel();
+        if (rowUnderPointer(true) && available(channel))
+            emit playRequested(channel);
     } catch (const std::exception& e) {
         busy.release();
         app_.messages.critical(QStringLiteral("Error in lvwChannels_DblClick: ") +
@@ -179,8 +171,9 @@ void MainCommands::lvwChannelsDblClick() {
 
 void MainCommands::miLvwChannelsPreviewClick() {
     try {
-        if (rowUnderPointer(true))
-            playKey(ui_.lvwChannels->selectedKey().trimmed(), hooks.PlayPreview);
+        const ChannelRef channel = ui_.lvwChannels->selectedChannel();
+        if (rowUnderPointer(true) && available(channel))
+            emit previewRequested(channel);
     } catch (const std::exception& e) {
         app_.messages.critical(QStringLiteral("Error in miLvwChannelsPreview: ") +
                                errorDescription(e));
@@ -189,8 +182,9 @@ void MainCommands::miLvwChannelsPreviewClick() {
 
 void MainCommands::miLvwChannelsPropertyClick() {
     try {
-        if (!ui_.lvwChannels->selectedKey().isEmpty())
-            run(hooks.showChannelProperty);
+        const ChannelRef channel = ui_.lvwChannels->selectedChannel();
+        if (!channel.isNull())
+            emit channelPropertyRequested(channel);
     } catch (const std::exception& e) {
         app_.messages.critical(QStringLiteral("Error in miLvwChannelsProperty_Click: ") +
                                errorDescription(e));
@@ -199,24 +193,25 @@ void MainCommands::miLvwChannelsPropertyClick() {
 
 void MainCommands::miLvwChannelsVisitHomePageClick() {
     try {
-        const QString key = ui_.lvwChannels->selectedKey();
-        if (!key.isEmpty())
-            VisitChannelHomePage(key);
+        const ChannelRef channel = ui_.lvwChannels->selectedChannel();
+        if (!channel.isNull())
+            VisitChannelHomePage(channel);
     } catch (const std::exception& e) {
         app_.messages.critical(QStringLiteral("Error in miLvwChannelsVisitHomePage: ") +
                                errorDescription(e));
     }
 }
 
-void MainCommands::VisitChannelHomePage(const QString& key) {
-    zentuvo::VisitChannelHomePage(app_, key);
+void MainCommands::VisitChannelHomePage(ChannelRef channel) {
+    zentuvo::VisitChannelHomePage(app_, channel);
 }
 
 void MainCommands::lvwMyListDblClick() {
     BusyPointer busy(window_);
     try {
-        if (rowUnderPointer(false))
-            playKey(ui_.lvwMyList->selectedKey(), hooks.PlayVideo);
+        const ChannelRef channel = ui_.lvwMyList->selectedChannel();
+        if (rowUnderPointer(false) && available(channel))
+            emit playRequested(channel);
     } catch (const std::exception& e) {
         busy.release();
         app_.messages.critical(QStringLiteral("Error in lvwMyList_DblClick: ") +
@@ -226,8 +221,9 @@ void MainCommands::lvwMyListDblClick() {
 
 void MainCommands::miLvwMyListPreviewClick() {
     try {
-        if (rowUnderPointer(false))
-            playKey(ui_.lvwMyList->selectedKey(), hooks.PlayPreview);
+        const ChannelRef channel = ui_.lvwMyList->selectedChannel();
+        if (rowUnderPointer(false) && available(channel))
+            emit previewRequested(channel);
     } catch (const std::exception& e) {
         app_.messages.critical(QStringLiteral("Error in miMyListPreview: ") + errorDescription(e));
     }
@@ -235,8 +231,7 @@ void MainCommands::miLvwMyListPreviewClick() {
 
 void MainCommands::miLvwChannelsAddOnMyListClick() {
     try {
-        app_.ViewFilter.EditingModeMyListID = 0;
-        run(hooks.showMyListEditor);
+        emit myListEditorRequested(0);
     } catch (const std::exception& e) {
         app_.messages.critical(QStringLiteral("Error in miLvwChannelsAddOnMyList_Click: ") +
                                errorDescription(e));
@@ -244,13 +239,12 @@ void MainCommands::miLvwChannelsAddOnMyListClick() {
 }
 
 void MainCommands::miLvwMyListChannelPropertyClick() {
-    const QString key = ui_.lvwMyList->selectedKey();
-    if (key.isEmpty()) {
+    const ChannelRef channel = ui_.lvwMyList->selectedChannel();
+    if (channel.isNull()) {
         app_.messages.exclamation(QStringLiteral("Select item to modify"));
         return;
     }
-    app_.ViewFilter.EditingModeMyListID = ChannelKey::number(key);
-    run(hooks.showMyListEditor);
+    emit myListEditorRequested(channel.number());
 }
 
 void MainCommands::imgButtonPlayClick() {

@@ -1,9 +1,10 @@
 #pragma once
 
+#include "data/ChannelRef.h"
+
 #include <QObject>
 #include <QPoint>
 #include <QString>
-#include <functional>
 
 namespace zentuvo {
 
@@ -13,48 +14,15 @@ class MyListPanel;
 struct MainMenus;
 struct MainWidgets;
 
-// What the players, the view modes and the dialogs plug into the main window. A hook left
-// empty makes its command do nothing.
-struct MainWindowHooks {
-    std::function<void(const QString& key)> PlayVideo;   // main player
-    std::function<void(const QString& key)> PlayPreview; // preview player
-    std::function<void()> stopMain;
-    std::function<void()> swap;
-    std::function<void()> switchPreviewVolume;
-    std::function<void()> stopPreview;
-    std::function<void()> record;
-    std::function<void()> playFromFile;
-    std::function<void()> viewOriginalSize;
-    std::function<void()> viewFitWindow;
-    std::function<void()> viewFullVideo;
-    std::function<void()> viewFullScreen;
-    std::function<void()> hideShowPreview;
-    std::function<void()> showHideRightPanel;
-    std::function<void(int position)> volumeChanged;
-    std::function<void()> showSearch;       // modeless
-    std::function<void()> showRequirements; // modeless
-    std::function<void()> showOptions;      // modal
-    std::function<void()> showAbout;        // modal
-    // The property window of the selected catalogue row (modal).
-    std::function<void()> showChannelProperty;
-    // The My List editor (modal), for ViewFilter.EditingModeMyListID (0: a new channel).
-    std::function<void()> showMyListEditor;
-    // What the main player plays ("" when stopped, "-1 FL" for a file), and the player
-    // component's version text.
-    std::function<QString()> mainPlayerTag;
-    std::function<QString()> playerVersionInfo;
-};
-
 // Turns mouse, keyboard, menu and picture-button input of the main window into actions on
 // its two lists: which list event does what, which pop-up menu opens where, and what each
-// command runs.
+// command runs. What belongs to the players, the recorder and the dialogs goes out as a
+// signal; the controller connects them.
 class MainCommands : public QObject {
     Q_OBJECT
 public:
     MainCommands(AppState& app, MainWidgets& ui, MainMenus& menus, ChannelListPanel& channels,
                  MyListPanel& myList, QWidget* window);
-
-    MainWindowHooks hooks;
 
     // The tab last switched to: 1 catalogue, 2 My List, 0 before the first switch.
     int CurrentTab = 0;
@@ -68,7 +36,7 @@ public:
     void miLvwChannelsPropertyClick();
     void miLvwChannelsVisitHomePageClick();
     // Opens a catalogue channel's home page, or says that it has none.
-    void VisitChannelHomePage(const QString& key);
+    void VisitChannelHomePage(ChannelRef channel);
 
     // My List list.
     void lvwMyListDblClick(); // play the selected row
@@ -82,13 +50,39 @@ public:
     void imgButtonPropertyClick();
     void imgButtonHomePageClick();
 
+signals:
+    void playRequested(zentuvo::ChannelRef channel);    // main player
+    void previewRequested(zentuvo::ChannelRef channel); // preview player
+    void stopRequested();
+    void swapRequested();
+    void previewVolumeSwitchRequested();
+    void previewStopRequested();
+    void volumeChanged(int position);
+    void recordRequested();
+    void playFileRequested();
+    void viewOriginalSizeRequested();
+    void viewFitWindowRequested();
+    void viewFullVideoRequested();
+    void viewFullScreenRequested();
+    void previewPanelToggleRequested();
+    void rightPanelToggleRequested();
+    void searchRequested();       // modeless
+    void requirementsRequested(); // modeless
+    void optionsRequested();      // modal
+    void aboutRequested();        // modal
+    // The property window of a catalogue channel (modal).
+    void channelPropertyRequested(zentuvo::ChannelRef channel);
+    // The My List editor (modal) for a My List channel's number, 0 for a new channel.
+    void myListEditorRequested(qint32 myListNumber);
+
 private:
     void connectLists();
     void connectMenus();
     void connectButtons();
     // Whether a row of the list lies under the last release point.
     bool rowUnderPointer(bool catalogue) const;
-    void playKey(const QString& key, const std::function<void(const QString&)>& player);
+    // Says so when the row names no channel; true when it does.
+    bool available(ChannelRef channel);
 
     AppState& app_;
     MainWidgets& ui_;

@@ -3,7 +3,7 @@
 #include "app/AppState.h"
 #include "playback/Player.h"
 #include "ui/main/MainWidgets.h"
-#include "ui/main/VideoView.h"
+#include "ui/widgets/VideoView.h"
 
 #include <QBoxLayout>
 #include <QEvent>

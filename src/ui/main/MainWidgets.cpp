@@ -1,6 +1,6 @@
 #include "ui/main/MainWidgets.h"
 
-#include "ui/main/ListView.h"
+#include "ui/widgets/ListView.h"
 
 #include <QComboBox>
 #include <QGridLayout>

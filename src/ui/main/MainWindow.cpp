@@ -5,7 +5,7 @@
 #include "common/Messages.h"
 #include "ui/main/Captions.h"
 #include "ui/main/ChannelListPanel.h"
-#include "ui/main/ListView.h"
+#include "ui/widgets/ListView.h"
 #include "ui/main/MainLayout.h"
 #include "ui/main/MainTheme.h"
 #include "ui/main/MyListPanel.h"
@@ -42,14 +42,17 @@ MainWindow::MainWindow(AppState& app, QWidget* parent) : QMainWindow(parent), ap
     layout_ = new MainLayout(app_, *this, ui_);
     modes_ = new VideoModes(app_, *this, *layout_, *style_);
     connect(layout_, &MainLayout::needsLayout, this, &MainWindow::FormResize);
-    // The view modes and the panel buttons need no player; the wiring adds the player.
-    MainWindowHooks& h = commands_->hooks;
-    h.viewOriginalSize = [this] { modes_->OriginalSize(); };
-    h.viewFitWindow = [this] { modes_->FitWindow(); };
-    h.viewFullVideo = [this] { modes_->FullVideo(); };
-    h.viewFullScreen = [this] { modes_->ToggleFullScreen(); };
-    h.hideShowPreview = [this] { layout_->HideShowPreview(); };
-    h.showHideRightPanel = [this] { layout_->ShowHideRightPanel(); };
+    // The view modes and the panel buttons are the window's own; the controller adds the
+    // main player for the picture size and its full screen.
+    connect(commands_, &MainCommands::viewOriginalSizeRequested, modes_, &VideoModes::OriginalSize);
+    connect(commands_, &MainCommands::viewFitWindowRequested, modes_, &VideoModes::FitWindow);
+    connect(commands_, &MainCommands::viewFullVideoRequested, modes_, &VideoModes::FullVideo);
+    connect(commands_, &MainCommands::viewFullScreenRequested, modes_,
+            &VideoModes::ToggleFullScreen);
+    connect(commands_, &MainCommands::previewPanelToggleRequested, layout_,
+            &MainLayout::HideShowPreview);
+    connect(commands_, &MainCommands::rightPanelToggleRequested, layout_,
+            &MainLayout::ShowHideRightPanel);
     connect(ui_.TabStrip1, &QTabBar::currentChanged, this, [this] { TabStrip1Click(); });
     connect(ui_.lvwChannels, &ListView::widthChanged, this, &MainWindow::FormResize);
     connect(ui_.lvwMyList, &ListView::widthChanged, this, &MainWindow::FormResize);
@@ -178,34 +181,16 @@ void MainWindow::MyListDeleteElement() {
     myList_->MyListDeleteElement();
 }
 
-void MainWindow::VisitChannelHomePage(const QString& key) {
-    commands_->VisitChannelHomePage(key);
+void MainWindow::VisitChannelHomePage(ChannelRef channel) {
+    commands_->VisitChannelHomePage(channel);
 }
 
-QString MainWindow::SelectedChannelKey() const {
-    return ui_.lvwChannels->selectedKey();
+ChannelRef MainWindow::selectedChannel() const {
+    return ui_.lvwChannels->selectedChannel();
 }
 
-QString MainWindow::selectedMyListKey() const {
-    return ui_.lvwMyList->selectedKey();
-}
-
-void MainWindow::PlayVideo(const QString& key) {
-    if (hooks().PlayVideo)
-        hooks().PlayVideo(key);
-}
-
-void MainWindow::PlayPreview(const QString& key) {
-    if (hooks().PlayPreview)
-        hooks().PlayPreview(key);
-}
-
-QString MainWindow::MainPlayerTag() const {
-    return commands_->hooks.mainPlayerTag ? commands_->hooks.mainPlayerTag() : QString();
-}
-
-QString MainWindow::PlayerVersionInfo() const {
-    return commands_->hooks.playerVersionInfo ? commands_->hooks.playerVersionInfo() : QString();
+ChannelRef MainWindow::selectedMyListChannel() const {
+    return ui_.lvwMyList->selectedChannel();
 }
 
 void MainWindow::SaveSettings() {

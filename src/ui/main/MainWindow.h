@@ -18,8 +18,9 @@ class VideoModes;
 class cStyle;
 
 // The main window: the video panel, the catalogue and My List lists with the country
-// filter, the preview panel, the bottom bar and the menus. It owns the lists and hands
-// the commands that belong to the players and dialogs to the hooks of commands().
+// filter, the preview panel, the bottom bar and the menus. It owns the lists; the commands
+// that belong to the players, the recorder and the dialogs leave through the signals of
+// commands().
 class MainWindow : public QMainWindow, public MainWindowApi {
     Q_OBJECT
 public:
@@ -54,28 +55,21 @@ public:
     void MyListDeleteElement();
 
     // Opens a catalogue channel's home page, or says that it has none.
-    void VisitChannelHomePage(const QString& key);
+    void VisitChannelHomePage(ChannelRef channel);
 
-    // The keys of the selected rows ("" without a selection): what the property window,
-    // the editor and the recorder read.
-    QString SelectedChannelKey() const override;
-    QString selectedMyListKey() const;
+    // The channels of the selected rows (null without a selection).
+    ChannelRef selectedChannel() const override;
+    ChannelRef selectedMyListChannel() const;
 
-    // What the dialogs and the recorder ask of the window; the players answer through the
-    // hooks.
+    // What the dialogs ask of the window.
     QWidget* mainWidget() override { return this; }
     bool IsFullVideo() const override { return fullVideo_; }
     void setFullVideo(bool on) { fullVideo_ = on; }
     // The main player, for the picture size of original-size mode and its full screen.
     void setMainPlayer(Player* player);
-    void PlayVideo(const QString& key) override;
-    void PlayPreview(const QString& key) override;
-    QString MainPlayerTag() const override;
-    QString PlayerVersionInfo() const override;
 
-    // Commands and the hooks through which players and dialogs plug in.
+    // The window's commands, whose signals the controller connects.
     MainCommands& commands() { return *commands_; }
-    MainWindowHooks& hooks() { return commands_->hooks; }
     MainWidgets& ui() { return ui_; }
     MainMenus& menus() { return menus_; }
     // The layout, the view modes and the window's own style helper.

@@ -3,10 +3,10 @@
 #include "app/AppState.h"
 #include "common/Messages.h"
 #include "data/ChannelInfo.h"
-#include "data/ChannelKey.h"
+#include "data/ChannelRef.h"
 #include "data/Database.h"
 #include "ui/main/ChannelListModel.h"
-#include "ui/main/ListView.h"
+#include "ui/widgets/ListView.h"
 #include "ui/main/MainWidgets.h"
 #include "ui/main/UiErrors.h"
 
@@ -68,7 +68,7 @@ void MyListPanel::MakeLvwMyListContents() {
                 row.cells[0] = *found;
             }
             row.cells[1] = q.text(2);
-            row.key = ChannelKey::myList(q.integer(0));
+            row.channel = ChannelRef::myList(qint32(q.integer(0)));
             rows.push_back(std::move(row));
         }
     } catch (const std::exception& e) {
@@ -89,7 +89,7 @@ void MyListPanel::MyListDeleteElement() {
             return;
         QList<int> channelIDs;
         for (int row : selected)
-            channelIDs << ChannelKey::number(model_->keyAt(row));
+            channelIDs << model_->channelAt(row).number();
         if (!channelIDs.isEmpty())
             MyListDelete(channelIDs);
         // Refilled even after a failed delete, so that the list shows what is stored.

@@ -3,7 +3,6 @@
 #include "app/AppState.h"
 #include "common/Messages.h"
 #include "data/ChannelInfo.h"
-#include "data/ChannelKey.h"
 #include "playback/Player.h"
 
 #include <cmath>
@@ -34,8 +33,9 @@ template <typename Step> void ignoringErrors(Step step) {
 
 } // namespace
 
-PlayerControl::PlayerControl(AppState& app, Player& main, Player& preview, PlayerControlView& view)
-    : app_(app), main_(main), preview_(preview), view_(view) {}
+PlayerControl::PlayerControl(AppState& app, Player& main, Player& preview, PlayerControlView& view,
+                             QObject* parent)
+    : QObject(parent), app_(app), main_(main), preview_(preview), view_(view) {}
 
 QStringList PlayerControl::headerOptions(const AppState& app, const cChannel& channel) {
     QStringList options;
@@ -51,26 +51,22 @@ QStringList PlayerControl::headerOptions(const AppState& app, const cChannel& ch
     return options;
 }
 
-cChannel PlayerControl::resolve(const QString& key) {
-    const QString kind = ChannelKey::kind(key);
-    const int number = ChannelKey::number(key);
-    std::optional<cChannel> found;
-    if (kind == ChannelKey::kCatalogue)
-        found = GetChannelInfo(app_.data(), number);
-    else if (kind == ChannelKey::kMyList)
-        found = GetMyListChannelInfo(app_.data(), number);
-    else
+cChannel PlayerControl::resolve(ChannelRef channel) {
+    if (!channel.isChannel()) {
         app_.messages.critical(QStringLiteral("Error: I can't find channel type (wich list?)"));
+        return cChannel{};
+    }
+    const std::optional<cChannel> found = lookupChannel(app_.data(), channel);
     // A lookup that failed has said so; what is left plays nothing.
     return found.value_or(cChannel{});
 }
 
-void PlayerControl::PlayVideo(const QString& key) {
+void PlayerControl::playMain(ChannelRef ref) {
     try {
         view_.showFileSlider(false);
         view_.showMainPlayer();
-        main_.setTag(key);
-        const cChannel channel = resolve(key);
+        mainChannel_ = ref;
+        const cChannel channel = resolve(ref);
         // The picture keeps its own aspect ratio: forcing one squeezes every other shape.
         const QStringList options = headerOptions(app_, channel) << kNoTitle;
         main_.clear();
@@ -84,9 +80,9 @@ void PlayerControl::PlayVideo(const QString& key) {
     }
 }
 
-void PlayerControl::StopVideo() {
+void PlayerControl::stopMain() {
     try {
-        main_.setTag(QString());
+        mainChannel_ = ChannelRef();
         view_.showFileSlider(false);
         view_.hideNoStreamPicture();
         ignoringErrors([&] {
@@ -102,7 +98,7 @@ void PlayerControl::StopVideo() {
     }
 }
 
-QString PlayerControl::GetState(int state) {
+QString PlayerControl::stateText(int state) {
     switch (state) {
     case 0:
         return QStringLiteral("Idle/Close");
@@ -127,23 +123,23 @@ QString PlayerControl::GetState(int state) {
     }
 }
 
-void PlayerControl::TimerStatus() {
+void PlayerControl::updateStatus() {
     const QString previewPrefix = QStringLiteral("- Preview - ");
     view_.setPreviewMessage(previewPrefix);
     view_.setPlayerMessage(QStringLiteral(" - "));
     ignoringErrors(
-        [&] { view_.setPreviewMessage(previewPrefix + GetState(preview_.inputState())); });
-    ignoringErrors([&] { view_.setPlayerMessage(GetState(main_.inputState())); });
+        [&] { view_.setPreviewMessage(previewPrefix + stateText(preview_.inputState())); });
+    ignoringErrors([&] { view_.setPlayerMessage(stateText(main_.inputState())); });
     // Halves round to even.
     ignoringErrors(
         [&] { view_.setFileSlider(int(std::nearbyint(main_.position() * kFileSliderSteps))); });
 }
 
-void PlayerControl::PlayPreview(const QString& key) {
+void PlayerControl::playPreview(ChannelRef ref) {
     try {
-        SetPreviewVolume();
-        preview_.setTag(key);
-        const cChannel channel = resolve(key);
+        applyPreviewVolume();
+        previewChannel_ = ref;
+        const cChannel channel = resolve(ref);
         // Each preview adds an item: the playlist is not emptied first.
         preview_.playItem(
             preview_.playlistAdd(channel.url, kPreviewItemName, headerOptions(app_, channel)));
@@ -152,9 +148,9 @@ void PlayerControl::PlayPreview(const QString& key) {
     }
 }
 
-void PlayerControl::StopPreview() {
+void PlayerControl::stopPreview() {
     try {
-        preview_.setTag(QString());
+        previewChannel_ = ChannelRef();
         ignoringErrors([&] {
             if (preview_.isPlaying())
                 preview_.stop();
@@ -168,14 +164,14 @@ void PlayerControl::StopPreview() {
     }
 }
 
-void PlayerControl::PreviewStopButton() {
+void PlayerControl::stopPreviewKeepingPlaylist() {
     ignoringErrors([&] { preview_.stop(); });
-    preview_.setTag(QString());
+    previewChannel_ = ChannelRef();
     view_.setPreviewMessage(QString());
     view_.hideNoStreamPreviewPicture();
 }
 
-void PlayerControl::SetPreviewVolume() {
+void PlayerControl::applyPreviewVolume() {
     try {
         const QString picture = view_.previewVolumePicture();
         if (picture == kPictureZero)
@@ -189,7 +185,7 @@ void PlayerControl::SetPreviewVolume() {
     }
 }
 
-void PlayerControl::SwitchPreviewVolume() {
+void PlayerControl::switchPreviewVolume() {
     try {
         const QString picture = view_.previewVolumePicture();
         if (picture == kPictureZero) {
@@ -207,30 +203,30 @@ void PlayerControl::SwitchPreviewVolume() {
     }
 }
 
-void PlayerControl::SetMainVolume(int sliderValue) {
+void PlayerControl::setMainVolume(int sliderValue) {
     ignoringErrors([&] { main_.setVolume(sliderValue * kVolumeStep); });
 }
 
-void PlayerControl::Swap() {
+void PlayerControl::swap() {
     try {
-        const QString mainKey = main_.Tag();
-        const QString previewKey = preview_.Tag();
-        const int m = ChannelKey::number(mainKey);
-        const int p = ChannelKey::number(previewKey);
+        const ChannelRef mainWas = mainChannel_;
+        const ChannelRef previewWas = previewChannel_;
+        const int m = mainWas.number();
+        const int p = previewWas.number();
         if (m == 0 && p == 0)
             return;
         if (m == -1) {
             app_.messages.exclamation(QStringLiteral("Playing a file - no swap"));
         } else if (m > 0 && p > 0) {
-            PlayPreview(mainKey);
-            PlayVideo(previewKey);
+            playPreview(mainWas);
+            playMain(previewWas);
         } else if (m > 0 && p == 0) {
-            PlayPreview(mainKey);
-            StopVideo();
+            playPreview(mainWas);
+            stopMain();
             app_.messages.exclamation(app_.Translate(QStringLiteral("_frmMain_msgSwapNoPreview")));
         } else if (m == 0 && p > 0) {
-            PlayVideo(previewKey);
-            StopPreview();
+            playMain(previewWas);
+            stopPreview();
             app_.messages.exclamation(app_.Translate(QStringLiteral("_frmMain_msgSwapNoChannel")));
         }
     } catch (const std::exception& e) {

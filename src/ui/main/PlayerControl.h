@@ -1,5 +1,8 @@
 #pragma once
 
+#include "data/ChannelRef.h"
+
+#include <QObject>
 #include <QString>
 #include <QStringList>
 
@@ -39,32 +42,45 @@ public:
 };
 
 // The main window's playback commands: the main player, the preview, the swap of the two
-// and the volumes.
-class PlayerControl {
+// and the volumes. It knows which channel each player plays.
+class PlayerControl : public QObject {
+    Q_OBJECT
 public:
-    PlayerControl(AppState& app, Player& main, Player& preview, PlayerControlView& view);
+    PlayerControl(AppState& app, Player& main, Player& preview, PlayerControlView& view,
+                  QObject* parent = nullptr);
 
-    // Plays a channel key ("12 CH_ID", "3 MY_ID") in the main player.
-    void PlayVideo(const QString& key);
-    void StopVideo();
+    // What each player plays: a channel, a local file (main player only) or nothing.
+    ChannelRef mainChannel() const { return mainChannel_; }
+    ChannelRef previewChannel() const { return previewChannel_; }
+    // The main player's tag, the text form of mainChannel(): "12 CH_ID", "3 MY_ID", "-1 FL"
+    // or "" when it is stopped.
+    QString mainTag() const { return mainChannel_.toText(); }
+    QString previewTag() const { return previewChannel_.toText(); }
+    // What the main player plays from now on (file playback marks a local file).
+    void setMainChannel(ChannelRef channel) { mainChannel_ = channel; }
+    void setPreviewChannel(ChannelRef channel) { previewChannel_ = channel; }
+
+    // Plays a catalogue or My List channel in the main player.
+    void playMain(ChannelRef channel);
+    void stopMain();
     // The status text of a state number.
-    static QString GetState(int state);
+    static QString stateText(int state);
     // Once a second: the status texts of both players and the file position slider.
-    void TimerStatus();
+    void updateStatus();
 
-    // Plays a channel key in the preview, at the preview volume.
-    void PlayPreview(const QString& key);
-    void StopPreview();
+    // Plays a channel in the preview, at the preview volume.
+    void playPreview(ChannelRef channel);
+    void stopPreview();
     // The preview's stop button: stops it, but keeps its playlist.
-    void PreviewStopButton();
+    void stopPreviewKeepingPlaylist();
     // Applies the volume of the picture the preview volume button shows.
-    void SetPreviewVolume();
+    void applyPreviewVolume();
     // The preview volume button: steps zero -> one -> two -> zero.
-    void SwitchPreviewVolume();
+    void switchPreviewVolume();
     // The volume slider moved: main volume = value x 20 per cent (failures ignored).
-    void SetMainVolume(int sliderValue);
+    void setMainVolume(int sliderValue);
     // Exchanges the channels of the two players.
-    void Swap();
+    void swap();
 
     // The player options for a channel: the program's user agent (with blanks), or the
     // channel's own user agent, and the channel's referrer when it has one.
@@ -74,13 +90,15 @@ public:
     static constexpr int kVolumeStep = 20;
 
 private:
-    // The channel a key names; an empty record when it names none.
-    cChannel resolve(const QString& key);
+    // The channel a reference names; an empty record when it names none.
+    cChannel resolve(ChannelRef channel);
 
     AppState& app_;
     Player& main_;
     Player& preview_;
     PlayerControlView& view_;
+    ChannelRef mainChannel_;
+    ChannelRef previewChannel_;
 };
 
 } // namespace zentuvo

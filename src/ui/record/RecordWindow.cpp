@@ -1,9 +1,8 @@
-#include "record/RecordWindow.h"
+#include "ui/record/RecordWindow.h"
 
 #include "app/AppState.h"
 #include "common/Messages.h"
 #include "data/ChannelInfo.h"
-#include "data/ChannelKey.h"
 #include "record/RecordFiles.h"
 #include "ui/MainWindowApi.h"
 
@@ -33,10 +32,11 @@ QString errorIn(const char* routine, const std::exception& e) {
 
 } // namespace
 
-RecordWindow::RecordWindow(AppState& app, MainWindowApi& main, QWidget* parent)
+RecordWindow::RecordWindow(AppState& app, MainWindowApi& main, ChannelRef channel,
+                           QWidget* parent)
     : QWidget(parent,
               Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint),
-      app_(app), main_(main), today_([] { return QDate::currentDate(); }) {
+      app_(app), main_(main), today_([] { return QDate::currentDate(); }), channel_(channel) {
     setObjectName(QStringLiteral("frmRecord"));
     setWindowTitle(kCaption);
     buildLayout();
@@ -115,13 +115,9 @@ void RecordWindow::buildLayout() {
 void RecordWindow::loadChannel() {
     try {
         blnIsRecording_ = false;
-        channelKey_ = main_.MainPlayerTag();
-        const QString kind = ChannelKey::kind(channelKey_);
         std::optional<cChannel> found;
-        if (kind == ChannelKey::kCatalogue)
-            found = GetChannelInfo(app_.data(), ChannelKey::number(channelKey_));
-        else if (kind == ChannelKey::kMyList)
-            found = GetMyListChannelInfo(app_.data(), ChannelKey::number(channelKey_));
+        if (channel_.isChannel())
+            found = lookupChannel(app_.data(), channel_);
         else
             app_.messages.critical(
                 QStringLiteral("Error: I can't find channel type (which list?)"));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/ChannelRef.h"
+
 #include <QPointer>
 
 namespace zentuvo {
@@ -17,10 +19,10 @@ public:
     RecordLauncher(const RecordLauncher&) = delete;
     RecordLauncher& operator=(const RecordLauncher&) = delete;
 
-    // imgButtonRecord: refuses when no channel plays (a stopped player or a local file);
-    // else opens the recorder for the playing channel, or brings the open one forward (it
-    // keeps the channel it loaded first).
-    void imgButtonRecord_Click();
+    // The record button, with what the main player plays: refuses when no channel plays (a
+    // stopped player or a local file); else opens the recorder for the playing channel, or
+    // brings the open one forward (it keeps the channel it loaded first).
+    void record(ChannelRef playing);
 
     // Program shutdown: ends a running recording without asking and closes the window.
     void EndRecordingForShutdown();

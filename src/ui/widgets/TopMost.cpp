@@ -1,4 +1,4 @@
-#include "ui/main/TopMost.h"
+#include "ui/widgets/TopMost.h"
 
 #include <QWidget>
 

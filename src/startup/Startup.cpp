@@ -1,4 +1,4 @@
-#include "app/Startup.h"
+#include "startup/Startup.h"
 
 #include "app/AppState.h"
 #include "app/Registry.h"
@@ -9,7 +9,7 @@
 #include "ui/dialogs/SplashWindow.h"
 #include "ui/main/MainTheme.h"
 #include "ui/main/MainWindow.h"
-#include "ui/main/MainWiring.h"
+#include "ui/MainController.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -95,14 +95,14 @@ int runApplication(int argc, char** argv) {
     SplashWindow splash;
     splash.showCentred();
     MainWindow window(app);
-    MainWiring wiring(app, window, [] { return createVlcPlayer(); });
+    MainController controller(app, window, [] { return createVlcPlayer(); });
     splash.close();
     QuitOnClose quitOnClose;
     window.installEventFilter(&quitOnClose);
     window.show();
     reportStartupWhenShown(&window);
     const int code = QApplication::exec();
-    wiring.shutdown();
+    controller.shutdown();
     return code;
 }
 

@@ -1,9 +1,8 @@
-#include "record/RecordLauncher.h"
+#include "ui/record/RecordLauncher.h"
 
 #include "app/AppState.h"
 #include "common/Messages.h"
-#include "data/ChannelKey.h"
-#include "record/RecordWindow.h"
+#include "ui/record/RecordWindow.h"
 #include "ui/MainWindowApi.h"
 
 #include <exception>
@@ -16,15 +15,14 @@ RecordLauncher::~RecordLauncher() {
     EndRecordingForShutdown();
 }
 
-void RecordLauncher::imgButtonRecord_Click() {
+void RecordLauncher::record(ChannelRef playing) {
     try {
-        const QString tag = main_.MainPlayerTag();
-        if (tag.isEmpty() || tag == QLatin1String("-1") || tag == ChannelKey::kFile) {
+        if (playing.isNull() || playing.isFile()) {
             app_.messages.exclamation(QStringLiteral("No playing channel to record."));
             return;
         }
         if (!window_) {
-            window_ = new RecordWindow(app_, main_, main_.mainWidget());
+            window_ = new RecordWindow(app_, main_, playing, main_.mainWidget());
             window_->setAttribute(Qt::WA_DeleteOnClose);
         }
         window_->show();

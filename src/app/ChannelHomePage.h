@@ -1,14 +1,14 @@
 #pragma once
 
-#include <QString>
+#include "data/ChannelRef.h"
 
 namespace zentuvo {
 
 class AppState;
 
-// Opens the home page of a catalogue channel, named by its key ("12 CH_ID"), in the web
+// Opens the home page of a catalogue channel in the web
 // browser. A channel without a home page (or one that is not found) gets the message
 // "_frmMain_msgNoHomePage" + " '" + name + "'" instead.
-void VisitChannelHomePage(AppState& app, const QString& channelKey);
+void VisitChannelHomePage(AppState& app, ChannelRef channel);
 
 } // namespace zentuvo

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/ChannelRef.h"
+
 #include <QTreeView>
 
 namespace zentuvo {
@@ -10,15 +12,18 @@ namespace zentuvo {
 class ListView : public QTreeView {
     Q_OBJECT
 public:
+    // The role under which a model shown here gives a row's channel (a ChannelRef).
+    static constexpr int ChannelRole = Qt::UserRole + 1;
+
     explicit ListView(QWidget* parent = nullptr);
 
     // The width the columns share: the list's inner width less room for a vertical
     // scroll bar, so that the columns fit whether or not one shows.
     int columnSpace() const;
 
-    // The key of the selected row (the current one when several are selected); "" when
-    // no row is selected.
-    QString selectedKey() const;
+    // The channel of the selected row (the current one when several are selected); a null
+    // reference when no row is selected.
+    ChannelRef selectedChannel() const;
     // The selected rows, top to bottom.
     QList<int> selectedRowNumbers() const;
     // Whether a row lies under a point given in viewport coordinates.

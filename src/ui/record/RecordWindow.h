@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/ChannelRef.h"
+
 #include "record/Recorder.h"
 
 #include <QDate>
@@ -24,13 +26,14 @@ public:
     static constexpr int kProgressMs = 1000;
     static constexpr int kStatusMs = 5000;
 
-    // Loads the channel the main player plays at this moment.
-    RecordWindow(AppState& app, MainWindowApi& main, QWidget* parent = nullptr);
+    // Loads the channel to record: the one the main player plays at this moment.
+    RecordWindow(AppState& app, MainWindowApi& main, ChannelRef channel,
+                 QWidget* parent = nullptr);
     ~RecordWindow() override;
 
     bool blnIsRecording() const { return blnIsRecording_; }
     QString strDumpFile() const { return strDumpFile_; }
-    QString channelKey() const { return channelKey_; }
+    ChannelRef channel() const { return channel_; }
     QString channelName() const { return channelName_; }
 
     void StartRecording();
@@ -72,7 +75,7 @@ private:
     bool blnIsRecording_ = false;
     bool shuttingDown_ = false;
     QString strDumpFile_;
-    QString channelKey_;
+    ChannelRef channel_;
     QString channelName_;
     QString channelUrl_;
     QStringList itemOptions_;

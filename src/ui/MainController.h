@@ -3,6 +3,7 @@
 #include "ui/main/PlayerControl.h"
 
 #include <QObject>
+#include <QPointer>
 #include <functional>
 #include <memory>
 
@@ -13,20 +14,21 @@ class FilePlayback;
 class MainWindow;
 class Player;
 class RecordLauncher;
+class SearchWindow;
 class VideoView;
 
-// Puts the players, the recorder and the dialogs behind the main window's commands: it
-// creates the main and preview players with their video views, runs the status timer and
-// fills the window's hooks. Lives as long as the window.
-class MainWiring : public QObject, private PlayerControlView {
+// Connects the main window's commands to the players, the recorder and the dialogs: it
+// creates the main and preview players with their video views and runs the status timer.
+// The start-up code creates it after the window and ends it before the window goes.
+class MainController : public QObject, private PlayerControlView {
     Q_OBJECT
 public:
     // Makes a player: the real ones over the player library, or fakes in tests. The main
     // player, the preview and each editor's test player come from it.
     using PlayerFactory = std::function<std::unique_ptr<Player>()>;
 
-    MainWiring(AppState& app, MainWindow& window, PlayerFactory makePlayer);
-    ~MainWiring() override;
+    MainController(AppState& app, MainWindow& window, PlayerFactory makePlayer);
+    ~MainController() override;
 
     PlayerControl& control() { return *control_; }
     FilePlayback& files() { return *files_; }
@@ -38,10 +40,13 @@ public:
     void shutdown();
 
 private:
-    void connectHooks();
+    void connectCommands();
     void stopOwned();
-    void openEditor();
-    void openChannelProperty();
+    void openSearch();
+    void openOptions();
+    void openAbout();
+    void openEditor(qint32 myListNumber);
+    void openChannelProperty(ChannelRef channel);
 
     // PlayerControlView over the window's elements.
     void setPlayerMessage(const QString& text) override;

@@ -1,6 +1,5 @@
-#include "ui/main/ListView.h"
+#include "ui/widgets/ListView.h"
 
-#include "ui/main/ChannelListModel.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -52,7 +51,7 @@ int ListView::columnSpace() const {
     return std::max(0, width() - 2 * frameWidth() - scrollBar);
 }
 
-QString ListView::selectedKey() const {
+ChannelRef ListView::selectedChannel() const {
     if (!selectionModel())
         return {};
     const QModelIndexList rows = selectionModel()->selectedRows();
@@ -60,8 +59,8 @@ QString ListView::selectedKey() const {
         return {};
     const QModelIndex current = currentIndex();
     if (current.isValid() && selectionModel()->isRowSelected(current.row(), current.parent()))
-        return current.siblingAtColumn(0).data(ChannelListModel::KeyRole).toString();
-    return rows.first().data(ChannelListModel::KeyRole).toString();
+        return current.siblingAtColumn(0).data(ChannelRole).value<ChannelRef>();
+    return rows.first().data(ChannelRole).value<ChannelRef>();
 }
 
 QList<int> ListView::selectedRowNumbers() const {

@@ -1,4 +1,4 @@
-#include "ui/main/VideoView.h"
+#include "ui/widgets/VideoView.h"
 
 #include "playback/Player.h"
 

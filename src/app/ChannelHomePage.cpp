@@ -1,20 +1,19 @@
-#include "common/ChannelHomePage.h"
+#include "app/ChannelHomePage.h"
 
 #include "app/AppState.h"
 #include "common/Messages.h"
 #include "common/Shell.h"
 #include "data/ChannelInfo.h"
-#include "data/ChannelKey.h"
 
 #include <exception>
 
 namespace zentuvo {
 
-void VisitChannelHomePage(AppState& app, const QString& channelKey) {
+void VisitChannelHomePage(AppState& app, ChannelRef ref) {
     try {
         // A failed lookup has been reported; it counts as a channel without a home page.
         const cChannel channel =
-            GetChannelInfo(app.data(), ChannelKey::number(channelKey)).value_or(cChannel{});
+            GetChannelInfo(app.data(), ref.number()).value_or(cChannel{});
         if (channel.HomePage.trimmed().isEmpty()) {
             app.messages.information(app.Translate(QStringLiteral("_frmMain_msgNoHomePage")) +
                                      QStringLiteral(" '") + channel.Name + u'\'');

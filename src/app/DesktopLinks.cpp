@@ -1,0 +1,52 @@
+#include "app/DesktopLinks.h"
+
+#include "app/AppState.h"
+#include "common/Messages.h"
+#include "common/Shell.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace zentuvo {
+
+void OpenHomePage(AppState& app) {
+    const QString page = app.link(QStringLiteral("HomePage")).trimmed();
+    if (page.isEmpty()) {
+        HelpManual(app);
+        return;
+    }
+    ShellOpen(app.desktop, QStringLiteral("Open"), page);
+}
+
+void OpenPlayerDownloadPage(AppState& app) {
+    ShellOpen(app.desktop, QStringLiteral("Open"), kPlayerDownloadPage);
+}
+
+void HelpManual(AppState& app) {
+    const QString path = QDir(app.AppFolder).filePath(kManualFile);
+    if (!QFileInfo(path).isFile()) {
+        app.messages.critical(QStringLiteral("Error in HelpManual: the manual %1 is missing")
+                                  .arg(QDir::toNativeSeparators(path)));
+        return;
+    }
+    if (!app.desktop.openFile(path))
+        app.messages.critical(
+            QStringLiteral("Error in HelpManual: no program is registered to show %1")
+                .arg(QDir::toNativeSeparators(path)));
+}
+
+bool OpenMailTo(AppState& app, const QString& linkKey, const QString& subject,
+                const QString& body) {
+    const QString address = app.link(linkKey).trimmed();
+    if (address.isEmpty()) {
+        app.messages.information(
+            QStringLiteral("No mail address is configured. Add one as \"%1\" in section "
+                           "[links] of Zentuvo.ini.")
+                .arg(linkKey));
+        return false;
+    }
+    ShellOpen(app.desktop, QStringLiteral("Open"), mailToAddress(address, subject, body));
+    return true;
+}
+
+} // namespace zentuvo

@@ -1,0 +1,191 @@
+#include "ui/MainController.h"
+
+#include "app/AppState.h"
+#include "app/ChannelHomePage.h"
+#include "playback/Player.h"
+#include "ui/record/RecordLauncher.h"
+#include "ui/record/RecordWindow.h"
+#include "ui/dialogs/AboutWindow.h"
+#include "ui/dialogs/ChannelEditor.h"
+#include "ui/dialogs/ChannelPropertyWindow.h"
+#include "ui/dialogs/OptionsWindow.h"
+#include "ui/dialogs/RequirementsWindow.h"
+#include "ui/dialogs/SearchWindow.h"
+#include "ui/main/FilePlayback.h"
+#include "ui/main/MainCommands.h"
+#include "ui/main/MainWindow.h"
+#include "ui/widgets/VideoView.h"
+
+#include <QLayout>
+#include <QVBoxLayout>
+
+namespace zentuvo {
+
+namespace {
+
+// Puts a video view into a player placeholder of the window.
+VideoView* embedView(QWidget* placeholder, Player& player) {
+    auto* view = new VideoView(placeholder);
+    if (!placeholder->layout()) {
+        auto* layout = new QVBoxLayout(placeholder);
+        layout->setContentsMargins(0, 0, 0, 0);
+    }
+    placeholder->layout()->addWidget(view);
+    view->setPlayer(&player);
+    return view;
+}
+
+} // namespace
+
+MainController::MainController(AppState& app, MainWindow& window, PlayerFactory makePlayer)
+    : app_(app), window_(window), makePlayer_(std::move(makePlayer)),
+      main_(makePlayer_()), preview_(makePlayer_()) {
+    MainWidgets& ui = window_.ui();
+    mainView_ = embedView(ui.VLCPlugin21, *main_);
+    previewView_ = embedView(ui.VLCPluginPreview, *preview_);
+    PlayerControlView& view = *this;
+    control_ = std::make_unique<PlayerControl>(app_, *main_, *preview_, view);
+    files_ = std::make_unique<FilePlayback>(
+        app_, *control_, *main_,
+        FilePlaybackWidgets{ui.VLCPlugin21, ui.txtMessages, ui.SliderPlayFile, ui.SliderVolume});
+    recorder_ = std::make_unique<RecordLauncher>(app_, window_);
+    // The preview starts silent, the main player at the slider's volume.
+    control_->applyPreviewVolume();
+    control_->setMainVolume(ui.SliderVolume->value());
+    // The view modes are the window's own; they need the main player for the picture size
+    // and its full screen.
+    window_.setMainPlayer(main_.get());
+    connectCommands();
+    connect(ui.TimerStatus, &QTimer::timeout, control_.get(), &PlayerControl::updateStatus);
+    ui.TimerStatus->start();
+}
+
+MainController::~MainController() {
+    stopOwned();
+    window_.setMainPlayer(nullptr);
+}
+
+void MainController::shutdown() {
+    window_.ui().TimerStatus->stop();
+    stopOwned();
+}
+
+void MainController::stopOwned() {
+    if (recorder_)
+        recorder_->EndRecordingForShutdown();
+    main_->stop();
+    preview_->stop();
+}
+
+void MainController::connectCommands() {
+    const MainCommands* commands = &window_.commands();
+    PlayerControl* control = control_.get();
+    connect(commands, &MainCommands::playRequested, control, &PlayerControl::playMain);
+    connect(commands, &MainCommands::previewRequested, control, &PlayerControl::playPreview);
+    connect(commands, &MainCommands::stopRequested, control, &PlayerControl::stopMain);
+    connect(commands, &MainCommands::swapRequested, control, &PlayerControl::swap);
+    connect(commands, &MainCommands::previewVolumeSwitchRequested, control,
+            &PlayerControl::switchPreviewVolume);
+    connect(commands, &MainCommands::previewStopRequested, control,
+            &PlayerControl::stopPreviewKeepingPlaylist);
+    connect(commands, &MainCommands::volumeChanged, control, &PlayerControl::setMainVolume);
+    connect(commands, &MainCommands::recordRequested, this,
+            [this] { recorder_->record(control_->mainChannel()); });
+    connect(commands, &MainCommands::playFileRequested, files_.get(), &FilePlayback::PlayFrom);
+    connect(commands, &MainCommands::searchRequested, this, &MainController::openSearch);
+    connect(commands, &MainCommands::requirementsRequested, this,
+            [this] { RequirementsWindow::open(app_, window_); });
+    connect(commands, &MainCommands::optionsRequested, this, &MainController::openOptions);
+    connect(commands, &MainCommands::aboutRequested, this, &MainController::openAbout);
+    connect(commands, &MainCommands::channelPropertyRequested, this,
+            &MainController::openChannelProperty);
+    connect(commands, &MainCommands::myListEditorRequested, this, &MainController::openEditor);
+}
+
+void MainController::openSearch() {
+    SearchWindow* search = SearchWindow::open(app_, window_);
+    PlayerControl* control = control_.get();
+    // The search window is made once and shown again: its signals are connected once.
+    connect(search, &SearchWindow::playRequested, control, &PlayerControl::playMain,
+            Qt::UniqueConnection);
+    connect(search, &SearchWindow::previewRequested, control, &PlayerControl::playPreview,
+            Qt::UniqueConnection);
+}
+
+void MainController::openOptions() {
+    OptionsWindow(app_, window_, &window_).exec();
+}
+
+void MainController::openAbout() {
+    AboutWindow(app_, window_, main_->versionInfo(), &window_).exec();
+}
+
+void MainController::openEditor(qint32 myListNumber) {
+    app_.ViewFilter.EditingModeMyListID = myListNumber;
+    ChannelEditor editor(app_, window_, makePlayer_(), &window_);
+    editor.exec();
+}
+
+void MainController::openChannelProperty(ChannelRef channel) {
+    if (channel.isNull())
+        return;
+    ChannelPropertyWindow(app_, window_, &window_).exec();
+}
+
+void MainController::setPlayerMessage(const QString& text) {
+    window_.ui().lblPlayerMessage->setText(text);
+}
+
+void MainController::setPreviewMessage(const QString& text) {
+    window_.ui().lblPreview->setText(text);
+}
+
+void MainController::setInfoLine(const QString& text) {
+    window_.ui().txtMessages->setText(text);
+    window_.ui().txtMessages->setCursorPosition(0);
+}
+
+void MainController::showFileSlider(bool visible) {
+    window_.ui().SliderPlayFile->setVisible(visible);
+}
+
+void MainController::setFileSlider(int value) {
+    // The timer's updates must not count as the user's seek.
+    QSlider* slider = window_.ui().SliderPlayFile;
+    if (slider->isSliderDown())
+        return;
+    const QSignalBlocker block(slider);
+    slider->setValue(value);
+}
+
+void MainController::showMainPlayer() {
+    window_.ui().VLCPlugin21->show();
+}
+
+void MainController::hideNoStreamPicture() {
+    window_.ui().picNoStream->hide();
+}
+
+void MainController::hideNoStreamPreviewPicture() {
+    window_.ui().picNoStreamPreview->hide();
+}
+
+int MainController::mainVolumeSlider() const {
+    return window_.ui().SliderVolume->value();
+}
+
+QString MainController::previewVolumePicture() const {
+    return window_.ui().imgButtonPreviewVolume->property("picture").toString();
+}
+
+void MainController::setPreviewVolumePicture(const QString& key) {
+    QToolButton* button = window_.ui().imgButtonPreviewVolume;
+    button->setProperty("picture", key);
+    button->setIcon(mainIcon(key));
+}
+
+void MainController::relayout() {
+    window_.FormResize();
+}
+
+} // namespace zentuvo
