@@ -28,6 +28,12 @@ TEST(IniFile, ReadsCaseInsensitivelyCutsLongValuesAndWritesInPlaceKeepingTheRest
     ASSERT_TRUE(ini.write("new", "key", "v"));
     EXPECT_EQ(readFile(path), "; keep me\n[preferences]\nLANGUAGE=4\nDefaultCountry=-1\n\n"
                               "[links]\nHomePage=x\n[new]\nkey=v\n");
+    // A last line without its line end is read, and kept when another key is written.
+    writeFile(path, "[preferences]\nlanguage=3\nDefaultCountry=7");
+    EXPECT_EQ(ini.read("preferences", "DefaultCountry").value(), "7");
+    ASSERT_TRUE(ini.write("preferences", "language", "4"));
+    EXPECT_EQ(ini.read("preferences", "DefaultCountry").value(), "7");
+    EXPECT_EQ(readFile(path), "[preferences]\nlanguage=4\nDefaultCountry=7\n");
 }
 
 namespace {
@@ -104,15 +110,25 @@ TEST(Settings, OddValuesAreReportedAndReadAsTheirDefaults) {
     for (int i = 0; i < 64 * 1024; ++i)
         binary += char((i * 131 + 7) % 256);
     const QString mismatch = "Error n° 13 Type mismatch\r in ReadSettings";
+    const QString overflow = "Error n° 6 Overflow\r in ReadSettings";
     const QByteArray longValue = QByteArray(1'000'000, '9');
     const Case cases[] = {
         {"missing keys, a size out of range", "language=3\nDefaultVideoSize=7", 3, {}},
         {"a language that is no number", "language=abc", 0, {mismatch}},
         {"a command for a language", "language=two; rm -rf /", 0, {mismatch}},
-        {"a huge language",
-         "language=99999999999999999999999999",
-         0,
-         {"Error n° 6 Overflow\r in ReadSettings"}},
+        {"the largest language", "language=32767", 32767, {}},
+        {"the smallest language", "language=-32768", -32768, {}},
+        {"a language one past the largest", "language=32768", 0, {overflow}},
+        {"a language one past the smallest", "language=-32769", 0, {overflow}},
+        {"a country one past the largest",
+         "language=1\nDefaultCountry=32768",
+         1,
+         {"Error in ReadDefaultCountry: Overflow"}},
+        {"a country one past the smallest",
+         "language=1\nDefaultCountry=-32769",
+         1,
+         {"Error in ReadDefaultCountry: Overflow"}},
+        {"a huge language", "language=99999999999999999999999999", 0, {overflow}},
         {"huge and odd values",
          "language=2\nDefaultCountry=99999\nDefaultVideoSize=x",
          2,
