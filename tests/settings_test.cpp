@@ -1,5 +1,5 @@
 #include "app/IniFile.h"
-#include "app/Registry.h"
+#include "app/PlayerLocation.h"
 #include "app/Settings.h"
 #include "support/TestSupport.h"
 
@@ -32,22 +32,11 @@ TEST(IniFile, ReadsCaseInsensitivelyCutsLongValuesAndWritesInPlaceKeepingTheRest
     writeFile(path, "[preferences]\nlanguage=3\nDefaultCountry=7");
     EXPECT_EQ(ini.read("preferences", "DefaultCountry").value(), "7");
     ASSERT_TRUE(ini.write("preferences", "language", "4"));
-    EXPECT_EQ(ini.read("preferences", "DefaultCountry").value(), "7");
     EXPECT_EQ(readFile(path), "[preferences]\nlanguage=4\nDefaultCountry=7\n");
 }
 
-namespace {
-
-MemoryRegistryStore playerIn(const QString& dir) {
-    MemoryRegistryStore store;
-    store.set(RegRoot::LocalMachine, kPlayerKeyPath, "InstallDir", {RegValue::String, dir, 0});
-    return store;
-}
-
-} // namespace
-
 TEST(Startup, EndsWithoutAPlayerOrADatabaseAndElseFillsTheProgramState) {
-    MemoryRegistryStore blank = playerIn("   "), usr = playerIn("/usr");
+    const QString blank = "   ", usr = "/usr";
     BareApp noPlayer;
     EXPECT_EQ(prepareStart(noPlayer.app, blank, "/nonexistent"), StartResult::PlayerMissing);
     EXPECT_EQ(noPlayer.messages.texts(),
@@ -80,6 +69,19 @@ TEST(Startup, EndsWithoutAPlayerOrADatabaseAndElseFillsTheProgramState) {
                                                          : "MyList archive file does not exist.",
                                "Error in Main reading settings!"}));
     }
+}
+
+TEST(Startup, ThePlayerIsTheFolderOfVlcOnThePathWhenItsLibraryCanStart) {
+    QTemporaryDir bin;
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", bin.path().toUtf8());
+    EXPECT_EQ(playerInstallDir(), "");
+    writeFile(bin.filePath("vlc"), "#!/bin/sh\n");
+    QFile(bin.filePath("vlc")).setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+    EXPECT_EQ(playerInstallDir(), bin.path());
+    EXPECT_EQ(playerInstallDir([] { return true; }), bin.path());
+    EXPECT_EQ(playerInstallDir([] { return false; }), "");
+    qputenv("PATH", path);
 }
 
 TEST(Settings, NoIniFileMeansLanguageOneAndNoRestore) {
