@@ -119,9 +119,7 @@ TEST(DamagedFiles, EachEndsTheStartWithTheCataloguesMessageNamingTheFault) {
 
 TEST(DamagedFiles, TheShippedLayoutAndColumnNamesInOtherLetterCasePassTheCheck) {
     FixtureFolder f;
-    EXPECT_EQ(checkMyListFile(f.file("mylist.dat")), "");
     execSql(f.file("ch.dat"), "ALTER TABLE tab_channels RENAME COLUMN streamUrl TO STREAMURL");
-    EXPECT_EQ(checkCatalogueFile(f.file("ch.dat")), "");
     const StartRun run = startIn(f.path());
     EXPECT_EQ(run.result, StartResult::Continue);
     EXPECT_TRUE(run.texts.isEmpty()) << run.texts.join(" | ").toStdString();
