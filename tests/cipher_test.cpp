@@ -45,7 +45,9 @@ TEST(StoredValue, RoundTripsAnyText) {
     const QStringList texts{"http://example.com/live/stream.m3u8",
                             "",
                             "a",
-                            "exactly 4",
+                            "four",         // 4 bytes and the 12 of the framing: two whole blocks
+                            "nine byte",    // 9 bytes: three blocks, the last padded
+                            "twelve bytes", // 12 bytes: three whole blocks
                             "Télé Ünïcödé — 中文频道 — ‏עברית",
                             QString(1000, u'x'),
                             "line one\r\nline two"};

@@ -201,7 +201,7 @@ TEST_F(SearchWindowTest, ANewerSearchReplacesOneStillRunningAndClosingDuringOneI
     window->MakeLvwChannelsContents("Alpha");
     window->MakeLvwChannelsContents("Zeta");
     finish();
-    QTest::qWait(50);
+    QTest::qWait(50); // time for a late result of the replaced search, which must not show
     EXPECT_EQ(column(1), QStringList{"Zeta"});
     window->MakeLvwChannelsContents("e");
     window.reset();

@@ -8,30 +8,23 @@
 #include "ui/widgets/VideoView.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QHBoxLayout>
-#include <QThread>
+#include <QTest>
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 
 namespace zentuvo::test {
 
-// Runs the event loop until the condition holds or the time is up.
+// Waits for a condition, by default as long as a player may take to start over the network.
 inline bool waitFor(const std::function<bool()>& done, int ms = 20000) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (timer.elapsed() > ms)
-            return false;
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(10);
-    }
-    return true;
+    return waitUntil(done, ms);
 }
 
+// Lets the time pass with the event loop running, for a check that something stays as it is
+// (the time passing is the scenario, there is nothing to wait for).
 inline void runEvents(int ms) {
-    waitFor([] { return false; }, ms);
+    QTest::qWait(ms);
 }
 
 class PlayersOnScreen : public ::testing::Test {

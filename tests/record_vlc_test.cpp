@@ -80,8 +80,7 @@ TEST_F(RecordVlcTest, RecordsALiveStreamIntoAValidFileAndShutdownEndsItWithoutAs
     ASSERT_TRUE(w->blnIsRecording()) << w->lblStatus->text().toStdString();
     const QString file = w->strDumpFile();
     EXPECT_EQ(QFileInfo(file).path(), player.outputDir());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return RecordFiles::FileSize(file) > 0; }, 10000));
-    QTest::qWait(5000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return RecordFiles::FileSize(file) > 100 * 1024; }, 20000));
     const qint64 pid = w->recorder().processId();
     QElapsedTimer clock;
     clock.start();
@@ -172,7 +171,7 @@ TEST_F(RecordVlcTest, SeekingAFileWithTheRealPlayer) {
     EXPECT_TRUE(t->messages.shown.isEmpty());
     ASSERT_TRUE(QTest::qWaitFor([&] { return vlc.inputState() == Player::Playing; }, 10000))
         << "state " << vlc.inputState();
-    QTest::qWait(500);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return vlc.position() > 0; }, 5000));
     EXPECT_LT(vlc.position(), 0.2);
     SliderPlayFile->setPageStep(10);
     QTest::keyClick(SliderPlayFile, Qt::Key_PageUp);

@@ -204,7 +204,7 @@ TEST_F(RecordWindowTest, DISABLED_RecordUntilKilled) {
     std::printf("PID %lld\n",
                 static_cast<long long>(record(launcher, "Grow.it")->recorder().processId()));
     std::fflush(stdout);
-    QTest::qWait(30000);
+    QTest::qWait(30000); // the time it records is the scenario: the test above kills it first
 }
 
 TEST_F(RecordWindowTest, ThePlayerDoesNotOutliveAProgramThatDies) {

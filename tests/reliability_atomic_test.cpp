@@ -54,6 +54,7 @@ QByteArray runAndKill(const QString& db, int saves, int extraMicros) {
         writer.waitForReadyRead(100);
         out += writer.readAllStandardOutput();
     }
+    // The kill lands a chosen time after a save: the moment is the scenario.
     QThread::usleep(static_cast<unsigned long>(extraMicros));
     writer.kill(); // SIGKILL: no handler, no clean-up, whatever it was doing
     writer.waitForFinished(10000);

@@ -2,11 +2,10 @@
 // Helpers of the reliability tests: damaging files, and another process holding a lock.
 
 #include "data/Database.h"
+#include "support/TestSupport.h"
 
-#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
-#include <QThread>
 #include <gtest/gtest.h>
 
 namespace zentuvo::test {
@@ -41,15 +40,7 @@ public:
             return;
         shell_.write("BEGIN EXCLUSIVE;\n");
         shell_.waitForBytesWritten(5000);
-        QElapsedTimer t;
-        t.start();
-        while (t.elapsed() < 5000) {
-            if (!readableWithoutWaiting(path)) {
-                held_ = true;
-                break;
-            }
-            QThread::msleep(10);
-        }
+        held_ = waitUntil([&] { return !readableWithoutWaiting(path); });
     }
     ~ExternalLock() {
         if (shell_.state() == QProcess::NotRunning)

@@ -1,5 +1,5 @@
 #include "app/IniFile.h"
-#include "app/Registry.h"
+#include "app/PlayerLocation.h"
 #include "app/Settings.h"
 #include "support/TestSupport.h"
 
@@ -28,20 +28,15 @@ TEST(IniFile, ReadsCaseInsensitivelyCutsLongValuesAndWritesInPlaceKeepingTheRest
     ASSERT_TRUE(ini.write("new", "key", "v"));
     EXPECT_EQ(readFile(path), "; keep me\n[preferences]\nLANGUAGE=4\nDefaultCountry=-1\n\n"
                               "[links]\nHomePage=x\n[new]\nkey=v\n");
+    // A last line without its line end is read, and kept when another key is written.
+    writeFile(path, "[preferences]\nlanguage=3\nDefaultCountry=7");
+    EXPECT_EQ(ini.read("preferences", "DefaultCountry").value(), "7");
+    ASSERT_TRUE(ini.write("preferences", "language", "4"));
+    EXPECT_EQ(readFile(path), "[preferences]\nlanguage=4\nDefaultCountry=7\n");
 }
-
-namespace {
-
-MemoryRegistryStore playerIn(const QString& dir) {
-    MemoryRegistryStore store;
-    store.set(RegRoot::LocalMachine, kPlayerKeyPath, "InstallDir", {RegValue::String, dir, 0});
-    return store;
-}
-
-} // namespace
 
 TEST(Startup, EndsWithoutAPlayerOrADatabaseAndElseFillsTheProgramState) {
-    MemoryRegistryStore blank = playerIn("   "), usr = playerIn("/usr");
+    const QString blank = "   ", usr = "/usr";
     BareApp noPlayer;
     EXPECT_EQ(prepareStart(noPlayer.app, blank, "/nonexistent"), StartResult::PlayerMissing);
     EXPECT_EQ(noPlayer.messages.texts(),
@@ -76,6 +71,19 @@ TEST(Startup, EndsWithoutAPlayerOrADatabaseAndElseFillsTheProgramState) {
     }
 }
 
+TEST(Startup, ThePlayerIsTheFolderOfVlcOnThePathWhenItsLibraryCanStart) {
+    QTemporaryDir bin;
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", bin.path().toUtf8());
+    EXPECT_EQ(playerInstallDir(), "");
+    writeFile(bin.filePath("vlc"), "#!/bin/sh\n");
+    QFile(bin.filePath("vlc")).setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+    EXPECT_EQ(playerInstallDir(), bin.path());
+    EXPECT_EQ(playerInstallDir([] { return true; }), bin.path());
+    EXPECT_EQ(playerInstallDir([] { return false; }), "");
+    qputenv("PATH", path);
+}
+
 TEST(Settings, NoIniFileMeansLanguageOneAndNoRestore) {
     FixtureFolder folder({defaultChannels()}, /*withIni=*/false);
     BareApp s;
@@ -104,15 +112,25 @@ TEST(Settings, OddValuesAreReportedAndReadAsTheirDefaults) {
     for (int i = 0; i < 64 * 1024; ++i)
         binary += char((i * 131 + 7) % 256);
     const QString mismatch = "Error n° 13 Type mismatch\r in ReadSettings";
+    const QString overflow = "Error n° 6 Overflow\r in ReadSettings";
     const QByteArray longValue = QByteArray(1'000'000, '9');
     const Case cases[] = {
         {"missing keys, a size out of range", "language=3\nDefaultVideoSize=7", 3, {}},
         {"a language that is no number", "language=abc", 0, {mismatch}},
         {"a command for a language", "language=two; rm -rf /", 0, {mismatch}},
-        {"a huge language",
-         "language=99999999999999999999999999",
-         0,
-         {"Error n° 6 Overflow\r in ReadSettings"}},
+        {"the largest language", "language=32767", 32767, {}},
+        {"the smallest language", "language=-32768", -32768, {}},
+        {"a language one past the largest", "language=32768", 0, {overflow}},
+        {"a language one past the smallest", "language=-32769", 0, {overflow}},
+        {"a country one past the largest",
+         "language=1\nDefaultCountry=32768",
+         1,
+         {"Error in ReadDefaultCountry: Overflow"}},
+        {"a country one past the smallest",
+         "language=1\nDefaultCountry=-32769",
+         1,
+         {"Error in ReadDefaultCountry: Overflow"}},
+        {"a huge language", "language=99999999999999999999999999", 0, {overflow}},
         {"huge and odd values",
          "language=2\nDefaultCountry=99999\nDefaultVideoSize=x",
          2,

@@ -14,15 +14,17 @@ using namespace zentuvo::test;
 
 namespace {
 
-void settle() {
-    for (int i = 0; i < 5; ++i) {
-        QCoreApplication::processEvents();
-        QTest::qWait(10);
-    }
-}
-
 class FullVideoTest : public WiredWindowTest {
 protected:
+    // Waits until the window system has put the window where its present mode wants it:
+    // over the whole screen in full video, in the player's full screen or maximized (there
+    // is no window manager keeping a panel free), else where it was placed.
+    void settle() {
+        const bool whole = window->IsFullVideo() || window->videoModes().playerFullScreen() ||
+                           window->isMaximized();
+        waitUntil([&] { return window->geometry() == (whole ? screen() : placed); }, 2000);
+        QCoreApplication::processEvents();
+    }
     void SetUp() override {
         WiredWindowTest::SetUp();
         window->setGeometry(placed);

@@ -2,7 +2,6 @@
 
 #include "app/AppState.h"
 #include "app/IniFile.h"
-#include "app/Registry.h"
 #include "common/Messages.h"
 #include "data/Database.h"
 #include "data/Schema.h"
@@ -198,10 +197,8 @@ bool writeDefaultSettingsFile(const QString& path) {
            ini.write(QStringLiteral("links"), QStringLiteral("SubmitMail"), QString());
 }
 
-StartResult prepareStart(AppState& app, RegistryStore& registry, const QString& appFolder) {
-    app.VlcInstallDir =
-        GetRegValue(registry, RegRoot::LocalMachine, kPlayerKeyPath, QStringLiteral("InstallDir"))
-            .toString();
+StartResult prepareStart(AppState& app, const QString& playerDir, const QString& appFolder) {
+    app.VlcInstallDir = playerDir;
     if (app.VlcInstallDir.trimmed().isEmpty()) {
         app.messages.critical(
             QStringLiteral("VLC is not installed! Please download and install VLC from ") +

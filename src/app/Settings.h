@@ -5,7 +5,6 @@
 namespace zentuvo {
 
 class AppState;
-class RegistryStore;
 
 inline const QString kPreferences = QStringLiteral("preferences");
 inline const QString kIniName = QStringLiteral("Zentuvo.ini");
@@ -37,9 +36,9 @@ bool writeDefaultSettingsFile(const QString& path);
 
 enum class StartResult { Continue, PlayerMissing, SettingsFailed };
 
-// The start-up steps before any window: find the player (else say so, open its download
-// page and stop), read the settings (else stop), build the player options and choose the
-// recording folder.
-StartResult prepareStart(AppState& app, RegistryStore& registry, const QString& appFolder);
+// The start-up steps before any window: take the player's folder (playerInstallDir(), or
+// what a test gives; blank means there is none: say so, open its download page and stop),
+// read the settings (else stop), build the player options and choose the recording folder.
+StartResult prepareStart(AppState& app, const QString& playerDir, const QString& appFolder);
 
 } // namespace zentuvo

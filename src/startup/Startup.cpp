@@ -1,7 +1,7 @@
 #include "startup/Startup.h"
 
 #include "app/AppState.h"
-#include "app/Registry.h"
+#include "app/PlayerLocation.h"
 #include "app/Settings.h"
 #include "playback/VlcPlayer.h"
 #include "playback/VlcRuntime.h"
@@ -88,8 +88,8 @@ int runApplication(int argc, char** argv) {
     QtMessageService messages;
     QtDesktopService desktop;
     AppState app(messages, desktop);
-    SystemRegistryStore registry(playerLibraryUsable);
-    if (prepareStart(app, registry, defaultAppFolder()) != StartResult::Continue)
+    if (prepareStart(app, playerInstallDir(playerLibraryUsable), defaultAppFolder()) !=
+        StartResult::Continue)
         return 1;
 
     SplashWindow splash;

@@ -10,8 +10,11 @@
 #include "data/Schema.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
+#include <QHash>
 #include <QSet>
+#include <QTest>
 #include <csignal>
 #include <gtest/gtest.h>
 #include <stdexcept>
@@ -52,21 +55,73 @@ QList<FixtureChannel> defaultChannels() {
     };
 }
 
+namespace {
+
+// The channels as the catalogue's source table.
+QString channelsCsv(const QList<FixtureChannel>& channels) {
+    QString csv = csvLine({"id", "name", "country", "genre", "homepage", "description",
+                           "stream_url", "user_agent", "referrer"});
+    for (const auto& c : channels)
+        csv += csvLine({c.code, c.name, c.country, c.genre, c.homepage, c.description, c.streamUrl,
+                        c.userAgent, c.referrer});
+    return csv;
+}
+
+// A built program folder for these channels (data folder, catalogue, empty My List and
+// settings file), made once per test program in a folder that lives as long as the process.
+QString builtFixture(const QList<FixtureChannel>& channels) {
+    static QTemporaryDir cache;
+    static QHash<QString, QString> folders; // the channels' table -> its folder
+    const QString key = channelsCsv(channels);
+    if (const auto found = folders.constFind(key); found != folders.cend())
+        return *found;
+    if (!cache.isValid())
+        throw std::runtime_error("no temporary folder for the fixture catalogues");
+    const QString folder = cache.filePath(QString::number(folders.size()));
+    QDir().mkpath(folder);
+    FixtureFolder::writeData(folder + "/data", channels);
+    const auto r = buildCatalogue(folder + "/data", folder + "/ch.dat");
+    if (!r.ok)
+        throw std::runtime_error(r.error.toStdString());
+    QString error;
+    if (!createMyListDatabase(folder + "/mylist.dat", &error))
+        throw std::runtime_error(error.toStdString());
+    if (!writeDefaultSettingsFile(folder + "/" + kIniName))
+        throw std::runtime_error("the fixture settings file cannot be written");
+    folders.insert(key, folder);
+    return folder;
+}
+
+// Copies a folder's files into another, each copy writable by its owner.
+void copyFolder(const QString& from, const QString& to, const QString& leaveOut) {
+    QDirIterator it(from, QDir::Files | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    const QDir source(from);
+    while (it.hasNext()) {
+        const QString file = it.next();
+        const QString relative = source.relativeFilePath(file);
+        if (relative == leaveOut)
+            continue;
+        const QString target = to + "/" + relative;
+        QDir().mkpath(QFileInfo(target).absolutePath());
+        if (!QFile::copy(file, target))
+            throw std::runtime_error("cannot copy the fixture file " + relative.toStdString());
+        QFile(target).setPermissions(QFile(target).permissions() | QFile::WriteOwner);
+    }
+}
+
+} // namespace
+
 void FixtureFolder::writeData(const QString& dataDir, const QList<FixtureChannel>& channels) {
     QDir(dataDir).mkpath(QStringLiteral("catalogue"));
     QDir(dataDir).mkpath(QStringLiteral("terms"));
-    QString csv = csvLine({"id", "name", "country", "genre", "homepage", "description",
-                           "stream_url", "user_agent", "referrer"});
     QStringList countries, genres;
     for (const auto& c : channels) {
-        csv += csvLine({c.code, c.name, c.country, c.genre, c.homepage, c.description, c.streamUrl,
-                        c.userAgent, c.referrer});
         if (!countries.contains(c.country))
             countries << c.country;
         if (!genres.contains(c.genre))
             genres << c.genre;
     }
-    writeFile(dataDir + "/catalogue/channels.csv", csv.toUtf8());
+    writeFile(dataDir + "/catalogue/channels.csv", channelsCsv(channels).toUtf8());
     QString countryCsv = csvLine({"name"});
     for (const auto& c : countries)
         countryCsv += csvLine({c});
@@ -83,15 +138,9 @@ void FixtureFolder::writeData(const QString& dataDir, const QList<FixtureChannel
 }
 
 FixtureFolder::FixtureFolder(const QList<FixtureChannel>& channels, bool withIni) {
-    writeData(dataDir(), channels);
-    const auto r = buildCatalogue(dataDir(), file("ch.dat"));
-    if (!r.ok)
-        throw std::runtime_error(r.error.toStdString());
-    QString error;
-    if (!createMyListDatabase(file("mylist.dat"), &error))
-        throw std::runtime_error(error.toStdString());
-    if (withIni)
-        writeDefaultSettingsFile(file(kIniName));
+    if (!dir_.isValid())
+        throw std::runtime_error("no temporary folder for a fixture");
+    copyFolder(builtFixture(channels), dir_.path(), withIni ? QString() : kIniName);
 }
 
 TestApp::TestApp(const QList<FixtureChannel>& channels) : folder(channels) {
@@ -166,6 +215,10 @@ void setLink(const AppState& app, const QString& key, const QString& value) {
 
 QString iniValue(const AppState& app, const QString& key) {
     return IniFile(app.IniFileName).read(QStringLiteral("preferences"), key).value_or(QString());
+}
+
+bool waitUntil(const std::function<bool()>& condition, int timeoutMs) {
+    return QTest::qWaitFor(condition, timeoutMs);
 }
 
 bool processAlive(qint64 pid) {

@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <ostream>
 
@@ -106,6 +107,9 @@ int myListRows(const AppState& app);
 // The settings file's [links] and [preferences] entries.
 void setLink(const AppState& app, const QString& key, const QString& value);
 QString iniValue(const AppState& app, const QString& key);
+
+// Runs the event loop until the condition holds or the time is up; true when it held.
+bool waitUntil(const std::function<bool()>& condition, int timeoutMs = 5000);
 
 // True while the process runs; one that has ended but was not reaped yet counts as gone.
 bool processAlive(qint64 pid);

@@ -1,7 +1,6 @@
 #include "ui/main/WindowStyle.h"
 
 #include <QLayout>
-#include <QMouseEvent>
 #include <QWindow>
 
 namespace zentuvo {
@@ -31,11 +30,6 @@ Qt::WindowFlags normalise(Qt::WindowFlags flags) {
 
 cStyle::cStyle(QObject* parent) : QObject(parent) {}
 
-cStyle::~cStyle() {
-    if (client_)
-        client_->removeEventFilter(this);
-}
-
 cStyle::Batch::Batch(cStyle& style) : style_(style) {
     ++style_.batchDepth_;
 }
@@ -50,46 +44,14 @@ cStyle::Batch::~Batch() {
 }
 
 void cStyle::setClient(QWidget* client) {
-    if (client_)
-        client_->removeEventFilter(this);
     client_ = client;
     pending_.reset();
-    if (client_)
-        client_->installEventFilter(this);
-}
-
-WId cStyle::hWnd() const {
-    return client_ ? client_->internalWinId() : 0;
 }
 
 Qt::WindowFlags cStyle::flags() const {
     if (pending_)
         return *pending_;
     return client_ ? client_->windowFlags() : Qt::WindowFlags();
-}
-
-bool cStyle::ControlBox() const {
-    return client_ && client_->windowFlags().testFlag(Qt::WindowSystemMenuHint);
-}
-
-void cStyle::setControlBox(bool on) {
-    setFlag(Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint, on);
-}
-
-bool cStyle::MaxButton() const {
-    return client_ && client_->windowFlags().testFlag(Qt::WindowMaximizeButtonHint);
-}
-
-void cStyle::setMaxButton(bool on) {
-    setFlag(Qt::WindowMaximizeButtonHint, on);
-}
-
-bool cStyle::MinButton() const {
-    return client_ && client_->windowFlags().testFlag(Qt::WindowMinimizeButtonHint);
-}
-
-void cStyle::setMinButton(bool on) {
-    setFlag(Qt::WindowMinimizeButtonHint, on);
 }
 
 bool cStyle::Titlebar() const {
@@ -105,16 +67,6 @@ void cStyle::setTitlebar(bool on) {
     setFlag(Qt::FramelessWindowHint, !on);
 }
 
-bool cStyle::ToolWindow() const {
-    return client_ && client_->windowType() == Qt::Tool;
-}
-
-void cStyle::setToolWindow(bool on) {
-    if (!client_)
-        return;
-    write((flags() & ~Qt::WindowType_Mask) | (on ? Qt::Tool : Qt::Window));
-}
-
 bool cStyle::TopMost() const {
     return client_ && client_->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
 }
@@ -123,20 +75,13 @@ void cStyle::setTopMost(bool on) {
     setFlag(Qt::WindowStaysOnTopHint, on);
 }
 
-void cStyle::setWhatsThisButton(bool on) {
-    if (client_)
-        whatsThis_ = on;
-}
-
 bool cStyle::Sizable() const {
     return client_ && client_->minimumSize() != client_->maximumSize();
 }
 
 void cStyle::setSizable(bool on) {
-    if (!client_ || Sizable() == on) {
-        held_ = true;
+    if (!client_ || Sizable() == on)
         return;
-    }
     QWidget* w = client_;
     if (!on) {
         sizableMin_ = w->minimumSize();
@@ -152,18 +97,12 @@ void cStyle::setSizable(bool on) {
             layout->activate();
         }
     }
-    pRedraw();
-    held_ = Sizable() == on;
+    redraw();
 }
 
-void cStyle::pRedraw() {
+void cStyle::redraw() {
     if (client_)
         client_->update();
-}
-
-void cStyle::ShowSysMenu(int x, int y) {
-    Q_UNUSED(x);
-    Q_UNUSED(y);
 }
 
 void cStyle::setFlag(Qt::WindowFlags bits, bool on) {
@@ -193,8 +132,7 @@ void cStyle::apply(Qt::WindowFlags wanted) {
             w->overrideWindowFlags(wanted);
             native->setFlags(wanted);
         }
-        pRedraw();
-        held_ = w->windowFlags() == wanted && native->flags() == wanted;
+        redraw();
         return;
     }
     if (w->windowFlags() != wanted) {
@@ -207,29 +145,7 @@ void cStyle::apply(Qt::WindowFlags wanted) {
         else
             w->resize(geometry.size());
     }
-    pRedraw();
-    held_ = w->windowFlags() == wanted;
-}
-
-bool cStyle::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != client_)
-        return false;
-    if (event->type() == QEvent::MouseButtonPress && autoDrag_) {
-        auto* mouse = static_cast<QMouseEvent*>(event);
-        if (mouse->button() == Qt::LeftButton) {
-            if (QWindow* handle = client_->window()->windowHandle())
-                handle->startSystemMove();
-            return true;
-        }
-    } else if (event->type() == QEvent::MouseButtonRelease && autoSysMenu_) {
-        auto* mouse = static_cast<QMouseEvent*>(event);
-        if (mouse->button() == Qt::RightButton) {
-            const QPoint at = mouse->globalPosition().toPoint();
-            ShowSysMenu(at.x(), at.y());
-            return true;
-        }
-    }
-    return false;
+    redraw();
 }
 
 } // namespace zentuvo
