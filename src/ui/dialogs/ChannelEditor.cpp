@@ -3,6 +3,7 @@
 #include "app/AppState.h"
 #include "common/Messages.h"
 #include "common/Shell.h"
+#include "data/CatalogueLists.h"
 #include "data/ChannelInfo.h"
 #include "data/Database.h"
 #include "data/VbConvert.h"
@@ -254,11 +255,9 @@ void ChannelEditor::setCaptions() {
 void ChannelEditor::LoadComboCountry() {
     try {
         cboCountry_->clear();
-        Connection db(app_.ChannelConnectionString, Connection::Mode::ReadOnly);
-        auto q = db.prepare(
-            QStringLiteral("SELECT countryID, countryName FROM tab_country ORDER BY countryName"));
-        while (q.next())
-            cboCountry_->addItem(q.text(1), QVariant(qint32(q.integer(0))));
+        readCountriesByName(app_.ChannelConnectionString, [this](int id, const QString& name) {
+            cboCountry_->addItem(name, QVariant(qint32(id)));
+        });
         cboCountry_->setCurrentIndex(-1);
     } catch (const std::exception& e) {
         app_.messages.critical(QStringLiteral("Error in LoadComboCountry: ") + errorText(e));

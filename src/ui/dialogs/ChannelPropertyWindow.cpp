@@ -4,6 +4,7 @@
 #include "common/Messages.h"
 #include "common/Shell.h"
 #include "data/ChannelKey.h"
+#include "data/ChannelProperties.h"
 #include "data/Database.h"
 #include "ui/MainWindowApi.h"
 #include "ui/dialogs/DialogSupport.h"
@@ -102,19 +103,13 @@ void ChannelPropertyWindow::ShowProperty() {
     if (key.isEmpty())
         return;
     try {
-        Connection db(app_.ChannelConnectionString, Connection::Mode::ReadOnly);
-        auto q = db.prepare(QStringLiteral(
-            "SELECT name, homePage, description FROM tab_channels WHERE channelID = ?"));
-        q.bind(1, ChannelKey::number(key));
-        if (!q.next())
+        const std::optional<ChannelProperties> p = readChannelProperties(
+            app_.ChannelConnectionString, app_.BlowfishCipher, ChannelKey::number(key));
+        if (!p)
             return;
-        const auto plain = [&](int column) {
-            return q.isNull(column) ? QString()
-                                    : app_.BlowfishCipher.DecryptStreamAddress(q.text(column));
-        };
-        txtName_->setText(q.text(0));
-        txtHomePage_->setText(plain(1));
-        txtDescription_->setPlainText(plain(2));
+        txtName_->setText(p->name);
+        txtHomePage_->setText(p->homePage);
+        txtDescription_->setPlainText(p->description);
     } catch (const DbError& e) {
         app_.messages.critical(QStringLiteral("Error in ShowProperty: ") + e.description());
     }

@@ -2,8 +2,10 @@
 
 #include "app/AppState.h"
 #include "common/Messages.h"
+#include "data/CatalogueLists.h"
 #include "data/ChannelKey.h"
 #include "data/Database.h"
+#include "data/Favourites.h"
 #include "data/VbConvert.h"
 #include "ui/main/ChannelListFill.h"
 #include "ui/main/ChannelListModel.h"
@@ -75,17 +77,12 @@ void ChannelListPanel::LoadComboFilterCountry() {
         ui_.cboCountry->addItem(QStringLiteral("ALL"), -1);
         ui_.cboCountry->addItem(QStringLiteral("MY FAVOURITES"), 0);
         ui_.cboCountry->setCurrentIndex(-1);
-        Connection db(app_.ChannelConnectionString, Connection::Mode::ReadOnly);
-        auto q = db.prepare(
-            QStringLiteral(" SELECT DISTINCT tab_country.countryID, tab_country.countryName "
-                           " FROM tab_country INNER JOIN tab_channels ON tab_country.countryID = "
-                           "tab_channels.countryID ORDER BY countryName COLLATE NOCASE "));
-        while (q.next()) {
-            const int id = int(q.integer(0));
-            ui_.cboCountry->addItem(q.text(1), id);
-            if (id == app_.DefaultCountryID)
-                remembered = ui_.cboCountry->count() - 1;
-        }
+        readCountriesWithChannels(app_.ChannelConnectionString,
+                                  [&](int id, const QString& name) {
+                                      ui_.cboCountry->addItem(name, id);
+                                      if (id == app_.DefaultCountryID)
+                                          remembered = ui_.cboCountry->count() - 1;
+                                  });
     } catch (const std::exception& e) {
         app_.messages.critical(QStringLiteral("Error in LoadComboFilterCountry: ") +
                                errorDescription(e));
@@ -225,19 +222,10 @@ void ChannelListPanel::applySort() {
 
 void ChannelListPanel::ToggleFavAt(int channelID) {
     try {
-        Connection db(app_.ChannelConnectionString);
-        bool wasFavourite = false;
-        {
-            auto q = db.prepare(QStringLiteral("SELECT fav FROM tab_channels WHERE channelID = ?"));
-            q.bind(1, channelID);
-            wasFavourite = q.next() && !q.isNull(0) && q.integer(0) != 0;
-        }
-        auto update = db.prepare(
-            QStringLiteral("UPDATE tab_channels SET fav = ? WHERE (tab_channels.channelID = ? ) "));
-        update.bind(1, wasFavourite ? 0 : 1).bind(2, channelID).run();
+        const bool favourite = toggleFavourite(app_.ChannelConnectionString, channelID);
         const QList<int> selected = ui_.lvwChannels->selectedRowNumbers();
         if (!selected.isEmpty())
-            model_->setFav(selected.first(), !wasFavourite);
+            model_->setFav(selected.first(), favourite);
     } catch (const std::exception& e) {
         app_.messages.critical(QStringLiteral("Error in ToggleFavAt: ") + errorDescription(e));
     }

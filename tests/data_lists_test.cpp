@@ -1,0 +1,148 @@
+// The catalogue and My List reads and writes behind the windows: the pick lists, favourites,
+// channel properties, options and My List.
+#include "data/CatalogueLists.h"
+#include "data/ChannelProperties.h"
+#include "data/Database.h"
+#include "data/ChannelKey.h"
+#include "data/Favourites.h"
+#include "data/MyList.h"
+#include "data/MyListRepository.h"
+#include "data/OptionsTable.h"
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+#include <algorithm>
+
+using namespace zentuvo;
+using namespace zentuvo::test;
+
+namespace {
+
+QStringList pickList(void (*read)(const QString&, const NamedRowSink&), const QString& db) {
+    QStringList out;
+    read(db, [&](int, const QString& name) { out << name; });
+    return out;
+}
+
+TEST(CatalogueLists, CountriesWithChannelsIgnoreCaseTheFullListDoesNot) {
+    TestApp t;
+    const QString db = t.app->ChannelConnectionString;
+    execSql(db, "UPDATE tab_country SET countryName = 'germany' WHERE countryName = 'Germany';"
+                "INSERT INTO tab_country (countryName) VALUES ('Belgium')");
+    // Austria has a channel, though without a stream address; Belgium has none.
+    EXPECT_EQ(pickList(readCountriesWithChannels, db),
+              (QStringList{"Austria", "France", "germany", "Italy"}));
+    EXPECT_EQ(pickList(readCountriesByName, db),
+              (QStringList{"Austria", "Belgium", "France", "Italy", "germany"}));
+    QList<int> ids;
+    readCountriesWithChannels(db, [&](int id, const QString&) { ids << id; });
+    EXPECT_EQ(ids[3], countryId(*t.app, "Italy"));
+    const QStringList languages = pickList(readLanguagesByName, db);
+    EXPECT_TRUE(languages.contains("Italiano"));
+    EXPECT_TRUE(std::is_sorted(languages.cbegin(), languages.cend()));
+    EXPECT_THROW(readLanguagesByName(t.folder.file("missing.dat"), [](int, const QString&) {}),
+                 DbError);
+}
+
+TEST(Favourites, ToggleWritesTheMarkAndGivesItBack) {
+    TestApp t;
+    const QString db = t.app->ChannelConnectionString;
+    const int delta = catalogueId(*t.app, "Delta.fr");
+    EXPECT_TRUE(toggleFavourite(db, delta));
+    EXPECT_EQ(sqlNumber(db, "SELECT fav FROM tab_channels WHERE code = 'Delta.fr'"), 1);
+    EXPECT_EQ(sqlNumber(db, "SELECT sum(fav) FROM tab_channels"), 1);
+    EXPECT_FALSE(toggleFavourite(db, delta));
+    EXPECT_EQ(sqlNumber(db, "SELECT sum(fav) FROM tab_channels"), 0);
+    EXPECT_THROW(toggleFavourite(t.folder.file("missing.dat"), delta), DbError);
+}
+
+TEST(ChannelProperties, AreReadDecipheredAndAMissingChannelGivesNothing) {
+    TestApp t;
+    const QString db = t.app->ChannelConnectionString;
+    execSql(db, "UPDATE tab_channels SET description = NULL WHERE code = 'Zeta.de'");
+    const auto alpha =
+        readChannelProperties(db, t.app->BlowfishCipher, catalogueId(*t.app, "Alpha.it"));
+    ASSERT_TRUE(alpha);
+    EXPECT_EQ(alpha->name, "Alpha");
+    EXPECT_EQ(alpha->homePage, "https://alpha.example/");
+    EXPECT_EQ(alpha->description, "Italian news, all day.");
+    const auto zeta =
+        readChannelProperties(db, t.app->BlowfishCipher, catalogueId(*t.app, "Zeta.de"));
+    ASSERT_TRUE(zeta);
+    EXPECT_EQ(zeta->homePage, "https://zeta.example/");
+    EXPECT_EQ(zeta->description, "");
+    EXPECT_FALSE(readChannelProperties(db, t.app->BlowfishCipher, 4242));
+    EXPECT_THROW(readChannelProperties(t.folder.file("missing.dat"), t.app->BlowfishCipher, 1),
+                 DbError);
+    EXPECT_TRUE(t.messages.shown.isEmpty());
+}
+
+TEST(OptionsTable, WritesOverAnExistingRowOrAddsOne) {
+    TestApp t;
+    const QString db = t.app->ChannelConnectionString;
+    EXPECT_FALSE(readOption(db, "NoSuchOption"));
+    writeOption(db, "TestOption", "7");
+    EXPECT_EQ(readOption(db, "TestOption"), QString("7"));
+    writeOption(db, "TestOption", "0");
+    EXPECT_EQ(readOption(db, "TestOption"), QString("0"));
+    EXPECT_EQ(sqlNumber(db, "SELECT count(*) FROM tab_options WHERE code = 'TestOption'"), 1);
+    execSql(db, "UPDATE tab_options SET options = NULL WHERE code = 'TestOption'");
+    const auto null = readOption(db, "TestOption");
+    ASSERT_TRUE(null);
+    EXPECT_TRUE(null->isNull());
+    EXPECT_THROW(writeOption(t.folder.file("missing.dat"), "TestOption", "1"), DbError);
+}
+
+TEST(MyListRepository, ListsChannelsWithAnAddressByNameAndDeletesInOneGo) {
+    TestApp t;
+    const int italy = countryId(*t.app, "Italy");
+    const QString b = addMyList(*t.app, "beta", "http://127.0.0.1:9/b.ts", italy);
+    const QString a = addMyList(*t.app, "Alpha", "http://127.0.0.1:9/a.ts", 777);
+    addMyList(*t.app, "Aaa no address", "", italy);
+    execSql(t.app->MyListConnectionString,
+            "INSERT INTO tab_mylist (name, streamUrl) VALUES ('Countryless', 'http://x/')");
+    const MyListEntries read = readMyListEntries(t.app->data());
+    ASSERT_FALSE(read.error);
+    ASSERT_EQ(read.entries.size(), 3u);
+    EXPECT_EQ(read.entries[0].name, "Alpha");
+    EXPECT_EQ(read.entries[0].country, ""); // not in the catalogue
+    EXPECT_EQ(read.entries[0].channelID, ChannelKey::number(a));
+    EXPECT_EQ(read.entries[1].name, "beta");
+    EXPECT_EQ(read.entries[1].country, "Italy");
+    EXPECT_EQ(read.entries[2].name, "Countryless");
+    EXPECT_EQ(read.entries[2].country, "");
+
+    // More numbers than one statement takes: deleted in parts, in one transaction.
+    QList<int> ids;
+    for (int i = 0; i < 12000; ++i)
+        ids << 100000 + i;
+    ids << ChannelKey::number(a) << ChannelKey::number(b);
+    deleteMyListChannels(t.app->MyListConnectionString, ids);
+    EXPECT_EQ(myListRows(*t.app), 2);
+    EXPECT_THROW(deleteMyListChannels(t.folder.file("missing.dat"), {1}), DbError);
+
+    DataContext broken = t.app->data();
+    broken.myListDb = t.folder.file("missing.dat");
+    EXPECT_TRUE(readMyListEntries(broken).error);
+    EXPECT_TRUE(t.messages.shown.isEmpty());
+}
+
+TEST(MyListRepository, AFailedSaveIsReportedAndKeepsTheRecord) {
+    TestApp t;
+    DataContext broken = t.app->data();
+    broken.myListDb = t.folder.file("missing.dat");
+    cMyList rec;
+    rec.Name = "Mine";
+    rec.streamUrl = "http://127.0.0.1:9/mine.ts";
+    EXPECT_FALSE(rec.Save(broken));
+    EXPECT_EQ(rec.channelID, 0);
+    rec.channelID = 3;
+    EXPECT_FALSE(rec.Update(broken));
+    const QStringList texts = t.messages.texts();
+    ASSERT_EQ(texts.size(), 2);
+    EXPECT_TRUE(texts[0].startsWith("Error in Save: ")) << texts[0].toStdString();
+    EXPECT_TRUE(texts[1].startsWith("Error in Update: ")) << texts[1].toStdString();
+    EXPECT_EQ(myListRows(*t.app), 0);
+}
+
+} // namespace
