@@ -1,6 +1,7 @@
-// The catalogue and My List reads and writes behind the windows: the pick lists, favourites,
-// channel properties, options and My List.
+// The catalogue and My List reads and writes behind the windows: the channel list with its
+// filters and order, the pick lists, favourites, channel properties, options and My List.
 #include "data/CatalogueLists.h"
+#include "data/ChannelListQuery.h"
 #include "data/ChannelProperties.h"
 #include "data/Database.h"
 #include "data/ChannelKey.h"
@@ -18,10 +19,98 @@ using namespace zentuvo::test;
 
 namespace {
 
+QStringList names(const ChannelListResult& r) {
+    QStringList out;
+    for (const ChannelListEntry& e : r.entries)
+        out << e.name;
+    return out;
+}
+
 QStringList pickList(void (*read)(const QString&, const NamedRowSink&), const QString& db) {
     QStringList out;
     read(db, [&](int, const QString& name) { out << name; });
     return out;
+}
+
+TEST(ChannelListQuery, FiltersByCountryNumberAndFavouritesAndLeavesOutChannelsWithoutAddress) {
+    TestApp t;
+    const QString db = t.app->ChannelConnectionString;
+    execSql(db, "UPDATE tab_channels SET fav = 1 WHERE code IN ('Zeta.de', 'Gamma.it')");
+    const ChannelListResult all = readChannelList(db, ChannelListFilter::all());
+    ASSERT_FALSE(all.error);
+    EXPECT_EQ(names(all), (QStringList{"Delta", "Epsilon", "Zeta", "Alpha", "beta tv"}));
+    const ChannelListEntry& zeta = all.entries[2];
+    EXPECT_EQ(zeta.channelID, catalogueId(*t.app, "Zeta.de"));
+    EXPECT_EQ(zeta.country, "Germany");
+    EXPECT_EQ(zeta.genre, "Music");
+    EXPECT_TRUE(zeta.fav);
+    EXPECT_FALSE(all.entries[0].fav);
+
+    const int italy = countryId(*t.app, "Italy");
+    const ChannelListResult italian = readChannelList(db, ChannelListFilter::ofCountry(italy));
+    EXPECT_EQ(names(italian), (QStringList{"Alpha", "beta tv"})); // Gamma has no address
+    EXPECT_EQ(italian.entries[0].country, "Italy");
+    EXPECT_TRUE(names(readChannelList(db, ChannelListFilter::ofCountry(
+                                              countryId(*t.app, "Austria"))))
+                    .isEmpty());
+    EXPECT_TRUE(names(readChannelList(db, ChannelListFilter::ofCountry(9999))).isEmpty());
+    // Gamma is a favourite too, but without a stream address.
+    EXPECT_EQ(names(readChannelList(db, ChannelListFilter::favourites())), QStringList{"Zeta"});
+
+    const ChannelListResult missing =
+        readChannelList(t.folder.file("missing.dat"), ChannelListFilter::all());
+    EXPECT_TRUE(missing.error);
+    EXPECT_TRUE(missing.entries.empty());
+    EXPECT_THROW(std::rethrow_exception(missing.error), DbError);
+    EXPECT_TRUE(t.messages.shown.isEmpty());
+}
+
+// The list orders its rows in memory; the order must be the one the catalogue's own NOCASE
+// comparison gives (A-Z folded, every other character by code point, so accented letters,
+// full-width letters and emoji come after z), and a channel whose country or genre is not
+// in the catalogue stays out, as the join left it out.
+TEST(ChannelListOrder, MatchesTheCatalogueNocaseOrderAndLeavesOutUnknownCountries) {
+    const QStringList countries{"austria", "Zimbabwe", QString::fromUtf8("Åland"), "AUSTRIA"};
+    const QStringList names{"alpha",
+                            "Bravo",
+                            "zebra",
+                            QString::fromUtf8("éclair"),
+                            QString::fromUtf8("\U0001F600 smile"),
+                            QString::fromUtf8("\uFF21 wide"),
+                            QString::fromUtf8("\uE000 private"),
+                            "_under",
+                            "1 one",
+                            "[bracket"};
+    QList<FixtureChannel> channels;
+    for (int c = 0; c < countries.size(); ++c) {
+        for (int n = 0; n < names.size(); ++n) {
+            const QString name = names[(n * 7 + c * 3) % names.size()] + QString(c, u'!');
+            channels.append({QStringLiteral("c%1n%2").arg(c).arg(n), name, countries[c], "News", "",
+                             "", "http://127.0.0.1:9/x.ts", "", ""});
+        }
+    }
+    FixtureFolder folder(channels);
+    const QString db = folder.file("ch.dat");
+    execSql(db, "INSERT INTO tab_channels (name, streamUrl, countryID, typeID, fav, code) "
+                "VALUES ('orphan', '41 41', 9999, 1, 0, 'orphan.xx')");
+
+    QStringList expected;
+    {
+        Connection c(db, Connection::Mode::ReadOnly);
+        auto q = c.prepare(
+            "SELECT k.countryName, ch.name FROM tab_channels ch JOIN tab_country k ON "
+            "ch.countryID = k.countryID JOIN tab_type t ON ch.typeID = t.typeID WHERE "
+            "ch.streamUrl <> '' ORDER BY k.countryName COLLATE NOCASE, ch.name COLLATE NOCASE");
+        while (q.next())
+            expected << q.text(0) + " | " + q.text(1);
+    }
+    const ChannelListResult read = readChannelList(db, ChannelListFilter::all());
+    ASSERT_FALSE(read.error);
+    QStringList listed;
+    for (const ChannelListEntry& row : read.entries)
+        listed << row.country + " | " + row.name;
+    EXPECT_EQ(listed.size(), countries.size() * names.size());
+    EXPECT_EQ(listed, expected);
 }
 
 TEST(CatalogueLists, CountriesWithChannelsIgnoreCaseTheFullListDoesNot) {

@@ -3,9 +3,10 @@
 #include "ui/main/RowOrder.h"
 
 #include <QCollator>
+#include <QThreadPool>
 #include <algorithm>
+#include <memory>
 #include <numeric>
-#include <thread>
 
 namespace zentuvo {
 
@@ -120,9 +121,11 @@ void ChannelListModel::clear() {
     old.swap(rows_);
     endResetModel();
     // Freeing a hundred thousand rows, scattered in memory once sorted, takes tens of
-    // milliseconds: a large list goes on a thread of its own, off the event loop.
-    if (old.size() >= 20000)
-        std::thread([rows = std::move(old)]() mutable { rows.clear(); }).detach();
+    // milliseconds: a large list is freed on a pool thread, off the event loop.
+    if (old.size() >= 20000) {
+        auto rows = std::make_shared<std::vector<ChannelRow>>(std::move(old));
+        QThreadPool::globalInstance()->start([rows = std::move(rows)]() mutable { rows.reset(); });
+    }
 }
 
 QString ChannelListModel::keyAt(int r) const {
