@@ -1,18 +1,18 @@
 // The catalogue and My List reads and writes behind the windows: the channel list with its
 // filters and order, the pick lists, favourites, channel properties, options and My List.
 #include "data/CatalogueLists.h"
+#include "data/ChannelKey.h"
 #include "data/ChannelListQuery.h"
 #include "data/ChannelProperties.h"
 #include "data/Database.h"
-#include "data/ChannelKey.h"
 #include "data/Favourites.h"
 #include "data/MyList.h"
 #include "data/MyListRepository.h"
 #include "data/OptionsTable.h"
 #include "support/TestSupport.h"
 
-#include <gtest/gtest.h>
 #include <algorithm>
+#include <gtest/gtest.h>
 
 using namespace zentuvo;
 using namespace zentuvo::test;
@@ -50,9 +50,9 @@ TEST(ChannelListQuery, FiltersByCountryNumberAndFavouritesAndLeavesOutChannelsWi
     const ChannelListResult italian = readChannelList(db, ChannelListFilter::ofCountry(italy));
     EXPECT_EQ(names(italian), (QStringList{"Alpha", "beta tv"})); // Gamma has no address
     EXPECT_EQ(italian.entries[0].country, "Italy");
-    EXPECT_TRUE(names(readChannelList(db, ChannelListFilter::ofCountry(
-                                              countryId(*t.app, "Austria"))))
-                    .isEmpty());
+    EXPECT_TRUE(
+        names(readChannelList(db, ChannelListFilter::ofCountry(countryId(*t.app, "Austria"))))
+            .isEmpty());
     EXPECT_TRUE(names(readChannelList(db, ChannelListFilter::ofCountry(9999))).isEmpty());
     // Gamma is a favourite too, but without a stream address.
     EXPECT_EQ(names(readChannelList(db, ChannelListFilter::favourites())), QStringList{"Zeta"});

@@ -30,8 +30,8 @@ void readCountriesByName(const QString& channelDb, const NamedRowSink& row) {
 }
 
 void readLanguagesByName(const QString& channelDb, const NamedRowSink& row) {
-    readPairs(channelDb,
-              QStringLiteral("SELECT languageID, name FROM tab_language ORDER BY name"), row);
+    readPairs(channelDb, QStringLiteral("SELECT languageID, name FROM tab_language ORDER BY name"),
+              row);
 }
 
 } // namespace zentuvo

@@ -102,12 +102,11 @@ void ChannelListPanel::LoadComboFilterCountry() {
         ui_.cboCountry->addItem(QStringLiteral("ALL"), -1);
         ui_.cboCountry->addItem(QStringLiteral("MY FAVOURITES"), 0);
         ui_.cboCountry->setCurrentIndex(-1);
-        readCountriesWithChannels(app_.ChannelConnectionString,
-                                  [&](int id, const QString& name) {
-                                      ui_.cboCountry->addItem(name, id);
-                                      if (id == app_.DefaultCountryID)
-                                          remembered = ui_.cboCountry->count() - 1;
-                                  });
+        readCountriesWithChannels(app_.ChannelConnectionString, [&](int id, const QString& name) {
+            ui_.cboCountry->addItem(name, id);
+            if (id == app_.DefaultCountryID)
+                remembered = ui_.cboCountry->count() - 1;
+        });
     } catch (const std::exception& e) {
         app_.messages.critical(QStringLiteral("Error in LoadComboFilterCountry: ") +
                                errorDescription(e));
@@ -208,8 +207,8 @@ void ChannelListPanel::startFill(const ChannelListFilter& filter, bool thenColum
                     MakeLvwChannelsColumns();
                 emit filled();
             });
-    watcher->setFuture(QtConcurrent::run(readRows, app_.ChannelConnectionString, filter,
-                                         sortColumn, sortOrder));
+    watcher->setFuture(
+        QtConcurrent::run(readRows, app_.ChannelConnectionString, filter, sortColumn, sortOrder));
 }
 
 void ChannelListPanel::MakeLvwChannelsColumns() {

@@ -78,7 +78,7 @@ private:
     int sortPrevious_ = 0;
     bool sortingOn_ = false;
     Qt::SortOrder sortOrder_ = Qt::AscendingOrder;
-    quint64 fillGeneration_ = 0; // the number of the latest refill
+    quint64 fillGeneration_ = 0;       // the number of the latest refill
     std::unique_ptr<RefillLock> lock_; // while a refill waits for its rows
 };
 
