@@ -1,10 +1,10 @@
 // The catalogue list: the filter selector, the fill per filter with its counter, columns,
 // sorting by column header, and the favourite marks with the favourites button.
-#include "data/Database.h"
-#include "ui/main/ChannelListFill.h"
 #include "ui_support.h"
 
 #include <QHeaderView>
+#include <QSignalSpy>
+#include <QThreadPool>
 
 using namespace zentuvo;
 using namespace zentuvo::test;
@@ -52,12 +52,12 @@ TEST_F(ChannelList, EachFilterListsItsChannelsWithAStreamAddressAndCountsThem) {
 TEST_F(ChannelList, TheFilterTextIsReadByItsNumberAndAnyOtherIsReported) {
     mark("'Zeta.de', 'Gamma.it'");
     for (const auto& [filter, rows] : {std::pair{"0", 1}, {"", 1}, {"-1", 5}}) {
-        window->MakeLvwChannelsContents(filter);
+        fill(filter);
         EXPECT_EQ(channels()->rowCount(), rows) << filter;
     }
-    window->MakeLvwChannelsContents("0");
+    fill("0");
     EXPECT_EQ(column(channels(), 1), QStringList{"Zeta"}); // Gamma has no stream address
-    window->MakeLvwChannelsContents("3 OR 1=1");
+    fill("3 OR 1=1");
     ASSERT_EQ(t.messages.shown.size(), 1);
     EXPECT_TRUE(t.messages.shown[0].text.startsWith("Error in MakeLvwChannelsContents: "));
     EXPECT_EQ(channels()->rowCount(), 0);
@@ -70,7 +70,7 @@ TEST_F(ChannelList, NullNameShowsEmptyWithItsMarkAndNullGenreShowsQuestionMark) 
     execSql(app().ChannelConnectionString,
             "UPDATE tab_channels SET name = NULL, fav = 1 WHERE code = 'Zeta.de';"
             "UPDATE tab_type SET description = NULL WHERE description = 'Sports'");
-    window->MakeLvwChannelsContents("-1");
+    fill("-1");
     const int zeta = int(column(channels(), 1).indexOf(QString()));
     ASSERT_GE(zeta, 0);
     EXPECT_EQ(iconOf(zeta), star());
@@ -118,7 +118,7 @@ TEST_F(ChannelList, TheToggleFlipsTheSelectedRowsMarkInTheDatabaseAndItsStarInPl
     selectRows(ui().lvwChannels, {rowOf(channels(), "Zeta")});
     window->menus().miLvwChannelsToggleFav->trigger();
     EXPECT_EQ(channels()->rowCount(), 2);
-    window->MakeLvwChannelsContents("0");
+    fill("0");
     EXPECT_EQ(column(channels(), 1), QStringList{"Alpha"});
     EXPECT_TRUE(t.messages.shown.isEmpty());
 }
@@ -129,62 +129,39 @@ TEST_F(ChannelList, TheFavouritesButtonGoesToFavouritesAndFromThereToAll) {
         SCOPED_TRACE(from);
         ui().cboCountry->setCurrentIndex(from);
         ui().imgButtonFavourites->click();
+        waitFilled();
         EXPECT_EQ(ui().cboCountry->currentIndex(), 1);
         EXPECT_EQ(count(), "1");
         EXPECT_FALSE(ui().lvwChannels->isColumnHidden(0)); // columns rebuilt for the filter
         ui().imgButtonFavourites->click();
+        waitFilled();
         EXPECT_EQ(ui().cboCountry->currentIndex(), 0);
     }
 }
 
-// The list orders its rows in memory; the order must be the one the catalogue's own NOCASE
-// comparison gives (A-Z folded, every other character by code point, so accented letters,
-// full-width letters and emoji come after z), and a channel whose country or genre is not
-// in the catalogue stays out, as the join left it out.
-TEST(ChannelListOrder, MatchesTheCatalogueNocaseOrderAndLeavesOutUnknownCountries) {
-    const QStringList countries{"austria", "Zimbabwe", QString::fromUtf8("Åland"), "AUSTRIA"};
-    const QStringList names{"alpha",
-                            "Bravo",
-                            "zebra",
-                            QString::fromUtf8("éclair"),
-                            QString::fromUtf8("\U0001F600 smile"),
-                            QString::fromUtf8("\uFF21 wide"),
-                            QString::fromUtf8("\uE000 private"),
-                            "_under",
-                            "1 one",
-                            "[bracket"};
-    QList<FixtureChannel> channels;
-    for (int c = 0; c < countries.size(); ++c) {
-        for (int n = 0; n < names.size(); ++n) {
-            const QString name = names[(n * 7 + c * 3) % names.size()] + QString(c, u'!');
-            channels.append({QStringLiteral("c%1n%2").arg(c).arg(n), name, countries[c], "News", "",
-                             "", "http://127.0.0.1:9/x.ts", "", ""});
-        }
-    }
-    FixtureFolder folder(channels);
-    const QString db = folder.file("ch.dat");
-    execSql(db, "INSERT INTO tab_channels (name, streamUrl, countryID, typeID, fav, code) "
-                "VALUES ('orphan', '41 41', 9999, 1, 0, 'orphan.xx')");
-
-    QStringList expected;
-    {
-        Connection c(db, Connection::Mode::ReadOnly);
-        auto q = c.prepare(
-            "SELECT k.countryName, ch.name FROM tab_channels ch JOIN tab_country k ON "
-            "ch.countryID = k.countryID JOIN tab_type t ON ch.typeID = t.typeID WHERE "
-            "ch.streamUrl <> '' ORDER BY k.countryName COLLATE NOCASE, ch.name COLLATE NOCASE");
-        while (q.next())
-            expected << q.text(0) + " | " + q.text(1);
-    }
-    ChannelListFill fill;
-    fill.path = db;
-    fill.run();
-    ASSERT_FALSE(fill.error);
-    QStringList listed;
-    for (const ChannelRow& row : fill.rows)
-        listed << row.cells[0] + " | " + row.cells[1];
-    EXPECT_EQ(listed.size(), countries.size() * names.size());
-    EXPECT_EQ(listed, expected);
+// A refill empties the list at once; its rows, the counter and the columns come with
+// filled(), and only the newest of refills started one after another fills the list.
+TEST_F(ChannelList, RowsArriveAfterTheRefillAndANewerRefillMakesAnOlderOneStale) {
+    QSignalSpy filled(&window->channels(), &ChannelListPanel::filled);
+    selectFilter("ALL");
+    filled.clear();
+    window->MakeLvwChannelsContents("-1");
+    EXPECT_EQ(channels()->rowCount(), 0);
+    EXPECT_TRUE(window->channels().filling());
+    EXPECT_FALSE(ui().lvwChannels->updatesEnabled());
+    selectFilter("Italy"); // while the refill of ALL still waits
+    EXPECT_EQ(filled.count(), 1);
+    EXPECT_EQ(column(channels(), 1), (QStringList{"Alpha", "beta tv"}));
+    EXPECT_EQ(count(), "2");
+    EXPECT_TRUE(ui().lvwChannels->isColumnHidden(0));
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_TRUE(ui().lvwChannels->updatesEnabled());
+    // The stale refill of ALL never comes in over the newer rows, even once it has ended.
+    ASSERT_TRUE(QThreadPool::globalInstance()->waitForDone(20000));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(filled.count(), 1);
+    EXPECT_EQ(column(channels(), 1), (QStringList{"Alpha", "beta tv"}));
+    EXPECT_EQ(count(), "2");
 }
 
 } // namespace

@@ -82,6 +82,16 @@ protected:
         window = std::make_unique<MainWindow>(*t.app);
         window->show();
         QCoreApplication::processEvents();
+        waitFilled();
+    }
+    // Waits until the catalogue list's latest refill has its rows (at once without one).
+    void waitFilled() {
+        ASSERT_TRUE(QTest::qWaitFor([this] { return !window->channels().filling(); }, 20000));
+    }
+    // Refills the catalogue list for a filter text and waits for the rows.
+    void fill(const QString& filter) {
+        window->MakeLvwChannelsContents(filter);
+        waitFilled();
     }
     void TearDown() override {
         if (window)
@@ -94,7 +104,10 @@ protected:
     ChannelListModel* channels() { return window->channels().model(); }
     ChannelListModel* myList() { return window->myList().model(); }
     int filterIndex(const QString& text) { return ui().cboCountry->findText(text); }
-    void selectFilter(const QString& text) { ui().cboCountry->setCurrentIndex(filterIndex(text)); }
+    void selectFilter(const QString& text) {
+        ui().cboCountry->setCurrentIndex(filterIndex(text));
+        waitFilled();
+    }
     QString count() { return ui().lblChannelCount->text(); }
 
     TestApp t;

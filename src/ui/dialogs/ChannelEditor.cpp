@@ -4,6 +4,7 @@
 #include "common/Messages.h"
 #include "app/DesktopLinks.h"
 #include "common/Shell.h"
+#include "data/CatalogueLists.h"
 #include "data/ChannelInfo.h"
 #include "data/Database.h"
 #include "data/VbConvert.h"
@@ -255,11 +256,9 @@ void ChannelEditor::setCaptions() {
 void ChannelEditor::LoadComboCountry() {
     try {
         cboCountry_->clear();
-        Connection db(app_.ChannelConnectionString, Connection::Mode::ReadOnly);
-        auto q = db.prepare(
-            QStringLiteral("SELECT countryID, countryName FROM tab_country ORDER BY countryName"));
-        while (q.next())
-            cboCountry_->addItem(q.text(1), QVariant(qint32(q.integer(0))));
+        readCountriesByName(app_.ChannelConnectionString, [this](int id, const QString& name) {
+            cboCountry_->addItem(name, QVariant(qint32(id)));
+        });
         cboCountry_->setCurrentIndex(-1);
     } catch (const std::exception& e) {
         app_.messages.critical(QStringLiteral("Error in LoadComboCountry: ") + errorText(e));

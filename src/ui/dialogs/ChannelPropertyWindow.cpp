@@ -3,6 +3,7 @@
 #include "app/AppState.h"
 #include "common/Messages.h"
 #include "common/Shell.h"
+#include "data/ChannelProperties.h"
 #include "data/Database.h"
 #include "ui/MainWindowApi.h"
 #include "ui/dialogs/DialogSupport.h"
@@ -101,19 +102,13 @@ void ChannelPropertyWindow::ShowProperty() {
     if (channel.isNull())
         return;
     try {
-        Connection db(app_.ChannelConnectionString, Connection::Mode::ReadOnly);
-        auto q = db.prepare(QStringLiteral(
-            "SELECT name, homePage, description FROM tab_channels WHERE channelID = ?"));
-        q.bind(1, channel.number());
-        if (!q.next())
+        const std::optional<ChannelProperties> p = readChannelProperties(
+            app_.ChannelConnectionString, app_.BlowfishCipher, channel.number());
+        if (!p)
             return;
-        const auto plain = [&](int column) {
-            return q.isNull(column) ? QString()
-                                    : app_.BlowfishCipher.DecryptStreamAddress(q.text(column));
-        };
-        txtName_->setText(q.text(0));
-        txtHomePage_->setText(plain(1));
-        txtDescription_->setPlainText(plain(2));
+        txtName_->setText(p->name);
+        txtHomePage_->setText(p->homePage);
+        txtDescription_->setPlainText(p->description);
     } catch (const DbError& e) {
         app_.messages.critical(QStringLiteral("Error in ShowProperty: ") + e.description());
     }

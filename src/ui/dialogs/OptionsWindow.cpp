@@ -3,6 +3,7 @@
 #include "app/AppState.h"
 #include "app/Settings.h"
 #include "common/Messages.h"
+#include "data/CatalogueLists.h"
 #include "data/Database.h"
 #include "ui/MainWindowApi.h"
 #include "ui/dialogs/DialogSupport.h"
@@ -174,11 +175,9 @@ void OptionsWindow::SetLanguage() {
 void OptionsWindow::LoadComboLanguage() {
     try {
         cboLanguage_->clear();
-        Connection db(app_.ChannelConnectionString, Connection::Mode::ReadOnly);
-        auto q =
-            db.prepare(QStringLiteral("SELECT languageID, name FROM tab_language ORDER BY name"));
-        while (q.next())
-            cboLanguage_->addItem(q.text(1), QVariant(qint32(q.integer(0))));
+        readLanguagesByName(app_.ChannelConnectionString, [this](int id, const QString& name) {
+            cboLanguage_->addItem(name, QVariant(qint32(id)));
+        });
         cboLanguage_->setCurrentIndex(cboLanguage_->findData(QVariant(qint32(app_.LanguageID))));
     } catch (const DbError& e) {
         app_.messages.critical(QStringLiteral("Error in LoadComboLanguage: ") + e.description());

@@ -1,5 +1,7 @@
 #include "ui/dialogs/SearchResultModel.h"
 
+#include "ui/main/RowOrder.h"
+
 #include <algorithm>
 #include <numeric>
 
@@ -94,11 +96,8 @@ Qt::SortOrder SearchResultModel::headerClicked(int column) {
     const std::vector<int> moved = sortHits(rows_, sortColumn_, sortOrder_);
     // The selected and current rows follow their channels.
     const QModelIndexList before = persistentIndexList();
-    QModelIndexList after;
-    after.reserve(before.size());
-    for (const QModelIndex& i : before)
-        after << index(moved[size_t(i.row())], i.column());
-    changePersistentIndexList(before, after);
+    changePersistentIndexList(
+        before, movedIndexes(before, moved, [this](int r, int c) { return index(r, c); }));
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
     return sortOrder_;
 }
@@ -119,15 +118,7 @@ std::vector<int> SearchResultModel::sortHits(std::vector<SearchHit>& rows, int c
                           .compare(field(rows[size_t(b)], column), Qt::CaseInsensitive);
         return descending ? c > 0 : c < 0;
     });
-    std::vector<SearchHit> sorted;
-    sorted.reserve(rows.size());
-    std::vector<int> moved(rows.size());
-    for (size_t to = 0; to < byOrder.size(); ++to) {
-        sorted.push_back(std::move(rows[size_t(byOrder[to])]));
-        moved[size_t(byOrder[to])] = int(to);
-    }
-    rows = std::move(sorted);
-    return moved;
+    return applyRowOrder(rows, byOrder);
 }
 
 } // namespace zentuvo

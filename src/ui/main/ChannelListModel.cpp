@@ -1,9 +1,12 @@
 #include "ui/main/ChannelListModel.h"
 
+#include "ui/main/RowOrder.h"
+
 #include <QCollator>
+#include <QThreadPool>
 #include <algorithm>
+#include <memory>
 #include <numeric>
-#include <thread>
 
 namespace zentuvo {
 
@@ -42,12 +45,7 @@ QIcon loadIcon(const QString& name) {
 void sortChannelRows(std::vector<ChannelRow>& rows, int column, Qt::SortOrder order) {
     if (column < 0 || rows.size() < 2)
         return;
-    const std::vector<size_t> index = sortedOrder(rows, column, order);
-    std::vector<ChannelRow> sorted;
-    sorted.reserve(rows.size());
-    for (size_t i : index)
-        sorted.push_back(std::move(rows[i]));
-    rows = std::move(sorted);
+    applyRowOrder(rows, sortedOrder(rows, column, order));
 }
 
 ChannelListModel::ChannelListModel(int columns, int iconColumn, QObject* parent)
@@ -93,33 +91,16 @@ void ChannelListModel::sort(int column, Qt::SortOrder order) {
     sortColumn_ = column;
     sortOrder_ = order;
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-    const std::vector<size_t> index = sortedOrder(rows_, column, order);
-    std::vector<int> newRowOf(rows_.size());
-    std::vector<ChannelRow> sorted;
-    sorted.reserve(rows_.size());
-    for (size_t i = 0; i < index.size(); ++i) {
-        newRowOf[index[i]] = int(i);
-        sorted.push_back(std::move(rows_[index[i]]));
-    }
-    rows_ = std::move(sorted);
+    const std::vector<int> newPlace = applyRowOrder(rows_, sortedOrder(rows_, column, order));
     const QModelIndexList before = persistentIndexList();
-    QModelIndexList after;
-    after.reserve(before.size());
-    for (const QModelIndex& i : before)
-        after << createIndex(newRowOf[size_t(i.row())], i.column());
-    changePersistentIndexList(before, after);
+    changePersistentIndexList(
+        before, movedIndexes(before, newPlace, [this](int r, int c) { return createIndex(r, c); }));
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 
 void ChannelListModel::sortRows(std::vector<ChannelRow>& rows) const {
-    if (!sortingOn() || rows.size() < 2)
-        return;
-    const std::vector<size_t> index = sortedOrder(rows, sortColumn_, sortOrder_);
-    std::vector<ChannelRow> sorted;
-    sorted.reserve(rows.size());
-    for (size_t i : index)
-        sorted.push_back(std::move(rows[i]));
-    rows = std::move(sorted);
+    if (sortingOn())
+        sortChannelRows(rows, sortColumn_, sortOrder_);
 }
 
 void ChannelListModel::setRows(std::vector<ChannelRow> rows) {
@@ -140,9 +121,11 @@ void ChannelListModel::clear() {
     old.swap(rows_);
     endResetModel();
     // Freeing a hundred thousand rows, scattered in memory once sorted, takes tens of
-    // milliseconds: a large list goes on a thread of its own, off the event loop.
-    if (old.size() >= 20000)
-        std::thread([rows = std::move(old)]() mutable { rows.clear(); }).detach();
+    // milliseconds: a large list is freed on a pool thread, off the event loop.
+    if (old.size() >= 20000) {
+        auto rows = std::make_shared<std::vector<ChannelRow>>(std::move(old));
+        QThreadPool::globalInstance()->start([rows = std::move(rows)]() mutable { rows.reset(); });
+    }
 }
 
 ChannelRef ChannelListModel::channelAt(int r) const {

@@ -2,10 +2,11 @@
 
 #include "app/AppState.h"
 #include "common/Messages.h"
+#include "data/CatalogueLists.h"
 #include "data/ChannelRef.h"
 #include "data/Database.h"
+#include "data/Favourites.h"
 #include "data/VbConvert.h"
-#include "ui/main/ChannelListFill.h"
 #include "ui/main/ChannelListModel.h"
 #include "ui/widgets/ListView.h"
 #include "ui/main/MainWidgets.h"
@@ -13,22 +14,19 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QEventLoop>
+#include <QFutureWatcher>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPointer>
 #include <QSignalBlocker>
+#include <QtConcurrent/QtConcurrentRun>
 #include <exception>
-#include <memory>
 #include <optional>
-#include <thread>
 
 namespace zentuvo {
 
-namespace {
-
-// Holds the busy pointer and the drawing lock of a list for a refill; both go when it
-// ends, however it ends.
+// Holds the busy pointer and the drawing lock of a list while a refill waits for its rows;
+// both go when it ends, however it ends.
 class RefillLock {
 public:
     explicit RefillLock(QWidget* list) : list_(list) {
@@ -47,8 +45,35 @@ private:
     QPointer<QWidget> list_;
 };
 
-// The dynamic property that numbers the fills of a panel.
-constexpr char kFillGeneration[] = "zentuvoFillGeneration";
+namespace {
+
+// What a refill hands from its worker thread to the panel.
+struct FilledRows {
+    std::vector<ChannelRow> rows;
+    std::exception_ptr error;
+};
+
+// Reads the rows on the worker thread, then orders them by the column the user sorted the
+// list by (-1: none), as the model would.
+FilledRows readRows(const QString& channelDb, const ChannelListFilter& filter, int sortColumn,
+                    Qt::SortOrder sortOrder) {
+    ChannelListResult read = readChannelList(channelDb, filter);
+    FilledRows out;
+    out.error = read.error;
+    out.rows.reserve(read.entries.size());
+    for (ChannelListEntry& e : read.entries) {
+        ChannelRow row;
+        row.cells[0] = std::move(e.country);
+        row.cells[1] = std::move(e.name);
+        row.cells[2] = std::move(e.genre);
+        row.channel = ChannelRef::catalogue(qint32(e.channelID));
+        row.fav = e.fav;
+        out.rows.push_back(std::move(row));
+    }
+    if (!out.error)
+        sortChannelRows(out.rows, sortColumn, sortOrder);
+    return out;
+}
 
 } // namespace
 
@@ -67,6 +92,8 @@ ChannelListPanel::ChannelListPanel(AppState& app, MainWidgets& ui, QObject* pare
             &ChannelListPanel::imgButtonFavouritesClick);
 }
 
+ChannelListPanel::~ChannelListPanel() = default;
+
 void ChannelListPanel::LoadComboFilterCountry() {
     int remembered = -1;
     try {
@@ -75,17 +102,11 @@ void ChannelListPanel::LoadComboFilterCountry() {
         ui_.cboCountry->addItem(QStringLiteral("ALL"), -1);
         ui_.cboCountry->addItem(QStringLiteral("MY FAVOURITES"), 0);
         ui_.cboCountry->setCurrentIndex(-1);
-        Connection db(app_.ChannelConnectionString, Connection::Mode::ReadOnly);
-        auto q = db.prepare(
-            QStringLiteral(" SELECT DISTINCT tab_country.countryID, tab_country.countryName "
-                           " FROM tab_country INNER JOIN tab_channels ON tab_country.countryID = "
-                           "tab_channels.countryID ORDER BY countryName COLLATE NOCASE "));
-        while (q.next()) {
-            const int id = int(q.integer(0));
-            ui_.cboCountry->addItem(q.text(1), id);
+        readCountriesWithChannels(app_.ChannelConnectionString, [&](int id, const QString& name) {
+            ui_.cboCountry->addItem(name, id);
             if (id == app_.DefaultCountryID)
                 remembered = ui_.cboCountry->count() - 1;
-        }
+        });
     } catch (const std::exception& e) {
         app_.messages.critical(QStringLiteral("Error in LoadComboFilterCountry: ") +
                                errorDescription(e));
@@ -112,8 +133,10 @@ void ChannelListPanel::cboCountryClick() {
     const std::optional<int> filter = selectedFilter();
     if (!filter)
         return;
-    MakeLvwChannelsContents(QString::number(*filter));
-    MakeLvwChannelsColumns();
+    startFill(*filter == -1  ? ChannelListFilter::all()
+              : *filter == 0 ? ChannelListFilter::favourites()
+                             : ChannelListFilter::ofCountry(*filter),
+              true);
 }
 
 std::optional<int> ChannelListPanel::selectedFilter() const {
@@ -124,61 +147,68 @@ std::optional<int> ChannelListPanel::selectedFilter() const {
 }
 
 void ChannelListPanel::MakeLvwChannelsContents(const QString& countryID) {
-    model_->clear();
-    QCoreApplication::processEvents();
-    // Each fill has a number; a fill started while this one waits makes its rows stale.
-    const qulonglong generation = property(kFillGeneration).toULongLong() + 1;
-    setProperty(kFillGeneration, generation);
-    const QPointer<ChannelListPanel> self(this);
-    const RefillLock lock(ui_.lvwChannels);
-    auto fill = std::make_shared<ChannelListFill>();
+    ChannelListFilter filter;
     try {
         const double value = leadingNumber(countryID);
         if (value == 0) {
-            fill->filter = ChannelListFill::Filter::Favourites;
+            filter = ChannelListFilter::favourites();
         } else if (value != -1) {
             bool whole = false;
-            countryID.trimmed().toInt(&whole);
+            const int number = countryID.trimmed().toInt(&whole);
             if (!whole)
                 throw DbError(QStringLiteral("'%1' is not a country number").arg(countryID));
-            fill->filter = ChannelListFill::Filter::Country;
-            fill->country = countryID.trimmed().toInt();
+            filter = ChannelListFilter::ofCountry(number);
         }
-        fill->path = app_.ChannelConnectionString;
-        fill->sortColumn = model_->sortColumn();
-        fill->sortOrder = model_->sortOrder();
     } catch (const std::exception& e) {
-        model_->setRows({});
+        // Any refill still waiting is stale now: the list stays empty.
+        ++fillGeneration_;
+        lock_.reset();
+        model_->clear();
         app_.messages.critical(QStringLiteral("Error in MakeLvwChannelsContents: ") +
                                errorDescription(e));
         return;
     }
-    // The rows are read on a worker thread with its own connection, so that a large
-    // catalogue does not stop the event loop; the call still returns with the list filled.
-    QEventLoop wait;
-    std::thread worker([fill, &wait] {
-        fill->run();
-        QMetaObject::invokeMethod(&wait, &QEventLoop::quit, Qt::QueuedConnection);
-    });
-    wait.exec(QEventLoop::ExcludeUserInputEvents);
-    worker.join();
-    if (!self || property(kFillGeneration).toULongLong() != generation)
-        return; // the panel went, or a newer fill replaced this one
-    if (fill->error) {
-        // What was read so far stays in the list; the counter keeps its old text.
-        model_->setRows(std::move(fill->rows));
-        try {
-            std::rethrow_exception(fill->error);
-        } catch (const std::exception& e) {
-            app_.messages.critical(QStringLiteral("Error in MakeLvwChannelsContents: ") +
-                                   errorDescription(e));
-        }
-        return;
-    }
-    if (fill->sortColumn >= 0)
-        model_->setProperty("zentuvoPresortedFor", fill->sortColumn * 2 + int(fill->sortOrder));
-    model_->setRows(std::move(fill->rows));
-    ui_.lblChannelCount->setText(QString::number(model_->rowCount()));
+    startFill(filter, false);
+}
+
+void ChannelListPanel::startFill(const ChannelListFilter& filter, bool thenColumns) {
+    model_->clear();
+    // Each refill has a number; one started while this one waits makes its rows stale.
+    const quint64 generation = ++fillGeneration_;
+    lock_.reset();
+    lock_ = std::make_unique<RefillLock>(ui_.lvwChannels);
+    const int sortColumn = model_->sortColumn();
+    const Qt::SortOrder sortOrder = model_->sortOrder();
+    auto* watcher = new QFutureWatcher<FilledRows>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this,
+            [this, watcher, generation, sortColumn, sortOrder, thenColumns] {
+                watcher->deleteLater();
+                if (generation != fillGeneration_)
+                    return; // a newer refill replaced this one
+                FilledRows result = watcher->future().takeResult();
+                lock_.reset();
+                if (result.error) {
+                    // What was read so far stays in the list; the counter keeps its old text.
+                    model_->setRows(std::move(result.rows));
+                    try {
+                        std::rethrow_exception(result.error);
+                    } catch (const std::exception& e) {
+                        app_.messages.critical(
+                            QStringLiteral("Error in MakeLvwChannelsContents: ") +
+                            errorDescription(e));
+                    }
+                } else {
+                    if (sortColumn >= 0)
+                        model_->setProperty("zentuvoPresortedFor", sortColumn * 2 + int(sortOrder));
+                    model_->setRows(std::move(result.rows));
+                    ui_.lblChannelCount->setText(QString::number(model_->rowCount()));
+                }
+                if (thenColumns)
+                    MakeLvwChannelsColumns();
+                emit filled();
+            });
+    watcher->setFuture(
+        QtConcurrent::run(readRows, app_.ChannelConnectionString, filter, sortColumn, sortOrder));
 }
 
 void ChannelListPanel::MakeLvwChannelsColumns() {
@@ -225,19 +255,10 @@ void ChannelListPanel::applySort() {
 
 void ChannelListPanel::ToggleFavAt(int channelID) {
     try {
-        Connection db(app_.ChannelConnectionString);
-        bool wasFavourite = false;
-        {
-            auto q = db.prepare(QStringLiteral("SELECT fav FROM tab_channels WHERE channelID = ?"));
-            q.bind(1, channelID);
-            wasFavourite = q.next() && !q.isNull(0) && q.integer(0) != 0;
-        }
-        auto update = db.prepare(
-            QStringLiteral("UPDATE tab_channels SET fav = ? WHERE (tab_channels.channelID = ? ) "));
-        update.bind(1, wasFavourite ? 0 : 1).bind(2, channelID).run();
+        const bool favourite = toggleFavourite(app_.ChannelConnectionString, channelID);
         const QList<int> selected = ui_.lvwChannels->selectedRowNumbers();
         if (!selected.isEmpty())
-            model_->setFav(selected.first(), !wasFavourite);
+            model_->setFav(selected.first(), favourite);
     } catch (const std::exception& e) {
         app_.messages.critical(QStringLiteral("Error in ToggleFavAt: ") + errorDescription(e));
     }

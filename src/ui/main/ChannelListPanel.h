@@ -1,7 +1,10 @@
 #pragma once
 
+#include "data/ChannelListQuery.h"
+
 #include <QObject>
 #include <QString>
+#include <memory>
 #include <optional>
 
 namespace zentuvo {
@@ -9,26 +12,36 @@ namespace zentuvo {
 class AppState;
 class ChannelListModel;
 struct MainWidgets;
+class RefillLock;
 
 // The catalogue side of the main window: the country filter (cboCountry with "ALL",
 // "MY FAVOURITES" and every country that has channels), the catalogue list lvwChannels with
 // its row counter, sorting by column, and the favourite marks.
+//
+// The list is filled on a worker thread with a connection of its own, so that a large
+// catalogue does not stop the event loop: a fill empties the list at once and its rows arrive
+// later, with filled() (a newer fill makes an older one's rows stale; they never arrive).
 class ChannelListPanel : public QObject {
     Q_OBJECT
 public:
     ChannelListPanel(AppState& app, MainWidgets& ui, QObject* parent = nullptr);
+    ~ChannelListPanel() override;
 
     ChannelListModel* model() const { return model_; }
 
     // Fills the filter selector, then selects the remembered or the default filter, which
     // fills the list.
     void LoadComboFilterCountry();
-    // Refills the list for a filter number written as text: "-1" all channels, "0" (or any
-    // text whose value is 0) the favourites, otherwise a countryID.
+    // Starts a refill for a filter number written as text: "-1" all channels, "0" (or any
+    // text whose value is 0) the favourites, otherwise a countryID. The list is empty until
+    // the rows arrive (then the counter shows their number and filled() comes); a text that
+    // is not a number is reported at once and fills nothing.
     void MakeLvwChannelsContents(const QString& countryID);
+    // True from the start of a refill until its rows arrive.
+    bool filling() const { return lock_ != nullptr; }
     // Sets the three columns' widths for the current filter and their header texts.
     void MakeLvwChannelsColumns();
-    // The selector's selection handler: refill, then columns.
+    // The selector's selection handler: refill, then columns once the rows arrived.
     void cboCountryClick();
     // A click on the header of a 0-based column: sort by it; the same column twice in a
     // row flips the order.
@@ -49,7 +62,13 @@ public:
     int currentSortColumn() const { return sortCurrent_; }
     int previousSortColumn() const { return sortPrevious_; }
 
+signals:
+    // The rows of the latest refill are in the list (also after a failed read, with what was
+    // read before it).
+    void filled();
+
 private:
+    void startFill(const ChannelListFilter& filter, bool thenColumns);
     void applySort();
 
     AppState& app_;
@@ -59,6 +78,8 @@ private:
     int sortPrevious_ = 0;
     bool sortingOn_ = false;
     Qt::SortOrder sortOrder_ = Qt::AscendingOrder;
+    quint64 fillGeneration_ = 0;       // the number of the latest refill
+    std::unique_ptr<RefillLock> lock_; // while a refill waits for its rows
 };
 
 } // namespace zentuvo
