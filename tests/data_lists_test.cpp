@@ -185,8 +185,8 @@ TEST(OptionsTable, WritesOverAnExistingRowOrAddsOne) {
 TEST(MyListRepository, ListsChannelsWithAnAddressByNameAndDeletesInOneGo) {
     TestApp t;
     const int italy = countryId(*t.app, "Italy");
-    const QString b = addMyList(*t.app, "beta", "http://127.0.0.1:9/b.ts", italy);
-    const QString a = addMyList(*t.app, "Alpha", "http://127.0.0.1:9/a.ts", 777);
+    const ChannelRef b = addMyList(*t.app, "beta", "http://127.0.0.1:9/b.ts", italy);
+    const ChannelRef a = addMyList(*t.app, "Alpha", "http://127.0.0.1:9/a.ts", 777);
     addMyList(*t.app, "Aaa no address", "", italy);
     execSql(t.app->MyListConnectionString,
             "INSERT INTO tab_mylist (name, streamUrl) VALUES ('Countryless', 'http://x/')");
