@@ -13,7 +13,7 @@
 //   fill_stall_ms MS ms           (longest pause of the event loop while filling ALL)
 //   fill_sorted_stall_ms MS ms    (the same once the user has sorted the list by a column)
 //   translate_window_ms MEDIAN ms (the whole main window put into German, language 3)
-#include "app/AppState.h"
+#include "app/AppContext.h"
 #include "app/Settings.h"
 #include "bench_support.h"
 #include "common/Messages.h"
@@ -58,10 +58,10 @@ int main(int argc, char** argv) {
     const int runs = argc > 2 ? std::max(1, std::atoi(argv[2])) : 5;
     PrintedMessages messages;
     NoDesktop desktop;
-    AppState app(messages, desktop);
+    AppContext app(messages, desktop);
     if (!ReadSettings(app, QString::fromLocal8Bit(argv[1])))
         return 1;
-    app.RememberCountryFlag = 0; // start on ALL
+    app.preferences().setRememberCountry(0); // start on ALL
 
     QElapsedTimer clock;
     clock.start();
@@ -109,7 +109,7 @@ int main(int argc, char** argv) {
     // One country: the one with the most channels.
     QString country = QStringLiteral("-1");
     {
-        Connection db(app.ChannelConnectionString, Connection::Mode::ReadOnly);
+        Connection db(app.paths().catalogue, Connection::Mode::ReadOnly);
         auto q = db.prepare(QStringLiteral(
             "SELECT countryID FROM tab_channels WHERE streamUrl <> '' GROUP BY countryID "
             "ORDER BY count(*) DESC LIMIT 1"));
@@ -134,10 +134,10 @@ int main(int argc, char** argv) {
     // The window's texts in German (language 3), from English each time.
     std::vector<double> translate;
     for (int i = 0; i < runs; ++i) {
-        app.LanguageID = 1;
+        app.preferences().setLanguage(1);
         window.SetLanguage();
         QCoreApplication::processEvents();
-        app.LanguageID = 3;
+        app.preferences().setLanguage(3);
         clock.restart();
         window.SetLanguage();
         QCoreApplication::processEvents();

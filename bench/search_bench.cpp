@@ -10,7 +10,7 @@
 //   window_ms <catalogue> <word> <ms from the click to the filled list>
 //   window_stall_ms <catalogue> <word> <longest time the event loop did not run>
 // for the search window driven offscreen.
-#include "app/AppState.h"
+#include "app/AppContext.h"
 #include "app/Settings.h"
 #include "bench_support.h"
 #include "common/Messages.h"
@@ -97,7 +97,7 @@ void measureEngine(const QString& label, const QString& db, const QString& word,
 void measureWindow(const QString& folder, const QString& word) {
     PrintedMessages messages;
     NoDesktop desktop;
-    AppState app(messages, desktop);
+    AppContext app(messages, desktop);
     if (!ReadSettings(app, folder)) {
         std::fprintf(stderr, "cannot read the settings in %s\n", qPrintable(folder));
         return;

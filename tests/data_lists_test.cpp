@@ -34,7 +34,7 @@ QStringList pickList(void (*read)(const QString&, const NamedRowSink&), const QS
 
 TEST(ChannelListQuery, FiltersByCountryNumberAndFavouritesAndLeavesOutChannelsWithoutAddress) {
     TestApp t;
-    const QString db = t.app->ChannelConnectionString;
+    const QString db = t.app->paths().catalogue;
     execSql(db, "UPDATE tab_channels SET fav = 1 WHERE code IN ('Zeta.de', 'Gamma.it')");
     const ChannelListResult all = readChannelList(db, ChannelListFilter::all());
     ASSERT_FALSE(all.error);
@@ -115,7 +115,7 @@ TEST(ChannelListOrder, MatchesTheCatalogueNocaseOrderAndLeavesOutUnknownCountrie
 
 TEST(CatalogueLists, CountriesWithChannelsIgnoreCaseTheFullListDoesNot) {
     TestApp t;
-    const QString db = t.app->ChannelConnectionString;
+    const QString db = t.app->paths().catalogue;
     execSql(db, "UPDATE tab_country SET countryName = 'germany' WHERE countryName = 'Germany';"
                 "INSERT INTO tab_country (countryName) VALUES ('Belgium')");
     // Austria has a channel, though without a stream address; Belgium has none.
@@ -135,7 +135,7 @@ TEST(CatalogueLists, CountriesWithChannelsIgnoreCaseTheFullListDoesNot) {
 
 TEST(Favourites, ToggleWritesTheMarkAndGivesItBack) {
     TestApp t;
-    const QString db = t.app->ChannelConnectionString;
+    const QString db = t.app->paths().catalogue;
     const int delta = catalogueId(*t.app, "Delta.fr");
     EXPECT_TRUE(toggleFavourite(db, delta));
     EXPECT_EQ(sqlNumber(db, "SELECT fav FROM tab_channels WHERE code = 'Delta.fr'"), 1);
@@ -147,28 +147,28 @@ TEST(Favourites, ToggleWritesTheMarkAndGivesItBack) {
 
 TEST(ChannelProperties, AreReadDecipheredAndAMissingChannelGivesNothing) {
     TestApp t;
-    const QString db = t.app->ChannelConnectionString;
+    const QString db = t.app->paths().catalogue;
     execSql(db, "UPDATE tab_channels SET description = NULL WHERE code = 'Zeta.de'");
     const auto alpha =
-        readChannelProperties(db, t.app->BlowfishCipher, catalogueId(*t.app, "Alpha.it"));
+        readChannelProperties(db, t.app->cipher(), catalogueId(*t.app, "Alpha.it"));
     ASSERT_TRUE(alpha);
     EXPECT_EQ(alpha->name, "Alpha");
     EXPECT_EQ(alpha->homePage, "https://alpha.example/");
     EXPECT_EQ(alpha->description, "Italian news, all day.");
     const auto zeta =
-        readChannelProperties(db, t.app->BlowfishCipher, catalogueId(*t.app, "Zeta.de"));
+        readChannelProperties(db, t.app->cipher(), catalogueId(*t.app, "Zeta.de"));
     ASSERT_TRUE(zeta);
     EXPECT_EQ(zeta->homePage, "https://zeta.example/");
     EXPECT_EQ(zeta->description, "");
-    EXPECT_FALSE(readChannelProperties(db, t.app->BlowfishCipher, 4242));
-    EXPECT_THROW(readChannelProperties(t.folder.file("missing.dat"), t.app->BlowfishCipher, 1),
+    EXPECT_FALSE(readChannelProperties(db, t.app->cipher(), 4242));
+    EXPECT_THROW(readChannelProperties(t.folder.file("missing.dat"), t.app->cipher(), 1),
                  DbError);
     EXPECT_TRUE(t.messages.shown.isEmpty());
 }
 
 TEST(OptionsTable, WritesOverAnExistingRowOrAddsOne) {
     TestApp t;
-    const QString db = t.app->ChannelConnectionString;
+    const QString db = t.app->paths().catalogue;
     EXPECT_FALSE(readOption(db, "NoSuchOption"));
     writeOption(db, "TestOption", "7");
     EXPECT_EQ(readOption(db, "TestOption"), QString("7"));
@@ -188,7 +188,7 @@ TEST(MyListRepository, ListsChannelsWithAnAddressByNameAndDeletesInOneGo) {
     const ChannelRef b = addMyList(*t.app, "beta", "http://127.0.0.1:9/b.ts", italy);
     const ChannelRef a = addMyList(*t.app, "Alpha", "http://127.0.0.1:9/a.ts", 777);
     addMyList(*t.app, "Aaa no address", "", italy);
-    execSql(t.app->MyListConnectionString,
+    execSql(t.app->paths().myList,
             "INSERT INTO tab_mylist (name, streamUrl) VALUES ('Countryless', 'http://x/')");
     const MyListEntries read = readMyListEntries(t.app->data());
     ASSERT_FALSE(read.error);
@@ -206,7 +206,7 @@ TEST(MyListRepository, ListsChannelsWithAnAddressByNameAndDeletesInOneGo) {
     for (int i = 0; i < 12000; ++i)
         ids << 100000 + i;
     ids << a.number() << b.number();
-    deleteMyListChannels(t.app->MyListConnectionString, ids);
+    deleteMyListChannels(t.app->paths().myList, ids);
     EXPECT_EQ(myListRows(*t.app), 2);
     EXPECT_THROW(deleteMyListChannels(t.folder.file("missing.dat"), {1}), DbError);
 

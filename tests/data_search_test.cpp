@@ -19,7 +19,7 @@ QStringList names(const SearchOutcome& o) {
 
 TEST(CatalogueSearch, FindsNamesAndDescriptionsWithoutRegardToCase) {
     TestApp t;
-    const QString db = t.app->ChannelConnectionString;
+    const QString db = t.app->paths().catalogue;
     const std::pair<const char*, QStringList> cases[] = {
         {"ALPHA", {"Alpha"}},
         {"BETA T", {"beta tv"}},
@@ -89,7 +89,7 @@ TEST(CatalogueSearch, SharedOutSearchMatchesTheOneThreadSearch) {
                                    ""};
     }
     TestApp t(channels);
-    const QString db = t.app->ChannelConnectionString;
+    const QString db = t.app->paths().catalogue;
     const SearchOutcome one = searchCatalogue(db, "NEEDLE", nullptr, 1);
     const SearchOutcome three = searchCatalogue(db, "NEEDLE", nullptr, 3);
     EXPECT_EQ(three.scanned, 9000);

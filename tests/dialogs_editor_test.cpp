@@ -27,10 +27,9 @@ struct EditorTest : ::testing::Test {
     std::unique_ptr<ChannelEditor> editor;
 
     void open(qint32 editingId = 0) {
-        t.app->ViewFilter.EditingModeMyListID = editingId;
         auto fake = std::make_unique<FakePlayer>();
         player = fake.get();
-        editor = std::make_unique<ChannelEditor>(*t.app, main, std::move(fake));
+        editor = std::make_unique<ChannelEditor>(*t.app, main, std::move(fake), editingId);
         editor->show();
     }
     template <class W = QLineEdit> W* field(const char* name) {
@@ -61,11 +60,10 @@ struct EditorTest : ::testing::Test {
 };
 
 TEST_F(EditorTest, ValidateChecksInOrderCopyingAsItGoes) {
-    t.app->CurrentMyList.Name = "left over";
     open();
     EXPECT_EQ(countries()->currentIndex(), -1);
     EXPECT_EQ(countries()->itemText(0), "Austria"); // by name
-    EXPECT_EQ(t.app->CurrentMyList.Name, "");
+    EXPECT_EQ(editor->record().Name, "");
     struct Step {
         const char *field, *text, *message; // "" once it validates
     };
@@ -87,14 +85,14 @@ TEST_F(EditorTest, ValidateChecksInOrderCopyingAsItGoes) {
         EXPECT_EQ(editor->Validate(), *s.message == 0);
         EXPECT_TRUE(lastMessage().startsWith(s.message));
         if (QString(s.text) == " Name") {
-            EXPECT_EQ(t.app->CurrentMyList.HomePage, ""); // not reached
+            EXPECT_EQ(editor->record().HomePage, ""); // not reached
         }
     }
     EXPECT_EQ(t.messages.shown.last().icon, MsgIcon::Critical);
-    EXPECT_EQ(t.app->CurrentMyList.Name, " Name");
-    EXPECT_EQ(t.app->CurrentMyList.countryID, countryId(*t.app, "France"));
-    EXPECT_EQ(t.app->CurrentMyList.HomePage, "http://home.example/");
-    EXPECT_EQ(t.app->CurrentMyList.streamUrl, "http://s.example/live");
+    EXPECT_EQ(editor->record().Name, " Name");
+    EXPECT_EQ(editor->record().countryID, countryId(*t.app, "France"));
+    EXPECT_EQ(editor->record().HomePage, "http://home.example/");
+    EXPECT_EQ(editor->record().streamUrl, "http://s.example/live");
     EXPECT_EQ(myListRows(*t.app), 0); // validation writes nothing
 }
 
@@ -106,8 +104,8 @@ TEST_F(EditorTest, SavingANewChannelStoresItAsTypedAndModifyModeUpdatesIt) {
     EXPECT_TRUE(t.messages.shown.isEmpty());
     EXPECT_EQ(main.myListRefills, 1);
     EXPECT_FALSE(editor->isVisible());
-    EXPECT_EQ(t.app->CurrentMyList.channelID, 0); // emptied on close
-    const qint32 id = t.app->ViewFilter.EditingModeMyListID;
+    const qint32 id = editor->record().channelID; // the saved record comes out
+    EXPECT_EQ(editor->editingNumber(), id);
     cMyList r = row(id);
     EXPECT_EQ(r.Name, " Rock'n'Roll TV");
     EXPECT_EQ(r.countryID, countryId(*t.app, "Germany"));
@@ -175,7 +173,7 @@ TEST_F(EditorTest, TestPlaysTheTypedAddressHomePageOpensTheTypedPage) {
     EXPECT_EQ(player->items[0].mrl, " http://s.example/a ");
     // The player library drops a user agent written with "+" for blanks.
     EXPECT_EQ(player->items[0].options,
-              QStringList{QString(t.app->PlayerUserAgentOption).replace(u'+', u' ')});
+              QStringList{QString(t.app->preferences().playerUserAgentOption()).replace(u'+', u' ')});
     EXPECT_EQ(player->playingItem, 1);
     QLabel* status = field<QLabel>("lblStreamingInfo");
     // The timer refreshes the line every second by itself.

@@ -55,14 +55,14 @@ struct SearchWindowTest : ::testing::Test {
     QPoint rowCentre(int row) { return list()->visualRect(model()->index(row, 1)).center(); }
     QPoint below() { return QPoint(20, list()->viewport()->height() - 5); }
     QString found(int n) {
-        return t.app->Translate("_frmSearch_msgChannelsFound") + " " + QString::number(n);
+        return t.app->translate("_frmSearch_msgChannelsFound") + " " + QString::number(n);
     }
 };
 
 TEST_F(SearchWindowTest, BlanksSearchNothingAndHitsFillTheListWithTheStatusCountingThem) {
     search("   ");
-    EXPECT_EQ(t.messages.texts(), QStringList{t.app->Translate("_frmSearch_msgError_1")});
-    EXPECT_EQ(window->statusText(), t.app->Translate("_frmSearch_caption"));
+    EXPECT_EQ(t.messages.texts(), QStringList{t.app->translate("_frmSearch_msgError_1")});
+    EXPECT_EQ(window->statusText(), t.app->translate("_frmSearch_caption"));
     t.messages.clear();
     search("e");
     EXPECT_EQ(column(0), (QStringList{"France", "France", "Germany", "Italy", "Italy"}));

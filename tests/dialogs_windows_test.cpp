@@ -64,8 +64,8 @@ TEST(OptionsWindowTest, OkStoresSizeAndLanguageCloseOnlyTheRememberBox) {
         auto* languages = window.findChild<QComboBox*>("cboLanguage");
         languages->setCurrentIndex(languages->findText("Deutsch"));
         window.findChild<QCheckBox*>("chkRememberCountry")->click();
-        EXPECT_EQ(t.app->RememberCountryFlag, 0); // at once
-        t.app->RememberCountryFlag = 1;
+        EXPECT_EQ(t.app->preferences().rememberCountry(), 0); // at once
+        t.app->preferences().setRememberCountry(1);
         window.findChild<QPushButton*>(button)->click();
     }
     EXPECT_EQ(main.languageCalls, 1);
@@ -74,12 +74,12 @@ TEST(OptionsWindowTest, OkStoresSizeAndLanguageCloseOnlyTheRememberBox) {
     // A window opened afterwards comes up in the new language.
     EXPECT_NE(OptionsWindow(*t.app, main).windowTitle(), "Options");
     // An unknown language gives language one, no size mode gives fit window.
-    t.app->LanguageID = 99;
-    t.app->VideoSizeMode = 0;
+    t.app->preferences().setLanguage(99);
+    t.app->preferences().setVideoSizeMode(0);
     OptionsWindow window(*t.app, main);
     EXPECT_EQ(window.findChild<QComboBox*>("cboLanguage")->currentIndex(), -1);
     window.findChild<QPushButton*>("cmdOK")->click();
-    EXPECT_EQ(t.app->LanguageID, 1);
+    EXPECT_EQ(t.app->preferences().language(), 1);
     EXPECT_EQ(iniValue(*t.app, "DefaultVideoSize"), "2");
     EXPECT_TRUE(t.messages.shown.isEmpty());
 }
@@ -88,7 +88,7 @@ TEST(ChannelHomePage, ThePropertyWindowAndTheCommandOpenThePageOrSayThereIsNone)
     TestApp t;
     FakeMain main;
     const auto noHomePage = [&](const QString& name) {
-        return t.app->Translate("_frmMain_msgNoHomePage") + " '" + name + "'";
+        return t.app->translate("_frmMain_msgNoHomePage") + " '" + name + "'";
     };
     main.selected = catalogueRef(*t.app, "Beta.it");
     ChannelPropertyWindow window(*t.app, main);
@@ -108,7 +108,7 @@ TEST(ChannelHomePage, ThePropertyWindowAndTheCommandOpenThePageOrSayThereIsNone)
     {
         Connection c(t.folder.file("ch.dat"));
         c.prepare("UPDATE tab_channels SET homePage = ? WHERE code = 'Delta.fr'")
-            .bind(1, t.app->BlowfishCipher.encrypt("  "))
+            .bind(1, t.app->cipher().encrypt("  "))
             .run();
     }
     for (const auto& [channel, name] : {std::pair{catalogueRef(*t.app, "Delta.fr"), "Delta"},

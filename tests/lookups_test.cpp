@@ -41,7 +41,7 @@ TEST(VbConvert, RoundsHalfToEvenAndRefusesWhatDoesNotFit) {
 TEST(Lookups, NullColumnsMissingRowsAndOrphanCountriesGiveEmptyTextsWithoutMessages) {
     TestApp t;
     const auto data = t.app->data();
-    execSql(t.app->ChannelConnectionString,
+    execSql(t.app->paths().catalogue,
             "UPDATE tab_channels SET homePage = NULL, streamUrl = NULL WHERE code = 'Zeta.de';"
             "UPDATE tab_channels SET countryID = 999 WHERE code = 'Alpha.it'");
     const auto zeta = GetChannelInfo(data, catalogueId(*t.app, "Zeta.de"));
@@ -80,7 +80,7 @@ TEST(MyListRecord, LoadOfMissingRowKeepsFieldsAndNullsReadEmpty) {
     EXPECT_TRUE(rec.Load(t.app->data()));
     EXPECT_EQ(rec.Name, "kept");
     EXPECT_TRUE(rec.Update(t.app->data())); // no row: nothing changes, nothing reported
-    execSql(t.app->MyListConnectionString, "INSERT INTO tab_mylist (channelID) VALUES (5)");
+    execSql(t.app->paths().myList, "INSERT INTO tab_mylist (channelID) VALUES (5)");
     rec.channelID = 5;
     ASSERT_TRUE(rec.Load(t.app->data()));
     EXPECT_EQ(rec.Name, "");
@@ -89,8 +89,8 @@ TEST(MyListRecord, LoadOfMissingRowKeepsFieldsAndNullsReadEmpty) {
 
 TEST(Translate, FallbacksAcrossLanguages) {
     TestApp t;
-    AppState& app = *t.app;
-    execSql(app.ChannelConnectionString,
+    AppContext& app = *t.app;
+    execSql(app.paths().catalogue,
             "INSERT INTO tab_languageTerms (code, languageID, term) VALUES "
             "('_test_onlyBase', 1, 'Base'), ('_test_nullTerm', 1, NULL), "
             "('_test_nullTerm', 3, NULL)");
@@ -106,16 +106,18 @@ TEST(Translate, FallbacksAcrossLanguages) {
         {4, "_frmMain_mnuFile", "Fichier"}, {42, "_frmMain_mnuFile", "-File"},
     };
     for (const Case& c : cases) {
-        app.LanguageID = c.language; // takes effect at the next lookup
-        EXPECT_EQ(app.Translate(c.code), c.text) << c.language << " " << c.code;
+        app.preferences().setLanguage(c.language); // takes effect at the next lookup
+        EXPECT_EQ(app.translate(c.code), c.text) << c.language << " " << c.code;
     }
-    EXPECT_EQ(app.GetLangNameByID(42), "");
-    EXPECT_EQ(app.GetLangNameByID(1), "English");
+    EXPECT_EQ(app.languageName(42), "");
+    EXPECT_EQ(app.languageName(1), "English");
     EXPECT_TRUE(t.messages.shown.isEmpty());
-    app.ChannelConnectionString = t.folder.file("nothing.dat");
-    EXPECT_EQ(app.Translate("_test_other"), "");
+    AppPaths gone = app.paths();
+    gone.catalogue = t.folder.file("nothing.dat");
+    app.setPaths(gone);
+    EXPECT_EQ(app.translate("_test_other"), "");
     ASSERT_FALSE(t.messages.shown.isEmpty());
     EXPECT_TRUE(t.messages.shown[0].text.startsWith("Error translating: "));
-    EXPECT_EQ(app.GetLangNameByID(2), "");
+    EXPECT_EQ(app.languageName(2), "");
     EXPECT_TRUE(t.messages.shown.last().text.startsWith("Error in GetLangNameByID: "));
 }

@@ -20,7 +20,7 @@ const QString kUnknownKind = "Error: I can't find channel type (wich list?)";
 
 // A main and a preview player with the playback commands over them.
 struct Rig {
-    explicit Rig(AppState& app) : control(app, main, preview, view) {}
+    explicit Rig(AppContext& app) : control(app, main, preview, view) {}
     FakePlayer main, preview;
     FakePlayerView view;
     PlayerControl control;
@@ -39,7 +39,7 @@ protected:
     QString alpha() { return key("Alpha.it"); }
     QString beta() { return key("Beta.it"); }
     // The program's user agent as the player gets it: with its blanks.
-    QString agent() const { return QString(t.app->PlayerUserAgentOption).replace('+', ' '); }
+    QString agent() const { return QString(t.app->preferences().playerUserAgentOption()).replace('+', ' '); }
 };
 
 } // namespace
@@ -186,8 +186,8 @@ TEST_F(PlaybackControl, PreviewAndMainVolumes) {
 
 TEST_F(PlaybackControl, Swap) {
     const QString a = alpha(), b = beta(),
-                  noPreview = t.app->Translate("_frmMain_msgSwapNoPreview"),
-                  noChannel = t.app->Translate("_frmMain_msgSwapNoChannel"),
+                  noPreview = t.app->translate("_frmMain_msgSwapNoPreview"),
+                  noChannel = t.app->translate("_frmMain_msgSwapNoChannel"),
                   file = "Playing a file - no swap";
     ASSERT_NE(noPreview, "_frmMain_msgSwapNoPreview");
     struct Case {

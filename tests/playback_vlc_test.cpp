@@ -64,7 +64,7 @@ TEST_F(PlaybackVlc, MainPlayerPlaysAndStopsWithTheProgramsUserAgent) {
     EXPECT_TRUE(waitFor([&] { return main->videoSize() == QSize(320, 240); }));
     // The server saw the program's user agent, with its blanks.
     const QString agent =
-        t->app->PlayerUserAgentOption.mid(kAgentPrefix.size()).replace(u'+', u' ');
+        t->app->preferences().playerUserAgentOption().mid(kAgentPrefix.size()).replace(u'+', u' ');
     EXPECT_TRUE(source->requests().contains("/alpha.ts\t" + agent + "\t"))
         << source->requests().join('\n').toStdString();
     control->StopVideo();

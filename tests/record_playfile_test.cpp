@@ -58,7 +58,7 @@ protected:
 TEST_F(FilePlaybackTest, PlayFromPlaysTheChosenFileAndCancellingLeavesWhatPlays) {
     window.show();
     files->PlayFrom();
-    EXPECT_EQ(steps, QStringList{"dialog Open file... in " + t.app->RecordFolder});
+    EXPECT_EQ(steps, QStringList{"dialog Open file... in " + t.app->preferences().recordFolder()});
     EXPECT_EQ(player.Tag(), "3 CH_ID");
     EXPECT_EQ(txtMessages->text(), "Alpha (Italy)");
     EXPECT_TRUE(SliderPlayFile->isHidden());

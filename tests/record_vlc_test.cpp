@@ -47,8 +47,8 @@ protected:
                                   ch("Ends.it", "Ends Soon", stream->url("/ends.ts"),
                                      "OwnAgent/2.0 (TV)", "https://own.example/"),
                                   ch("Missing.it", "Missing", stream->url("/missing.ts"))});
-        t->app->VlcInstallDir = player.installDir();
-        t->app->RecordFolder = player.outputDir();
+        t->app->preferences().setPlayerInstallDir(player.installDir());
+        t->app->preferences().setRecordFolder(player.outputDir());
         launcher = std::make_unique<RecordLauncher>(*t->app, main);
     }
     void TearDown() override { launcher.reset(); }
@@ -94,7 +94,7 @@ TEST_F(RecordVlcTest, RecordsALiveStreamIntoAValidFileAndShutdownEndsItWithoutAs
     const QStringList streams = probeStreams(file, &errors);
     EXPECT_TRUE(streams.contains("video") && streams.contains("audio")) << errors.toStdString();
     // The stream was asked for with the program's user agent, blanks and all.
-    const QString agent = t->app->PlayerUserAgentOption.section(u'=', 1).replace(u'+', u' ');
+    const QString agent = t->app->preferences().playerUserAgentOption().section(u'=', 1).replace(u'+', u' ');
     EXPECT_TRUE(stream->requests().contains("/live.ts\t" + agent + "\t"))
         << stream->requests().join(" | ").toStdString();
 }
@@ -135,7 +135,7 @@ TEST_F(RecordVlcTest, AFolderThePlayerCannotWriteIsReported) {
     ASSERT_TRUE(QDir().mkpath(locked));
     ASSERT_TRUE(QFile::setPermissions(locked, QFile::ReadOwner | QFile::ExeOwner |
                                                   QFile::ReadOther | QFile::ExeOther));
-    t->app->RecordFolder = locked;
+    t->app->preferences().setRecordFolder(locked);
     RecordWindow* w = record("Live.it");
     ASSERT_TRUE(ended->wait(20000));
     EXPECT_TRUE(
@@ -146,7 +146,7 @@ TEST_F(RecordVlcTest, AFolderThePlayerCannotWriteIsReported) {
 TEST_F(RecordVlcTest, ThePlayersRefusalToRunAsRootIsShown) {
     if (::geteuid() != 0)
         GTEST_SKIP() << "only root is refused";
-    t->app->VlcInstallDir = QFileInfo(QStandardPaths::findExecutable("vlc")).path();
+    t->app->preferences().setPlayerInstallDir(QFileInfo(QStandardPaths::findExecutable("vlc")).path());
     RecordWindow* w = record("Live.it");
     ASSERT_TRUE(ended->wait(20000));
     EXPECT_TRUE(w->lblStatus->text().endsWith("\nVLC is not supposed to be run as root. Sorry."))

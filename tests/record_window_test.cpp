@@ -56,10 +56,10 @@ protected:
         script.write(kFakePlayer);
         script.close();
         script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        t.app->VlcInstallDir = player.path();
+        t.app->preferences().setPlayerInstallDir(player.path());
         recorded = t.folder.file("Recorded");
         ASSERT_TRUE(QDir().mkpath(recorded));
-        t.app->RecordFolder = recorded;
+        t.app->preferences().setRecordFolder(recorded);
     }
     std::unique_ptr<RecordWindow> open(const QString& code) {
         main.tag = catalogueKey(*t.app, code);
@@ -137,11 +137,10 @@ TEST_F(RecordWindowTest, APlayerThatIgnoresTheRequestIsKilledAfterThreeSeconds) 
 }
 
 TEST_F(RecordWindowTest, WithoutAPlayerProgramOrAnAddressNothingRuns) {
-    const QString playerDir = t.app->VlcInstallDir;
+    const QString playerDir = t.app->preferences().playerInstallDir();
     for (const char* code : {"Grow.it", "NoUrl.it"}) {
         SCOPED_TRACE(code);
-        t.app->VlcInstallDir =
-            QString(code) == "Grow.it" ? t.folder.file("no player here") : playerDir;
+        t.app->preferences().setPlayerInstallDir(QString(code) == "Grow.it" ? t.folder.file("no player here") : playerDir);
         t.messages.clear();
         auto w = open(code);
         w->cmdRecord->click();

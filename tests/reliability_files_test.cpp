@@ -33,7 +33,7 @@ struct StartRun {
 StartRun startIn(const QString& folder) {
     BareApp s;
     const StartResult r = prepareStart(s.app, "/usr", folder);
-    return {r, s.messages.texts(), s.app.LanguageID};
+    return {r, s.messages.texts(), s.app.preferences().language()};
 }
 
 void fillMyList(const QString& file) {
@@ -134,7 +134,7 @@ TEST(DamagedFiles, AnUnreadableSettingsFileIsNeitherReadNorOverwritten) {
         GTEST_SKIP() << "this user reads files whatever their permissions (root)";
     BareApp s;
     EXPECT_TRUE(ReadSettings(s.app, f.path()));
-    EXPECT_EQ(s.app.LanguageID, 1);
+    EXPECT_EQ(s.app.preferences().language(), 1);
     EXPECT_FALSE(IniFile(f.file(kIniName)).write(kPreferences, "DefaultCountry", "7"));
     ::chmod(f.file(kIniName).toLocal8Bit().constData(), 0600);
     EXPECT_EQ(readFile(f.file(kIniName)), "[preferences]\nlanguage=2\nDefaultCountry=5\n");
@@ -219,7 +219,6 @@ struct EditorOverLock : WindowTest {};
 TEST_F(EditorOverLock, TheEditorStaysOpenWithTheInputAndNothingIsListedAsSaved) {
     open();
     ChannelEditor editor(app(), *window, std::make_unique<FakePlayer>());
-    app().ViewFilter.EditingModeMyListID = 0;
     editor.show();
     editor.findChild<QLineEdit*>("txtChannelName")->setText("Held");
     editor.findChild<QComboBox*>("cboCountry")->setCurrentIndex(0);
@@ -232,7 +231,7 @@ TEST_F(EditorOverLock, TheEditorStaysOpenWithTheInputAndNothingIsListedAsSaved) 
         ok->click();
         EXPECT_EQ(t.messages.texts().value(0), "Error in Save: database is locked");
         EXPECT_TRUE(editor.isVisible());
-        EXPECT_EQ(app().ViewFilter.EditingModeMyListID, 0);
+        EXPECT_EQ(editor.editingNumber(), 0);
     }
     EXPECT_EQ(myList()->rowCount(), 0);
     // Once the other program lets go, the same input saves.

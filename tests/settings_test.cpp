@@ -49,12 +49,12 @@ TEST(Startup, EndsWithoutAPlayerOrADatabaseAndElseFillsTheProgramState) {
     QDir(folder.path()).mkdir("Recorded");
     BareApp s;
     ASSERT_EQ(prepareStart(s.app, usr, folder.path()), StartResult::Continue);
-    EXPECT_EQ(s.app.VlcInstallDir, "/usr");
-    EXPECT_EQ(s.app.RecordFolder, folder.path() + "/Recorded");
-    EXPECT_TRUE(s.app.PlayerUserAgentOption.startsWith(":http-user-agent=Mozilla/5.0+(X11;+U;"));
-    EXPECT_FALSE(s.app.PlayerUserAgentOption.contains(' '));
-    EXPECT_EQ(s.app.DefaultCountryID, -1);
-    EXPECT_EQ(s.app.VideoSizeMode, 2);
+    EXPECT_EQ(s.app.preferences().playerInstallDir(), "/usr");
+    EXPECT_EQ(s.app.preferences().recordFolder(), folder.path() + "/Recorded");
+    EXPECT_TRUE(s.app.preferences().playerUserAgentOption().startsWith(":http-user-agent=Mozilla/5.0+(X11;+U;"));
+    EXPECT_FALSE(s.app.preferences().playerUserAgentOption().contains(' '));
+    EXPECT_EQ(s.app.preferences().defaultCountry(), -1);
+    EXPECT_EQ(s.app.preferences().videoSizeMode(), 2);
     EXPECT_TRUE(s.messages.shown.isEmpty());
     EXPECT_EQ(chooseRecordFolder(folder.file("nothing")), folder.file("nothing"));
 
@@ -90,11 +90,11 @@ TEST(Settings, NoIniFileMeansLanguageOneAndNoRestore) {
     ASSERT_TRUE(ReadSettings(s.app, folder.path()));
     EXPECT_EQ(s.messages.texts(), QStringList({"I cannot read ini file.\r\nCheck presence of "
                                                "file .ini in program directory!"}));
-    EXPECT_EQ(s.app.LanguageID, 1);
-    EXPECT_EQ(s.app.RememberCountryFlag, 0);
-    EXPECT_EQ(s.app.DefaultCountryID, 0);
+    EXPECT_EQ(s.app.preferences().language(), 1);
+    EXPECT_EQ(s.app.preferences().rememberCountry(), 0);
+    EXPECT_EQ(s.app.preferences().defaultCountry(), 0);
     // The first store at shutdown creates the file.
-    s.app.DefaultCountryID = 3;
+    s.app.preferences().setDefaultCountry(3);
     SetDefaultCountry(s.app);
     EXPECT_EQ(readFile(folder.file("Zentuvo.ini")), "[preferences]\nDefaultCountry=3\n");
 }
@@ -148,9 +148,9 @@ TEST(Settings, OddValuesAreReportedAndReadAsTheirDefaults) {
         EXPECT_EQ(ReadSettings(s.app, folder.path()), c.language != 0);
         EXPECT_EQ(s.messages.texts(), c.messages);
         if (c.language != 0) {
-            EXPECT_EQ(s.app.LanguageID, c.language);
-            EXPECT_EQ(s.app.DefaultCountryID, 0);
-            EXPECT_EQ(s.app.VideoSizeMode, 0);
+            EXPECT_EQ(s.app.preferences().language(), c.language);
+            EXPECT_EQ(s.app.preferences().defaultCountry(), 0);
+            EXPECT_EQ(s.app.preferences().videoSizeMode(), 0);
         }
     }
     // A file of no text at all reads as language 1; a missing country is written at once.
@@ -158,7 +158,7 @@ TEST(Settings, OddValuesAreReportedAndReadAsTheirDefaults) {
     writeFile(folder.file(kIniName), binary);
     BareApp s;
     ASSERT_TRUE(ReadSettings(s.app, folder.path()));
-    EXPECT_EQ(s.app.LanguageID, 1);
+    EXPECT_EQ(s.app.preferences().language(), 1);
     EXPECT_TRUE(s.messages.shown.isEmpty());
     writeFile(folder.file(kIniName), "[preferences]\nlanguage=3\n");
     ASSERT_TRUE(ReadSettings(s.app, folder.path()));
@@ -167,8 +167,8 @@ TEST(Settings, OddValuesAreReportedAndReadAsTheirDefaults) {
 
 TEST(Settings, RememberCountryRowReadAndWritten) {
     TestApp t;
-    AppState& app = *t.app;
-    const QString db = app.ChannelConnectionString;
+    AppContext& app = *t.app;
+    const QString db = app.paths().catalogue;
     for (const auto& [stored, expected] :
          std::vector<std::pair<QString, int>>{{" 1", 1}, {"1abc", 1}, {"", 0}, {"x", 0}}) {
         execSql(db, QString("UPDATE tab_options SET options = '%1'").arg(stored));
@@ -176,7 +176,7 @@ TEST(Settings, RememberCountryRowReadAndWritten) {
     }
     execSql(db, "DELETE FROM tab_options");
     EXPECT_EQ(ReadRememberCountry(app), 0);
-    app.RememberCountryFlag = 1;
+    app.preferences().setRememberCountry(1);
     SetRememberCountry(app); // the row comes back
     EXPECT_EQ(ReadRememberCountry(app), 1);
     EXPECT_TRUE(t.messages.shown.isEmpty());

@@ -15,7 +15,7 @@ class ChannelList : public WindowTest {
 protected:
     void SetUp() override { open(); }
     void mark(const char* codes) {
-        execSql(app().ChannelConnectionString,
+        execSql(app().paths().catalogue,
                 QString("UPDATE tab_channels SET fav = 1 WHERE code IN (%1)").arg(codes));
     }
     qint64 iconOf(int row) {
@@ -67,7 +67,7 @@ TEST_F(ChannelList, TheFilterTextIsReadByItsNumberAndAnyOtherIsReported) {
 }
 
 TEST_F(ChannelList, NullNameShowsEmptyWithItsMarkAndNullGenreShowsQuestionMark) {
-    execSql(app().ChannelConnectionString,
+    execSql(app().paths().catalogue,
             "UPDATE tab_channels SET name = NULL, fav = 1 WHERE code = 'Zeta.de';"
             "UPDATE tab_type SET description = NULL WHERE description = 'Sports'");
     fill("-1");
@@ -100,7 +100,7 @@ TEST_F(ChannelList, HeaderClicksSortKeepingTheSelectionAndTheSortStaysForLaterRe
 TEST_F(ChannelList, TheToggleFlipsTheSelectedRowsMarkInTheDatabaseAndItsStarInPlace) {
     ui().lvwChannels->selectionModel()->clearSelection();
     window->menus().miLvwChannelsToggleFav->trigger(); // nothing selected: nothing happens
-    EXPECT_EQ(sqlNumber(app().ChannelConnectionString, "SELECT sum(fav) FROM tab_channels"), 0);
+    EXPECT_EQ(sqlNumber(app().paths().catalogue, "SELECT sum(fav) FROM tab_channels"), 0);
     const int row = rowOf(channels(), "Delta");
     selectRows(ui().lvwChannels, {row});
     int resets = 0;

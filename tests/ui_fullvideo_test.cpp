@@ -113,7 +113,7 @@ TEST_F(FullVideoTest, AMaximizedWindowComesBackMaximized) {
 }
 
 TEST_F(FullVideoTest, PlayersOwnFullScreenShowsOnlyTheVideoAndPutsEverythingBack) {
-    app().VideoSizeMode = 1;
+    app().preferences().setVideoSizeMode(1);
     player().reportedSize = QSize(320, 180);
     player().setState(Player::Playing);
     settle();

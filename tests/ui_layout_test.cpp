@@ -112,7 +112,7 @@ protected:
 
 TEST_F(SizeModeTest, OriginalSizeCentresThePictureAndFitWindowOrNoModeFillsThePanel) {
     click(ui().imgButtonOriginalSize);
-    EXPECT_EQ(app().VideoSizeMode, 1);
+    EXPECT_EQ(app().preferences().videoSizeMode(), 1);
     EXPECT_EQ(ui().VLCPlugin21->geometry(), centred(QSize(320, 180)));
     // The welcome picture stays centred on the player.
     const QRect video = ui().VLCPlugin21->geometry(), welcome = ui().picWelcome->geometry();
@@ -135,9 +135,9 @@ TEST_F(SizeModeTest, OriginalSizeCentresThePictureAndFitWindowOrNoModeFillsThePa
     settle();
     EXPECT_EQ(ui().VLCPlugin21->geometry(), centred(QSize(400, 300)));
     click(ui().imgButtonFitWindow);
-    EXPECT_EQ(app().VideoSizeMode, 2);
+    EXPECT_EQ(app().preferences().videoSizeMode(), 2);
     EXPECT_EQ(ui().VLCPlugin21->geometry(), ui().picContainerLeft->rect());
-    app().VideoSizeMode = 0; // none chosen yet
+    app().preferences().setVideoSizeMode(0); // none chosen yet
     window->FormResize();
     EXPECT_EQ(ui().VLCPlugin21->geometry(), ui().picContainerLeft->rect());
 }
@@ -146,9 +146,9 @@ TEST_F(SizeModeTest, OriginalSizeCentresThePictureAndFitWindowOrNoModeFillsThePa
 struct StartMode : WindowTest {};
 
 TEST_F(StartMode, OriginalSizeFromTheSettingsFileTakesEffect) {
-    app().VideoSizeMode = 1;
+    app().preferences().setVideoSizeMode(1);
     SetDefaultVideoSize(app());
-    app().VideoSizeMode = 0;
+    app().preferences().setVideoSizeMode(0);
     ASSERT_TRUE(ReadSettings(app(), t.folder.path()));
     open();
     FakePlayer player;

@@ -21,7 +21,7 @@ TEST_F(MainWindowTest, ALanguageChangeRetranslatesInPlaceAndKeepsTheFilter) {
     const int selected = ui().cboCountry->currentIndex();
     int resets = 0;
     QObject::connect(channels(), &QAbstractItemModel::modelReset, [&] { ++resets; });
-    app().LanguageID = 2;
+    app().preferences().setLanguage(2);
     window->SetLanguage();
     EXPECT_EQ(window->windowTitle(), " Zentuvo 6.1 - (Italiano) ");
     EXPECT_EQ(ui().cboCountry->itemText(0), "TUTTI");
@@ -29,7 +29,7 @@ TEST_F(MainWindowTest, ALanguageChangeRetranslatesInPlaceAndKeepsTheFilter) {
     EXPECT_EQ(resets, 0);
     EXPECT_EQ(myList()->headerData(0, Qt::Horizontal).toString(), "Paese");
     // An unknown language has no name and marks the terms it lacks.
-    app().LanguageID = 99;
+    app().preferences().setLanguage(99);
     window->SetLanguage();
     EXPECT_EQ(window->windowTitle(), " Zentuvo 6.1 - () ");
     EXPECT_EQ(ui().TabStrip1->tabText(0), "-Channels");
@@ -82,7 +82,7 @@ protected:
         if (window)
             window->close();
         window.reset();
-        t.app = std::make_unique<AppState>(t.messages, t.desktop);
+        t.app = std::make_unique<AppContext>(t.messages, t.desktop);
         ASSERT_TRUE(ReadSettings(*t.app, t.folder.path()));
         open();
     }
@@ -98,19 +98,19 @@ TEST_F(RememberedFilter, TheFilterComesBackOnlyWhenRemembered) {
     for (const Case& c :
          {Case{1, "Italy", 5, "2"}, Case{1, "MY FAVOURITES", 1, "0"}, Case{0, "France", 0, "5"}}) {
         SCOPED_TRACE(c.chosen);
-        app().RememberCountryFlag = c.remember;
+        app().preferences().setRememberCountry(c.remember);
         open();
         selectFilter(c.chosen);
         const int chosenId = ui().cboCountry->currentData().toInt();
         restart();
-        EXPECT_EQ(app().DefaultCountryID, chosenId); // stored either way
+        EXPECT_EQ(app().preferences().defaultCountry(), chosenId); // stored either way
         EXPECT_EQ(ui().cboCountry->currentIndex(), c.shownIndex);
         EXPECT_EQ(count(), c.count);
     }
     // A remembered country that has lost its channels leaves no selection and an empty list.
-    app().RememberCountryFlag = 1;
+    app().preferences().setRememberCountry(1);
     selectFilter("France");
-    execSql(app().ChannelConnectionString, "DELETE FROM tab_channels WHERE countryID = " +
+    execSql(app().paths().catalogue, "DELETE FROM tab_channels WHERE countryID = " +
                                                QString::number(countryId(app(), "France")));
     restart();
     EXPECT_EQ(ui().cboCountry->currentIndex(), -1);

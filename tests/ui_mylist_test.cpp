@@ -24,7 +24,7 @@ protected:
 };
 
 TEST_F(MyList, ListsChannelsWithAStreamAddressByNameEvenWithoutACountry) {
-    execSql(app().MyListConnectionString, "INSERT INTO tab_mylist (countryID, name, streamUrl) "
+    execSql(app().paths().myList, "INSERT INTO tab_mylist (countryID, name, streamUrl) "
                                           "VALUES (NULL, 'Alpha Null', 'http://127.0.0.1:9/d')");
     window->MakeLvwMyListContents();
     EXPECT_EQ(column(myList(), 1), (QStringList{"Alpha Null", "canal test", "Rai Test", "Zulu"}));
@@ -61,7 +61,7 @@ TEST_F(MyList, DeleteAsksOnceAndDeletesEverySelectedRowOnlyForYes) {
 
 TEST_F(MyList, MyListDeleteTakesManyNumbersAtOnce) {
     {
-        Connection c(app().MyListConnectionString);
+        Connection c(app().paths().myList);
         Connection::Transaction tx(c);
         auto q = c.prepare("INSERT INTO tab_mylist (name, streamUrl) VALUES (?, 'http://x/')");
         for (int i = 0; i < 12000; ++i) {

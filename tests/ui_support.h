@@ -19,8 +19,8 @@
 
 namespace zentuvo::test {
 
-inline int favOf(const AppState& app, const QString& code) {
-    return int(sqlNumber(app.ChannelConnectionString,
+inline int favOf(const AppContext& app, const QString& code) {
+    return int(sqlNumber(app.paths().catalogue,
                          QStringLiteral("SELECT fav FROM tab_channels WHERE code = ?"), code));
 }
 
@@ -99,7 +99,7 @@ protected:
         window.reset();
     }
 
-    AppState& app() { return *t.app; }
+    AppContext& app() { return *t.app; }
     MainWidgets& ui() { return window->ui(); }
     ChannelListModel* channels() { return window->channels().model(); }
     ChannelListModel* myList() { return window->myList().model(); }

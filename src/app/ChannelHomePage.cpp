@@ -1,6 +1,6 @@
 #include "app/ChannelHomePage.h"
 
-#include "app/AppState.h"
+#include "app/AppContext.h"
 #include "common/Messages.h"
 #include "common/Shell.h"
 #include "data/ChannelInfo.h"
@@ -9,13 +9,13 @@
 
 namespace zentuvo {
 
-void VisitChannelHomePage(AppState& app, ChannelRef ref) {
+void VisitChannelHomePage(AppContext& app, ChannelRef ref) {
     try {
         // A failed lookup has been reported; it counts as a channel without a home page.
         const cChannel channel =
             GetChannelInfo(app.data(), ref.number()).value_or(cChannel{});
         if (channel.HomePage.trimmed().isEmpty()) {
-            app.messages.information(app.Translate(QStringLiteral("_frmMain_msgNoHomePage")) +
+            app.messages.information(app.translate(QStringLiteral("_frmMain_msgNoHomePage")) +
                                      QStringLiteral(" '") + channel.Name + u'\'');
             return;
         }

@@ -4,11 +4,11 @@
 
 namespace zentuvo {
 
-class AppState;
+class AppContext;
 
 // Opens the home page of a catalogue channel in the web
 // browser. A channel without a home page (or one that is not found) gets the message
 // "_frmMain_msgNoHomePage" + " '" + name + "'" instead.
-void VisitChannelHomePage(AppState& app, ChannelRef channel);
+void VisitChannelHomePage(AppContext& app, ChannelRef channel);
 
 } // namespace zentuvo

@@ -1,6 +1,6 @@
 #include "app/DesktopLinks.h"
 
-#include "app/AppState.h"
+#include "app/AppContext.h"
 #include "common/Messages.h"
 #include "common/Shell.h"
 
@@ -9,8 +9,8 @@
 
 namespace zentuvo {
 
-void OpenHomePage(AppState& app) {
-    const QString page = app.link(QStringLiteral("HomePage")).trimmed();
+void OpenHomePage(AppContext& app) {
+    const QString page = app.preferences().link(QStringLiteral("HomePage")).trimmed();
     if (page.isEmpty()) {
         HelpManual(app);
         return;
@@ -18,12 +18,12 @@ void OpenHomePage(AppState& app) {
     ShellOpen(app.desktop, QStringLiteral("Open"), page);
 }
 
-void OpenPlayerDownloadPage(AppState& app) {
+void OpenPlayerDownloadPage(AppContext& app) {
     ShellOpen(app.desktop, QStringLiteral("Open"), kPlayerDownloadPage);
 }
 
-void HelpManual(AppState& app) {
-    const QString path = QDir(app.AppFolder).filePath(kManualFile);
+void HelpManual(AppContext& app) {
+    const QString path = QDir(app.paths().folder).filePath(kManualFile);
     if (!QFileInfo(path).isFile()) {
         app.messages.critical(QStringLiteral("Error in HelpManual: the manual %1 is missing")
                                   .arg(QDir::toNativeSeparators(path)));
@@ -35,9 +35,9 @@ void HelpManual(AppState& app) {
                 .arg(QDir::toNativeSeparators(path)));
 }
 
-bool OpenMailTo(AppState& app, const QString& linkKey, const QString& subject,
+bool OpenMailTo(AppContext& app, const QString& linkKey, const QString& subject,
                 const QString& body) {
-    const QString address = app.link(linkKey).trimmed();
+    const QString address = app.preferences().link(linkKey).trimmed();
     if (address.isEmpty()) {
         app.messages.information(
             QStringLiteral("No mail address is configured. Add one as \"%1\" in section "

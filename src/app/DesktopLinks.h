@@ -4,23 +4,23 @@
 
 namespace zentuvo {
 
-class AppState;
+class AppContext;
 
 // The product's home page ("HomePage" in section "links" of the settings file); the manual
 // when no home page is configured.
-void OpenHomePage(AppState& app);
+void OpenHomePage(AppContext& app);
 
 // The player's download page.
-void OpenPlayerDownloadPage(AppState& app);
+void OpenPlayerDownloadPage(AppContext& app);
 
 // The manual, Zentuvo.html next to the program. Reports "Error in HelpManual: ..." when it
 // is missing or nothing can show it.
-void HelpManual(AppState& app);
+void HelpManual(AppContext& app);
 
 // Prepares a mail to a configured address ("SupportMail" or "SubmitMail" in section
 // "links") with subject and body. With no address configured it says so (information icon)
 // and returns false.
-bool OpenMailTo(AppState& app, const QString& linkKey, const QString& subject = {},
+bool OpenMailTo(AppContext& app, const QString& linkKey, const QString& subject = {},
                 const QString& body = {});
 
 } // namespace zentuvo

@@ -1,9 +1,10 @@
 #include "app/Settings.h"
 
-#include "app/AppState.h"
+#include "app/AppContext.h"
 #include "app/IniFile.h"
 #include "common/Messages.h"
 #include "data/Database.h"
+#include "data/OptionsTable.h"
 #include "data/Schema.h"
 #include "data/VbConvert.h"
 
@@ -18,14 +19,12 @@ namespace {
 const QString kLanguage = QStringLiteral("language");
 const QString kDefaultCountry = QStringLiteral("DefaultCountry");
 const QString kDefaultVideoSize = QStringLiteral("DefaultVideoSize");
+const QString kRememberCountry = QStringLiteral("RememberCountry");
 
-QString absolute(const QString& appFolder, const QString& name) {
-    return name.contains(u'/') ? name : appFolder + u'/' + name;
-}
 
-void writeOrThrow(AppState& app, const QString& key, int value) {
-    if (!IniFile(app.IniFileName).write(kPreferences, key, QString::number(value)))
-        throw DbError(QStringLiteral("cannot write the settings file %1").arg(app.IniFileName));
+void writeOrThrow(AppContext& app, const QString& key, int value) {
+    if (!IniFile(app.paths().settingsFile).write(kPreferences, key, QString::number(value)))
+        throw DbError(QStringLiteral("cannot write the settings file %1").arg(app.paths().settingsFile));
 }
 
 } // namespace
@@ -37,48 +36,43 @@ QString defaultAppFolder() {
     return folder;
 }
 
-bool ReadSettings(AppState& app, const QString& appFolder) {
+bool ReadSettings(AppContext& app, const QString& appFolder) {
     try {
-        app.AppFolder = appFolder;
-        app.ChannelArchivePath = absolute(appFolder, QStringLiteral("ch.dat"));
-        if (!QFileInfo(app.ChannelArchivePath).isFile()) {
+        app.setPaths(AppPaths::inFolder(appFolder));
+        if (!QFileInfo(app.paths().catalogue).isFile()) {
             app.messages.critical(QStringLiteral("Channel archive file does not exist."));
             return false;
         }
         // An empty, cut, foreign or locked file would otherwise open as an empty catalogue.
-        if (const QString fault = checkCatalogueFile(app.ChannelArchivePath); !fault.isEmpty()) {
+        if (const QString fault = checkCatalogueFile(app.paths().catalogue); !fault.isEmpty()) {
             app.messages.critical(
                 QStringLiteral("Channel archive file %1 cannot be used: %2.")
-                    .arg(QDir::toNativeSeparators(app.ChannelArchivePath), fault));
+                    .arg(QDir::toNativeSeparators(app.paths().catalogue), fault));
             return false;
         }
-        app.ChannelConnectionString = app.ChannelArchivePath;
-        app.MyListArchivePath = absolute(appFolder, QStringLiteral("mylist.dat"));
-        if (!QFileInfo(app.MyListArchivePath).isFile()) {
+        if (!QFileInfo(app.paths().myList).isFile()) {
             app.messages.critical(QStringLiteral("MyList archive file does not exist."));
             return false;
         }
-        if (const QString fault = checkMyListFile(app.MyListArchivePath); !fault.isEmpty()) {
+        if (const QString fault = checkMyListFile(app.paths().myList); !fault.isEmpty()) {
             app.messages.critical(QStringLiteral("MyList archive file %1 cannot be used: %2.")
-                                      .arg(QDir::toNativeSeparators(app.MyListArchivePath), fault));
+                                      .arg(QDir::toNativeSeparators(app.paths().myList), fault));
             return false;
         }
-        app.MyListConnectionString = app.MyListArchivePath;
-        app.IniFileName = appFolder + u'/' + kIniName;
-        const IniFile ini(app.IniFileName);
+        const IniFile ini(app.paths().settingsFile);
         // A settings file that exists but cannot be read counts as missing; it is not
         // overwritten either (IniFile::write refuses a file it cannot read).
-        if (!ini.exists() || !QFileInfo(app.IniFileName).isReadable()) {
+        if (!ini.exists() || !QFileInfo(app.paths().settingsFile).isReadable()) {
             app.messages.critical(QStringLiteral("I cannot read ini file.\r\nCheck presence of "
                                                  "file .ini in program directory!"));
-            app.LanguageID = 1;
+            app.preferences().setLanguage(1);
             return true;
         }
         const auto language = ini.read(kPreferences, kLanguage);
-        app.LanguageID = language ? toInt16Strict(*language) : 1;
-        app.RememberCountryFlag = ReadRememberCountry(app);
-        app.DefaultCountryID = ReadDefaultCountry(app);
-        app.VideoSizeMode = ReadDefaultVideoSize(app);
+        app.preferences().setLanguage(language ? toInt16Strict(*language) : 1);
+        app.preferences().setRememberCountry(ReadRememberCountry(app));
+        app.preferences().setDefaultCountry(ReadDefaultCountry(app));
+        app.preferences().setVideoSizeMode(ReadDefaultVideoSize(app));
         return true;
     } catch (const ConversionError& e) {
         app.messages.critical(QStringLiteral("Error n° %1 %2\r in ReadSettings")
@@ -88,9 +82,9 @@ bool ReadSettings(AppState& app, const QString& appFolder) {
     }
 }
 
-int ReadDefaultCountry(AppState& app) {
+int ReadDefaultCountry(AppContext& app) {
     try {
-        const auto value = IniFile(app.IniFileName).read(kPreferences, kDefaultCountry);
+        const auto value = IniFile(app.paths().settingsFile).read(kPreferences, kDefaultCountry);
         if (!value) {
             writeOrThrow(app, kDefaultCountry, 0);
             return 0;
@@ -104,17 +98,17 @@ int ReadDefaultCountry(AppState& app) {
     return 0;
 }
 
-void SetDefaultCountry(AppState& app) {
+void SetDefaultCountry(AppContext& app) {
     try {
-        writeOrThrow(app, kDefaultCountry, app.DefaultCountryID);
+        writeOrThrow(app, kDefaultCountry, app.preferences().defaultCountry());
     } catch (const DbError& e) {
         app.messages.critical(QStringLiteral("Error in SetDefaultCountry: ") + e.description());
     }
 }
 
-int ReadDefaultVideoSize(AppState& app) {
+int ReadDefaultVideoSize(AppContext& app) {
     try {
-        const auto value = IniFile(app.IniFileName).read(kPreferences, kDefaultVideoSize);
+        const auto value = IniFile(app.paths().settingsFile).read(kPreferences, kDefaultVideoSize);
         const int mode = value ? toInt16Strict(*value) : 0;
         return mode >= 0 && mode <= 2 ? mode : 0;
     } catch (const ConversionError& e) {
@@ -123,30 +117,26 @@ int ReadDefaultVideoSize(AppState& app) {
     }
 }
 
-void SetDefaultVideoSize(AppState& app) {
+void SetDefaultVideoSize(AppContext& app) {
     try {
-        writeOrThrow(app, kDefaultVideoSize, app.VideoSizeMode);
+        writeOrThrow(app, kDefaultVideoSize, app.preferences().videoSizeMode());
     } catch (const DbError& e) {
         app.messages.critical(QStringLiteral("Error in SetDefaultVideoSize: ") + e.description());
     }
 }
 
-void SetLanguageSetting(AppState& app) {
+void SetLanguageSetting(AppContext& app) {
     try {
-        writeOrThrow(app, kLanguage, app.LanguageID);
+        writeOrThrow(app, kLanguage, app.preferences().language());
     } catch (const DbError& e) {
         app.messages.critical(QStringLiteral("Error in cmdOK_Click: ") + e.description());
     }
 }
 
-int ReadRememberCountry(AppState& app) {
+int ReadRememberCountry(AppContext& app) {
     try {
-        Connection db(app.ChannelConnectionString, Connection::Mode::ReadOnly);
-        auto q = db.prepare(
-            QStringLiteral("SELECT options FROM tab_options WHERE code = 'RememberCountry'"));
-        if (q.next() && !q.isNull(0))
-            return roundToInt32(leadingNumber(q.text(0)));
-        return 0;
+        const std::optional<QString> flag = readOption(app.paths().catalogue, kRememberCountry);
+        return flag && !flag->isNull() ? roundToInt32(leadingNumber(*flag)) : 0;
     } catch (const DbError& e) {
         app.messages.critical(QStringLiteral("Error in ReadRememberCountry: ") + e.description());
     } catch (const ConversionError& e) {
@@ -155,19 +145,10 @@ int ReadRememberCountry(AppState& app) {
     return 0;
 }
 
-void SetRememberCountry(AppState& app) {
+void SetRememberCountry(AppContext& app) {
     try {
-        Connection db(app.ChannelConnectionString);
-        const QString flag = QString::number(app.RememberCountryFlag);
-        auto q = db.prepare(
-            QStringLiteral("SELECT options FROM tab_options WHERE code = 'RememberCountry'"));
-        const bool exists = q.next();
-        auto write = db.prepare(
-            exists ? QStringLiteral(
-                         "UPDATE tab_options SET options = ? WHERE code = 'RememberCountry'")
-                   : QStringLiteral(
-                         "INSERT INTO tab_options (code, options) VALUES ('RememberCountry', ?)"));
-        write.bind(1, flag).run();
+        writeOption(app.paths().catalogue, kRememberCountry,
+                    QString::number(app.preferences().rememberCountry()));
     } catch (const DbError& e) {
         app.messages.critical(QStringLiteral("Error in SetRememberCountry: ") + e.description());
     }
@@ -197,9 +178,9 @@ bool writeDefaultSettingsFile(const QString& path) {
            ini.write(QStringLiteral("links"), QStringLiteral("SubmitMail"), QString());
 }
 
-StartResult prepareStart(AppState& app, const QString& playerDir, const QString& appFolder) {
-    app.VlcInstallDir = playerDir;
-    if (app.VlcInstallDir.trimmed().isEmpty()) {
+StartResult prepareStart(AppContext& app, const QString& playerDir, const QString& appFolder) {
+    app.preferences().setPlayerInstallDir(playerDir);
+    if (app.preferences().playerInstallDir().trimmed().isEmpty()) {
         app.messages.critical(
             QStringLiteral("VLC is not installed! Please download and install VLC from ") +
             kPlayerDownloadPage);
@@ -210,8 +191,8 @@ StartResult prepareStart(AppState& app, const QString& playerDir, const QString&
         app.messages.critical(QStringLiteral("Error in Main reading settings!"));
         return StartResult::SettingsFailed;
     }
-    app.PlayerUserAgentOption = buildPlayerUserAgentOption();
-    app.RecordFolder = chooseRecordFolder(app.AppFolder);
+    app.preferences().setPlayerUserAgentOption(buildPlayerUserAgentOption());
+    app.preferences().setRecordFolder(chooseRecordFolder(app.paths().folder));
     return StartResult::Continue;
 }
 

@@ -4,7 +4,7 @@
 
 namespace zentuvo {
 
-class AppState;
+class AppContext;
 
 inline const QString kPreferences = QStringLiteral("preferences");
 inline const QString kIniName = QStringLiteral("Zentuvo.ini");
@@ -14,16 +14,16 @@ QString defaultAppFolder();
 
 // Finds the databases and the settings file in appFolder and reads every preference.
 // False (after its message) when a database file is missing or a value cannot be read.
-bool ReadSettings(AppState& app, const QString& appFolder);
+bool ReadSettings(AppContext& app, const QString& appFolder);
 
-int ReadDefaultCountry(AppState& app);
-void SetDefaultCountry(AppState& app);
-int ReadDefaultVideoSize(AppState& app);
-void SetDefaultVideoSize(AppState& app);
-int ReadRememberCountry(AppState& app);
-void SetRememberCountry(AppState& app);
+int ReadDefaultCountry(AppContext& app);
+void SetDefaultCountry(AppContext& app);
+int ReadDefaultVideoSize(AppContext& app);
+void SetDefaultVideoSize(AppContext& app);
+int ReadRememberCountry(AppContext& app);
+void SetRememberCountry(AppContext& app);
 // Writes LanguageID as "language".
-void SetLanguageSetting(AppState& app);
+void SetLanguageSetting(AppContext& app);
 
 // ":http-user-agent=" + the browser identification, blanks replaced by "+".
 QString buildPlayerUserAgentOption();
@@ -39,6 +39,6 @@ enum class StartResult { Continue, PlayerMissing, SettingsFailed };
 // The start-up steps before any window: take the player's folder (playerInstallDir(), or
 // what a test gives; blank means there is none: say so, open its download page and stop),
 // read the settings (else stop), build the player options and choose the recording folder.
-StartResult prepareStart(AppState& app, const QString& playerDir, const QString& appFolder);
+StartResult prepareStart(AppContext& app, const QString& playerDir, const QString& appFolder);
 
 } // namespace zentuvo

@@ -2,6 +2,7 @@
 
 #include "common/Messages.h"
 #include "data/Database.h"
+#include "data/Terms.h"
 
 namespace zentuvo {
 
@@ -15,19 +16,10 @@ const QHash<QString, QString>* Translator::terms(int languageID) {
     auto found = cache_.constFind(languageID);
     if (found != cache_.cend())
         return &*found;
-    Connection db(db_, Connection::Mode::ReadOnly);
-    auto q =
-        db.prepare(QStringLiteral("SELECT code, term FROM tab_languageTerms WHERE languageID = ?"));
-    q.bind(1, languageID);
-    QHash<QString, QString> loaded;
-    while (q.next()) {
-        if (!q.isNull(1)) // a NULL term counts as missing
-            loaded.insert(q.text(0), q.text(1));
-    }
-    return &*cache_.insert(languageID, std::move(loaded));
+    return &*cache_.insert(languageID, readTerms(db_, languageID));
 }
 
-QString Translator::Translate(const QString& key, int languageID) {
+QString Translator::translate(const QString& key, int languageID) {
     try {
         const auto* base = terms(1);
         const QString baseTerm = base->value(key, QStringLiteral("_"));
@@ -43,12 +35,9 @@ QString Translator::Translate(const QString& key, int languageID) {
     }
 }
 
-QString Translator::GetLangNameByID(int languageID) {
+QString Translator::languageName(int languageID) {
     try {
-        Connection db(db_, Connection::Mode::ReadOnly);
-        auto q = db.prepare(QStringLiteral("SELECT name FROM tab_language WHERE languageID = ?"));
-        q.bind(1, languageID);
-        return q.next() ? q.text(0) : QString();
+        return readLanguageName(db_, languageID);
     } catch (const DbError& e) {
         if (messages_)
             messages_->critical(QStringLiteral("Error in GetLangNameByID: ") + e.description());

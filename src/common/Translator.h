@@ -19,8 +19,8 @@ public:
     void setDatabase(const QString& channelDb);
     void setMessages(MessageService* messages) { messages_ = messages; }
 
-    QString Translate(const QString& key, int languageID);
-    QString GetLangNameByID(int languageID);
+    QString translate(const QString& key, int languageID);
+    QString languageName(int languageID);
 
     // Forgets what was read, so that the next lookup reads the table again.
     void clearCache() { cache_.clear(); }

@@ -30,9 +30,4 @@ public:
     bool Update(const DataContext& ctx);
 };
 
-// Which My List row the editor works on: 0 for a new channel.
-struct cViewFilter {
-    qint32 EditingModeMyListID = 0;
-};
-
 } // namespace zentuvo

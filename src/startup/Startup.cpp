@@ -1,6 +1,6 @@
 #include "startup/Startup.h"
 
-#include "app/AppState.h"
+#include "app/AppContext.h"
 #include "app/PlayerLocation.h"
 #include "app/Settings.h"
 #include "playback/VlcPlayer.h"
@@ -87,7 +87,7 @@ int runApplication(int argc, char** argv) {
 
     QtMessageService messages;
     QtDesktopService desktop;
-    AppState app(messages, desktop);
+    AppContext app(messages, desktop);
     if (prepareStart(app, playerInstallDir(playerLibraryUsable), defaultAppFolder()) !=
         StartResult::Continue)
         return 1;

@@ -1,6 +1,6 @@
 #include "ui/MainController.h"
 
-#include "app/AppState.h"
+#include "app/AppContext.h"
 #include "app/ChannelHomePage.h"
 #include "playback/Player.h"
 #include "ui/record/RecordLauncher.h"
@@ -37,7 +37,7 @@ VideoView* embedView(QWidget* placeholder, Player& player) {
 
 } // namespace
 
-MainController::MainController(AppState& app, MainWindow& window, PlayerFactory makePlayer)
+MainController::MainController(AppContext& app, MainWindow& window, PlayerFactory makePlayer)
     : app_(app), window_(window), makePlayer_(std::move(makePlayer)),
       main_(makePlayer_()), preview_(makePlayer_()) {
     MainWidgets& ui = window_.ui();
@@ -121,8 +121,7 @@ void MainController::openAbout() {
 }
 
 void MainController::openEditor(qint32 myListNumber) {
-    app_.ViewFilter.EditingModeMyListID = myListNumber;
-    ChannelEditor editor(app_, window_, makePlayer_(), &window_);
+    ChannelEditor editor(app_, window_, makePlayer_(), myListNumber, &window_);
     editor.exec();
 }
 

@@ -9,7 +9,7 @@
 
 namespace zentuvo {
 
-class AppState;
+class AppContext;
 class FilePlayback;
 class MainWindow;
 class Player;
@@ -27,7 +27,7 @@ public:
     // player, the preview and each editor's test player come from it.
     using PlayerFactory = std::function<std::unique_ptr<Player>()>;
 
-    MainController(AppState& app, MainWindow& window, PlayerFactory makePlayer);
+    MainController(AppContext& app, MainWindow& window, PlayerFactory makePlayer);
     ~MainController() override;
 
     PlayerControl& control() { return *control_; }
@@ -62,7 +62,7 @@ private:
     void setPreviewVolumePicture(const QString& key) override;
     void relayout() override;
 
-    AppState& app_;
+    AppContext& app_;
     MainWindow& window_;
     PlayerFactory makePlayer_;
     std::unique_ptr<Player> main_;

@@ -144,11 +144,11 @@ FixtureFolder::FixtureFolder(const QList<FixtureChannel>& channels, bool withIni
 }
 
 TestApp::TestApp(const QList<FixtureChannel>& channels) : folder(channels) {
-    app = std::make_unique<AppState>(messages, desktop);
+    app = std::make_unique<AppContext>(messages, desktop);
     if (!ReadSettings(*app, folder.path()))
         throw std::runtime_error("fixture settings do not read");
-    app->PlayerUserAgentOption = buildPlayerUserAgentOption();
-    app->RecordFolder = chooseRecordFolder(folder.path());
+    app->preferences().setPlayerUserAgentOption(buildPlayerUserAgentOption());
+    app->preferences().setRecordFolder(chooseRecordFolder(folder.path()));
 }
 
 void execSql(const QString& dbFile, const QString& sql) {
@@ -179,23 +179,23 @@ QString sqlText(const QString& dbFile, const QString& sql, const QString& arg) {
     return q.next() ? q.text(0) : QString();
 }
 
-int catalogueId(const AppState& app, const QString& code) {
-    return int(sqlNumber(app.ChannelConnectionString,
+int catalogueId(const AppContext& app, const QString& code) {
+    return int(sqlNumber(app.paths().catalogue,
                          QStringLiteral("SELECT channelID FROM tab_channels WHERE code = ?"),
                          code));
 }
 
-ChannelRef catalogueRef(const AppState& app, const QString& code) {
+ChannelRef catalogueRef(const AppContext& app, const QString& code) {
     return ChannelRef::catalogue(catalogueId(app, code));
 }
 
-int countryId(const AppState& app, const QString& name) {
-    return int(sqlNumber(app.ChannelConnectionString,
+int countryId(const AppContext& app, const QString& name) {
+    return int(sqlNumber(app.paths().catalogue,
                          QStringLiteral("SELECT countryID FROM tab_country WHERE countryName = ?"),
                          name));
 }
 
-ChannelRef addMyList(AppState& app, const QString& name, const QString& url, int countryID) {
+ChannelRef addMyList(AppContext& app, const QString& name, const QString& url, int countryID) {
     cMyList rec;
     rec.Name = name;
     rec.streamUrl = url;
@@ -204,17 +204,17 @@ ChannelRef addMyList(AppState& app, const QString& name, const QString& url, int
     return ChannelRef::myList(rec.channelID);
 }
 
-int myListRows(const AppState& app) {
+int myListRows(const AppContext& app) {
     return int(
-        sqlNumber(app.MyListConnectionString, QStringLiteral("SELECT count(*) FROM tab_mylist")));
+        sqlNumber(app.paths().myList, QStringLiteral("SELECT count(*) FROM tab_mylist")));
 }
 
-void setLink(const AppState& app, const QString& key, const QString& value) {
-    IniFile(app.IniFileName).write(QStringLiteral("links"), key, value);
+void setLink(const AppContext& app, const QString& key, const QString& value) {
+    IniFile(app.paths().settingsFile).write(QStringLiteral("links"), key, value);
 }
 
-QString iniValue(const AppState& app, const QString& key) {
-    return IniFile(app.IniFileName).read(QStringLiteral("preferences"), key).value_or(QString());
+QString iniValue(const AppContext& app, const QString& key) {
+    return IniFile(app.paths().settingsFile).read(QStringLiteral("preferences"), key).value_or(QString());
 }
 
 bool waitUntil(const std::function<bool()>& condition, int timeoutMs) {

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "data/ChannelRef.h"
-#include "app/AppState.h"
+#include "app/AppContext.h"
 #include "common/Messages.h"
 
 #include <QList>
@@ -77,7 +77,7 @@ private:
 struct BareApp {
     FakeMessages messages;
     FakeDesktop desktop;
-    AppState app{messages, desktop};
+    AppContext app{messages, desktop};
 };
 
 // A ready program state over a fixture folder, with fake services.
@@ -86,7 +86,7 @@ struct TestApp {
     FakeMessages messages;
     FakeDesktop desktop;
     FixtureFolder folder;
-    std::unique_ptr<AppState> app;
+    std::unique_ptr<AppContext> app;
 };
 
 // Runs SQL on a database file (for setting up odd rows).
@@ -97,16 +97,16 @@ qint64 sqlNumber(const QString& dbFile, const QString& sql, const QString& arg =
 QString sqlText(const QString& dbFile, const QString& sql, const QString& arg = {});
 
 // A catalogue channel's number and reference by its code ("Alpha.it"), a country's number.
-int catalogueId(const AppState& app, const QString& code);
-ChannelRef catalogueRef(const AppState& app, const QString& code);
-int countryId(const AppState& app, const QString& name);
+int catalogueId(const AppContext& app, const QString& code);
+ChannelRef catalogueRef(const AppContext& app, const QString& code);
+int countryId(const AppContext& app, const QString& name);
 // Saves a My List channel and gives its reference.
-ChannelRef addMyList(AppState& app, const QString& name, const QString& url, int countryID = 1);
-int myListRows(const AppState& app);
+ChannelRef addMyList(AppContext& app, const QString& name, const QString& url, int countryID = 1);
+int myListRows(const AppContext& app);
 
 // The settings file's [links] and [preferences] entries.
-void setLink(const AppState& app, const QString& key, const QString& value);
-QString iniValue(const AppState& app, const QString& key);
+void setLink(const AppContext& app, const QString& key, const QString& value);
+QString iniValue(const AppContext& app, const QString& key);
 
 // Runs the event loop until the condition holds or the time is up; true when it held.
 bool waitUntil(const std::function<bool()>& condition, int timeoutMs = 5000);

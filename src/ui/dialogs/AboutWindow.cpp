@@ -1,6 +1,6 @@
 #include "ui/dialogs/AboutWindow.h"
 
-#include "app/AppState.h"
+#include "app/AppContext.h"
 #include "common/Messages.h"
 #include "app/DesktopLinks.h"
 #include "common/Shell.h"
@@ -36,7 +36,7 @@ QString linkText(const QString& text) {
 
 } // namespace
 
-AboutWindow::AboutWindow(AppState& app, MainWindowApi& main, QString playerVersion,
+AboutWindow::AboutWindow(AppContext& app, MainWindowApi& main, QString playerVersion,
                          QWidget* parent)
     : QDialog(parent), app_(app), main_(main), playerVersion_(std::move(playerVersion)) {
     setObjectName(QStringLiteral("frmAbout"));
@@ -109,13 +109,13 @@ void AboutWindow::buildLayout() {
 void AboutWindow::FormLoad() {
     try {
         keepAboveFullVideo(this, main_);
-        setWindowTitle(app_.Translate(QStringLiteral("_frmAbout_caption")));
+        setWindowTitle(app_.translate(QStringLiteral("_frmAbout_caption")));
         lblVersion_->setText(QStringLiteral("Version ") + kVersion);
         lblBuild_->setText(QStringLiteral("Build ") + kBuild);
         lblVLC_->setText(QStringLiteral("VLC ver: ") + playerVersion_);
         // The configured addresses; a link that is not configured is not shown.
-        const QString mail = app_.link(kSupportMail).trimmed();
-        const QString web = app_.link(kHomePage).trimmed();
+        const QString mail = app_.preferences().link(kSupportMail).trimmed();
+        const QString web = app_.preferences().link(kHomePage).trimmed();
         lblEmail_->setText(linkText(mail));
         lblEmail_->setVisible(!mail.isEmpty());
         lblInternet_->setText(linkText(web));

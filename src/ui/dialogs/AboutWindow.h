@@ -7,7 +7,7 @@ class QLabel;
 
 namespace zentuvo {
 
-class AppState;
+class AppContext;
 class MainWindowApi;
 
 // frmAbout: version, build, the player library's version and the support mail and web
@@ -16,7 +16,7 @@ class AboutWindow : public QDialog {
     Q_OBJECT
 public:
     // playerVersion: the player library's version text.
-    AboutWindow(AppState& app, MainWindowApi& main, QString playerVersion,
+    AboutWindow(AppContext& app, MainWindowApi& main, QString playerVersion,
                 QWidget* parent = nullptr);
 
     // lblEmail: a new mail to the support address.
@@ -31,7 +31,7 @@ private:
     void buildLayout();
     void FormLoad();
 
-    AppState& app_;
+    AppContext& app_;
     MainWindowApi& main_;
     QString playerVersion_;
     QWidget* pic_ = nullptr;

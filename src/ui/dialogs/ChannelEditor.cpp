@@ -1,6 +1,6 @@
 #include "ui/dialogs/ChannelEditor.h"
 
-#include "app/AppState.h"
+#include "app/AppContext.h"
 #include "common/Messages.h"
 #include "app/DesktopLinks.h"
 #include "common/Shell.h"
@@ -65,9 +65,10 @@ QString channelSubmissionBody(const QString& name, const QString& streamUrl,
     return body.replace(QStringLiteral("\n"), QStringLiteral("\n\n"));
 }
 
-ChannelEditor::ChannelEditor(AppState& app, MainWindowApi& main, std::unique_ptr<Player> testPlayer,
-                             QWidget* parent)
-    : QDialog(parent), app_(app), main_(main), player_(std::move(testPlayer)) {
+ChannelEditor::ChannelEditor(AppContext& app, MainWindowApi& main, std::unique_ptr<Player> testPlayer,
+                             qint32 myListNumber, QWidget* parent)
+    : QDialog(parent), app_(app), main_(main), player_(std::move(testPlayer)),
+      editingNumber_(myListNumber) {
     setObjectName(QStringLiteral("frmChannelAdd"));
     setModal(true);
     buildLayout();
@@ -218,17 +219,17 @@ void ChannelEditor::buildLayout() {
 void ChannelEditor::FormLoad() {
     try {
         keepAboveFullVideo(this, main_);
-        app_.CurrentMyList = cMyList{};
+        record_ = cMyList{};
         LoadComboCountry();
-        const qint32 id = app_.ViewFilter.EditingModeMyListID;
+        const qint32 id = editingNumber_;
         if (id != 0) {
-            setWindowTitle(app_.Translate(QStringLiteral("_frmChAdd_caption_Modify")));
-            app_.CurrentMyList.channelID = id;
-            app_.CurrentMyList.Load(app_.data()); // a missing row leaves the fields empty
+            setWindowTitle(app_.translate(QStringLiteral("_frmChAdd_caption_Modify")));
+            record_.channelID = id;
+            record_.Load(app_.data()); // a missing row leaves the fields empty
             ShowFormValues();
         } else {
-            setWindowTitle(app_.Translate(QStringLiteral("_frmChAdd_caption_New")));
-            app_.CurrentMyList.channelID = 0;
+            setWindowTitle(app_.translate(QStringLiteral("_frmChAdd_caption_New")));
+            record_.channelID = 0;
             cboCountry_->setCurrentIndex(-1);
         }
         setCaptions();
@@ -239,7 +240,7 @@ void ChannelEditor::FormLoad() {
 
 void ChannelEditor::setCaptions() {
     const auto set = [this](auto* widget, const char* key) {
-        widget->setText(app_.Translate(QString::fromLatin1(key)));
+        widget->setText(app_.translate(QString::fromLatin1(key)));
     };
     set(lblInfo_, "_frmChAdd_msgInfo");
     set(lblChannelName_, "_frmChAdd_lblChName");
@@ -256,7 +257,7 @@ void ChannelEditor::setCaptions() {
 void ChannelEditor::LoadComboCountry() {
     try {
         cboCountry_->clear();
-        readCountriesByName(app_.ChannelConnectionString, [this](int id, const QString& name) {
+        readCountriesByName(app_.paths().catalogue, [this](int id, const QString& name) {
             cboCountry_->addItem(name, QVariant(qint32(id)));
         });
         cboCountry_->setCurrentIndex(-1);
@@ -266,7 +267,7 @@ void ChannelEditor::LoadComboCountry() {
 }
 
 void ChannelEditor::ShowFormValues() {
-    const cMyList& r = app_.CurrentMyList;
+    const cMyList& r = record_;
     cboCountry_->setCurrentIndex(cboCountry_->findData(QVariant(r.countryID)));
     txtChannelName_->setText(r.Name);
     txtStreamURL_->setText(r.streamUrl);
@@ -277,7 +278,7 @@ void ChannelEditor::ShowFormValues() {
 
 bool ChannelEditor::Validate() {
     try {
-        cMyList& r = app_.CurrentMyList;
+        cMyList& r = record_;
         if (txtChannelName_->text().trimmed().isEmpty()) {
             app_.messages.information(QStringLiteral("Please choose a name!"));
             return false;
@@ -306,13 +307,13 @@ bool ChannelEditor::Validate() {
 bool ChannelEditor::SaveFormValues() {
     if (!Validate())
         return false;
-    cMyList& r = app_.CurrentMyList;
-    if (app_.ViewFilter.EditingModeMyListID != 0)
+    cMyList& r = record_;
+    if (editingNumber_ != 0)
         // A failed write has been reported; the editor stays open with the input.
         return r.Update(app_.data());
     if (!r.Save(app_.data()))
         return false;
-    app_.ViewFilter.EditingModeMyListID = r.channelID;
+    editingNumber_ = r.channelID;
     return true;
 }
 
@@ -362,11 +363,11 @@ void ChannelEditor::VisitHomePage() {
 
 void ChannelEditor::cmdSubmitClick() {
     // Without an address there is nothing to ask about: say so at once.
-    if (app_.link(kSubmitMail).trimmed().isEmpty()) {
+    if (app_.preferences().link(kSubmitMail).trimmed().isEmpty()) {
         OpenMailTo(app_, kSubmitMail);
         return;
     }
-    if (!app_.messages.askYesNo(app_.Translate(QStringLiteral("_frmChAdd_msgSubmitUs"))))
+    if (!app_.messages.askYesNo(app_.translate(QStringLiteral("_frmChAdd_msgSubmitUs"))))
         return;
     OpenMailTo(app_, kSubmitMail, kSubmissionSubject,
                channelSubmissionBody(txtChannelName_->text(), txtStreamURL_->text(),
@@ -387,7 +388,6 @@ void ChannelEditor::TimerStatusTick() {
 void ChannelEditor::done(int result) {
     if (TimerStatus_)
         TimerStatus_->stop();
-    app_.CurrentMyList = cMyList{};
     QDialog::done(result);
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/MyList.h"
+
 #include <QDialog>
 #include <memory>
 
@@ -13,7 +15,7 @@ class QToolButton;
 
 namespace zentuvo {
 
-class AppState;
+class AppContext;
 class MainWindowApi;
 class Player;
 class VideoView;
@@ -27,21 +29,20 @@ QString channelSubmissionBody(const QString& name, const QString& streamUrl,
 // The subject of that mail.
 inline const QString kSubmissionSubject = QStringLiteral("Zentuvo-Channel-submission");
 
-// frmChannelAdd: the modal editor of one My List channel. ViewFilter.EditingModeMyListID
-// chooses the mode when it opens: 0 for a new channel, else the channel to modify. The
-// channel's fields go through AppState::CurrentMyList, which the editor fills afresh when it
-// opens and empties when it closes.
+// frmChannelAdd: the modal editor of one My List channel. myListNumber chooses the mode: 0
+// for a new channel, else the My List channel to modify. The channel's fields go through the
+// editor's record, which is what it saved once it closes.
 //
 // testPlayer is the editor's own player, with which the typed address can be tried; the
 // editor keeps it for its lifetime.
 class ChannelEditor : public QDialog {
     Q_OBJECT
 public:
-    ChannelEditor(AppState& app, MainWindowApi& main, std::unique_ptr<Player> testPlayer,
-                  QWidget* parent = nullptr);
+    ChannelEditor(AppContext& app, MainWindowApi& main, std::unique_ptr<Player> testPlayer,
+                  qint32 myListNumber = 0, QWidget* parent = nullptr);
     ~ChannelEditor() override;
 
-    // Checks the fields in order, copying each into CurrentMyList as it passes; false (after
+    // Checks the fields in order, copying each into the record as it passes; false (after
     // its message) at the first that fails.
     bool Validate();
     // Validate, then the record's Save (new channel) or Update; false when either fails.
@@ -59,6 +60,11 @@ public:
     void TimerStatusTick();
 
     Player* testPlayer() const { return player_.get(); }
+    // The channel as validated and, after a save, as stored (with its number once a new
+    // channel has been saved).
+    const cMyList& record() const { return record_; }
+    // The My List channel the editor modifies; 0 while it makes a new one.
+    qint32 editingNumber() const { return editingNumber_; }
 
 protected:
     void done(int result) override;
@@ -71,9 +77,11 @@ private:
     void ShowFormValues();
     void setCaptions();
 
-    AppState& app_;
+    AppContext& app_;
     MainWindowApi& main_;
     std::unique_ptr<Player> player_;
+    qint32 editingNumber_ = 0;
+    cMyList record_;
 
     QLabel* lblInfo_ = nullptr;
     QLabel* lblChannelName_ = nullptr;

@@ -1,6 +1,6 @@
 #include "ui/dialogs/ChannelPropertyWindow.h"
 
-#include "app/AppState.h"
+#include "app/AppContext.h"
 #include "common/Messages.h"
 #include "common/Shell.h"
 #include "data/ChannelProperties.h"
@@ -18,7 +18,7 @@
 
 namespace zentuvo {
 
-ChannelPropertyWindow::ChannelPropertyWindow(AppState& app, MainWindowApi& main, QWidget* parent)
+ChannelPropertyWindow::ChannelPropertyWindow(AppContext& app, MainWindowApi& main, QWidget* parent)
     : QDialog(parent), app_(app), main_(main) {
     setObjectName(QStringLiteral("frmChannelProperty"));
     setModal(true);
@@ -89,12 +89,12 @@ void ChannelPropertyWindow::buildLayout() {
 }
 
 void ChannelPropertyWindow::setCaptions() {
-    setWindowTitle(app_.Translate(QStringLiteral("_frmChProperty_caption")));
-    lblName_->setText(app_.Translate(QStringLiteral("_frmChProperty_lblName")));
-    lblHomePage_->setText(app_.Translate(QStringLiteral("_frmChProperty_lblHomePage")));
-    lblDescription_->setText(app_.Translate(QStringLiteral("_frmChProperty_lblDescription")));
+    setWindowTitle(app_.translate(QStringLiteral("_frmChProperty_caption")));
+    lblName_->setText(app_.translate(QStringLiteral("_frmChProperty_lblName")));
+    lblHomePage_->setText(app_.translate(QStringLiteral("_frmChProperty_lblHomePage")));
+    lblDescription_->setText(app_.translate(QStringLiteral("_frmChProperty_lblDescription")));
     imgButtonVisitHomePage_->setToolTip(
-        app_.Translate(QStringLiteral("_frmChProperty_imgButtonVisitHomePage")));
+        app_.translate(QStringLiteral("_frmChProperty_imgButtonVisitHomePage")));
 }
 
 void ChannelPropertyWindow::ShowProperty() {
@@ -103,7 +103,7 @@ void ChannelPropertyWindow::ShowProperty() {
         return;
     try {
         const std::optional<ChannelProperties> p = readChannelProperties(
-            app_.ChannelConnectionString, app_.BlowfishCipher, channel.number());
+            app_.paths().catalogue, app_.cipher(), channel.number());
         if (!p)
             return;
         txtName_->setText(p->name);

@@ -10,7 +10,7 @@ class QToolButton;
 
 namespace zentuvo {
 
-class AppState;
+class AppContext;
 class MainWindowApi;
 
 // frmChannelProperty: name, home page and description of the catalogue channel selected in
@@ -19,7 +19,7 @@ class MainWindowApi;
 class ChannelPropertyWindow : public QDialog {
     Q_OBJECT
 public:
-    ChannelPropertyWindow(AppState& app, MainWindowApi& main, QWidget* parent = nullptr);
+    ChannelPropertyWindow(AppContext& app, MainWindowApi& main, QWidget* parent = nullptr);
 
     // Fills the fields from the selected catalogue row; with none they stay empty.
     void ShowProperty();
@@ -30,7 +30,7 @@ private:
     void buildLayout();
     void setCaptions();
 
-    AppState& app_;
+    AppContext& app_;
     MainWindowApi& main_;
     QLabel* lblName_ = nullptr;
     QLabel* lblHomePage_ = nullptr;

@@ -1,6 +1,6 @@
 #include "ui/dialogs/OptionsWindow.h"
 
-#include "app/AppState.h"
+#include "app/AppContext.h"
 #include "app/Settings.h"
 #include "common/Messages.h"
 #include "data/CatalogueLists.h"
@@ -41,7 +41,7 @@ QLabel* makePicture(const char* name, const char* picture, QWidget* parent) {
 
 } // namespace
 
-OptionsWindow::OptionsWindow(AppState& app, MainWindowApi& main, QWidget* parent)
+OptionsWindow::OptionsWindow(AppContext& app, MainWindowApi& main, QWidget* parent)
     : QDialog(parent), app_(app), main_(main) {
     setObjectName(QStringLiteral("frmOptions"));
     setModal(true);
@@ -146,20 +146,20 @@ void OptionsWindow::buildLayout() {
 void OptionsWindow::FormLoad() {
     keepAboveFullVideo(this, main_);
     SetLanguage();
-    setWindowTitle(app_.Translate(QStringLiteral("_frmOptions_caption")));
-    chkRememberCountry_->setChecked(app_.RememberCountryFlag == 1);
-    if (app_.VideoSizeMode == 1)
+    setWindowTitle(app_.translate(QStringLiteral("_frmOptions_caption")));
+    chkRememberCountry_->setChecked(app_.preferences().rememberCountry() == 1);
+    if (app_.preferences().videoSizeMode() == 1)
         optSizeOriginal_->setChecked(true);
-    else if (app_.VideoSizeMode == 2)
+    else if (app_.preferences().videoSizeMode() == 2)
         optSizeFitWindow_->setChecked(true);
     LoadComboLanguage();
 }
 
 void OptionsWindow::SetLanguage() {
     const auto set = [this](auto* widget, const char* key) {
-        widget->setText(app_.Translate(QString::fromLatin1(key)));
+        widget->setText(app_.translate(QString::fromLatin1(key)));
     };
-    setWindowTitle(app_.Translate(QStringLiteral("_frmOptions_caption")));
+    setWindowTitle(app_.translate(QStringLiteral("_frmOptions_caption")));
     set(cmdOK_, "_frmOptions_cmdOK");
     set(cmdClose_, "_frmOptions_cmdClose");
     set(lblDefaultCountry_, "_frmOptions_lblDefaultCountry");
@@ -175,28 +175,28 @@ void OptionsWindow::SetLanguage() {
 void OptionsWindow::LoadComboLanguage() {
     try {
         cboLanguage_->clear();
-        readLanguagesByName(app_.ChannelConnectionString, [this](int id, const QString& name) {
+        readLanguagesByName(app_.paths().catalogue, [this](int id, const QString& name) {
             cboLanguage_->addItem(name, QVariant(qint32(id)));
         });
-        cboLanguage_->setCurrentIndex(cboLanguage_->findData(QVariant(qint32(app_.LanguageID))));
+        cboLanguage_->setCurrentIndex(cboLanguage_->findData(QVariant(qint32(app_.preferences().language()))));
     } catch (const DbError& e) {
         app_.messages.critical(QStringLiteral("Error in LoadComboLanguage: ") + e.description());
     }
 }
 
 void OptionsWindow::chkRememberCountryClick() {
-    app_.RememberCountryFlag = chkRememberCountry_->isChecked() ? 1 : 0;
+    app_.preferences().setRememberCountry(chkRememberCountry_->isChecked() ? 1 : 0);
 }
 
 void OptionsWindow::cmdOKClick() {
     setCursor(Qt::WaitCursor);
-    app_.VideoSizeMode = optSizeOriginal_->isChecked() ? 1 : 2;
+    app_.preferences().setVideoSizeMode(optSizeOriginal_->isChecked() ? 1 : 2);
     SetDefaultVideoSize(app_);
     if (cboLanguage_->currentIndex() >= 0) {
-        app_.LanguageID = cboLanguage_->currentData().toInt();
+        app_.preferences().setLanguage(cboLanguage_->currentData().toInt());
         main_.SetLanguage();
     } else {
-        app_.LanguageID = 1;
+        app_.preferences().setLanguage(1);
     }
     SetLanguageSetting(app_);
     accept();

@@ -12,7 +12,7 @@ class QRadioButton;
 
 namespace zentuvo {
 
-class AppState;
+class AppContext;
 class MainWindowApi;
 
 // frmOptions: the interface language, whether the country filter is restored at start-up,
@@ -24,7 +24,7 @@ class MainWindowApi;
 class OptionsWindow : public QDialog {
     Q_OBJECT
 public:
-    OptionsWindow(AppState& app, MainWindowApi& main, QWidget* parent = nullptr);
+    OptionsWindow(AppContext& app, MainWindowApi& main, QWidget* parent = nullptr);
 
     void SetLanguage();
     // Fills cboLanguage from the catalogue's languages and selects the current one.
@@ -36,7 +36,7 @@ private:
     void buildLayout();
     void FormLoad();
 
-    AppState& app_;
+    AppContext& app_;
     MainWindowApi& main_;
 
     QGroupBox* Frame1_ = nullptr;

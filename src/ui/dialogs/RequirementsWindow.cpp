@@ -1,6 +1,6 @@
 #include "ui/dialogs/RequirementsWindow.h"
 
-#include "app/AppState.h"
+#include "app/AppContext.h"
 #include "ui/MainWindowApi.h"
 #include "ui/dialogs/DialogSupport.h"
 
@@ -12,14 +12,14 @@
 
 namespace zentuvo {
 
-RequirementsWindow::RequirementsWindow(AppState& app, MainWindowApi& main, QWidget* parent)
+RequirementsWindow::RequirementsWindow(AppContext& app, MainWindowApi& main, QWidget* parent)
     : QDialog(parent) {
     setObjectName(QStringLiteral("frmRequirements"));
     setModal(false);
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
     outer->setSpacing(0);
-    const QString caption = app.Translate(QStringLiteral("_frmRequire_caption"));
+    const QString caption = app.translate(QStringLiteral("_frmRequire_caption"));
     outer->addWidget(makeBanner(caption, this, 48));
 
     auto* body = new QVBoxLayout;
@@ -45,13 +45,13 @@ RequirementsWindow::RequirementsWindow(AppState& app, MainWindowApi& main, QWidg
 
     keepAboveFullVideo(this, main);
     setWindowTitle(caption);
-    lblRequirements_->setText(app.Translate(QStringLiteral("_frmRequire_msg_1")));
-    cmdClose_->setText(app.Translate(QStringLiteral("_frmRequire_cmdClose")));
+    lblRequirements_->setText(app.translate(QStringLiteral("_frmRequire_msg_1")));
+    cmdClose_->setText(app.translate(QStringLiteral("_frmRequire_cmdClose")));
     setFixedWidth(480);
     setFixedHeight(heightForWidth(480) > 0 ? heightForWidth(480) : sizeHint().height());
 }
 
-RequirementsWindow* RequirementsWindow::open(AppState& app, MainWindowApi& main) {
+RequirementsWindow* RequirementsWindow::open(AppContext& app, MainWindowApi& main) {
     static QPointer<RequirementsWindow> window;
     return showModeless(window,
                         [&] { return new RequirementsWindow(app, main, main.mainWidget()); });

@@ -7,7 +7,7 @@ class QPushButton;
 
 namespace zentuvo {
 
-class AppState;
+class AppContext;
 class MainWindowApi;
 
 // frmRequirements: what the user needs to see all channels (a translated text). Modeless:
@@ -15,10 +15,10 @@ class MainWindowApi;
 class RequirementsWindow : public QDialog {
     Q_OBJECT
 public:
-    RequirementsWindow(AppState& app, MainWindowApi& main, QWidget* parent = nullptr);
+    RequirementsWindow(AppContext& app, MainWindowApi& main, QWidget* parent = nullptr);
 
     // Shows the one requirements window, creating it on the first request.
-    static RequirementsWindow* open(AppState& app, MainWindowApi& main);
+    static RequirementsWindow* open(AppContext& app, MainWindowApi& main);
 
 private:
     QLabel* lblRequirements_ = nullptr;

@@ -1,6 +1,6 @@
 #include "ui/dialogs/SearchWindow.h"
 
-#include "app/AppState.h"
+#include "app/AppContext.h"
 #include "common/Messages.h"
 #include "data/CatalogueSearch.h"
 #include "ui/MainWindowApi.h"
@@ -31,8 +31,8 @@ namespace {
 // Shares of the list's width taken by the country, channel, description and genre columns.
 constexpr std::array<float, SearchResultModel::kColumns> kColumnShares{0.20f, 0.30f, 0.30f, 0.19f};
 
-QString term(AppState& app, const char* key) {
-    return app.Translate(QString::fromLatin1(key));
+QString term(AppContext& app, const char* key) {
+    return app.translate(QString::fromLatin1(key));
 }
 
 } // namespace
@@ -47,7 +47,7 @@ struct SearchWindow::Job {
     QThread* thread = nullptr;
 };
 
-SearchWindow::SearchWindow(AppState& app, MainWindowApi& main, QWidget* parent)
+SearchWindow::SearchWindow(AppContext& app, MainWindowApi& main, QWidget* parent)
     : QDialog(parent), app_(app), main_(main) {
     setObjectName(QStringLiteral("frmSearch"));
     setSizeGripEnabled(false);
@@ -69,7 +69,7 @@ SearchWindow::~SearchWindow() {
     endBusy();
 }
 
-SearchWindow* SearchWindow::open(AppState& app, MainWindowApi& main) {
+SearchWindow* SearchWindow::open(AppContext& app, MainWindowApi& main) {
     static QPointer<SearchWindow> window;
     return showModeless(window, [&] { return new SearchWindow(app, main, main.mainWidget()); });
 }
@@ -170,7 +170,7 @@ void SearchWindow::cmdSearchClick() {
 void SearchWindow::MakeLvwChannelsColumns() {
     QStringList headers;
     for (int i = 1; i <= SearchResultModel::kColumns; ++i)
-        headers << app_.Translate(QStringLiteral("_frmSearch_lvwChHeader_%1").arg(i));
+        headers << app_.translate(QStringLiteral("_frmSearch_lvwChHeader_%1").arg(i));
     model_->setHeaders(headers);
     // The columns share the list's inner width with room kept for a vertical scroll bar, so
     // that they fit whether or not one shows.
@@ -192,7 +192,7 @@ void SearchWindow::MakeLvwChannelsContents(const QString& strSearch) {
 
     auto job = std::make_shared<Job>();
     job->text = strSearch;
-    job->channelDb = app_.ChannelConnectionString;
+    job->channelDb = app_.paths().catalogue;
     job->sort = model_->sortState();
     Job* work = job.get();
     // Reading, deciphering, filtering and sorting all happen on the worker; the GUI thread

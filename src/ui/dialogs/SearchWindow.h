@@ -16,7 +16,7 @@ class QTreeView;
 
 namespace zentuvo {
 
-class AppState;
+class AppContext;
 class MainWindowApi;
 class SearchResultModel;
 
@@ -29,12 +29,12 @@ class SearchResultModel;
 class SearchWindow : public QDialog {
     Q_OBJECT
 public:
-    SearchWindow(AppState& app, MainWindowApi& main, QWidget* parent = nullptr);
+    SearchWindow(AppContext& app, MainWindowApi& main, QWidget* parent = nullptr);
     ~SearchWindow() override;
 
     // Shows the one search window, creating it on the first request (parent: the main
     // window).
-    static SearchWindow* open(AppState& app, MainWindowApi& main);
+    static SearchWindow* open(AppContext& app, MainWindowApi& main);
 
     // cmdSearch, or Enter in txtSearch: a text of blanks only is refused with a message.
     void cmdSearchClick();
@@ -75,7 +75,7 @@ private:
     void searchDone(const std::shared_ptr<Job>& job);
     void endBusy();
 
-    AppState& app_;
+    AppContext& app_;
     MainWindowApi& main_;
 
     QLabel* lblSearch_ = nullptr;

@@ -1,6 +1,6 @@
 #include "ui/dialogs/SplashWindow.h"
 
-#include "app/AppState.h"
+#include "app/AppContext.h"
 #include "common/Messages.h"
 #include "ui/dialogs/DialogSupport.h"
 

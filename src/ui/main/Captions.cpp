@@ -1,6 +1,6 @@
 #include "ui/main/Captions.h"
 
-#include "app/AppState.h"
+#include "app/AppContext.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -116,17 +116,17 @@ void apply(QMainWindow* window, const Caption& c, const QString& text) {
 
 } // namespace
 
-QString mainWindowTitle(AppState& app) {
+QString mainWindowTitle(AppContext& app) {
     return QStringLiteral(" Zentuvo ") + kVersion + QStringLiteral(" - (") +
-           app.GetLangNameByID(app.LanguageID) + QStringLiteral(") ");
+           app.languageName(app.preferences().language()) + QStringLiteral(") ");
 }
 
-void setMainCaptions(AppState& app, QMainWindow* window) {
+void setMainCaptions(AppContext& app, QMainWindow* window) {
     window->setWindowTitle(mainWindowTitle(app));
     for (const Caption& c : kCaptions) {
         const QString key = c.key ? QString::fromLatin1(c.key)
                                   : QStringLiteral("_frmMain_") + QString::fromLatin1(c.element);
-        apply(window, c, app.Translate(key));
+        apply(window, c, app.translate(key));
     }
 }
 

@@ -1,6 +1,6 @@
 #include "ui/main/ChannelListPanel.h"
 
-#include "app/AppState.h"
+#include "app/AppContext.h"
 #include "common/Messages.h"
 #include "data/CatalogueLists.h"
 #include "data/ChannelRef.h"
@@ -77,7 +77,7 @@ FilledRows readRows(const QString& channelDb, const ChannelListFilter& filter, i
 
 } // namespace
 
-ChannelListPanel::ChannelListPanel(AppState& app, MainWidgets& ui, QObject* parent)
+ChannelListPanel::ChannelListPanel(AppContext& app, MainWidgets& ui, QObject* parent)
     : QObject(parent), app_(app), ui_(ui), model_(new ChannelListModel(3, 1, this)) {
     ui_.lvwChannels->setModel(model_);
     QHeaderView* header = ui_.lvwChannels->header();
@@ -102,9 +102,9 @@ void ChannelListPanel::LoadComboFilterCountry() {
         ui_.cboCountry->addItem(QStringLiteral("ALL"), -1);
         ui_.cboCountry->addItem(QStringLiteral("MY FAVOURITES"), 0);
         ui_.cboCountry->setCurrentIndex(-1);
-        readCountriesWithChannels(app_.ChannelConnectionString, [&](int id, const QString& name) {
+        readCountriesWithChannels(app_.paths().catalogue, [&](int id, const QString& name) {
             ui_.cboCountry->addItem(name, id);
-            if (id == app_.DefaultCountryID)
+            if (id == app_.preferences().defaultCountry())
                 remembered = ui_.cboCountry->count() - 1;
         });
     } catch (const std::exception& e) {
@@ -113,10 +113,10 @@ void ChannelListPanel::LoadComboFilterCountry() {
         return;
     }
     int select = 0;
-    if (app_.RememberCountryFlag == 1) {
-        if (app_.DefaultCountryID == -1)
+    if (app_.preferences().rememberCountry() == 1) {
+        if (app_.preferences().defaultCountry() == -1)
             select = 0;
-        else if (app_.DefaultCountryID == 0)
+        else if (app_.preferences().defaultCountry() == 0)
             select = 1;
         else
             select = remembered; // none when that country has no channels any more
@@ -208,7 +208,7 @@ void ChannelListPanel::startFill(const ChannelListFilter& filter, bool thenColum
                 emit filled();
             });
     watcher->setFuture(
-        QtConcurrent::run(readRows, app_.ChannelConnectionString, filter, sortColumn, sortOrder));
+        QtConcurrent::run(readRows, app_.paths().catalogue, filter, sortColumn, sortOrder));
 }
 
 void ChannelListPanel::MakeLvwChannelsColumns() {
@@ -226,9 +226,9 @@ void ChannelListPanel::MakeLvwChannelsColumns() {
             list->setColumnWidth(1, width(59));
             list->setColumnWidth(2, width(40));
         }
-        model_->setHeaders({app_.Translate(QStringLiteral("_frmMain_lvwChHeader_1")),
-                            app_.Translate(QStringLiteral("_frmMain_lvwChHeader_2")),
-                            app_.Translate(QStringLiteral("_frmMain_lvwChHeader_3"))});
+        model_->setHeaders({app_.translate(QStringLiteral("_frmMain_lvwChHeader_1")),
+                            app_.translate(QStringLiteral("_frmMain_lvwChHeader_2")),
+                            app_.translate(QStringLiteral("_frmMain_lvwChHeader_3"))});
     } catch (const std::exception& e) {
         app_.messages.critical(QStringLiteral("Error in MakeLvwChannelsColumns: ") +
                                errorDescription(e));
@@ -255,7 +255,7 @@ void ChannelListPanel::applySort() {
 
 void ChannelListPanel::ToggleFavAt(int channelID) {
     try {
-        const bool favourite = toggleFavourite(app_.ChannelConnectionString, channelID);
+        const bool favourite = toggleFavourite(app_.paths().catalogue, channelID);
         const QList<int> selected = ui_.lvwChannels->selectedRowNumbers();
         if (!selected.isEmpty())
             model_->setFav(selected.first(), favourite);

@@ -9,7 +9,7 @@
 
 namespace zentuvo {
 
-class AppState;
+class AppContext;
 class ChannelListModel;
 struct MainWidgets;
 class RefillLock;
@@ -24,7 +24,7 @@ class RefillLock;
 class ChannelListPanel : public QObject {
     Q_OBJECT
 public:
-    ChannelListPanel(AppState& app, MainWidgets& ui, QObject* parent = nullptr);
+    ChannelListPanel(AppContext& app, MainWidgets& ui, QObject* parent = nullptr);
     ~ChannelListPanel() override;
 
     ChannelListModel* model() const { return model_; }
@@ -71,7 +71,7 @@ private:
     void startFill(const ChannelListFilter& filter, bool thenColumns);
     void applySort();
 
-    AppState& app_;
+    AppContext& app_;
     MainWidgets& ui_;
     ChannelListModel* model_;
     int sortCurrent_ = 0;

@@ -1,6 +1,6 @@
 #include "ui/main/FilePlayback.h"
 
-#include "app/AppState.h"
+#include "app/AppContext.h"
 #include "common/Messages.h"
 #include "playback/Player.h"
 #include "ui/main/PlayerControl.h"
@@ -15,7 +15,7 @@
 
 namespace zentuvo {
 
-FilePlayback::FilePlayback(AppState& app, PlayerControl& control, Player& player,
+FilePlayback::FilePlayback(AppContext& app, PlayerControl& control, Player& player,
                            const FilePlaybackWidgets& widgets, QObject* parent)
     : QObject(parent), app_(app), control_(control), player_(player), w_(widgets) {
     QWidget* dialogParent = w_.VLCPlugin21 ? w_.VLCPlugin21->window() : nullptr;
@@ -36,7 +36,7 @@ QString FilePlayback::chooseWithDialog(QWidget* parent, const QString& title,
 }
 
 void FilePlayback::PlayFrom() {
-    const QString path = chooser_(QStringLiteral("Open file..."), app_.RecordFolder);
+    const QString path = chooser_(QStringLiteral("Open file..."), app_.preferences().recordFolder());
     if (path.isEmpty())
         return;
     QApplication::setOverrideCursor(Qt::WaitCursor);

@@ -10,7 +10,7 @@ class QWidget;
 
 namespace zentuvo {
 
-class AppState;
+class AppContext;
 class Player;
 class PlayerControl;
 
@@ -34,7 +34,7 @@ public:
     using FileChooser = std::function<QString(const QString& title, const QString& folder)>;
     // control: stops what the main player plays before a file starts, and learns that a
     // file plays.
-    FilePlayback(AppState& app, PlayerControl& control, Player& player,
+    FilePlayback(AppContext& app, PlayerControl& control, Player& player,
                  const FilePlaybackWidgets& widgets, QObject* parent = nullptr);
 
     // The dialog that opens on the recording folder and shows every file.
@@ -49,7 +49,7 @@ public:
     void seekToSlider(int value);
 
 private:
-    AppState& app_;
+    AppContext& app_;
     PlayerControl& control_;
     Player& player_;
     FilePlaybackWidgets w_;

@@ -1,6 +1,6 @@
 #include "ui/main/MainCommands.h"
 
-#include "app/AppState.h"
+#include "app/AppContext.h"
 #include "app/ChannelHomePage.h"
 #include "common/Messages.h"
 #include "app/DesktopLinks.h"
@@ -40,7 +40,7 @@ private:
 
 } // namespace
 
-MainCommands::MainCommands(AppState& app, MainWidgets& ui, MainMenus& menus,
+MainCommands::MainCommands(AppContext& app, MainWidgets& ui, MainMenus& menus,
                            ChannelListPanel& channels, MyListPanel& myList, QWidget* window)
     : QObject(window), app_(app), ui_(ui), menus_(menus), channels_(channels), myList_(myList),
       window_(window) {

@@ -8,7 +8,7 @@
 
 namespace zentuvo {
 
-class AppState;
+class AppContext;
 class ChannelListPanel;
 class MyListPanel;
 struct MainMenus;
@@ -21,7 +21,7 @@ struct MainWidgets;
 class MainCommands : public QObject {
     Q_OBJECT
 public:
-    MainCommands(AppState& app, MainWidgets& ui, MainMenus& menus, ChannelListPanel& channels,
+    MainCommands(AppContext& app, MainWidgets& ui, MainMenus& menus, ChannelListPanel& channels,
                  MyListPanel& myList, QWidget* window);
 
     // The tab last switched to: 1 catalogue, 2 My List, 0 before the first switch.
@@ -84,7 +84,7 @@ private:
     // Says so when the row names no channel; true when it does.
     bool available(ChannelRef channel);
 
-    AppState& app_;
+    AppContext& app_;
     MainWidgets& ui_;
     MainMenus& menus_;
     ChannelListPanel& channels_;

@@ -1,6 +1,6 @@
 #include "ui/main/MainLayout.h"
 
-#include "app/AppState.h"
+#include "app/AppContext.h"
 #include "playback/Player.h"
 #include "ui/main/MainWidgets.h"
 #include "ui/widgets/VideoView.h"
@@ -114,7 +114,7 @@ private:
     std::optional<QSize> picture_;
 };
 
-MainLayout::MainLayout(AppState& app, QMainWindow& window, MainWidgets& ui)
+MainLayout::MainLayout(AppContext& app, QMainWindow& window, MainWidgets& ui)
     : QObject(&window), app_(app), window_(window), ui_(ui) {
     pictureRetry_.setSingleShot(true);
     pictureRetry_.setInterval(kPictureRetryMs);
@@ -288,7 +288,7 @@ void MainLayout::setPlayer(Player* player) {
     if (player_) {
         connect(player_, &Player::stateChanged, this, [this] {
             pictureTries_ = 0;
-            if (app_.VideoSizeMode == 1 && !window_.isMinimized())
+            if (app_.preferences().videoSizeMode() == 1 && !window_.isMinimized())
                 placeVideo();
         });
     }
@@ -326,7 +326,7 @@ void MainLayout::setVideoFill(bool fill) {
 }
 
 void MainLayout::placeVideo() {
-    const int mode = fill_ ? 2 : app_.VideoSizeMode;
+    const int mode = fill_ ? 2 : app_.preferences().videoSizeMode();
     std::optional<QSize> picture;
     if (mode == 1) {
         picture = readPictureSize();

@@ -11,7 +11,7 @@ class QWidget;
 
 namespace zentuvo {
 
-class AppState;
+class AppContext;
 class Player;
 class VideoPanelLayout;
 struct MainWidgets;
@@ -27,7 +27,7 @@ struct MainWidgets;
 class MainLayout : public QObject {
     Q_OBJECT
 public:
-    MainLayout(AppState& app, QMainWindow& window, MainWidgets& ui);
+    MainLayout(AppContext& app, QMainWindow& window, MainWidgets& ui);
     ~MainLayout() override;
 
     int twipsX(int twips) const;
@@ -82,7 +82,7 @@ private:
     std::optional<QSize> readPictureSize() const;
     bool playerBusy() const;
 
-    AppState& app_;
+    AppContext& app_;
     QMainWindow& window_;
     MainWidgets& ui_;
     VideoPanelLayout* video_ = nullptr;

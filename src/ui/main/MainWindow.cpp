@@ -1,6 +1,6 @@
 #include "ui/main/MainWindow.h"
 
-#include "app/AppState.h"
+#include "app/AppContext.h"
 #include "app/Settings.h"
 #include "common/Messages.h"
 #include "ui/main/Captions.h"
@@ -27,7 +27,7 @@ static void initMainResources() {
 
 namespace zentuvo {
 
-MainWindow::MainWindow(AppState& app, QWidget* parent) : QMainWindow(parent), app_(app) {
+MainWindow::MainWindow(AppContext& app, QWidget* parent) : QMainWindow(parent), app_(app) {
     initMainResources();
     setObjectName(QStringLiteral("frmMain"));
     setWindowIcon(mainIcon(QStringLiteral("logo")));
@@ -69,8 +69,6 @@ MainWindow::~MainWindow() {
 
 void MainWindow::FormLoad() {
     try {
-        app_.ViewFilter = cViewFilter{};
-        app_.CurrentMyList = cMyList{};
         ui_.picNoStream->hide();
         ui_.picNoStreamPreview->hide();
         ui_.lblPreview->clear();
@@ -197,7 +195,7 @@ void MainWindow::SaveSettings() {
     try {
         SetRememberCountry(app_);
         if (const auto filter = channels_->selectedFilter()) {
-            app_.DefaultCountryID = *filter;
+            app_.preferences().setDefaultCountry(*filter);
             SetDefaultCountry(app_);
         }
     } catch (const std::exception& e) {

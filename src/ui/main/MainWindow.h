@@ -9,7 +9,7 @@
 
 namespace zentuvo {
 
-class AppState;
+class AppContext;
 class ChannelListPanel;
 class MainLayout;
 class MyListPanel;
@@ -24,7 +24,7 @@ class cStyle;
 class MainWindow : public QMainWindow, public MainWindowApi {
     Q_OBJECT
 public:
-    explicit MainWindow(AppState& app, QWidget* parent = nullptr);
+    explicit MainWindow(AppContext& app, QWidget* parent = nullptr);
     ~MainWindow() override;
 
     // Puts the current language's texts into the window, then lays it out again. Run at
@@ -88,7 +88,7 @@ protected:
 private:
     void FormLoad();
 
-    AppState& app_;
+    AppContext& app_;
     MainWidgets ui_;
     MainMenus menus_;
     ChannelListPanel* channels_ = nullptr;

@@ -1,6 +1,6 @@
 #include "ui/main/MyListPanel.h"
 
-#include "app/AppState.h"
+#include "app/AppContext.h"
 #include "common/Messages.h"
 #include "data/ChannelRef.h"
 #include "data/MyListRepository.h"
@@ -14,7 +14,7 @@
 
 namespace zentuvo {
 
-MyListPanel::MyListPanel(AppState& app, MainWidgets& ui, QObject* parent)
+MyListPanel::MyListPanel(AppContext& app, MainWidgets& ui, QObject* parent)
     : QObject(parent), app_(app), ui_(ui), model_(new ChannelListModel(2, -1, this)) {
     ui_.lvwMyList->setModel(model_);
     ui_.lvwMyList->header()->setSectionsClickable(false); // this list is not sorted by column
@@ -25,8 +25,8 @@ void MyListPanel::MakeLvwMyListColumns() {
         const float space = float(ui_.lvwChannels->columnSpace());
         ui_.lvwMyList->setColumnWidth(0, int(space * 40.0f / 100.0f));
         ui_.lvwMyList->setColumnWidth(1, int(space * 59.0f / 100.0f));
-        model_->setHeaders({app_.Translate(QStringLiteral("_frmMain_lvwMyListHeader_1")),
-                            app_.Translate(QStringLiteral("_frmMain_lvwMyListHeader_2"))});
+        model_->setHeaders({app_.translate(QStringLiteral("_frmMain_lvwMyListHeader_1")),
+                            app_.translate(QStringLiteral("_frmMain_lvwMyListHeader_2"))});
     } catch (const std::exception& e) {
         app_.messages.critical(errorDescription(e));
     }
@@ -60,7 +60,7 @@ void MyListPanel::MyListDeleteElement() {
         const QList<int> selected = ui_.lvwMyList->selectedRowNumbers();
         if (selected.isEmpty())
             return;
-        if (!app_.messages.askYesNo(app_.Translate(QStringLiteral("_frmMain_msgDeleteMyListCH"))))
+        if (!app_.messages.askYesNo(app_.translate(QStringLiteral("_frmMain_msgDeleteMyListCH"))))
             return;
         QList<int> channelIDs;
         for (int row : selected)
@@ -80,7 +80,7 @@ void MyListPanel::MyListDeleteElement() {
 
 void MyListPanel::MyListDelete(const QList<int>& channelIDs) {
     try {
-        deleteMyListChannels(app_.MyListConnectionString, channelIDs);
+        deleteMyListChannels(app_.paths().myList, channelIDs);
     } catch (const std::exception& e) {
         app_.messages.critical(QStringLiteral("Error in MyListDelete: ") + errorDescription(e));
     }

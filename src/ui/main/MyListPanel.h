@@ -5,7 +5,7 @@
 
 namespace zentuvo {
 
-class AppState;
+class AppContext;
 class ChannelListModel;
 struct MainWidgets;
 
@@ -13,7 +13,7 @@ struct MainWidgets;
 class MyListPanel : public QObject {
     Q_OBJECT
 public:
-    MyListPanel(AppState& app, MainWidgets& ui, QObject* parent = nullptr);
+    MyListPanel(AppContext& app, MainWidgets& ui, QObject* parent = nullptr);
 
     ChannelListModel* model() const { return model_; }
 
@@ -28,7 +28,7 @@ public:
     void MyListDelete(const QList<int>& channelIDs);
 
 private:
-    AppState& app_;
+    AppContext& app_;
     MainWidgets& ui_;
     ChannelListModel* model_;
 };

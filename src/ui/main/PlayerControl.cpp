@@ -1,6 +1,6 @@
 #include "ui/main/PlayerControl.h"
 
-#include "app/AppState.h"
+#include "app/AppContext.h"
 #include "common/Messages.h"
 #include "data/ChannelInfo.h"
 #include "playback/Player.h"
@@ -33,17 +33,17 @@ template <typename Step> void ignoringErrors(Step step) {
 
 } // namespace
 
-PlayerControl::PlayerControl(AppState& app, Player& main, Player& preview, PlayerControlView& view,
+PlayerControl::PlayerControl(AppContext& app, Player& main, Player& preview, PlayerControlView& view,
                              QObject* parent)
     : QObject(parent), app_(app), main_(main), preview_(preview), view_(view) {}
 
-QStringList PlayerControl::headerOptions(const AppState& app, const cChannel& channel) {
+QStringList PlayerControl::headerOptions(const AppContext& app, const cChannel& channel) {
     QStringList options;
     // The program's user agent is kept with "+" for its blanks. The player library takes
     // each option whole, blanks included, but refuses a user agent in the "+" form, and then
     // sends none at all: the player gets it with its blanks.
     if (channel.userAgent.isEmpty())
-        options << QString(app.PlayerUserAgentOption).replace(u'+', u' ');
+        options << QString(app.preferences().playerUserAgentOption()).replace(u'+', u' ');
     else
         options << QStringLiteral(":http-user-agent=") + channel.userAgent;
     if (!channel.referrer.isEmpty())
@@ -223,11 +223,11 @@ void PlayerControl::swap() {
         } else if (m > 0 && p == 0) {
             playPreview(mainWas);
             stopMain();
-            app_.messages.exclamation(app_.Translate(QStringLiteral("_frmMain_msgSwapNoPreview")));
+            app_.messages.exclamation(app_.translate(QStringLiteral("_frmMain_msgSwapNoPreview")));
         } else if (m == 0 && p > 0) {
             playMain(previewWas);
             stopPreview();
-            app_.messages.exclamation(app_.Translate(QStringLiteral("_frmMain_msgSwapNoChannel")));
+            app_.messages.exclamation(app_.translate(QStringLiteral("_frmMain_msgSwapNoChannel")));
         }
     } catch (const std::exception& e) {
         app_.messages.critical(QStringLiteral("Error in ButtonSwap: ") + describe(e));

@@ -8,7 +8,7 @@
 
 namespace zentuvo {
 
-class AppState;
+class AppContext;
 class Player;
 struct cChannel;
 
@@ -46,7 +46,7 @@ public:
 class PlayerControl : public QObject {
     Q_OBJECT
 public:
-    PlayerControl(AppState& app, Player& main, Player& preview, PlayerControlView& view,
+    PlayerControl(AppContext& app, Player& main, Player& preview, PlayerControlView& view,
                   QObject* parent = nullptr);
 
     // What each player plays: a channel, a local file (main player only) or nothing.
@@ -84,7 +84,7 @@ public:
 
     // The player options for a channel: the program's user agent (with blanks), or the
     // channel's own user agent, and the channel's referrer when it has one.
-    static QStringList headerOptions(const AppState& app, const cChannel& channel);
+    static QStringList headerOptions(const AppContext& app, const cChannel& channel);
 
     static constexpr int kFileSliderSteps = 20;
     static constexpr int kVolumeStep = 20;
@@ -93,7 +93,7 @@ private:
     // The channel a reference names; an empty record when it names none.
     cChannel resolve(ChannelRef channel);
 
-    AppState& app_;
+    AppContext& app_;
     Player& main_;
     Player& preview_;
     PlayerControlView& view_;

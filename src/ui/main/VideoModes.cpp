@@ -1,6 +1,6 @@
 #include "ui/main/VideoModes.h"
 
-#include "app/AppState.h"
+#include "app/AppContext.h"
 #include "common/Messages.h"
 #include "playback/Player.h"
 #include "ui/main/MainLayout.h"
@@ -14,19 +14,19 @@
 
 namespace zentuvo {
 
-VideoModes::VideoModes(AppState& app, MainWindow& window, MainLayout& layout, cStyle& style)
+VideoModes::VideoModes(AppContext& app, MainWindow& window, MainLayout& layout, cStyle& style)
     : QObject(&window), app_(app), window_(window), layout_(layout), style_(style),
       element_(window.ui().VLCPlugin21) {}
 
 VideoModes::~VideoModes() = default;
 
 void VideoModes::OriginalSize() {
-    app_.VideoSizeMode = 1;
+    app_.preferences().setVideoSizeMode(1);
     window_.FormResize();
 }
 
 void VideoModes::FitWindow() {
-    app_.VideoSizeMode = 2;
+    app_.preferences().setVideoSizeMode(2);
     window_.FormResize();
 }
 

@@ -9,7 +9,7 @@
 
 namespace zentuvo {
 
-class AppState;
+class AppContext;
 class MainLayout;
 class MainWindow;
 class Player;
@@ -21,7 +21,7 @@ class cStyle;
 class VideoModes : public QObject {
     Q_OBJECT
 public:
-    VideoModes(AppState& app, MainWindow& window, MainLayout& layout, cStyle& style);
+    VideoModes(AppContext& app, MainWindow& window, MainLayout& layout, cStyle& style);
     ~VideoModes() override;
 
     // VideoSizeMode 1 (original size) or 2 (fit window), then the window's layout.
@@ -74,7 +74,7 @@ private:
     void enterPlayerFullScreen();
     void leavePlayerFullScreen();
 
-    AppState& app_;
+    AppContext& app_;
     MainWindow& window_;
     MainLayout& layout_;
     cStyle& style_;

@@ -1,6 +1,6 @@
 #include "ui/record/RecordLauncher.h"
 
-#include "app/AppState.h"
+#include "app/AppContext.h"
 #include "common/Messages.h"
 #include "ui/record/RecordWindow.h"
 #include "ui/MainWindowApi.h"
@@ -9,7 +9,7 @@
 
 namespace zentuvo {
 
-RecordLauncher::RecordLauncher(AppState& app, MainWindowApi& main) : app_(app), main_(main) {}
+RecordLauncher::RecordLauncher(AppContext& app, MainWindowApi& main) : app_(app), main_(main) {}
 
 RecordLauncher::~RecordLauncher() {
     EndRecordingForShutdown();

@@ -6,14 +6,14 @@
 
 namespace zentuvo {
 
-class AppState;
+class AppContext;
 class MainWindowApi;
 class RecordWindow;
 
 // The main window's record button and the one recorder window it opens.
 class RecordLauncher {
 public:
-    RecordLauncher(AppState& app, MainWindowApi& main);
+    RecordLauncher(AppContext& app, MainWindowApi& main);
     // Ends a recording that still runs.
     ~RecordLauncher();
     RecordLauncher(const RecordLauncher&) = delete;
@@ -31,7 +31,7 @@ public:
     RecordWindow* window() const { return window_; }
 
 private:
-    AppState& app_;
+    AppContext& app_;
     MainWindowApi& main_;
     QPointer<RecordWindow> window_;
 };

@@ -1,6 +1,6 @@
 #include "ui/record/RecordWindow.h"
 
-#include "app/AppState.h"
+#include "app/AppContext.h"
 #include "common/Messages.h"
 #include "data/ChannelInfo.h"
 #include "record/RecordFiles.h"
@@ -32,7 +32,7 @@ QString errorIn(const char* routine, const std::exception& e) {
 
 } // namespace
 
-RecordWindow::RecordWindow(AppState& app, MainWindowApi& main, ChannelRef channel,
+RecordWindow::RecordWindow(AppContext& app, MainWindowApi& main, ChannelRef channel,
                            QWidget* parent)
     : QWidget(parent,
               Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint),
@@ -124,7 +124,7 @@ void RecordWindow::loadChannel() {
         const cChannel channel = found.value_or(cChannel{});
         channelName_ = channel.Name;
         channelUrl_ = channel.url;
-        itemOptions_ = RecorderCommand::itemOptions(channel, app_.PlayerUserAgentOption);
+        itemOptions_ = RecorderCommand::itemOptions(channel, app_.preferences().playerUserAgentOption());
         lblStatus->setText(channelName_);
         lblFileSize->clear();
     } catch (const std::exception& e) {
@@ -135,13 +135,13 @@ void RecordWindow::loadChannel() {
 void RecordWindow::StartRecording() {
     try {
         blnIsRecording_ = true;
-        const QString program = RecorderCommand::program(app_.VlcInstallDir);
-        strDumpFile_ = RecordFiles::GetFileName(app_.RecordFolder, today_());
+        const QString program = RecorderCommand::program(app_.preferences().playerInstallDir());
+        strDumpFile_ = RecordFiles::GetFileName(app_.preferences().recordFolder(), today_());
         QString reason;
         if (channelUrl_.trimmed().isEmpty())
             reason = QStringLiteral("the channel has no stream address");
         else if (strDumpFile_.isEmpty())
-            reason = QStringLiteral("no free file name in ") + app_.RecordFolder;
+            reason = QStringLiteral("no free file name in ") + app_.preferences().recordFolder();
         else if (!recorder_.start(
                      program, RecorderCommand::arguments(channelUrl_, strDumpFile_, itemOptions_),
                      strDumpFile_))

@@ -14,7 +14,7 @@ class QTimer;
 
 namespace zentuvo {
 
-class AppState;
+class AppContext;
 class MainWindowApi;
 
 // frmRecord: the small window that records the channel playing in the main player through
@@ -27,7 +27,7 @@ public:
     static constexpr int kStatusMs = 5000;
 
     // Loads the channel to record: the one the main player plays at this moment.
-    RecordWindow(AppState& app, MainWindowApi& main, ChannelRef channel,
+    RecordWindow(AppContext& app, MainWindowApi& main, ChannelRef channel,
                  QWidget* parent = nullptr);
     ~RecordWindow() override;
 
@@ -67,7 +67,7 @@ private:
     void onRecorderEnded(const QString& playerError, bool removedEmptyFile);
     void showRecordingLine();
 
-    AppState& app_;
+    AppContext& app_;
     MainWindowApi& main_;
     Recorder recorder_;
     std::function<QDate()> today_;
