@@ -46,7 +46,6 @@ public:
     bool IsFullVideo() const override { return false; }
     void MakeLvwMyListContents() override {}
     void SetLanguage() override {}
-    ChannelRef selectedChannel() const override { return {}; }
 };
 
 QString option(const QStringList& args, const QString& name, const QString& fallback = {}) {

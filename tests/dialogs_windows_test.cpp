@@ -37,7 +37,7 @@ TEST(Dialogs, EveryDialogStaysAboveTheFullVideoAndClosesOnEscape) {
         dialogs.push_back(
             std::make_unique<ChannelEditor>(*t.app, main, std::make_unique<FakePlayer>()));
         dialogs.push_back(std::make_unique<AboutWindow>(*t.app, main, "3.0.21 Vetinari"));
-        dialogs.push_back(std::make_unique<ChannelPropertyWindow>(*t.app, main));
+        dialogs.push_back(std::make_unique<ChannelPropertyWindow>(*t.app, main, ChannelRef()));
         dialogs.push_back(std::make_unique<OptionsWindow>(*t.app, main));
         dialogs.push_back(std::make_unique<RequirementsWindow>(*t.app, main));
         dialogs.push_back(std::make_unique<SearchWindow>(*t.app, main));
@@ -90,8 +90,7 @@ TEST(ChannelHomePage, ThePropertyWindowAndTheCommandOpenThePageOrSayThereIsNone)
     const auto noHomePage = [&](const QString& name) {
         return t.app->translate("_frmMain_msgNoHomePage") + " '" + name + "'";
     };
-    main.selected = catalogueRef(*t.app, "Beta.it");
-    ChannelPropertyWindow window(*t.app, main);
+    ChannelPropertyWindow window(*t.app, main, catalogueRef(*t.app, "Beta.it"));
     window.show();
     EXPECT_EQ(window.findChild<QLineEdit*>("txtName")->text(), "beta tv");
     EXPECT_EQ(window.findChild<QPlainTextEdit*>("txtDescription")->toPlainText(),

@@ -1,5 +1,6 @@
 #include "app/ChannelHomePage.h"
 
+#include "common/ErrorReport.h"
 #include "app/AppContext.h"
 #include "common/Messages.h"
 #include "common/Shell.h"
@@ -10,7 +11,7 @@
 namespace zentuvo {
 
 void VisitChannelHomePage(AppContext& app, ChannelRef ref) {
-    try {
+    reportErrors(app.messages, "VisitChannelHomePage", [&] {
         // A failed lookup has been reported; it counts as a channel without a home page.
         const cChannel channel =
             GetChannelInfo(app.data(), ref.number()).value_or(cChannel{});
@@ -20,10 +21,7 @@ void VisitChannelHomePage(AppContext& app, ChannelRef ref) {
             return;
         }
         ShellOpen(app.desktop, QStringLiteral("Open"), channel.HomePage);
-    } catch (const std::exception& e) {
-        app.messages.critical(QStringLiteral("Error in VisitChannelHomePage: ") +
-                              QString::fromLocal8Bit(e.what()));
-    }
+    });
 }
 
 } // namespace zentuvo

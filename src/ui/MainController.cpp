@@ -128,7 +128,7 @@ void MainController::openEditor(qint32 myListNumber) {
 void MainController::openChannelProperty(ChannelRef channel) {
     if (channel.isNull())
         return;
-    ChannelPropertyWindow(app_, window_, &window_).exec();
+    ChannelPropertyWindow(app_, window_, channel, &window_).exec();
 }
 
 void MainController::setPlayerMessage(const QString& text) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/ChannelRef.h"
+
 
 class QWidget;
 
@@ -21,8 +21,6 @@ public:
     virtual void MakeLvwMyListContents() = 0;
     // Translates the main window again (after the language changed).
     virtual void SetLanguage() = 0;
-    // The channel of the selected row of the catalogue list; null when none is selected.
-    virtual ChannelRef selectedChannel() const = 0;
 };
 
 } // namespace zentuvo

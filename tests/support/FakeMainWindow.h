@@ -19,11 +19,9 @@ public:
     bool IsFullVideo() const override { return fullVideo; }
     void MakeLvwMyListContents() override { ++myListRefills; }
     void SetLanguage() override { ++languageCalls; }
-    ChannelRef selectedChannel() const override { return selected; }
 
     QWidget widget;
     bool fullVideo = false;
-    ChannelRef selected;
     int myListRefills = 0;
     int languageCalls = 0;
 

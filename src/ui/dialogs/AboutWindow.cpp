@@ -1,5 +1,6 @@
 #include "ui/dialogs/AboutWindow.h"
 
+#include "common/ErrorReport.h"
 #include "app/AppContext.h"
 #include "common/Messages.h"
 #include "app/DesktopLinks.h"
@@ -107,7 +108,7 @@ void AboutWindow::buildLayout() {
 }
 
 void AboutWindow::FormLoad() {
-    try {
+    reportErrors(app_.messages, "Form_Load", [&] {
         keepAboveFullVideo(this, main_);
         setWindowTitle(app_.translate(QStringLiteral("_frmAbout_caption")));
         lblVersion_->setText(QStringLiteral("Version ") + kVersion);
@@ -120,10 +121,7 @@ void AboutWindow::FormLoad() {
         lblEmail_->setVisible(!mail.isEmpty());
         lblInternet_->setText(linkText(web));
         lblInternet_->setVisible(!web.isEmpty());
-    } catch (const std::exception& e) {
-        app_.messages.critical(QStringLiteral("Error in Form_Load: ") +
-                               QString::fromLocal8Bit(e.what()));
-    }
+    });
 }
 
 void AboutWindow::lblEmailClick() {

@@ -18,8 +18,9 @@
 
 namespace zentuvo {
 
-ChannelPropertyWindow::ChannelPropertyWindow(AppContext& app, MainWindowApi& main, QWidget* parent)
-    : QDialog(parent), app_(app), main_(main) {
+ChannelPropertyWindow::ChannelPropertyWindow(AppContext& app, MainWindowApi& main,
+                                             ChannelRef channel, QWidget* parent)
+    : QDialog(parent), app_(app), main_(main), channel_(channel) {
     setObjectName(QStringLiteral("frmChannelProperty"));
     setModal(true);
     buildLayout();
@@ -98,7 +99,7 @@ void ChannelPropertyWindow::setCaptions() {
 }
 
 void ChannelPropertyWindow::ShowProperty() {
-    const ChannelRef channel = main_.selectedChannel();
+    const ChannelRef channel = channel_;
     if (channel.isNull())
         return;
     try {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/ChannelRef.h"
+
 #include <QDialog>
 
 class QLabel;
@@ -19,7 +21,9 @@ class MainWindowApi;
 class ChannelPropertyWindow : public QDialog {
     Q_OBJECT
 public:
-    ChannelPropertyWindow(AppContext& app, MainWindowApi& main, QWidget* parent = nullptr);
+    // channel: the catalogue channel to show (a null reference shows nothing).
+    ChannelPropertyWindow(AppContext& app, MainWindowApi& main, ChannelRef channel,
+                          QWidget* parent = nullptr);
 
     // Fills the fields from the selected catalogue row; with none they stay empty.
     void ShowProperty();
@@ -32,6 +36,7 @@ private:
 
     AppContext& app_;
     MainWindowApi& main_;
+    ChannelRef channel_;
     QLabel* lblName_ = nullptr;
     QLabel* lblHomePage_ = nullptr;
     QLabel* lblDescription_ = nullptr;

@@ -10,7 +10,7 @@
 #include "ui/main/ChannelListModel.h"
 #include "ui/widgets/ListView.h"
 #include "ui/main/MainWidgets.h"
-#include "ui/main/UiErrors.h"
+#include "common/ErrorReport.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -190,13 +190,9 @@ void ChannelListPanel::startFill(const ChannelListFilter& filter, bool thenColum
                 if (result.error) {
                     // What was read so far stays in the list; the counter keeps its old text.
                     model_->setRows(std::move(result.rows));
-                    try {
+                    reportErrors(app_.messages, "MakeLvwChannelsContents", [&] {
                         std::rethrow_exception(result.error);
-                    } catch (const std::exception& e) {
-                        app_.messages.critical(
-                            QStringLiteral("Error in MakeLvwChannelsContents: ") +
-                            errorDescription(e));
-                    }
+                    });
                 } else {
                     if (sortColumn >= 0)
                         model_->setProperty("zentuvoPresortedFor", sortColumn * 2 + int(sortOrder));
@@ -254,26 +250,21 @@ void ChannelListPanel::applySort() {
 }
 
 void ChannelListPanel::ToggleFavAt(int channelID) {
-    try {
+    reportErrors(app_.messages, "ToggleFavAt", [&] {
         const bool favourite = toggleFavourite(app_.paths().catalogue, channelID);
         const QList<int> selected = ui_.lvwChannels->selectedRowNumbers();
         if (!selected.isEmpty())
             model_->setFav(selected.first(), favourite);
-    } catch (const std::exception& e) {
-        app_.messages.critical(QStringLiteral("Error in ToggleFavAt: ") + errorDescription(e));
-    }
+    });
 }
 
 void ChannelListPanel::miLvwChannelsToggleFavClick() {
-    try {
+    reportErrors(app_.messages, "miLvwChannelsToggleFav_Click", [&] {
         const ChannelRef channel = ui_.lvwChannels->selectedChannel();
         if (channel.isNull())
             return;
         ToggleFavAt(channel.number());
-    } catch (const std::exception& e) {
-        app_.messages.critical(QStringLiteral("Error in miLvwChannelsToggleFav_Click: ") +
-                               errorDescription(e));
-    }
+    });
 }
 
 void ChannelListPanel::imgButtonFavouritesClick() {

@@ -10,7 +10,7 @@
 #include "ui/main/MainMenus.h"
 #include "ui/main/MainWidgets.h"
 #include "ui/main/MyListPanel.h"
-#include "ui/main/UiErrors.h"
+#include "common/ErrorReport.h"
 
 #include <QSlider>
 #include <QToolButton>
@@ -52,25 +52,19 @@ MainCommands::MainCommands(AppContext& app, MainWidgets& ui, MainMenus& menus,
 void MainCommands::connectLists() {
     connect(ui_.lvwChannels, &ListView::mouseReleased, this,
             [this](Qt::MouseButton button, const QPoint& at, const QPoint& global) {
-                try {
+                reportErrors(app_.messages, "lvwChannels_MouseUp", [&] {
                     LastListMouse = at;
                     if (button == Qt::RightButton && ui_.lvwChannels->rowAt(at))
                         menus_.mnuLvwChannels->popup(global);
-                } catch (const std::exception& e) {
-                    app_.messages.critical(QStringLiteral("Error in lvwChannels_MouseUp: ") +
-                                           errorDescription(e));
-                }
+                });
             });
     connect(ui_.lvwMyList, &ListView::mouseReleased, this,
             [this](Qt::MouseButton button, const QPoint& at, const QPoint& global) {
-                try {
+                reportErrors(app_.messages, "lvwMyList_MouseUp", [&] {
                     LastListMouse = at;
                     if (button == Qt::RightButton)
                         menus_.mnuLvwMyList->popup(global);
-                } catch (const std::exception& e) {
-                    app_.messages.critical(QStringLiteral("Error in lvwMyList_MouseUp: ") +
-                                           errorDescription(e));
-                }
+                });
             });
     connect(ui_.lvwChannels, &ListView::doubleClickedAnywhere, this,
             &MainCommands::lvwChannelsDblClick);
@@ -97,12 +91,9 @@ void MainCommands::connectMenus() {
     on(m.miLvwChannelsAddOnMyList, [this] { miLvwChannelsAddOnMyListClick(); });
     on(m.miLvwMyListChannelProperty, [this] { miLvwMyListChannelPropertyClick(); });
     on(m.miLvwMyListDelete, [this] {
-        try {
+        reportErrors(app_.messages, "miLvwMyListDelete_Click", [&] {
             myList_.MyListDeleteElement();
-        } catch (const std::exception& e) {
-            app_.messages.critical(QStringLiteral("Error in miLvwMyListDelete_Click: ") +
-                                   errorDescription(e));
-        }
+        });
     });
     on(m.miFilePlayFrom, [this] { emit playFileRequested(); });
     on(m.miFileExit, [this] { window_->close(); });
@@ -170,36 +161,27 @@ void MainCommands::lvwChannelsDblClick() {
 }
 
 void MainCommands::miLvwChannelsPreviewClick() {
-    try {
+    reportErrors(app_.messages, "miLvwChannelsPreview", [&] {
         const ChannelRef channel = ui_.lvwChannels->selectedChannel();
         if (rowUnderPointer(true) && available(channel))
             emit previewRequested(channel);
-    } catch (const std::exception& e) {
-        app_.messages.critical(QStringLiteral("Error in miLvwChannelsPreview: ") +
-                               errorDescription(e));
-    }
+    });
 }
 
 void MainCommands::miLvwChannelsPropertyClick() {
-    try {
+    reportErrors(app_.messages, "miLvwChannelsProperty_Click", [&] {
         const ChannelRef channel = ui_.lvwChannels->selectedChannel();
         if (!channel.isNull())
             emit channelPropertyRequested(channel);
-    } catch (const std::exception& e) {
-        app_.messages.critical(QStringLiteral("Error in miLvwChannelsProperty_Click: ") +
-                               errorDescription(e));
-    }
+    });
 }
 
 void MainCommands::miLvwChannelsVisitHomePageClick() {
-    try {
+    reportErrors(app_.messages, "miLvwChannelsVisitHomePage", [&] {
         const ChannelRef channel = ui_.lvwChannels->selectedChannel();
         if (!channel.isNull())
             VisitChannelHomePage(channel);
-    } catch (const std::exception& e) {
-        app_.messages.critical(QStringLiteral("Error in miLvwChannelsVisitHomePage: ") +
-                               errorDescription(e));
-    }
+    });
 }
 
 void MainCommands::VisitChannelHomePage(ChannelRef channel) {
@@ -220,22 +202,17 @@ void MainCommands::lvwMyListDblClick() {
 }
 
 void MainCommands::miLvwMyListPreviewClick() {
-    try {
+    reportErrors(app_.messages, "miMyListPreview", [&] {
         const ChannelRef channel = ui_.lvwMyList->selectedChannel();
         if (rowUnderPointer(false) && available(channel))
             emit previewRequested(channel);
-    } catch (const std::exception& e) {
-        app_.messages.critical(QStringLiteral("Error in miMyListPreview: ") + errorDescription(e));
-    }
+    });
 }
 
 void MainCommands::miLvwChannelsAddOnMyListClick() {
-    try {
+    reportErrors(app_.messages, "miLvwChannelsAddOnMyList_Click", [&] {
         emit myListEditorRequested(0);
-    } catch (const std::exception& e) {
-        app_.messages.critical(QStringLiteral("Error in miLvwChannelsAddOnMyList_Click: ") +
-                               errorDescription(e));
-    }
+    });
 }
 
 void MainCommands::miLvwMyListChannelPropertyClick() {

@@ -9,7 +9,7 @@
 #include "ui/main/MainLayout.h"
 #include "ui/main/MainTheme.h"
 #include "ui/main/MyListPanel.h"
-#include "ui/main/UiErrors.h"
+#include "common/ErrorReport.h"
 #include "ui/main/VideoModes.h"
 #include "ui/main/WindowStyle.h"
 
@@ -68,7 +68,7 @@ MainWindow::~MainWindow() {
 }
 
 void MainWindow::FormLoad() {
-    try {
+    reportErrors(app_.messages, "Form_Load", [&] {
         ui_.picNoStream->hide();
         ui_.picNoStreamPreview->hide();
         ui_.lblPreview->clear();
@@ -82,9 +82,7 @@ void MainWindow::FormLoad() {
         ui_.imgButtonPreviewVolume->setIcon(mainIcon(QStringLiteral("zero")));
         ui_.imgButtonPreviewVolume->setProperty("picture", QStringLiteral("zero"));
         SetLanguage();
-    } catch (const std::exception& e) {
-        app_.messages.critical(QStringLiteral("Error in Form_Load: ") + errorDescription(e));
-    }
+    });
 }
 
 void MainWindow::SetLanguage() {
@@ -132,7 +130,7 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
 }
 
 void MainWindow::TabStrip1Click() {
-    try {
+    reportErrors(app_.messages, "Tabstrip1_Click", [&] {
         const int index = ui_.TabStrip1->currentIndex() + 1;
         if (index == commands_->CurrentTab)
             return;
@@ -146,9 +144,7 @@ void MainWindow::TabStrip1Click() {
             ui_.imgButtonToggleFav->hide();
         }
         commands_->CurrentTab = index;
-    } catch (const std::exception& e) {
-        app_.messages.critical(QStringLiteral("Error in Tabstrip1_Click: ") + errorDescription(e));
-    }
+    });
 }
 
 void MainWindow::LoadComboFilterCountry() {
@@ -192,15 +188,13 @@ ChannelRef MainWindow::selectedMyListChannel() const {
 }
 
 void MainWindow::SaveSettings() {
-    try {
+    reportErrors(app_.messages, "SaveSettings", [&] {
         SetRememberCountry(app_);
         if (const auto filter = channels_->selectedFilter()) {
             app_.preferences().setDefaultCountry(*filter);
             SetDefaultCountry(app_);
         }
-    } catch (const std::exception& e) {
-        app_.messages.critical(QStringLiteral("Error in SaveSettings: ") + errorDescription(e));
-    }
+    });
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -58,7 +58,7 @@ public:
     void VisitChannelHomePage(ChannelRef channel);
 
     // The channels of the selected rows (null without a selection).
-    ChannelRef selectedChannel() const override;
+    ChannelRef selectedChannel() const;
     ChannelRef selectedMyListChannel() const;
 
     // What the dialogs ask of the window.

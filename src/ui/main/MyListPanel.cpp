@@ -7,7 +7,7 @@
 #include "ui/main/ChannelListModel.h"
 #include "ui/widgets/ListView.h"
 #include "ui/main/MainWidgets.h"
-#include "ui/main/UiErrors.h"
+#include "common/ErrorReport.h"
 
 #include <QHeaderView>
 #include <exception>
@@ -47,12 +47,9 @@ void MyListPanel::MakeLvwMyListContents() {
     model_->setRows(std::move(rows));
     if (!read.error)
         return;
-    try {
+    reportErrors(app_.messages, "MakeLvwMyListContents", [&] {
         std::rethrow_exception(read.error);
-    } catch (const std::exception& e) {
-        app_.messages.critical(QStringLiteral("Error in MakeLvwMyListContents: ") +
-                               errorDescription(e));
-    }
+    });
 }
 
 void MyListPanel::MyListDeleteElement() {
@@ -79,11 +76,9 @@ void MyListPanel::MyListDeleteElement() {
 }
 
 void MyListPanel::MyListDelete(const QList<int>& channelIDs) {
-    try {
+    reportErrors(app_.messages, "MyListDelete", [&] {
         deleteMyListChannels(app_.paths().myList, channelIDs);
-    } catch (const std::exception& e) {
-        app_.messages.critical(QStringLiteral("Error in MyListDelete: ") + errorDescription(e));
-    }
+    });
 }
 
 } // namespace zentuvo

@@ -5,7 +5,7 @@
 #include "playback/Player.h"
 #include "ui/main/MainLayout.h"
 #include "ui/main/MainWindow.h"
-#include "ui/main/UiErrors.h"
+#include "common/ErrorReport.h"
 #include "ui/main/WindowStyle.h"
 
 #include <QKeyEvent>
