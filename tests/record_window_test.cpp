@@ -16,6 +16,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 #include <csignal>
@@ -88,7 +89,7 @@ TEST_F(RecordWindowTest, RecordingShowsProgressAndClosingAsksFirst) {
     w->show();
     w->cmdRecord->click();
     const QString file = recorded + "/20261206_1.ts";
-    EXPECT_EQ(w->lblStatus->text(), "Recording Grow on " + file);
+    QTRY_COMPARE_WITH_TIMEOUT(w->lblStatus->text(), "Recording Grow on " + file, 5000);
     ASSERT_TRUE(QTest::qWaitFor([&] { return RecordFiles::FileSize(file) > 20000; }, 5000));
     w->onTimerStatus();
     EXPECT_TRUE(QRegularExpression("^KB: [1-9]").match(w->lblFileSize->text()).hasMatch())
@@ -102,7 +103,7 @@ TEST_F(RecordWindowTest, RecordingShowsProgressAndClosingAsksFirst) {
     EXPECT_TRUE(processAlive(pid));
     t.messages.answerNext(MsgAnswer::Yes);
     w->cmdClose->click();
-    EXPECT_FALSE(w->isVisible());
+    QTRY_VERIFY_WITH_TIMEOUT(!w->isVisible(), 5000);
     EXPECT_FALSE(processAlive(pid));
     EXPECT_GT(RecordFiles::FileSize(file), 0);
 }
@@ -117,7 +118,10 @@ TEST_F(RecordWindowTest, AFileThatStopsGrowingShowsAsStalledAndIsRemovedEmpty) {
     now = 16000;
     w->onTimerStatus();
     EXPECT_EQ(w->lblStatus->text(), "Recording Silent on " + file + "\nStalled: no data for 16 s.");
-    EXPECT_TRUE(w->StopRecording());
+    QSignalSpy stopped(w.get(), &RecordWindow::recordingStopped);
+    w->StopRecording();
+    ASSERT_TRUE(stopped.count() == 1 || stopped.wait(5000));
+    EXPECT_TRUE(stopped.first().at(0).toBool());
     EXPECT_FALSE(QFile::exists(file));
 }
 
@@ -127,13 +131,49 @@ TEST_F(RecordWindowTest, APlayerThatIgnoresTheRequestIsKilledAfterThreeSeconds) 
     const QString file = recorded + "/20261206_1.ts";
     ASSERT_TRUE(QTest::qWaitFor([&] { return RecordFiles::FileSize(file) > 0; }, 5000));
     const qint64 pid = w->recorder().processId();
+    QSignalSpy stopped(w.get(), &RecordWindow::recordingStopped);
     QElapsedTimer clock;
     clock.start();
-    EXPECT_TRUE(w->StopRecording());
+    w->StopRecording();
+    ASSERT_TRUE(stopped.wait(7000));
+    EXPECT_TRUE(stopped.first().at(0).toBool());
     EXPECT_GE(clock.elapsed(), 2900);
     EXPECT_LT(clock.elapsed(), 6000);
     EXPECT_FALSE(processAlive(pid));
+    EXPECT_FALSE(w->blnIsRecording());
     EXPECT_TRUE(QFile::exists(file)); // what it wrote stays
+}
+
+TEST_F(RecordWindowTest, StoppingReturnsAtOnceAndTheWindowKeepsWorkingUntilThePlayerHasEnded) {
+    auto w = open("Stubborn.it");
+    w->show();
+    w->cmdRecord->click();
+    const QString file = recorded + "/20261206_1.ts";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return RecordFiles::FileSize(file) > 0; }, 5000));
+    const qint64 pid = w->recorder().processId();
+    QSignalSpy stopped(w.get(), &RecordWindow::recordingStopped);
+    int ticks = 0;
+    QTimer tick;
+    QObject::connect(&tick, &QTimer::timeout, [&] { ++ticks; });
+    tick.start(100);
+    QElapsedTimer clock;
+    clock.start();
+    // Closing asks first; the answer starts the stop and the window stays until it is done.
+    t.messages.answerNext(MsgAnswer::Yes);
+    w->cmdClose->click();
+    EXPECT_LT(clock.elapsed(), 1000);
+    EXPECT_TRUE(processAlive(pid));
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_TRUE(stopped.isEmpty());
+    // Meanwhile the event loop runs: timers fire while the player is given its time.
+    ASSERT_TRUE(stopped.wait(7000));
+    EXPECT_GE(clock.elapsed(), 2900);
+    EXPECT_GE(ticks, 20);
+    EXPECT_TRUE(stopped.first().at(0).toBool());
+    EXPECT_FALSE(processAlive(pid));
+    QTRY_VERIFY_WITH_TIMEOUT(!w->isVisible(), 1000);
+    EXPECT_TRUE(QFile::exists(file));
+    EXPECT_EQ(t.messages.texts(), QStringList{"Stop recording? "});
 }
 
 TEST_F(RecordWindowTest, WithoutAPlayerProgramOrAnAddressNothingRuns) {
@@ -145,7 +185,7 @@ TEST_F(RecordWindowTest, WithoutAPlayerProgramOrAnAddressNothingRuns) {
         t.messages.clear();
         auto w = open(code);
         w->cmdRecord->click();
-        EXPECT_TRUE(t.messages.saw("Error starting recording"));
+        QTRY_VERIFY_WITH_TIMEOUT(t.messages.saw("Error starting recording"), 5000);
         EXPECT_TRUE(w->cmdRecord->isEnabled());
         EXPECT_TRUE(w->lblStatus->text().startsWith("Recording did not start: "));
         EXPECT_TRUE(QDir(recorded).isEmpty());
