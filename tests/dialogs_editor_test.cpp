@@ -1,8 +1,8 @@
 // The My List editor: modes, validation, saving through the database, the test player, the
 // bit-rate filter and the submission mail. A save that fails is in reliability_files_test.cpp.
 #include "data/MyList.h"
-#include "playback/FakePlayer.h"
 #include "support/FakeMainWindow.h"
+#include "support/FakePlayer.h"
 #include "support/TestSupport.h"
 #include "ui/dialogs/ChannelEditor.h"
 
@@ -179,7 +179,7 @@ TEST_F(EditorTest, TestPlaysTheTypedAddressHomePageOpensTheTypedPage) {
     EXPECT_EQ(player->playingItem, 1);
     QLabel* status = field<QLabel>("lblStreamingInfo");
     // The timer refreshes the line every second by itself.
-    player->setState(Player::Buffering);
+    player->setState(PlayerState::Buffering);
     EXPECT_TRUE(QTest::qWaitFor([&] { return status->text() == "- Preview - Buffering"; }, 2500));
     field<QToolButton>("imgButtonStop")->click();
     EXPECT_EQ(player->stopCalls, 1);

@@ -1,9 +1,9 @@
 // The playback commands against fake players: what play and preview hand the player, stop,
 // the status line, the preview's volume button, the main volume, the swap; the address rules.
 #include "data/ChannelInfo.h"
-#include "playback/FakePlayer.h"
 #include "playback/VlcPlayer.h"
 #include "playback_fake_view.h"
+#include "support/FakePlayer.h"
 #include "support/TestSupport.h"
 #include "ui/main/PlayerControl.h"
 
@@ -83,7 +83,7 @@ TEST_F(PlaybackControl, PlayAndPreviewHandThePlayerTheAddressAndTheHeaders) {
         if (c.message.isEmpty())
             EXPECT_EQ(r.view.infoLine, c.info);
         else
-            EXPECT_EQ(r.main.inputState(), Player::Error);
+            EXPECT_EQ(r.main.state(), PlayerState::Error);
 
         r.control.PlayPreview(beta());
         r.control.PlayPreview(c.key); // each preview adds an item
@@ -113,7 +113,7 @@ TEST_F(PlaybackControl, StoppingEmptiesThePlayersAndAPlayerThatFailsIsReportedOr
     control.StopVideo();
     EXPECT_EQ(main.Tag(), "");
     EXPECT_EQ(main.itemCount(), 0);
-    EXPECT_EQ(main.inputState(), Player::Idle);
+    EXPECT_EQ(main.state(), PlayerState::Idle);
     EXPECT_FALSE(view.fileSliderVisible);
     control.PlayPreview(alpha());
     control.PlayPreview(beta());
@@ -140,13 +140,13 @@ TEST_F(PlaybackControl, TimerStatus) {
     control.TimerStatus();
     EXPECT_EQ(view.playerMessage, "Idle/Close");
     EXPECT_EQ(view.previewMessage, "- Preview - Idle/Close");
-    preview.setState(Player::Buffering);
+    preview.setState(PlayerState::Buffering);
     main.reportedPosition = 0.375; // 7.5 rounds to 8
     control.TimerStatus();
     EXPECT_EQ(view.previewMessage, "- Preview - Buffering");
     EXPECT_EQ(view.fileSlider, 8);
     main.reportedPosition = 0.125; // 2.5 rounds to 2
-    main.setState(42);
+    main.setState(PlayerState(42));
     control.TimerStatus();
     EXPECT_EQ(view.fileSlider, 2);
     EXPECT_EQ(view.playerMessage, "ERROR");

@@ -81,10 +81,14 @@ protected:
 
     void SetUp() override { openPlayers(); }
 
-    int state() const { return main->inputState(); }
-    QString status() const { return PlayerControl::GetState(main->inputState()); }
-    std::string shown() const { return std::to_string(state()) + " " + status().toStdString(); }
-    bool endedOrFailed() const { return state() == Player::Ended || state() == Player::Error; }
+    PlayerState state() const { return main->state(); }
+    QString status() const { return PlayerControl::GetState(int(main->state())); }
+    std::string shown() const {
+        return std::to_string(int(state())) + " " + status().toStdString();
+    }
+    bool endedOrFailed() const {
+        return state() == PlayerState::Ended || state() == PlayerState::Error;
+    }
     // The status line shows the state, and a second later the state still holds.
     void expectItStays(const std::function<bool()>& holds) {
         control->TimerStatus();
@@ -103,33 +107,33 @@ TEST_F(PlaybackFailure, RefusedConnectionReadsError) {
     ASSERT_GT(port, 0);
     PauseMeter meter;
     control->PlayVideo(myList(QStringLiteral("http://127.0.0.1:%1/refused.ts").arg(port)));
-    ASSERT_TRUE(waitFor([&] { return state() == Player::Error; })) << shown();
+    ASSERT_TRUE(waitFor([&] { return state() == PlayerState::Error; })) << shown();
     EXPECT_EQ(status(), "ERROR");
-    expectItStays([&] { return state() == Player::Error; });
+    expectItStays([&] { return state() == PlayerState::Error; });
     EXPECT_LT(meter.longest(), kLongestPauseMs);
 }
 
 TEST_F(PlaybackFailure, StalledSourceNeitherHangsTheWindowNorTheStop) {
     PauseMeter meter;
     control->PlayVideo(myList(source->url("/stall.ts")));
-    ASSERT_TRUE(waitFor([&] { return state() == Player::Playing; })) << shown();
+    ASSERT_TRUE(waitFor([&] { return state() == PlayerState::Playing; })) << shown();
     // The source goes silent two seconds in; the player waits on it with the window alive.
     runEvents(5000);
-    EXPECT_NE(state(), Player::Idle) << shown();
+    EXPECT_NE(state(), PlayerState::Idle) << shown();
     QElapsedTimer stopping;
     stopping.start();
     main->stop();
     EXPECT_LT(stopping.elapsed(), kLongestPauseMs);
     EXPECT_EQ(status(), "Idle/Close");
     // No late event of the stopped input turns it into something else.
-    expectItStays([&] { return state() == Player::Idle; });
+    expectItStays([&] { return state() == PlayerState::Idle; });
     EXPECT_LT(meter.longest(), kLongestPauseMs);
 }
 
 TEST_F(PlaybackFailure, SourceThatEndsDoesNotReadPlayingForever) {
     PauseMeter meter;
     control->PlayVideo(myList(source->url("/end.ts")));
-    ASSERT_TRUE(waitFor([&] { return state() == Player::Playing; })) << shown();
+    ASSERT_TRUE(waitFor([&] { return state() == PlayerState::Playing; })) << shown();
     // The body ends three seconds in.
     ASSERT_TRUE(waitFor([&] { return endedOrFailed(); })) << shown();
     EXPECT_FALSE(main->isPlaying());
@@ -145,6 +149,6 @@ TEST_F(PlaybackFailure, GarbageInsteadOfAStreamEndsOrFails) {
     expectItStays([&] { return endedOrFailed(); });
     // A good channel plays after it.
     control->PlayVideo(myList(source->url("/alpha.ts")));
-    ASSERT_TRUE(waitFor([&] { return state() == Player::Playing; })) << shown();
+    ASSERT_TRUE(waitFor([&] { return state() == PlayerState::Playing; })) << shown();
     EXPECT_LT(meter.longest(), kLongestPauseMs);
 }

@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QOpenGLContext>
 #include <gtest/gtest.h>
+#include <optional>
 #ifdef __SANITIZE_ADDRESS__
 #include <sanitizer/lsan_interface.h>
 #endif
@@ -56,11 +57,11 @@ protected:
 TEST_F(PlaybackVlc, MainPlayerPlaysAndStopsWithTheProgramsUserAgent) {
     ASSERT_TRUE(VideoView::canEmbed());
     EXPECT_TRUE(main->versionInfo().startsWith("3."));
-    int announced = -1;
-    QObject::connect(main.get(), &Player::stateChanged, [&](int s) { announced = s; });
+    std::optional<PlayerState> announced;
+    QObject::connect(main.get(), &Player::stateChanged, [&](PlayerState s) { announced = s; });
     control->PlayVideo("1 CH_ID");
-    ASSERT_TRUE(waitFor([&] { return playing(*main); })) << main->inputState();
-    EXPECT_TRUE(waitFor([&] { return announced == Player::Playing; }));
+    ASSERT_TRUE(waitFor([&] { return playing(*main); })) << int(main->state());
+    EXPECT_TRUE(waitFor([&] { return announced == PlayerState::Playing; }));
     EXPECT_TRUE(waitFor([&] { return main->videoSize() == QSize(320, 240); }));
     // The server saw the program's user agent, with its blanks.
     const QString agent =
@@ -68,7 +69,7 @@ TEST_F(PlaybackVlc, MainPlayerPlaysAndStopsWithTheProgramsUserAgent) {
     EXPECT_TRUE(source->requests().contains("/alpha.ts\t" + agent + "\t"))
         << source->requests().join('\n').toStdString();
     control->StopVideo();
-    EXPECT_EQ(main->inputState(), Player::Idle);
+    EXPECT_EQ(main->state(), PlayerState::Idle);
     EXPECT_TRUE(t->messages.shown.isEmpty());
 }
 
@@ -77,7 +78,7 @@ TEST_F(PlaybackVlc, PreviewPlaysASecondChannelWithItsOwnHeadersAndSwapExchangesT
     control->PlayVideo("1 CH_ID");
     control->PlayPreview("4 CH_ID");
     ASSERT_TRUE(waitFor([&] { return playing(*main) && playing(*preview); }))
-        << main->inputState() << " " << preview->inputState();
+        << int(main->state()) << " " << int(preview->state());
     EXPECT_EQ(source->requests().count(delta), 1);
     const int alphaBefore = requestsFor("/alpha.ts");
     control->Swap();
@@ -86,24 +87,24 @@ TEST_F(PlaybackVlc, PreviewPlaysASecondChannelWithItsOwnHeadersAndSwapExchangesT
     EXPECT_EQ(requestsFor("/alpha.ts"), alphaBefore + 1);
     EXPECT_EQ(source->requests().count(delta), 2);
     control->PreviewStopButton();
-    EXPECT_EQ(preview->inputState(), Player::Idle);
+    EXPECT_EQ(preview->state(), PlayerState::Idle);
     EXPECT_TRUE(playing(*main));
     EXPECT_TRUE(t->messages.shown.isEmpty());
 }
 
 TEST_F(PlaybackVlc, MissingAddressReadsError) {
     control->PlayVideo(myList(source->url("/missing.ts")));
-    ASSERT_TRUE(waitFor([&] { return main->inputState() == Player::Error; })) << main->inputState();
+    ASSERT_TRUE(waitFor([&] { return main->state() == PlayerState::Error; })) << int(main->state());
     control->TimerStatus();
     EXPECT_EQ(view.playerMessage, "ERROR");
     // It stays an error: the library's later "ended" does not replace it.
     runEvents(1500);
-    EXPECT_EQ(main->inputState(), Player::Error);
+    EXPECT_EQ(main->state(), PlayerState::Error);
     // Addresses without a scheme never reach the library; a local file goes by its path.
     control->PlayVideo(myList("alpha.ts"));
-    EXPECT_EQ(main->inputState(), Player::Error);
+    EXPECT_EQ(main->state(), PlayerState::Error);
     control->PlayVideo(myList(source->stream()));
-    ASSERT_TRUE(waitFor([&] { return playing(*main); })) << main->inputState();
+    ASSERT_TRUE(waitFor([&] { return playing(*main); })) << int(main->state());
     EXPECT_TRUE(waitFor([&] { return main->position() > 0.0; }));
 }
 

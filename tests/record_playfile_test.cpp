@@ -1,6 +1,6 @@
 // Playing a local file in the main player: the dialog, PlayFile and seeking.
 #include "data/ChannelKey.h"
-#include "playback/FakePlayer.h"
+#include "support/FakePlayer.h"
 #include "support/TestSupport.h"
 #include "ui/main/FilePlayback.h"
 

@@ -170,8 +170,8 @@ TEST_F(RecordVlcTest, SeekingAFileWithTheRealPlayer) {
                        [&vlc] { vlc.stop(); });
     files.PlayFile(file);
     EXPECT_TRUE(t->messages.shown.isEmpty());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return vlc.inputState() == Player::Playing; }, 10000))
-        << "state " << vlc.inputState();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return vlc.state() == PlayerState::Playing; }, 10000))
+        << "state " << int(vlc.state());
     QTest::qWait(500);
     EXPECT_LT(vlc.position(), 0.2);
     SliderPlayFile->setPageStep(10);

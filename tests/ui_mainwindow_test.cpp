@@ -140,7 +140,7 @@ TEST_F(WiringTest, ListsButtonsAndSlidersReachThePlayers) {
     playRow("Alpha");
     EXPECT_EQ(mainPlayer().Tag(), catalogueKey(app(), "Alpha.it"));
     EXPECT_EQ(ui().txtMessages->text(), "Alpha (Italy)");
-    mainPlayer().setState(Player::Playing);
+    mainPlayer().setState(PlayerState::Playing);
     wiring->control().TimerStatus();
     EXPECT_EQ(ui().lblPlayerMessage->text(), "Playing");
     const int zeta = rowOf(channels(), "Zeta");

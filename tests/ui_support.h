@@ -3,7 +3,7 @@
 
 #include "data/ChannelKey.h"
 #include "data/Database.h"
-#include "playback/FakePlayer.h"
+#include "support/FakePlayer.h"
 #include "support/TestSupport.h"
 #include "ui/main/ChannelListModel.h"
 #include "ui/main/ChannelListPanel.h"

@@ -378,7 +378,7 @@ void ChannelEditor::TimerStatusTick() {
     try {
         if (player_)
             lblStreamingInfo_->setText(kPreviewPrefix +
-                                       PlayerControl::GetState(qint16(player_->inputState())));
+                                       PlayerControl::GetState(qint16(player_->state())));
     } catch (const std::exception&) {
         // the status line waits for the next tick
     }

@@ -132,8 +132,8 @@ void PlayerControl::TimerStatus() {
     view_.setPreviewMessage(previewPrefix);
     view_.setPlayerMessage(QStringLiteral(" - "));
     ignoringErrors(
-        [&] { view_.setPreviewMessage(previewPrefix + GetState(preview_.inputState())); });
-    ignoringErrors([&] { view_.setPlayerMessage(GetState(main_.inputState())); });
+        [&] { view_.setPreviewMessage(previewPrefix + GetState(int(preview_.state()))); });
+    ignoringErrors([&] { view_.setPlayerMessage(GetState(int(main_.state()))); });
     // Halves round to even.
     ignoringErrors(
         [&] { view_.setFileSlider(int(std::nearbyint(main_.position() * kFileSliderSteps))); });
