@@ -238,6 +238,31 @@ TEST_F(RecordWindowTest, ClosingTheMainWindowNeverLeavesThePlayerRunning) {
     EXPECT_FALSE(processAlive(pid));
 }
 
+TEST_F(RecordWindowTest, ShutdownEndsTheRecordingWithoutBlockingAndThenTellsSo) {
+    RecordLauncher launcher(*t.app, main);
+    RecordWindow* w = record(launcher, "Stubborn.it");
+    const QString file = recorded + "/20261206_1.ts";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return RecordFiles::FileSize(file) > 0; }, 5000));
+    const qint64 pid = w->recorder().processId();
+    bool done = false;
+    QElapsedTimer clock;
+    clock.start();
+    launcher.endRecordingThen([&] { done = true; });
+    EXPECT_LT(clock.elapsed(), 1000);
+    EXPECT_FALSE(done);
+    EXPECT_TRUE(processAlive(pid));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return done; }, 7000));
+    EXPECT_GE(clock.elapsed(), 2900);
+    EXPECT_FALSE(processAlive(pid));
+    EXPECT_TRUE(QFile::exists(file));
+    EXPECT_TRUE(t.messages.shown.isEmpty()); // nothing asked
+    QTRY_VERIFY_WITH_TIMEOUT(launcher.window() == nullptr, 2000);
+    // With nothing recording it is done at once.
+    bool again = false;
+    launcher.endRecordingThen([&] { again = true; });
+    EXPECT_TRUE(again);
+}
+
 // Run in a process of its own by the test below: records until it is killed.
 TEST_F(RecordWindowTest, DISABLED_RecordUntilKilled) {
     RecordLauncher launcher(*t.app, main);

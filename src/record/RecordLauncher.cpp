@@ -36,6 +36,17 @@ void RecordLauncher::imgButtonRecord_Click() {
     }
 }
 
+void RecordLauncher::endRecordingThen(std::function<void()> done) {
+    if (!window_ || !window_->blnIsRecording()) {
+        done();
+        return;
+    }
+    QObject::connect(
+        window_.data(), &RecordWindow::recordingStopped, window_.data(),
+        [done = std::move(done)](bool) { done(); }, Qt::SingleShotConnection);
+    window_->endForShutdown();
+}
+
 void RecordLauncher::EndRecordingForShutdown() {
     if (!window_)
         return;

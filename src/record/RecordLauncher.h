@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPointer>
+#include <functional>
 
 namespace zentuvo {
 
@@ -22,7 +23,11 @@ public:
     // keeps the channel it loaded first).
     void imgButtonRecord_Click();
 
-    // Program shutdown: ends a running recording without asking and closes the window.
+    // Program shutdown: ends a running recording without asking and closes the window,
+    // then calls done; returns at once. With nothing recording, done is called at once.
+    void endRecordingThen(std::function<void()> done);
+    // The same, waiting for the player to end (at most Recorder::kStopGraceMs plus
+    // Recorder::kKillWaitMs): for when the event loop no longer runs.
     void EndRecordingForShutdown();
 
     // The open recorder window, or null.

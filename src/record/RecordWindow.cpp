@@ -212,6 +212,11 @@ void RecordWindow::onRecorderStopped(bool ended) {
     }
 }
 
+void RecordWindow::endForShutdown() {
+    shuttingDown_ = true;
+    close();
+}
+
 void RecordWindow::closeForShutdown() {
     shuttingDown_ = true;
     if (blnIsRecording_) {

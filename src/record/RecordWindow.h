@@ -39,8 +39,11 @@ public:
     // Ends the process if recording, without waiting for it: recordingStopped() follows
     // (at once when nothing records). A failure to end it is reported.
     void StopRecording();
-    // Program shutdown: ends a running recording without asking, waiting for the process
-    // to end (at most Recorder::kStopGraceMs plus Recorder::kKillWaitMs), then closes.
+    // Program shutdown: ends a running recording without asking and closes once it has
+    // ended (recordingStopped()); returns at once.
+    void endForShutdown();
+    // The same, waiting for the process to end (at most Recorder::kStopGraceMs plus
+    // Recorder::kKillWaitMs): for when the event loop no longer runs.
     void closeForShutdown();
 
     // The spinner and the size line; the timers call them.
