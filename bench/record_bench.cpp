@@ -65,7 +65,7 @@ int main(int argc, char** argv) {
             return 1;
         }
         firstBytes.push_back(clock.elapsed());
-        recorder.stop();
+        recorder.stopAndWait();
     }
     std::sort(firstBytes.begin(), firstBytes.end());
     std::printf("record_first_bytes_ms %lld ms\n", static_cast<long long>(firstBytes[kRuns / 2]));
@@ -87,7 +87,7 @@ int main(int argc, char** argv) {
     const qint64 ticks1 = cpuTicks(pid);
     const double seconds = double(clock.elapsed()) / 1000.0;
     const qint64 size1 = RecordFiles::FileSize(file);
-    recorder.stop();
+    recorder.stopAndWait();
     const double cpu = double(ticks1 - ticks0) / double(::sysconf(_SC_CLK_TCK)) / seconds * 100.0;
     std::printf("record_cpu_percent %.1f %%\n", cpu);
     std::printf("record_write_kbit_per_s %.0f kbit/s\n",

@@ -29,6 +29,7 @@
 // and the resident memory with a main and a preview player playing (and before):
 //   rss_mb <MB> MB                         rss_mb_before_players <MB> MB
 #include "bench_support.h"
+#include "playback/PlayerProbe.h"
 #include "playback/VlcPlayer.h"
 #include "playback_live_source.h"
 #include "ui/widgets/VideoView.h"
@@ -144,20 +145,22 @@ QList<qint64> joinedAt(const LiveSource& source) {
 // random while (0.5 to 1.5 s), so the zaps meet the picture groups at every phase.
 Zaps zap(const std::function<QString(int)>& url, bool libraryDefaults, const QStringList& options,
          int count, const LiveSource* joins = nullptr, const KeyFrames* keys = nullptr) {
-    VlcPlayerOptions config;
+    PlayerProbeOptions config;
     config.pictureProbe = true;
     config.libraryDefaults = libraryDefaults;
-    VlcPlayer player(config);
+    const ProbedPlayer probed = createProbedVlcPlayer(config);
+    Player& player = *probed.player;
+    PlayerProbe& probe = *probed.probe;
     std::mt19937 watch(count);
     Zaps out;
     for (int i = 0; i < count; ++i) {
         std::optional<qint64> playingAt, pictureAt, movingAt;
         QElapsedTimer clock;
-        const auto onState = QObject::connect(&player, &Player::stateChanged, [&](int s) {
-            if (s == Player::Playing && !playingAt)
+        const auto onState = QObject::connect(&player, &Player::stateChanged, [&](PlayerState s) {
+            if (s == PlayerState::Playing && !playingAt)
                 playingAt = clock.elapsed();
         });
-        const auto onPicture = QObject::connect(&player, &VlcPlayer::firstPicture, [&] {
+        probe.setFirstPictureHandler([&] {
             if (!pictureAt)
                 pictureAt = clock.elapsed();
         });
@@ -166,7 +169,7 @@ Zaps zap(const std::function<QString(int)>& url, bool libraryDefaults, const QSt
         clock.start();
         player.playItem(player.playlistAdd(url(i), QStringLiteral("TEST"), options));
         const bool started = waitFor([&] {
-            if (!movingAt && player.probedPictures() >= 3)
+            if (!movingAt && probe.probedPictures() >= 3)
                 movingAt = clock.elapsed();
             return playingAt && pictureAt && movingAt;
         });
@@ -178,10 +181,10 @@ Zaps zap(const std::function<QString(int)>& url, bool libraryDefaults, const QSt
             if (keys && keys->valid() && joined.size() > joinsBefore)
                 out.keyWait.push_back(keys->waitMs(joined[joinsBefore]));
         } else {
-            std::fprintf(stderr, "zap %d did not start (state %d)\n", i, player.inputState());
+            std::fprintf(stderr, "zap %d did not start (state %d)\n", i, int(player.state()));
         }
         QObject::disconnect(onState);
-        QObject::disconnect(onPicture);
+        probe.setFirstPictureHandler({});
         settle(500 + int(watch() % 1000));
     }
     return out;
@@ -194,14 +197,15 @@ struct Smoothness {
 
 // Pictures shown and lost over some seconds of play from a source that stalls now and then.
 Smoothness underJitter(const LiveSource& source, const QStringList& options, int seconds) {
-    VlcPlayerOptions config;
+    PlayerProbeOptions config;
     config.pictureProbe = true;
-    VlcPlayer player(config);
+    const ProbedPlayer probed = createProbedVlcPlayer(config);
+    Player& player = *probed.player;
     player.playItem(player.playlistAdd(source.url("/a.ts"), QStringLiteral("TEST"), options));
-    if (!waitFor([&] { return player.inputState() == Player::Playing; }))
+    if (!waitFor([&] { return player.state() == PlayerState::Playing; }))
         return {};
     settle(seconds * 1000);
-    return {player.displayedPictures(), player.lostPictures()};
+    return {probed.probe->displayedPictures(), probed.probe->lostPictures()};
 }
 
 double residentMegabytes() {
@@ -390,7 +394,7 @@ int main(int argc, char** argv) {
         main.playItem(main.playlistAdd(source.url("/a.ts"), QStringLiteral("TEST"), ours));
         preview.playItem(preview.playlistAdd(source.url("/b.ts"), QStringLiteral(" "), {kAgent}));
         waitFor([&] {
-            return main.inputState() == Player::Playing && preview.inputState() == Player::Playing;
+            return main.state() == PlayerState::Playing && preview.state() == PlayerState::Playing;
         });
         settle(3000);
         print("rss_mb", residentMegabytes(), "MB");

@@ -1,9 +1,9 @@
 // The catalogue and My List reads and writes behind the windows: the channel list with its
 // filters and order, the pick lists, favourites, channel properties, options and My List.
 #include "data/CatalogueLists.h"
-#include "data/ChannelRef.h"
 #include "data/ChannelListQuery.h"
 #include "data/ChannelProperties.h"
+#include "data/ChannelRef.h"
 #include "data/Database.h"
 #include "data/Favourites.h"
 #include "data/MyList.h"
@@ -149,20 +149,17 @@ TEST(ChannelProperties, AreReadDecipheredAndAMissingChannelGivesNothing) {
     TestApp t;
     const QString db = t.app->paths().catalogue;
     execSql(db, "UPDATE tab_channels SET description = NULL WHERE code = 'Zeta.de'");
-    const auto alpha =
-        readChannelProperties(db, t.app->cipher(), catalogueId(*t.app, "Alpha.it"));
+    const auto alpha = readChannelProperties(db, t.app->cipher(), catalogueId(*t.app, "Alpha.it"));
     ASSERT_TRUE(alpha);
     EXPECT_EQ(alpha->name, "Alpha");
     EXPECT_EQ(alpha->homePage, "https://alpha.example/");
     EXPECT_EQ(alpha->description, "Italian news, all day.");
-    const auto zeta =
-        readChannelProperties(db, t.app->cipher(), catalogueId(*t.app, "Zeta.de"));
+    const auto zeta = readChannelProperties(db, t.app->cipher(), catalogueId(*t.app, "Zeta.de"));
     ASSERT_TRUE(zeta);
     EXPECT_EQ(zeta->homePage, "https://zeta.example/");
     EXPECT_EQ(zeta->description, "");
     EXPECT_FALSE(readChannelProperties(db, t.app->cipher(), 4242));
-    EXPECT_THROW(readChannelProperties(t.folder.file("missing.dat"), t.app->cipher(), 1),
-                 DbError);
+    EXPECT_THROW(readChannelProperties(t.folder.file("missing.dat"), t.app->cipher(), 1), DbError);
     EXPECT_TRUE(t.messages.shown.isEmpty());
 }
 

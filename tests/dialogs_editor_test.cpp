@@ -1,8 +1,8 @@
 // The My List editor: modes, validation, saving through the database, the test player, the
 // bit-rate filter and the submission mail. A save that fails is in reliability_files_test.cpp.
 #include "data/MyList.h"
-#include "playback/FakePlayer.h"
 #include "support/FakeMainWindow.h"
+#include "support/FakePlayer.h"
 #include "support/TestSupport.h"
 #include "ui/dialogs/ChannelEditor.h"
 
@@ -172,12 +172,13 @@ TEST_F(EditorTest, TestPlaysTheTypedAddressHomePageOpensTheTypedPage) {
     ASSERT_EQ(player->items.size(), 2); // each test adds an item
     EXPECT_EQ(player->items[0].mrl, " http://s.example/a ");
     // The player library drops a user agent written with "+" for blanks.
-    EXPECT_EQ(player->items[0].options,
-              QStringList{QString(t.app->preferences().playerUserAgentOption()).replace(u'+', u' ')});
+    EXPECT_EQ(
+        player->items[0].options,
+        QStringList{QString(t.app->preferences().playerUserAgentOption()).replace(u'+', u' ')});
     EXPECT_EQ(player->playingItem, 1);
     QLabel* status = field<QLabel>("lblStreamingInfo");
     // The timer refreshes the line every second by itself.
-    player->setState(Player::Buffering);
+    player->setState(PlayerState::Buffering);
     EXPECT_TRUE(QTest::qWaitFor([&] { return status->text() == "- Preview - Buffering"; }, 2500));
     field<QToolButton>("imgButtonStop")->click();
     EXPECT_EQ(player->stopCalls, 1);

@@ -12,8 +12,11 @@ using namespace zentuvo::test;
 TEST(ChannelRef, TagTextRoundTripsAndOddTextsNameNoChannel) {
     using Kind = ChannelRef::Kind;
     const std::tuple<const char*, Kind, int> cases[] = {
-        {"12 CH_ID", Kind::Catalogue, 12}, {"3 MY_ID", Kind::MyList, 3}, {"-1 FL", Kind::File, -1},
-        {"", Kind::None, 0},               {"abc", Kind::None, 0},
+        {"12 CH_ID", Kind::Catalogue, 12},
+        {"3 MY_ID", Kind::MyList, 3},
+        {"-1 FL", Kind::File, -1},
+        {"", Kind::None, 0},
+        {"abc", Kind::None, 0},
         {"99999999999 CH_ID", Kind::Catalogue, 0}, // does not fit 32 bits
         {"7 ch_id", Kind::None, 7},                // the kind's letter case counts
         {"-1", Kind::None, -1},
@@ -90,10 +93,9 @@ TEST(MyListRecord, LoadOfMissingRowKeepsFieldsAndNullsReadEmpty) {
 TEST(Translate, FallbacksAcrossLanguages) {
     TestApp t;
     AppContext& app = *t.app;
-    execSql(app.paths().catalogue,
-            "INSERT INTO tab_languageTerms (code, languageID, term) VALUES "
-            "('_test_onlyBase', 1, 'Base'), ('_test_nullTerm', 1, NULL), "
-            "('_test_nullTerm', 3, NULL)");
+    execSql(app.paths().catalogue, "INSERT INTO tab_languageTerms (code, languageID, term) VALUES "
+                                   "('_test_onlyBase', 1, 'Base'), ('_test_nullTerm', 1, NULL), "
+                                   "('_test_nullTerm', 3, NULL)");
     struct Case {
         int language;
         const char *code, *text;

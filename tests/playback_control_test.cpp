@@ -1,9 +1,10 @@
 // The playback commands against fake players: what play and preview hand the player, stop,
 // the status line, the preview's volume button, the main volume, the swap; the address rules.
+#include "app/PlayerOptions.h"
 #include "data/ChannelInfo.h"
-#include "playback/FakePlayer.h"
 #include "playback/VlcPlayer.h"
 #include "playback_fake_view.h"
+#include "support/FakePlayer.h"
 #include "support/TestSupport.h"
 #include "ui/main/PlayerControl.h"
 
@@ -35,11 +36,13 @@ protected:
     FakePlayerView& view = rig.view;
     PlayerControl& control = rig.control;
 
-    QString key(const char* code) { return catalogueKey(*t.app, code); }
+    QString key(const char* code) { return catalogueRef(*t.app, code).toText(); }
     QString alpha() { return key("Alpha.it"); }
     QString beta() { return key("Beta.it"); }
     // The program's user agent as the player gets it: with its blanks.
-    QString agent() const { return QString(t.app->preferences().playerUserAgentOption()).replace('+', ' '); }
+    QString agent() const {
+        return QString(t.app->preferences().playerUserAgentOption()).replace('+', ' ');
+    }
 };
 
 } // namespace
@@ -52,7 +55,7 @@ TEST_F(PlaybackControl, PlayAndPreviewHandThePlayerTheAddressAndTheHeaders) {
     };
     const Case cases[] = {
         {alpha(), "http://127.0.0.1:9/alpha.ts", {agent()}, "Alpha (Italy)", ""},
-        {addMyList(*t.app, "Mine", "http://127.0.0.1:9/mine.ts"),
+        {addMyList(*t.app, "Mine", "http://127.0.0.1:9/mine.ts").toText(),
          "http://127.0.0.1:9/mine.ts",
          {agent()},
          "Mine (" + GetCountryCHname(t.app->data(), 1) + ")",
@@ -63,7 +66,7 @@ TEST_F(PlaybackControl, PlayAndPreviewHandThePlayerTheAddressAndTheHeaders) {
          {":http-user-agent=DeltaAgent/1.0", ":http-referrer=https://delta.example/"},
          "Delta (France)",
          ""},
-        // An unknown kind says so; the empty address still goes to the player, which fails.
+        // A reference of no list says so; the empty address still goes to the player, which fails.
         {"12 XX", "", {agent()}, "", kUnknownKind},
     };
     for (const Case& c : cases) {
@@ -72,21 +75,22 @@ TEST_F(PlaybackControl, PlayAndPreviewHandThePlayerTheAddressAndTheHeaders) {
         r.view.volumeSlider = 7;
         r.view.volumePicture = "one";
         t.messages.clear();
-        r.control.PlayVideo(beta());
-        r.control.PlayVideo(c.key); // a new channel replaces the one playing
+        r.control.playMain(ChannelRef::fromText(beta()));
+        r.control.playMain(ChannelRef::fromText(c.key)); // a new channel replaces the one playing
         ASSERT_NE(r.main.current(), nullptr);
         EXPECT_EQ(r.main.itemCount(), 1);
         EXPECT_EQ(r.main.current()->mrl, c.mrl);
         EXPECT_EQ(r.main.current()->options, c.headers + QStringList{kNoTitle});
-        EXPECT_EQ(r.main.Tag(), c.key);
+        // A text of no list reads as no channel, whose tag is empty.
+        EXPECT_EQ(r.control.mainTag(), c.message.isEmpty() ? c.key : "");
         EXPECT_EQ(r.main.volume(), 140);
         if (c.message.isEmpty())
             EXPECT_EQ(r.view.infoLine, c.info);
         else
-            EXPECT_EQ(r.main.inputState(), Player::Error);
+            EXPECT_EQ(r.main.state(), PlayerState::Error);
 
-        r.control.PlayPreview(beta());
-        r.control.PlayPreview(c.key); // each preview adds an item
+        r.control.playPreview(ChannelRef::fromText(beta()));
+        r.control.playPreview(ChannelRef::fromText(c.key)); // each preview adds an item
         EXPECT_EQ(r.preview.itemCount(), 2);
         EXPECT_EQ(r.preview.current()->mrl, c.mrl);
         EXPECT_EQ(r.preview.current()->options, c.headers);
@@ -100,36 +104,36 @@ TEST_F(PlaybackControl, PlayAndPreviewHandThePlayerTheAddressAndTheHeaders) {
 TEST_F(PlaybackControl, AReferrerAloneKeepsTheProgramsAgent) {
     cChannel referrer;
     referrer.referrer = "https://ref.example/";
-    EXPECT_EQ(PlayerControl::headerOptions(*t.app, referrer),
+    EXPECT_EQ(playerHeaderOptions(t.app->preferences().playerUserAgentOption(), referrer),
               QStringList({agent(), ":http-referrer=https://ref.example/"}));
     EXPECT_FALSE(agent().contains('+'));
 }
 
 TEST_F(PlaybackControl, StoppingEmptiesThePlayersAndAPlayerThatFailsIsReportedOrIgnored) {
-    control.StopVideo(); // never played: no call, no message
+    control.stopMain(); // never played: no call, no message
     EXPECT_EQ(main.stopCalls + main.clearCalls, 0);
-    control.PlayVideo(alpha());
+    control.playMain(ChannelRef::fromText(alpha()));
     view.fileSliderVisible = true;
-    control.StopVideo();
-    EXPECT_EQ(main.Tag(), "");
+    control.stopMain();
+    EXPECT_EQ(control.mainTag(), "");
     EXPECT_EQ(main.itemCount(), 0);
-    EXPECT_EQ(main.inputState(), Player::Idle);
+    EXPECT_EQ(main.state(), PlayerState::Idle);
     EXPECT_FALSE(view.fileSliderVisible);
-    control.PlayPreview(alpha());
-    control.PlayPreview(beta());
-    control.PreviewStopButton();
-    EXPECT_EQ(preview.Tag(), "");
+    control.playPreview(ChannelRef::fromText(alpha()));
+    control.playPreview(ChannelRef::fromText(beta()));
+    control.stopPreviewKeepingPlaylist();
+    EXPECT_EQ(control.previewTag(), "");
     EXPECT_EQ(preview.itemCount(), 2); // the button keeps the playlist
-    control.StopPreview();
+    control.stopPreview();
     EXPECT_EQ(preview.itemCount(), 0);
     // Stopping a player that does not answer says nothing; playing on one says so.
     main.broken = preview.broken = true;
-    control.StopVideo();
-    control.StopPreview();
-    control.PreviewStopButton();
+    control.stopMain();
+    control.stopPreview();
+    control.stopPreviewKeepingPlaylist();
     EXPECT_TRUE(t.messages.shown.isEmpty());
-    control.PlayVideo(alpha());
-    control.PlayPreview(alpha());
+    control.playMain(ChannelRef::fromText(alpha()));
+    control.playPreview(ChannelRef::fromText(alpha()));
     EXPECT_EQ(t.messages.texts(),
               QStringList({"Error in PlayVideo: the player does not answer",
                            "Error in SetPreviewVolume: the player does not answer",
@@ -137,22 +141,22 @@ TEST_F(PlaybackControl, StoppingEmptiesThePlayersAndAPlayerThatFailsIsReportedOr
 }
 
 TEST_F(PlaybackControl, TimerStatus) {
-    control.TimerStatus();
+    control.updateStatus();
     EXPECT_EQ(view.playerMessage, "Idle/Close");
     EXPECT_EQ(view.previewMessage, "- Preview - Idle/Close");
-    preview.setState(Player::Buffering);
+    preview.setState(PlayerState::Buffering);
     main.reportedPosition = 0.375; // 7.5 rounds to 8
-    control.TimerStatus();
+    control.updateStatus();
     EXPECT_EQ(view.previewMessage, "- Preview - Buffering");
     EXPECT_EQ(view.fileSlider, 8);
     main.reportedPosition = 0.125; // 2.5 rounds to 2
-    main.setState(42);
-    control.TimerStatus();
+    main.setState(PlayerState(42));
+    control.updateStatus();
     EXPECT_EQ(view.fileSlider, 2);
     EXPECT_EQ(view.playerMessage, "ERROR");
     // Players that cannot report leave the bare texts standing.
     main.broken = preview.broken = true;
-    control.TimerStatus();
+    control.updateStatus();
     EXPECT_EQ(view.playerMessage, " - ");
     EXPECT_EQ(view.previewMessage, "- Preview - ");
     EXPECT_TRUE(t.messages.shown.isEmpty());
@@ -160,27 +164,27 @@ TEST_F(PlaybackControl, TimerStatus) {
 
 TEST_F(PlaybackControl, PreviewAndMainVolumes) {
     for (const auto& [picture, volume] : {std::pair{"one", 100}, {"two", 200}, {"zero", 0}}) {
-        control.SwitchPreviewVolume();
+        control.switchPreviewVolume();
         EXPECT_EQ(view.volumePicture, picture);
         EXPECT_EQ(preview.volume(), volume);
     }
     // A picture that is none of the three changes nothing.
     view.volumePicture = "";
     preview.volumeCalls.clear();
-    control.SwitchPreviewVolume();
-    control.SetPreviewVolume();
+    control.switchPreviewVolume();
+    control.applyPreviewVolume();
     EXPECT_TRUE(preview.volumeCalls.isEmpty());
     // The volume survives a stop and is applied again at the next preview.
     view.volumePicture = "two";
-    control.StopPreview();
-    control.PlayPreview(alpha());
+    control.stopPreview();
+    control.playPreview(ChannelRef::fromText(alpha()));
     EXPECT_EQ(preview.volume(), 200);
     for (const auto& [slider, volume] : {std::pair{0, 0}, {10, 200}, {5, 100}}) {
-        control.SetMainVolume(slider);
+        control.setMainVolume(slider);
         EXPECT_EQ(main.volume(), volume);
     }
     main.broken = true;
-    control.SetMainVolume(3); // a slider move never ends in a message
+    control.setMainVolume(3); // a slider move never ends in a message
     EXPECT_TRUE(t.messages.shown.isEmpty());
 }
 
@@ -205,24 +209,23 @@ TEST_F(PlaybackControl, Swap) {
         {"no channel number", false, a, "-3 CH_ID", a, "-3 CH_ID", ""},
         {"no channel number in the main player", false, "-2 CH_ID", a, "-2 CH_ID", a, ""},
         {"a file in the preview", false, "", "-1 FL", "", "-1 FL", ""},
-        {"an unknown kind", false, "-5 XX", "", "-5 XX", "", ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         Rig r(*t.app);
         if (c.play && !c.main.isEmpty())
-            r.control.PlayVideo(c.main);
+            r.control.playMain(ChannelRef::fromText(c.main));
         if (c.play && !c.preview.isEmpty())
-            r.control.PlayPreview(c.preview);
+            r.control.playPreview(ChannelRef::fromText(c.preview));
         if (!c.play) {
-            r.main.setTag(c.main);
-            r.preview.setTag(c.preview);
+            r.control.setMainChannel(ChannelRef::fromText(c.main));
+            r.control.setPreviewChannel(ChannelRef::fromText(c.preview));
         }
         const int plays = r.main.playCalls + r.preview.playCalls;
         t.messages.clear();
-        r.control.Swap();
-        EXPECT_EQ(r.main.Tag(), c.mainAfter);
-        EXPECT_EQ(r.preview.Tag(), c.previewAfter);
+        r.control.swap();
+        EXPECT_EQ(r.control.mainTag(), c.mainAfter);
+        EXPECT_EQ(r.control.previewTag(), c.previewAfter);
         EXPECT_EQ(t.messages.texts(), c.message.isEmpty() ? QStringList() : QStringList{c.message});
         if (!c.play) {
             EXPECT_EQ(r.main.playCalls + r.preview.playCalls, plays);
@@ -230,8 +233,9 @@ TEST_F(PlaybackControl, Swap) {
         }
         // What moved plays in its new player; a player left without a channel is emptied.
         for (FakePlayer* p : {&r.main, &r.preview}) {
-            EXPECT_EQ(p->current() ? p->current()->mrl : "", p->Tag().isEmpty() ? ""
-                                                             : p->Tag() == a
+            const QString tag = p == &r.main ? r.control.mainTag() : r.control.previewTag();
+            EXPECT_EQ(p->current() ? p->current()->mrl : "", tag.isEmpty() ? ""
+                                                             : tag == a
                                                                  ? "http://127.0.0.1:9/alpha.ts"
                                                                  : "http://127.0.0.1:9/beta.ts");
         }

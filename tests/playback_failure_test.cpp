@@ -7,6 +7,7 @@
 #include "playback_players_fixture.h"
 #include "support/TestSupport.h"
 #include "ui/main/PlayerControl.h"
+#include "ui/widgets/PlayerStateText.h"
 #include "ui/widgets/VideoView.h"
 
 #include <QApplication>
@@ -81,13 +82,17 @@ protected:
 
     void SetUp() override { openPlayers(); }
 
-    int state() const { return main->inputState(); }
-    QString status() const { return PlayerControl::GetState(main->inputState()); }
-    std::string shown() const { return std::to_string(state()) + " " + status().toStdString(); }
-    bool endedOrFailed() const { return state() == Player::Ended || state() == Player::Error; }
+    PlayerState state() const { return main->state(); }
+    QString status() const { return playerStateText(int(main->state())); }
+    std::string shown() const {
+        return std::to_string(int(state())) + " " + status().toStdString();
+    }
+    bool endedOrFailed() const {
+        return state() == PlayerState::Ended || state() == PlayerState::Error;
+    }
     // The status line shows the state, and a second later the state still holds.
     void expectItStays(const std::function<bool()>& holds) {
-        control->TimerStatus();
+        control->updateStatus();
         EXPECT_EQ(view.playerMessage, status());
         runEvents(1000);
         EXPECT_TRUE(holds()) << shown();
@@ -102,34 +107,34 @@ TEST_F(PlaybackFailure, RefusedConnectionReadsError) {
     const int port = closedPort();
     ASSERT_GT(port, 0);
     PauseMeter meter;
-    control->PlayVideo(myList(QStringLiteral("http://127.0.0.1:%1/refused.ts").arg(port)));
-    ASSERT_TRUE(waitFor([&] { return state() == Player::Error; })) << shown();
+    control->playMain(myList(QStringLiteral("http://127.0.0.1:%1/refused.ts").arg(port)));
+    ASSERT_TRUE(waitFor([&] { return state() == PlayerState::Error; })) << shown();
     EXPECT_EQ(status(), "ERROR");
-    expectItStays([&] { return state() == Player::Error; });
+    expectItStays([&] { return state() == PlayerState::Error; });
     EXPECT_LT(meter.longest(), kLongestPauseMs);
 }
 
 TEST_F(PlaybackFailure, StalledSourceNeitherHangsTheWindowNorTheStop) {
     PauseMeter meter;
-    control->PlayVideo(myList(source->url("/stall.ts")));
-    ASSERT_TRUE(waitFor([&] { return state() == Player::Playing; })) << shown();
+    control->playMain(myList(source->url("/stall.ts")));
+    ASSERT_TRUE(waitFor([&] { return state() == PlayerState::Playing; })) << shown();
     // The source goes silent two seconds in; the player waits on it with the window alive.
     runEvents(5000);
-    EXPECT_NE(state(), Player::Idle) << shown();
+    EXPECT_NE(state(), PlayerState::Idle) << shown();
     QElapsedTimer stopping;
     stopping.start();
     main->stop();
     EXPECT_LT(stopping.elapsed(), kLongestPauseMs);
     EXPECT_EQ(status(), "Idle/Close");
     // No late event of the stopped input turns it into something else.
-    expectItStays([&] { return state() == Player::Idle; });
+    expectItStays([&] { return state() == PlayerState::Idle; });
     EXPECT_LT(meter.longest(), kLongestPauseMs);
 }
 
 TEST_F(PlaybackFailure, SourceThatEndsDoesNotReadPlayingForever) {
     PauseMeter meter;
-    control->PlayVideo(myList(source->url("/end.ts")));
-    ASSERT_TRUE(waitFor([&] { return state() == Player::Playing; })) << shown();
+    control->playMain(myList(source->url("/end.ts")));
+    ASSERT_TRUE(waitFor([&] { return state() == PlayerState::Playing; })) << shown();
     // The body ends three seconds in.
     ASSERT_TRUE(waitFor([&] { return endedOrFailed(); })) << shown();
     EXPECT_FALSE(main->isPlaying());
@@ -139,12 +144,12 @@ TEST_F(PlaybackFailure, SourceThatEndsDoesNotReadPlayingForever) {
 
 TEST_F(PlaybackFailure, GarbageInsteadOfAStreamEndsOrFails) {
     PauseMeter meter;
-    control->PlayVideo(myList(source->url("/garbage.ts")));
+    control->playMain(myList(source->url("/garbage.ts")));
     ASSERT_TRUE(waitFor([&] { return endedOrFailed(); })) << shown();
     EXPECT_FALSE(main->isPlaying());
     expectItStays([&] { return endedOrFailed(); });
     // A good channel plays after it.
-    control->PlayVideo(myList(source->url("/alpha.ts")));
-    ASSERT_TRUE(waitFor([&] { return state() == Player::Playing; })) << shown();
+    control->playMain(myList(source->url("/alpha.ts")));
+    ASSERT_TRUE(waitFor([&] { return state() == PlayerState::Playing; })) << shown();
     EXPECT_LT(meter.longest(), kLongestPauseMs);
 }

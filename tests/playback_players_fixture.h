@@ -49,8 +49,8 @@ protected:
     }
 
     // A My List channel of this address, as a key to play.
-    QString myList(const QString& url) { return addMyList(*t->app, "Mine", url); }
-    bool playing(const Player& p) const { return p.inputState() == Player::Playing; }
+    ChannelRef myList(const QString& url) { return addMyList(*t->app, "Mine", url); }
+    bool playing(const Player& p) const { return p.state() == PlayerState::Playing; }
 
     void TearDown() override {
         control.reset();

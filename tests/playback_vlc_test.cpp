@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QOpenGLContext>
 #include <gtest/gtest.h>
+#include <optional>
 #ifdef __SANITIZE_ADDRESS__
 #include <sanitizer/lsan_interface.h>
 #endif
@@ -56,54 +57,54 @@ protected:
 TEST_F(PlaybackVlc, MainPlayerPlaysAndStopsWithTheProgramsUserAgent) {
     ASSERT_TRUE(VideoView::canEmbed());
     EXPECT_TRUE(main->versionInfo().startsWith("3."));
-    int announced = -1;
-    QObject::connect(main.get(), &Player::stateChanged, [&](int s) { announced = s; });
-    control->PlayVideo("1 CH_ID");
-    ASSERT_TRUE(waitFor([&] { return playing(*main); })) << main->inputState();
-    EXPECT_TRUE(waitFor([&] { return announced == Player::Playing; }));
+    std::optional<PlayerState> announced;
+    QObject::connect(main.get(), &Player::stateChanged, [&](PlayerState s) { announced = s; });
+    control->playMain(ChannelRef::fromText("1 CH_ID"));
+    ASSERT_TRUE(waitFor([&] { return playing(*main); })) << int(main->state());
+    EXPECT_TRUE(waitFor([&] { return announced == PlayerState::Playing; }));
     EXPECT_TRUE(waitFor([&] { return main->videoSize() == QSize(320, 240); }));
     // The server saw the program's user agent, with its blanks.
     const QString agent =
         t->app->preferences().playerUserAgentOption().mid(kAgentPrefix.size()).replace(u'+', u' ');
     EXPECT_TRUE(source->requests().contains("/alpha.ts\t" + agent + "\t"))
         << source->requests().join('\n').toStdString();
-    control->StopVideo();
-    EXPECT_EQ(main->inputState(), Player::Idle);
+    control->stopMain();
+    EXPECT_EQ(main->state(), PlayerState::Idle);
     EXPECT_TRUE(t->messages.shown.isEmpty());
 }
 
 TEST_F(PlaybackVlc, PreviewPlaysASecondChannelWithItsOwnHeadersAndSwapExchangesThem) {
     const QString delta = "/delta.ts\tDeltaAgent/1.0\thttps://delta.example/";
-    control->PlayVideo("1 CH_ID");
-    control->PlayPreview("4 CH_ID");
+    control->playMain(ChannelRef::fromText("1 CH_ID"));
+    control->playPreview(ChannelRef::fromText("4 CH_ID"));
     ASSERT_TRUE(waitFor([&] { return playing(*main) && playing(*preview); }))
-        << main->inputState() << " " << preview->inputState();
+        << int(main->state()) << " " << int(preview->state());
     EXPECT_EQ(source->requests().count(delta), 1);
     const int alphaBefore = requestsFor("/alpha.ts");
-    control->Swap();
-    EXPECT_EQ(main->Tag(), "4 CH_ID");
+    control->swap();
+    EXPECT_EQ(control->mainTag(), "4 CH_ID");
     ASSERT_TRUE(waitFor([&] { return playing(*main) && playing(*preview); }));
     EXPECT_EQ(requestsFor("/alpha.ts"), alphaBefore + 1);
     EXPECT_EQ(source->requests().count(delta), 2);
-    control->PreviewStopButton();
-    EXPECT_EQ(preview->inputState(), Player::Idle);
+    control->stopPreviewKeepingPlaylist();
+    EXPECT_EQ(preview->state(), PlayerState::Idle);
     EXPECT_TRUE(playing(*main));
     EXPECT_TRUE(t->messages.shown.isEmpty());
 }
 
 TEST_F(PlaybackVlc, MissingAddressReadsError) {
-    control->PlayVideo(myList(source->url("/missing.ts")));
-    ASSERT_TRUE(waitFor([&] { return main->inputState() == Player::Error; })) << main->inputState();
-    control->TimerStatus();
+    control->playMain(myList(source->url("/missing.ts")));
+    ASSERT_TRUE(waitFor([&] { return main->state() == PlayerState::Error; })) << int(main->state());
+    control->updateStatus();
     EXPECT_EQ(view.playerMessage, "ERROR");
     // It stays an error: the library's later "ended" does not replace it.
     runEvents(1500);
-    EXPECT_EQ(main->inputState(), Player::Error);
+    EXPECT_EQ(main->state(), PlayerState::Error);
     // Addresses without a scheme never reach the library; a local file goes by its path.
-    control->PlayVideo(myList("alpha.ts"));
-    EXPECT_EQ(main->inputState(), Player::Error);
-    control->PlayVideo(myList(source->stream()));
-    ASSERT_TRUE(waitFor([&] { return playing(*main); })) << main->inputState();
+    control->playMain(myList("alpha.ts"));
+    EXPECT_EQ(main->state(), PlayerState::Error);
+    control->playMain(myList(source->stream()));
+    ASSERT_TRUE(waitFor([&] { return playing(*main); })) << int(main->state());
     EXPECT_TRUE(waitFor([&] { return main->position() > 0.0; }));
 }
 

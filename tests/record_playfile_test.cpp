@@ -1,8 +1,10 @@
 // Playing a local file in the main player: the dialog, PlayFile and seeking.
-#include "data/ChannelKey.h"
-#include "playback/FakePlayer.h"
+#include "data/ChannelRef.h"
+#include "playback_fake_view.h"
+#include "support/FakePlayer.h"
 #include "support/TestSupport.h"
 #include "ui/main/FilePlayback.h"
+#include "ui/main/PlayerControl.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -27,14 +29,11 @@ protected:
         SliderVolume->setValue(5);
         SliderPlayFile->hide();
         txtMessages->setText("Alpha (Italy)");
-        player.setTag("3 CH_ID");
+        control = std::make_unique<PlayerControl>(*t.app, player, preview, view);
+        control->setMainChannel(ChannelRef::catalogue(3));
         files = std::make_unique<FilePlayback>(
-            *t.app, player, FilePlaybackWidgets{video, txtMessages, SliderPlayFile, SliderVolume},
-            [this] {
-                steps << "StopVideo";
-                player.setTag("");
-                SliderPlayFile->hide();
-            });
+            *t.app, *control, player,
+            FilePlaybackWidgets{video, txtMessages, SliderPlayFile, SliderVolume});
         files->setFileChooser([this](const QString& title, const QString& folder) {
             steps << "dialog " + title + " in " + folder;
             return chosen;
@@ -42,7 +41,9 @@ protected:
     }
 
     TestApp t;
-    FakePlayer player;
+    FakePlayer player, preview;
+    FakePlayerView view; // what stopping the main player hides: the file slider
+    std::unique_ptr<PlayerControl> control;
     QWidget window;
     QWidget* video = nullptr;
     QLineEdit* txtMessages = nullptr;
@@ -59,15 +60,16 @@ TEST_F(FilePlaybackTest, PlayFromPlaysTheChosenFileAndCancellingLeavesWhatPlays)
     window.show();
     files->PlayFrom();
     EXPECT_EQ(steps, QStringList{"dialog Open file... in " + t.app->preferences().recordFolder()});
-    EXPECT_EQ(player.Tag(), "3 CH_ID");
+    EXPECT_EQ(control->mainTag(), "3 CH_ID");
+    EXPECT_TRUE(view.fileSliderVisible); // nothing stopped
     EXPECT_EQ(txtMessages->text(), "Alpha (Italy)");
     EXPECT_TRUE(SliderPlayFile->isHidden());
 
     chosen = "/tmp/My Recordings/20261206_1 #1 100%.ts";
     SliderVolume->setValue(7);
     files->PlayFrom();
-    EXPECT_EQ(steps.last(), "StopVideo");
-    EXPECT_EQ(player.Tag(), ChannelKey::kFile);
+    EXPECT_FALSE(view.fileSliderVisible); // the main player was stopped first
+    EXPECT_EQ(control->mainTag(), "-1 FL");
     EXPECT_TRUE(SliderPlayFile->isVisible());
     EXPECT_EQ(SliderPlayFile->maximum(), 20);
     ASSERT_EQ(player.items.size(), 1);

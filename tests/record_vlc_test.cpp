@@ -1,13 +1,16 @@
 // Real recordings by the player's command-line program of a live-like stream served on
 // 127.0.0.1, checked with ffprobe; and seeking in a file with the real player.
 #include "playback/VlcPlayer.h"
+#include "playback_fake_view.h"
 #include "record/RecordFiles.h"
-#include "ui/record/RecordLauncher.h"
-#include "ui/record/RecordWindow.h"
 #include "record_loopback.h"
 #include "support/FakeMainWindow.h"
+#include "support/FakePlayer.h"
 #include "support/TestSupport.h"
 #include "ui/main/FilePlayback.h"
+#include "ui/main/PlayerControl.h"
+#include "ui/record/RecordLauncher.h"
+#include "ui/record/RecordWindow.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -55,8 +58,8 @@ protected:
 
     // Opens the recorder through the record button and starts recording.
     RecordWindow* record(const QString& code) {
-        main.tag = catalogueKey(*t->app, code);
-        launcher->imgButtonRecord_Click();
+        playing = catalogueRef(*t->app, code);
+        launcher->record(playing);
         RecordWindow* w = launcher->window();
         ended = std::make_unique<QSignalSpy>(&w->recorder(), &Recorder::ended);
         w->cmdRecord->click();
@@ -67,6 +70,7 @@ protected:
     PlayerFolder player;
     std::unique_ptr<TestApp> t;
     FakeMain main{true};
+    ChannelRef playing; // what the main player plays
     std::unique_ptr<RecordLauncher> launcher;
     std::unique_ptr<QSignalSpy> ended;
 };
@@ -94,7 +98,8 @@ TEST_F(RecordVlcTest, RecordsALiveStreamIntoAValidFileAndShutdownEndsItWithoutAs
     const QStringList streams = probeStreams(file, &errors);
     EXPECT_TRUE(streams.contains("video") && streams.contains("audio")) << errors.toStdString();
     // The stream was asked for with the program's user agent, blanks and all.
-    const QString agent = t->app->preferences().playerUserAgentOption().section(u'=', 1).replace(u'+', u' ');
+    const QString agent =
+        t->app->preferences().playerUserAgentOption().section(u'=', 1).replace(u'+', u' ');
     EXPECT_TRUE(stream->requests().contains("/live.ts\t" + agent + "\t"))
         << stream->requests().join(" | ").toStdString();
 }
@@ -146,7 +151,8 @@ TEST_F(RecordVlcTest, AFolderThePlayerCannotWriteIsReported) {
 TEST_F(RecordVlcTest, ThePlayersRefusalToRunAsRootIsShown) {
     if (::geteuid() != 0)
         GTEST_SKIP() << "only root is refused";
-    t->app->preferences().setPlayerInstallDir(QFileInfo(QStandardPaths::findExecutable("vlc")).path());
+    t->app->preferences().setPlayerInstallDir(
+        QFileInfo(QStandardPaths::findExecutable("vlc")).path());
     RecordWindow* w = record("Live.it");
     ASSERT_TRUE(ended->wait(20000));
     EXPECT_TRUE(w->lblStatus->text().endsWith("\nVLC is not supposed to be run as root. Sorry."))
@@ -165,12 +171,14 @@ TEST_F(RecordVlcTest, SeekingAFileWithTheRealPlayer) {
     auto* SliderPlayFile = new QSlider(Qt::Horizontal, &window);
     auto* SliderVolume = new QSlider(Qt::Horizontal, &window);
     SliderVolume->setRange(0, 10);
-    FilePlayback files(*t->app, vlc, {nullptr, txtMessages, SliderPlayFile, SliderVolume},
-                       [&vlc] { vlc.stop(); });
+    FakePlayer preview;
+    FakePlayerView view;
+    PlayerControl control(*t->app, vlc, preview, view);
+    FilePlayback files(*t->app, control, vlc, {nullptr, txtMessages, SliderPlayFile, SliderVolume});
     files.PlayFile(file);
     EXPECT_TRUE(t->messages.shown.isEmpty());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return vlc.inputState() == Player::Playing; }, 10000))
-        << "state " << vlc.inputState();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return vlc.state() == PlayerState::Playing; }, 10000))
+        << "state " << int(vlc.state());
     ASSERT_TRUE(QTest::qWaitFor([&] { return vlc.position() > 0; }, 5000));
     EXPECT_LT(vlc.position(), 0.2);
     SliderPlayFile->setPageStep(10);

@@ -2,12 +2,12 @@
 // the address tells it: grows a file, stays silent, or ignores a polite request to end. What
 // only the real player can show (a valid file, a stream that ends, a refused address, the
 // headers on the wire) is in record_vlc_test.cpp.
-#include "data/ChannelKey.h"
+#include "data/ChannelRef.h"
 #include "record/RecordFiles.h"
-#include "ui/record/RecordLauncher.h"
-#include "ui/record/RecordWindow.h"
 #include "support/FakeMainWindow.h"
 #include "support/TestSupport.h"
+#include "ui/record/RecordLauncher.h"
+#include "ui/record/RecordWindow.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -16,6 +16,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 #include <csignal>
@@ -62,15 +63,15 @@ protected:
         t.app->preferences().setRecordFolder(recorded);
     }
     std::unique_ptr<RecordWindow> open(const QString& code) {
-        main.tag = catalogueKey(*t.app, code);
-        auto w = std::make_unique<RecordWindow>(*t.app, main);
+        playing = catalogueRef(*t.app, code);
+        auto w = std::make_unique<RecordWindow>(*t.app, main, playing);
         w->setToday([] { return QDate(2026, 12, 6); });
         return w;
     }
     // Opens the recorder through the record button and starts recording.
     RecordWindow* record(RecordLauncher& launcher, const QString& code) {
-        main.tag = catalogueKey(*t.app, code);
-        launcher.imgButtonRecord_Click();
+        playing = catalogueRef(*t.app, code);
+        launcher.record(playing);
         launcher.window()->cmdRecord->click();
         return launcher.window();
     }
@@ -79,6 +80,7 @@ protected:
     QTemporaryDir player;
     QString recorded;
     FakeMain main{true};
+    ChannelRef playing; // what the main player plays
 };
 
 } // namespace
@@ -88,7 +90,7 @@ TEST_F(RecordWindowTest, RecordingShowsProgressAndClosingAsksFirst) {
     w->show();
     w->cmdRecord->click();
     const QString file = recorded + "/20261206_1.ts";
-    EXPECT_EQ(w->lblStatus->text(), "Recording Grow on " + file);
+    QTRY_COMPARE_WITH_TIMEOUT(w->lblStatus->text(), "Recording Grow on " + file, 5000);
     ASSERT_TRUE(QTest::qWaitFor([&] { return RecordFiles::FileSize(file) > 20000; }, 5000));
     w->onTimerStatus();
     EXPECT_TRUE(QRegularExpression("^KB: [1-9]").match(w->lblFileSize->text()).hasMatch())
@@ -102,7 +104,7 @@ TEST_F(RecordWindowTest, RecordingShowsProgressAndClosingAsksFirst) {
     EXPECT_TRUE(processAlive(pid));
     t.messages.answerNext(MsgAnswer::Yes);
     w->cmdClose->click();
-    EXPECT_FALSE(w->isVisible());
+    QTRY_VERIFY_WITH_TIMEOUT(!w->isVisible(), 5000);
     EXPECT_FALSE(processAlive(pid));
     EXPECT_GT(RecordFiles::FileSize(file), 0);
 }
@@ -117,7 +119,10 @@ TEST_F(RecordWindowTest, AFileThatStopsGrowingShowsAsStalledAndIsRemovedEmpty) {
     now = 16000;
     w->onTimerStatus();
     EXPECT_EQ(w->lblStatus->text(), "Recording Silent on " + file + "\nStalled: no data for 16 s.");
-    EXPECT_TRUE(w->StopRecording());
+    QSignalSpy stopped(w.get(), &RecordWindow::recordingStopped);
+    w->StopRecording();
+    ASSERT_TRUE(stopped.count() == 1 || stopped.wait(5000));
+    EXPECT_TRUE(stopped.first().at(0).toBool());
     EXPECT_FALSE(QFile::exists(file));
 }
 
@@ -127,24 +132,61 @@ TEST_F(RecordWindowTest, APlayerThatIgnoresTheRequestIsKilledAfterThreeSeconds) 
     const QString file = recorded + "/20261206_1.ts";
     ASSERT_TRUE(QTest::qWaitFor([&] { return RecordFiles::FileSize(file) > 0; }, 5000));
     const qint64 pid = w->recorder().processId();
+    QSignalSpy stopped(w.get(), &RecordWindow::recordingStopped);
     QElapsedTimer clock;
     clock.start();
-    EXPECT_TRUE(w->StopRecording());
+    w->StopRecording();
+    ASSERT_TRUE(stopped.wait(7000));
+    EXPECT_TRUE(stopped.first().at(0).toBool());
     EXPECT_GE(clock.elapsed(), 2900);
     EXPECT_LT(clock.elapsed(), 6000);
     EXPECT_FALSE(processAlive(pid));
+    EXPECT_FALSE(w->blnIsRecording());
     EXPECT_TRUE(QFile::exists(file)); // what it wrote stays
+}
+
+TEST_F(RecordWindowTest, StoppingReturnsAtOnceAndTheWindowKeepsWorkingUntilThePlayerHasEnded) {
+    auto w = open("Stubborn.it");
+    w->show();
+    w->cmdRecord->click();
+    const QString file = recorded + "/20261206_1.ts";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return RecordFiles::FileSize(file) > 0; }, 5000));
+    const qint64 pid = w->recorder().processId();
+    QSignalSpy stopped(w.get(), &RecordWindow::recordingStopped);
+    int ticks = 0;
+    QTimer tick;
+    QObject::connect(&tick, &QTimer::timeout, [&] { ++ticks; });
+    tick.start(100);
+    QElapsedTimer clock;
+    clock.start();
+    // Closing asks first; the answer starts the stop and the window stays until it is done.
+    t.messages.answerNext(MsgAnswer::Yes);
+    w->cmdClose->click();
+    EXPECT_LT(clock.elapsed(), 1000);
+    EXPECT_TRUE(processAlive(pid));
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_TRUE(stopped.isEmpty());
+    // Meanwhile the event loop runs: timers fire while the player is given its time.
+    ASSERT_TRUE(stopped.wait(7000));
+    EXPECT_GE(clock.elapsed(), 2900);
+    EXPECT_GE(ticks, 20);
+    EXPECT_TRUE(stopped.first().at(0).toBool());
+    EXPECT_FALSE(processAlive(pid));
+    QTRY_VERIFY_WITH_TIMEOUT(!w->isVisible(), 1000);
+    EXPECT_TRUE(QFile::exists(file));
+    EXPECT_EQ(t.messages.texts(), QStringList{"Stop recording? "});
 }
 
 TEST_F(RecordWindowTest, WithoutAPlayerProgramOrAnAddressNothingRuns) {
     const QString playerDir = t.app->preferences().playerInstallDir();
     for (const char* code : {"Grow.it", "NoUrl.it"}) {
         SCOPED_TRACE(code);
-        t.app->preferences().setPlayerInstallDir(QString(code) == "Grow.it" ? t.folder.file("no player here") : playerDir);
+        t.app->preferences().setPlayerInstallDir(
+            QString(code) == "Grow.it" ? t.folder.file("no player here") : playerDir);
         t.messages.clear();
         auto w = open(code);
         w->cmdRecord->click();
-        EXPECT_TRUE(t.messages.saw("Error starting recording"));
+        QTRY_VERIFY_WITH_TIMEOUT(t.messages.saw("Error starting recording"), 5000);
         EXPECT_TRUE(w->cmdRecord->isEnabled());
         EXPECT_TRUE(w->lblStatus->text().startsWith("Recording did not start: "));
         EXPECT_TRUE(QDir(recorded).isEmpty());
@@ -155,20 +197,19 @@ TEST_F(RecordWindowTest, WithoutAPlayerProgramOrAnAddressNothingRuns) {
 
 TEST_F(RecordWindowTest, RecordButtonRefusesWithoutAChannelAndOpensOneWindowForThePlayingOne) {
     RecordLauncher launcher(*t.app, main);
-    for (const QString& tag : {QString(), QStringLiteral("-1"), ChannelKey::kFile}) {
-        main.tag = tag;
-        launcher.imgButtonRecord_Click();
+    for (const ChannelRef none : {ChannelRef(), ChannelRef::fromText("-1"), ChannelRef::file()}) {
+        launcher.record(none);
         EXPECT_EQ(launcher.window(), nullptr);
     }
     EXPECT_EQ(t.messages.texts(), QStringList(3, "No playing channel to record."));
     t.messages.clear();
-    main.tag = catalogueKey(*t.app, "Grow.it");
-    launcher.imgButtonRecord_Click();
+    playing = catalogueRef(*t.app, "Grow.it");
+    launcher.record(playing);
     RecordWindow* first = launcher.window();
     ASSERT_NE(first, nullptr);
     EXPECT_EQ(first->parentWidget(), &main.widget);
-    main.tag = catalogueKey(*t.app, "Silent.it");
-    launcher.imgButtonRecord_Click();
+    playing = catalogueRef(*t.app, "Silent.it");
+    launcher.record(playing);
     EXPECT_EQ(launcher.window(), first);
     EXPECT_EQ(first->channelName(), "Grow");
     // Closed, it goes; the next opening loads what plays then.
@@ -176,14 +217,14 @@ TEST_F(RecordWindowTest, RecordButtonRefusesWithoutAChannelAndOpensOneWindowForT
     first->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(gone.isNull());
-    launcher.imgButtonRecord_Click();
+    launcher.record(playing);
     ASSERT_NE(launcher.window(), nullptr);
     EXPECT_EQ(launcher.window()->channelName(), "Silent");
-    // A My List channel loads too; a key of no list says so.
-    main.tag = addMyList(*t.app, "Mine", "fake:grow");
-    EXPECT_EQ(RecordWindow(*t.app, main).channelName(), "Mine");
-    main.tag = "5 XX";
-    EXPECT_EQ(RecordWindow(*t.app, main).channelName(), "");
+    // A My List channel loads too; a reference to no list says so.
+    playing = addMyList(*t.app, "Mine", "fake:grow");
+    EXPECT_EQ(RecordWindow(*t.app, main, playing).channelName(), "Mine");
+    playing = ChannelRef::fromText("5 XX"); // names no list
+    EXPECT_EQ(RecordWindow(*t.app, main, playing).channelName(), "");
     EXPECT_EQ(t.messages.texts(), QStringList{"Error: I can't find channel type (which list?)"});
 }
 
@@ -195,6 +236,31 @@ TEST_F(RecordWindowTest, ClosingTheMainWindowNeverLeavesThePlayerRunning) {
         ASSERT_TRUE(processAlive(pid));
     }
     EXPECT_FALSE(processAlive(pid));
+}
+
+TEST_F(RecordWindowTest, ShutdownEndsTheRecordingWithoutBlockingAndThenTellsSo) {
+    RecordLauncher launcher(*t.app, main);
+    RecordWindow* w = record(launcher, "Stubborn.it");
+    const QString file = recorded + "/20261206_1.ts";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return RecordFiles::FileSize(file) > 0; }, 5000));
+    const qint64 pid = w->recorder().processId();
+    bool done = false;
+    QElapsedTimer clock;
+    clock.start();
+    launcher.endRecordingThen([&] { done = true; });
+    EXPECT_LT(clock.elapsed(), 1000);
+    EXPECT_FALSE(done);
+    EXPECT_TRUE(processAlive(pid));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return done; }, 7000));
+    EXPECT_GE(clock.elapsed(), 2900);
+    EXPECT_FALSE(processAlive(pid));
+    EXPECT_TRUE(QFile::exists(file));
+    EXPECT_TRUE(t.messages.shown.isEmpty()); // nothing asked
+    QTRY_VERIFY_WITH_TIMEOUT(launcher.window() == nullptr, 2000);
+    // With nothing recording it is done at once.
+    bool again = false;
+    launcher.endRecordingThen([&] { again = true; });
+    EXPECT_TRUE(again);
 }
 
 // Run in a process of its own by the test below: records until it is killed.

@@ -45,7 +45,7 @@ TEST(FailingRecorder, PlayerKilledFromOutsideIsReportedAsEnded) {
     EXPECT_FALSE(recorder.isRunning());
     // What was recorded stays.
     EXPECT_GT(QFileInfo(out).size(), 0);
-    EXPECT_TRUE(recorder.stop());
+    EXPECT_TRUE(recorder.stopAndWait());
 }
 
 TEST(FailingRecorder, RecordingFolderRemovedEndsTheRecordingWithItsMessage) {
@@ -64,7 +64,7 @@ TEST(FailingRecorder, RecordingFolderRemovedEndsTheRecordingWithItsMessage) {
     EXPECT_EQ(recorder.sampleSize(), -1);
     EXPECT_TRUE(ended.first().at(0).toString().contains("rec.ts"))
         << ended.first().at(0).toString().toStdString();
-    EXPECT_TRUE(recorder.stop());
+    EXPECT_TRUE(recorder.stopAndWait());
 }
 
 TEST(FailingRecorder, FullDiskEndsTheRecordingWithItsMessage) {
@@ -77,7 +77,7 @@ TEST(FailingRecorder, FullDiskEndsTheRecordingWithItsMessage) {
     ASSERT_TRUE(ended.wait(5000));
     EXPECT_FALSE(recorder.isRunning());
     EXPECT_FALSE(ended.first().at(0).toString().isEmpty());
-    EXPECT_TRUE(recorder.stop());
+    EXPECT_TRUE(recorder.stopAndWait());
 }
 
 } // namespace

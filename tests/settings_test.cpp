@@ -51,7 +51,8 @@ TEST(Startup, EndsWithoutAPlayerOrADatabaseAndElseFillsTheProgramState) {
     ASSERT_EQ(prepareStart(s.app, usr, folder.path()), StartResult::Continue);
     EXPECT_EQ(s.app.preferences().playerInstallDir(), "/usr");
     EXPECT_EQ(s.app.preferences().recordFolder(), folder.path() + "/Recorded");
-    EXPECT_TRUE(s.app.preferences().playerUserAgentOption().startsWith(":http-user-agent=Mozilla/5.0+(X11;+U;"));
+    EXPECT_TRUE(s.app.preferences().playerUserAgentOption().startsWith(
+        ":http-user-agent=Mozilla/5.0+(X11;+U;"));
     EXPECT_FALSE(s.app.preferences().playerUserAgentOption().contains(' '));
     EXPECT_EQ(s.app.preferences().defaultCountry(), -1);
     EXPECT_EQ(s.app.preferences().videoSizeMode(), 2);

@@ -115,11 +115,10 @@ TEST_F(FullVideoTest, AMaximizedWindowComesBackMaximized) {
 TEST_F(FullVideoTest, PlayersOwnFullScreenShowsOnlyTheVideoAndPutsEverythingBack) {
     app().preferences().setVideoSizeMode(1);
     player().reportedSize = QSize(320, 180);
-    player().setState(Player::Playing);
+    player().setState(PlayerState::Playing);
     settle();
     ASSERT_EQ(ui().VLCPlugin21->size(), QSize(320, 180));
     click(ui().imgButtonFullScreen);
-    EXPECT_TRUE(player().fullscreen());
     EXPECT_TRUE(window->videoModes().playerFullScreen());
     EXPECT_EQ(window->geometry(), screen());
     EXPECT_FALSE(window->menuBar()->isVisible() || ui().rightPanel->isVisible() ||
@@ -130,7 +129,7 @@ TEST_F(FullVideoTest, PlayersOwnFullScreenShowsOnlyTheVideoAndPutsEverythingBack
     EXPECT_EQ(ui().VLCPlugin21->parentWidget(), ui().picContainerLeft);
     window->menus().miViewFullScreen->trigger();
     settle();
-    EXPECT_FALSE(player().fullscreen());
+    EXPECT_FALSE(window->videoModes().playerFullScreen());
     expectFullVideo(false);
     EXPECT_TRUE(ui().rightPanel->isVisible());
     EXPECT_EQ(ui().VLCPlugin21->size(), QSize(320, 180));
@@ -138,20 +137,20 @@ TEST_F(FullVideoTest, PlayersOwnFullScreenShowsOnlyTheVideoAndPutsEverythingBack
 
 TEST_F(FullVideoTest, EscapeOrADoubleClickEndsThePlayersFullScreenBackToWhereItWas) {
     click(ui().imgButtonFullScreen);
-    ASSERT_TRUE(player().fullscreen());
+    ASSERT_TRUE(window->videoModes().playerFullScreen());
     key(window.get(), Qt::Key_Escape);
-    EXPECT_FALSE(player().fullscreen());
+    EXPECT_FALSE(window->videoModes().playerFullScreen());
     EXPECT_EQ(window->geometry(), placed);
     click(ui().imgButtonFullScreen);
     QTest::mouseDClick(ui().VLCPlugin21, Qt::LeftButton);
     settle();
-    EXPECT_FALSE(player().fullscreen());
+    EXPECT_FALSE(window->videoModes().playerFullScreen());
     // From inside full video, back to full video.
     click(ui().imgButtonFullVideo);
     click(ui().imgButtonFullScreen);
     EXPECT_FALSE(ui().picBottom->isVisible());
     key(window.get(), Qt::Key_Escape);
-    EXPECT_FALSE(player().fullscreen());
+    EXPECT_FALSE(window->videoModes().playerFullScreen());
     expectFullVideo(true);
     key(window.get(), Qt::Key_Escape);
     expectFullVideo(false);

@@ -1,7 +1,7 @@
 // The main window's layout offscreen: the splitter's limits, the preview panel folding, the
 // size modes of the main player.
 #include "app/Settings.h"
-#include "playback/FakePlayer.h"
+#include "support/FakePlayer.h"
 #include "ui/main/MainLayout.h"
 #include "ui/main/VideoModes.h"
 #include "ui_support.h"
@@ -94,7 +94,7 @@ protected:
     void SetUp() override {
         LayoutTest::SetUp();
         player.reportedSize = QSize(320, 180);
-        player.setState(Player::Playing);
+        player.setState(PlayerState::Playing);
         window->setMainPlayer(&player);
         settle();
     }
@@ -130,8 +130,8 @@ TEST_F(SizeModeTest, OriginalSizeCentresThePictureAndFitWindowOrNoModeFillsThePa
     player.broken = false;
     // A picture that comes later is shown at its size once the player says it plays.
     player.reportedSize = QSize(400, 300);
-    player.setState(Player::Playing);
-    player.setState(Player::Buffering);
+    player.setState(PlayerState::Playing);
+    player.setState(PlayerState::Buffering);
     settle();
     EXPECT_EQ(ui().VLCPlugin21->geometry(), centred(QSize(400, 300)));
     click(ui().imgButtonFitWindow);
@@ -154,7 +154,7 @@ TEST_F(StartMode, OriginalSizeFromTheSettingsFileTakesEffect) {
     FakePlayer player;
     window->setMainPlayer(&player);
     player.reportedSize = QSize(256, 144);
-    player.setState(Player::Playing);
+    player.setState(PlayerState::Playing);
     QCoreApplication::processEvents();
     EXPECT_EQ(ui().VLCPlugin21->size(), QSize(256, 144));
     window->setMainPlayer(nullptr);

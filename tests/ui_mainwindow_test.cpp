@@ -111,7 +111,7 @@ TEST_F(RememberedFilter, TheFilterComesBackOnlyWhenRemembered) {
     app().preferences().setRememberCountry(1);
     selectFilter("France");
     execSql(app().paths().catalogue, "DELETE FROM tab_channels WHERE countryID = " +
-                                               QString::number(countryId(app(), "France")));
+                                         QString::number(countryId(app(), "France")));
     restart();
     EXPECT_EQ(ui().cboCountry->currentIndex(), -1);
     EXPECT_EQ(channels()->rowCount(), 0);
@@ -142,7 +142,7 @@ TEST_F(WiringTest, ListsButtonsAndSlidersReachThePlayers) {
     playRow("Alpha");
     EXPECT_EQ(controller->control().mainTag(), catalogueRef(app(), "Alpha.it").toText());
     EXPECT_EQ(ui().txtMessages->text(), "Alpha (Italy)");
-    mainPlayer().setState(Player::Playing);
+    mainPlayer().setState(PlayerState::Playing);
     controller->control().updateStatus();
     EXPECT_EQ(ui().lblPlayerMessage->text(), "Playing");
     const int zeta = rowOf(channels(), "Zeta");

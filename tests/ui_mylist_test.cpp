@@ -25,7 +25,7 @@ protected:
 
 TEST_F(MyList, ListsChannelsWithAStreamAddressByNameEvenWithoutACountry) {
     execSql(app().paths().myList, "INSERT INTO tab_mylist (countryID, name, streamUrl) "
-                                          "VALUES (NULL, 'Alpha Null', 'http://127.0.0.1:9/d')");
+                                  "VALUES (NULL, 'Alpha Null', 'http://127.0.0.1:9/d')");
     window->MakeLvwMyListContents();
     EXPECT_EQ(column(myList(), 1), (QStringList{"Alpha Null", "canal test", "Rai Test", "Zulu"}));
     EXPECT_EQ(column(myList(), 0), (QStringList{"", "France", "Italy", "Italy"}));

@@ -3,14 +3,14 @@
 
 #include "data/ChannelRef.h"
 #include "data/Database.h"
-#include "playback/FakePlayer.h"
+#include "support/FakePlayer.h"
 #include "support/TestSupport.h"
+#include "ui/MainController.h"
 #include "ui/main/ChannelListModel.h"
 #include "ui/main/ChannelListPanel.h"
-#include "ui/widgets/ListView.h"
 #include "ui/main/MainWindow.h"
-#include "ui/MainController.h"
 #include "ui/main/MyListPanel.h"
+#include "ui/widgets/ListView.h"
 
 #include <QComboBox>
 #include <QTest>

@@ -1,7 +1,7 @@
 #include "app/ChannelHomePage.h"
 
-#include "common/ErrorReport.h"
 #include "app/AppContext.h"
+#include "common/ErrorReport.h"
 #include "common/Messages.h"
 #include "common/Shell.h"
 #include "data/ChannelInfo.h"
@@ -13,8 +13,7 @@ namespace zentuvo {
 void VisitChannelHomePage(AppContext& app, ChannelRef ref) {
     reportErrors(app.messages, "VisitChannelHomePage", [&] {
         // A failed lookup has been reported; it counts as a channel without a home page.
-        const cChannel channel =
-            GetChannelInfo(app.data(), ref.number()).value_or(cChannel{});
+        const cChannel channel = GetChannelInfo(app.data(), ref.number()).value_or(cChannel{});
         if (channel.HomePage.trimmed().isEmpty()) {
             app.messages.information(app.translate(QStringLiteral("_frmMain_msgNoHomePage")) +
                                      QStringLiteral(" '") + channel.Name + u'\'');

@@ -21,10 +21,10 @@ const QString kDefaultCountry = QStringLiteral("DefaultCountry");
 const QString kDefaultVideoSize = QStringLiteral("DefaultVideoSize");
 const QString kRememberCountry = QStringLiteral("RememberCountry");
 
-
 void writeOrThrow(AppContext& app, const QString& key, int value) {
     if (!IniFile(app.paths().settingsFile).write(kPreferences, key, QString::number(value)))
-        throw DbError(QStringLiteral("cannot write the settings file %1").arg(app.paths().settingsFile));
+        throw DbError(
+            QStringLiteral("cannot write the settings file %1").arg(app.paths().settingsFile));
 }
 
 } // namespace
@@ -45,9 +45,8 @@ bool ReadSettings(AppContext& app, const QString& appFolder) {
         }
         // An empty, cut, foreign or locked file would otherwise open as an empty catalogue.
         if (const QString fault = checkCatalogueFile(app.paths().catalogue); !fault.isEmpty()) {
-            app.messages.critical(
-                QStringLiteral("Channel archive file %1 cannot be used: %2.")
-                    .arg(QDir::toNativeSeparators(app.paths().catalogue), fault));
+            app.messages.critical(QStringLiteral("Channel archive file %1 cannot be used: %2.")
+                                      .arg(QDir::toNativeSeparators(app.paths().catalogue), fault));
             return false;
         }
         if (!QFileInfo(app.paths().myList).isFile()) {

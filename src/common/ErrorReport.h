@@ -27,8 +27,8 @@ bool reportErrors(MessageService& messages, const char* routine, Step&& step) {
         step();
         return true;
     } catch (const std::exception& e) {
-        messages.critical(QStringLiteral("Error in %1: %2")
-                              .arg(QLatin1String(routine), errorDescription(e)));
+        messages.critical(
+            QStringLiteral("Error in %1: %2").arg(QLatin1String(routine), errorDescription(e)));
         return false;
     }
 }

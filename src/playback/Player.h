@@ -15,6 +15,18 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// The state of the input a player plays. The numbers show in status texts.
+enum class PlayerState {
+    Idle = 0,
+    Opening = 1,
+    Buffering = 2,
+    Playing = 3,
+    Paused = 4,
+    Stopping = 5,
+    Ended = 8,
+    Error = 9,
+};
+
 // One embedded media player: a playlist of addresses with their options, the state of the
 // input that plays, the audio volume and the picture.
 //
@@ -24,20 +36,9 @@ class Player : public QObject {
     Q_OBJECT
 
 public:
-    // The state numbers inputState() reports.
-    enum State {
-        Idle = 0,
-        Opening = 1,
-        Buffering = 2,
-        Playing = 3,
-        Paused = 4,
-        Stopping = 5,
-        Ended = 8,
-        Error = 9,
-    };
     static constexpr int kMaxVolume = 200;
 
-    using QObject::QObject;
+    explicit Player(QObject* parent = nullptr);
 
     // The native window to draw the video into; 0 for none.
     virtual void setVideoWindow(quintptr xid) = 0;
@@ -56,8 +57,7 @@ public:
     // Empties the playlist, stopping the item that plays.
     virtual void clear() = 0;
 
-    // One of the State numbers.
-    virtual int inputState() const = 0;
+    virtual PlayerState state() const = 0;
     // Position within the item, 0.0 to 1.0; 0.0 when nothing plays.
     virtual double position() const = 0;
     virtual void setPosition(double position) = 0;
@@ -66,15 +66,15 @@ public:
     virtual void setVolume(int percent) = 0;
     virtual int volume() const = 0;
 
-    virtual bool fullscreen() const = 0;
-    virtual void setFullscreen(bool on) = 0;
     // Picture size in pixels while a picture shows.
     virtual std::optional<QSize> videoSize() const = 0;
 
     virtual QString versionInfo() const = 0;
 
 signals:
-    void stateChanged(int state);
+    void stateChanged(zentuvo::PlayerState state);
 };
 
 } // namespace zentuvo
+
+Q_DECLARE_METATYPE(zentuvo::PlayerState)

@@ -1,18 +1,14 @@
-// Everything that talks to libVLC lives in this file.
-#include "playback/VlcPlayer.h"
-
+// Everything that talks to libVLC lives in this file and in VlcProbe.cpp (the probe).
+#include "playback/VlcPlayerImpl.h"
 #include "playback/VlcRuntime.h"
 
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QRegularExpression>
 #include <algorithm>
-#include <atomic>
-#include <cstring>
 #include <map>
 #include <mutex>
 #include <vector>
-#include <vlc/vlc.h>
 
 namespace zentuvo {
 
@@ -56,17 +52,6 @@ namespace {
 // freeze about as little as with 800 to 1500 ms, and clearly less than with 300 ms.
 constexpr int kNetworkCachingMs = 600;
 
-struct InstanceRelease {
-    void operator()(libvlc_instance_t* p) const { libvlc_release(p); }
-};
-struct MediaPlayerRelease {
-    void operator()(libvlc_media_player_t* p) const { libvlc_media_player_release(p); }
-};
-struct MediaRelease {
-    void operator()(libvlc_media_t* p) const { libvlc_media_release(p); }
-};
-using MediaPtr = std::unique_ptr<libvlc_media_t, MediaRelease>;
-
 // One library instance per kind of output, shared by the players of the process.
 std::shared_ptr<libvlc_instance_t> sharedInstance(bool headless, bool libraryDefaults) {
     static std::mutex mutex;
@@ -109,57 +94,6 @@ const libvlc_event_e kEvents[] = {
 
 } // namespace
 
-struct VlcPlayer::Impl {
-    struct Item {
-        QString mrl;
-        QString name;
-        QStringList options;
-    };
-
-    VlcPlayer* q = nullptr;
-    VlcPlayerOptions options;
-    std::shared_ptr<libvlc_instance_t> instance;
-    std::unique_ptr<libvlc_media_player_t, MediaPlayerRelease> mp;
-
-    // GUI thread only.
-    QList<Item> items;
-    bool loaded = false; // a media is set on the library's player
-    quintptr window = 0;
-    int volume = 100;
-    bool fullscreen = false;
-    int lastAnnounced = -1;
-
-    // Written by the library's threads, read anywhere.
-    std::atomic<int> state{Idle};
-    std::atomic<bool> failed{false}; // the error event came: sticky until the next start
-    std::atomic<bool> inputPlaying{false};
-    std::atomic<bool> cacheFull{false};
-    std::atomic<bool> pictureSeen{false};
-    std::atomic<bool> pictureDue{false};
-    std::atomic<int> probed{0}; // different pictures the probe has shown since the start
-    std::atomic<bool> deliveryPending{false};
-
-    // The picture probe's frame and the digest of the last one shown, touched by the video
-    // output thread only.
-    std::vector<unsigned char> frame;
-    std::uint64_t shownDigest = 0;
-
-    void attachEvents(bool attach);
-    void resetForStart();
-    void fail();
-    void notify();
-    void deliver();
-    void notePicture();
-    void setMedia(libvlc_media_t* media);
-
-    static void onEvent(const libvlc_event_t* event, void* opaque);
-    static unsigned probeSetup(void** opaque, char* chroma, unsigned* width, unsigned* height,
-                               unsigned* pitches, unsigned* lines);
-    static void probeCleanup(void* opaque);
-    static void* probeLock(void* opaque, void** planes);
-    static void probeDisplay(void* opaque, void* picture);
-};
-
 void VlcPlayer::Impl::attachEvents(bool attach) {
     libvlc_event_manager_t* events = libvlc_media_player_event_manager(mp.get());
     for (const libvlc_event_e type : kEvents) {
@@ -180,45 +114,45 @@ void VlcPlayer::Impl::onEvent(const libvlc_event_t* event, void* opaque) {
         d->inputPlaying = false;
         d->cacheFull = false;
         if (!failed)
-            d->state = Opening;
+            d->state = PlayerState::Opening;
         break;
     case libvlc_MediaPlayerBuffering:
         // The library reports filling its cache after the input started; the picture
         // shows once the cache is full.
         d->cacheFull = event->u.media_player_buffering.new_cache >= 100.f;
-        if (!failed && d->inputPlaying && d->state != Paused)
-            d->state = d->cacheFull ? Playing : Buffering;
+        if (!failed && d->inputPlaying && d->state != PlayerState::Paused)
+            d->state = d->cacheFull ? PlayerState::Playing : PlayerState::Buffering;
         break;
     case libvlc_MediaPlayerPlaying:
         d->inputPlaying = true;
         if (!failed)
-            d->state = d->cacheFull ? Playing : Buffering;
+            d->state = d->cacheFull ? PlayerState::Playing : PlayerState::Buffering;
         break;
     case libvlc_MediaPlayerPaused:
         if (!failed)
-            d->state = Paused;
+            d->state = PlayerState::Paused;
         break;
     case libvlc_MediaPlayerNothingSpecial:
     case libvlc_MediaPlayerStopped:
         // The library also reports "stopped" on its own once an input that reached its end
         // has gone: the end stays until our stop or the next start.
         d->inputPlaying = false;
-        if (!failed && d->state != Ended)
-            d->state = Idle;
+        if (!failed && d->state != PlayerState::Ended)
+            d->state = PlayerState::Idle;
         break;
     case libvlc_MediaPlayerEndReached:
         d->inputPlaying = false;
         if (!failed)
-            d->state = Ended;
+            d->state = PlayerState::Ended;
         break;
     case libvlc_MediaPlayerEncounteredError:
         // An HTTP failure ends as "end reached" when polled: the error event is what tells.
         d->failed = true;
         d->inputPlaying = false;
-        d->state = Error;
+        d->state = PlayerState::Error;
         break;
     case libvlc_MediaPlayerVout:
-        if (!d->options.pictureProbe && event->u.media_player_vout.new_count > 0)
+        if (!d->probeOptions.pictureProbe && event->u.media_player_vout.new_count > 0)
             d->notePicture();
         break;
     default:
@@ -237,15 +171,15 @@ void VlcPlayer::Impl::notify() {
 
 void VlcPlayer::Impl::deliver() {
     deliveryPending = false;
-    const int now = state.load();
-    if (now != lastAnnounced) {
-        if (now == Playing)
+    const PlayerState now = state.load();
+    if (int(now) != lastAnnounced) {
+        if (now == PlayerState::Playing)
             libvlc_audio_set_volume(mp.get(), volume); // the sound output may be new
-        lastAnnounced = now;
+        lastAnnounced = int(now);
         emit q->stateChanged(now);
     }
-    if (pictureDue.exchange(false))
-        emit q->firstPicture();
+    if (pictureDue.exchange(false) && onFirstPicture)
+        onFirstPicture();
 }
 
 void VlcPlayer::Impl::notePicture() {
@@ -266,7 +200,7 @@ void VlcPlayer::Impl::resetForStart() {
 
 void VlcPlayer::Impl::fail() {
     failed = true;
-    state = Error;
+    state = PlayerState::Error;
     notify();
 }
 
@@ -276,55 +210,26 @@ void VlcPlayer::Impl::setMedia(libvlc_media_t* media) {
     loaded = media != nullptr;
 }
 
-unsigned VlcPlayer::Impl::probeSetup(void** opaque, char* chroma, unsigned* width, unsigned* height,
-                                     unsigned* pitches, unsigned* lines) {
-    auto* d = static_cast<Impl*>(*opaque);
-    std::memcpy(chroma, "RV32", 4);
-    pitches[0] = (*width * 4 + 31) / 32 * 32;
-    lines[0] = (*height + 31) / 32 * 32;
-    d->frame.assign(std::size_t(pitches[0]) * lines[0], 0);
-    return 1;
-}
-
-void VlcPlayer::Impl::probeCleanup(void* opaque) {
-    std::vector<unsigned char>().swap(static_cast<Impl*>(opaque)->frame);
-}
-
-void* VlcPlayer::Impl::probeLock(void* opaque, void** planes) {
-    planes[0] = static_cast<Impl*>(opaque)->frame.data();
-    return nullptr;
-}
-
-void VlcPlayer::Impl::probeDisplay(void* opaque, void*) {
-    // The output shows its last picture again now and then; only a new one counts.
-    auto* d = static_cast<Impl*>(opaque);
-    std::uint64_t digest = 1469598103934665603ull;
-    for (std::size_t i = 0; i + 8 <= d->frame.size(); i += 8) {
-        std::uint64_t word;
-        std::memcpy(&word, d->frame.data() + i, 8);
-        digest = (digest ^ word) * 1099511628211ull;
-    }
-    if (d->probed == 0 || digest != d->shownDigest)
-        ++d->probed;
-    d->shownDigest = digest;
-    d->notePicture();
-}
-
 VlcPlayer::VlcPlayer(const VlcPlayerOptions& options, QObject* parent)
+    : VlcPlayer(options, PlayerProbeOptions{}, parent) {}
+
+VlcPlayer::VlcPlayer(const VlcPlayerOptions& options, const PlayerProbeOptions& probeOptions,
+                     QObject* parent)
     : Player(parent), d(std::make_unique<Impl>()) {
     d->q = this;
     d->options = options;
+    d->probeOptions = probeOptions;
     // The library draws only into X11 windows: anywhere else it must not get a window id.
     if (QGuiApplication::platformName() != QLatin1String("xcb"))
         d->options.headless = true;
-    d->instance = sharedInstance(d->options.headless, d->options.libraryDefaults);
+    d->instance = sharedInstance(d->options.headless, d->probeOptions.libraryDefaults);
     d->mp.reset(libvlc_media_player_new(d->instance.get()));
     if (!d->mp)
         throw PlayerError("the player library cannot create a player");
     // Mouse and keys stay with our window.
     libvlc_video_set_mouse_input(d->mp.get(), 0);
     libvlc_video_set_key_input(d->mp.get(), 0);
-    if (d->options.pictureProbe) {
+    if (d->probeOptions.pictureProbe) {
         libvlc_video_set_callbacks(d->mp.get(), &Impl::probeLock, nullptr, &Impl::probeDisplay,
                                    d.get());
         libvlc_video_set_format_callbacks(d->mp.get(), &Impl::probeSetup, &Impl::probeCleanup);
@@ -344,7 +249,7 @@ bool VlcPlayer::headless() const {
 
 void VlcPlayer::setVideoWindow(quintptr xid) {
     d->window = xid;
-    if (!d->options.headless && !d->options.pictureProbe)
+    if (!d->options.headless && !d->probeOptions.pictureProbe)
         libvlc_media_player_set_xwindow(d->mp.get(), uint32_t(xid));
 }
 
@@ -381,12 +286,12 @@ void VlcPlayer::playItem(int item) {
             libvlc_media_add_option(media.get(), option.toUtf8());
     }
     // Without a window to draw into the library would open one of its own.
-    if (!d->options.headless && !d->options.pictureProbe && d->window == 0)
+    if (!d->options.headless && !d->probeOptions.pictureProbe && d->window == 0)
         libvlc_media_add_option(media.get(), ":no-video");
 
     d->setMedia(media.get());
     d->resetForStart();
-    d->state = Opening;
+    d->state = PlayerState::Opening;
     libvlc_audio_set_volume(d->mp.get(), d->volume);
     if (libvlc_media_player_play(d->mp.get()) != 0) {
         d->fail();
@@ -396,17 +301,17 @@ void VlcPlayer::playItem(int item) {
 }
 
 bool VlcPlayer::isPlaying() const {
-    const int s = d->state;
-    return s == Opening || s == Buffering || s == Playing;
+    const PlayerState s = d->state;
+    return s == PlayerState::Opening || s == PlayerState::Buffering || s == PlayerState::Playing;
 }
 
 void VlcPlayer::stop() {
     if (d->loaded) {
-        d->state = Stopping;
+        d->state = PlayerState::Stopping;
         libvlc_media_player_stop(d->mp.get());
     }
     d->resetForStart();
-    d->state = Idle;
+    d->state = PlayerState::Idle;
     d->notify();
 }
 
@@ -417,15 +322,15 @@ int VlcPlayer::itemCount() const {
 void VlcPlayer::clear() {
     d->items.clear();
     if (d->loaded) {
-        d->state = Stopping;
+        d->state = PlayerState::Stopping;
         d->setMedia(nullptr);
     }
     d->resetForStart();
-    d->state = Idle;
+    d->state = PlayerState::Idle;
     d->notify();
 }
 
-int VlcPlayer::inputState() const {
+PlayerState VlcPlayer::state() const {
     return d->state;
 }
 
@@ -447,14 +352,6 @@ int VlcPlayer::volume() const {
     return d->volume;
 }
 
-bool VlcPlayer::fullscreen() const {
-    return d->fullscreen;
-}
-
-void VlcPlayer::setFullscreen(bool on) {
-    d->fullscreen = on;
-}
-
 std::optional<QSize> VlcPlayer::videoSize() const {
     unsigned width = 0, height = 0;
     if (libvlc_video_get_size(d->mp.get(), 0, &width, &height) != 0 || width == 0 || height == 0)
@@ -464,32 +361,6 @@ std::optional<QSize> VlcPlayer::videoSize() const {
 
 QString VlcPlayer::versionInfo() const {
     return playerLibraryVersion();
-}
-
-namespace {
-
-std::optional<libvlc_media_stats_t> statsOf(libvlc_media_player_t* mp) {
-    MediaPtr media(libvlc_media_player_get_media(mp));
-    libvlc_media_stats_t stats{};
-    if (!media || !libvlc_media_get_stats(media.get(), &stats))
-        return std::nullopt;
-    return stats;
-}
-
-} // namespace
-
-int VlcPlayer::displayedPictures() const {
-    const auto stats = statsOf(d->mp.get());
-    return stats ? stats->i_displayed_pictures : -1;
-}
-
-int VlcPlayer::probedPictures() const {
-    return d->probed.load();
-}
-
-int VlcPlayer::lostPictures() const {
-    const auto stats = statsOf(d->mp.get());
-    return stats ? stats->i_lost_pictures : -1;
 }
 
 std::unique_ptr<Player> createVlcPlayer(const VlcPlayerOptions& options, QObject* parent) {

@@ -123,16 +123,29 @@ bool StallWatch::sample(qint64 size, qint64 now) {
     return stalled_;
 }
 
-Recorder::Recorder(QObject* parent) : QObject(parent) {
+Recorder::Recorder(QObject* parent) : QObject(parent), stopTimer_(new QTimer(this)) {
     elapsed_.start();
+    stopTimer_->setSingleShot(true);
+    // The grace period is a promise to the player: never cut short by timer coalescing.
+    stopTimer_->setTimerType(Qt::PreciseTimer);
+    connect(stopTimer_, &QTimer::timeout, this, &Recorder::onStopTimeout);
 }
 
 Recorder::~Recorder() {
-    stop();
+    stopAndWait();
 }
 
 qint64 Recorder::now() const {
     return clock_ ? clock_() : elapsed_.elapsed();
+}
+
+// The process of an earlier recording goes without another word from it.
+void Recorder::dropProcess() {
+    if (!process_)
+        return;
+    process_->disconnect(this);
+    process_->deleteLater();
+    process_ = nullptr;
 }
 
 bool Recorder::start(const QString& program, const QStringList& arguments,
@@ -142,7 +155,7 @@ bool Recorder::start(const QString& program, const QStringList& arguments,
         startError_ = QStringLiteral("A recording is already running.");
         return false;
     }
-    delete process_;
+    dropProcess();
     errors_.clear();
     outputFile_ = outputFile;
     process_ = new QProcess(this);
@@ -160,32 +173,105 @@ bool Recorder::start(const QString& program, const QStringList& arguments,
     });
 #endif
     connect(process_, &QProcess::readyReadStandardError, this, &Recorder::readErrors);
+    connect(process_, &QProcess::started, this, &Recorder::onStarted);
+    connect(process_, &QProcess::errorOccurred, this, &Recorder::onErrorOccurred);
     connect(process_, &QProcess::finished, this, &Recorder::onFinished);
+    // A start that fails at once is told by the return value, not by startFailed().
+    starting_ = true;
+    inStart_ = true;
     process_->start();
-    if (!process_->waitForStarted(5000)) {
+    inStart_ = false;
+    if (process_->state() == QProcess::NotRunning) {
+        starting_ = false;
         startError_ = process_->errorString();
-        delete process_;
-        process_ = nullptr;
+        dropProcess();
         return false;
     }
-    watch_.reset(now());
     return true;
 }
 
-bool Recorder::stop() {
-    if (!isRunning())
-        return true;
-    stopping_ = true;
-    process_->terminate();
-    if (!process_->waitForFinished(kStopGraceMs)) {
-        process_->kill();
-        process_->waitForFinished(1000);
+void Recorder::onStarted() {
+    if (!starting_)
+        return;
+    starting_ = false;
+    watch_.reset(now());
+    if (!stopping_)
+        emit started();
+}
+
+void Recorder::onErrorOccurred(QProcess::ProcessError error) {
+    if (error != QProcess::FailedToStart || !starting_ || inStart_)
+        return;
+    starting_ = false;
+    startError_ = process_->errorString();
+    if (stopping_) {
+        // Asked to stop while it was starting: nothing runs, and nothing was written.
+        finishStop();
+        if (!waiting_)
+            emit stopped(true);
+        return;
     }
-    const bool ended = process_->state() == QProcess::NotRunning;
+    dropProcess();
+    emit startFailed(startError_);
+}
+
+void Recorder::stop() {
+    if (!isRunning()) {
+        emit stopped(true);
+        return;
+    }
+    if (stopping_)
+        return;
+    stopping_ = true;
+    killed_ = false;
+    process_->terminate();
+    stopTimer_->start(kStopGraceMs);
+}
+
+void Recorder::onStopTimeout() {
+    if (!stopping_)
+        return;
+    if (!killed_ && isRunning()) {
+        killed_ = true;
+        process_->kill();
+        stopTimer_->start(kKillWaitMs);
+        return;
+    }
+    const bool ended = finishStop();
+    emit stopped(ended);
+}
+
+bool Recorder::stopAndWait() {
+    if (!isRunning()) {
+        if (stopping_)
+            finishStop();
+        return true;
+    }
+    stopping_ = true;
+    waiting_ = true;
+    stopTimer_->stop();
+    if (!killed_) {
+        process_->terminate();
+        if (!process_->waitForFinished(kStopGraceMs))
+            killed_ = true;
+    }
+    if (killed_ && isRunning()) {
+        process_->kill();
+        process_->waitForFinished(kKillWaitMs);
+    }
+    const bool ended = finishStop();
+    waiting_ = false;
+    return ended;
+}
+
+bool Recorder::finishStop() {
+    stopTimer_->stop();
+    const bool ended = !isRunning();
     readErrors();
     if (ended)
         RecordFiles::RemoveIfEmpty(outputFile_);
     stopping_ = false;
+    killed_ = false;
     return ended;
 }
 
@@ -223,8 +309,14 @@ void Recorder::readErrors() {
 }
 
 void Recorder::onFinished() {
-    if (stopping_)
+    if (stopping_) {
+        // The end of a stop; stopAndWait() finishes its own.
+        if (!waiting_) {
+            const bool ended = finishStop();
+            emit stopped(ended);
+        }
         return;
+    }
     readErrors();
     const bool removed = RecordFiles::RemoveIfEmpty(outputFile_);
     emit ended(playerError(), removed);

@@ -5,6 +5,7 @@
 #include <QProcess>
 #include <QString>
 #include <QStringList>
+#include <QTimer>
 #include <functional>
 
 namespace zentuvo {
@@ -61,24 +62,35 @@ private:
     bool stalled_ = false;
 };
 
-// One recording: the hidden player process writing one file. Widget-free.
+// One recording: the hidden player process writing one file. Widget-free. Starting and
+// stopping never wait for the process: its outcome arrives as a signal. Only the program's
+// shutdown (and the destructor) waits, for at most kStopGraceMs plus kKillWaitMs.
 class Recorder : public QObject {
     Q_OBJECT
 
 public:
     // How long a stop waits for the player to end by itself before it is killed.
     static constexpr int kStopGraceMs = 3000;
+    // How long a killed player is given to be gone before the stop counts as failed.
+    static constexpr int kKillWaitMs = 1000;
 
     explicit Recorder(QObject* parent = nullptr);
-    // A recording still running is ended.
+    // A recording still running is ended (stopAndWait).
     ~Recorder() override;
 
-    // Starts the program writing to outputFile. False when it could not be started; the
-    // reason is then in startError().
+    // Starts the program writing to outputFile; returns at once. False when it cannot be
+    // started at all (a recording runs already, or the start failed at once): the reason
+    // is then in startError(). Otherwise started() or startFailed() follows.
     bool start(const QString& program, const QStringList& arguments, const QString& outputFile);
-    // Ends the process: asked to end, killed when it has not ended within kStopGraceMs.
-    // An empty output file is removed. False when the process could not be ended.
-    bool stop();
+    // Ends the process without waiting for it: asked to end, killed when it has not ended
+    // within kStopGraceMs. stopped() tells the outcome; an empty output file is removed
+    // before. With nothing running, stopped(true) comes at once.
+    void stop();
+    // The same for the program's shutdown: returns once the process has ended (or could
+    // not be ended: false). No stopped() follows.
+    bool stopAndWait();
+    // A stop has been asked for and the process has not ended yet.
+    bool isStopping() const { return stopping_; }
 
     bool isRunning() const;
     qint64 processId() const;
@@ -96,23 +108,42 @@ public:
     void setClock(std::function<qint64()> clock) { clock_ = std::move(clock); }
 
 signals:
+    // The process runs (after a start() that returned true).
+    void started();
+    // The process could not be started (after a start() that returned true); error is
+    // the reason, also in startError().
+    void startFailed(const QString& error);
+    // A stop() is done: ended is false when the process could not be ended.
+    void stopped(bool ended);
     // The process ended by itself (stream ended, refused, player error). playerError is
     // what it printed, removedEmptyFile tells that it left an empty file that was removed.
     void ended(const QString& playerError, bool removedEmptyFile);
 
 private:
+    void onStarted();
+    void onErrorOccurred(QProcess::ProcessError error);
     void onFinished();
+    void onStopTimeout();
+    // The end of a stop: the errors read, an empty file removed. Returns whether the
+    // process has ended.
+    bool finishStop();
+    void dropProcess();
     void readErrors();
     qint64 now() const;
 
     QProcess* process_ = nullptr;
+    QTimer* stopTimer_ = nullptr;
     QString outputFile_;
     QString startError_;
     QByteArray errors_;
     StallWatch watch_;
     QElapsedTimer elapsed_;
     std::function<qint64()> clock_;
+    bool starting_ = false;
+    bool inStart_ = false;
     bool stopping_ = false;
+    bool killed_ = false;
+    bool waiting_ = false;
 };
 
 } // namespace zentuvo

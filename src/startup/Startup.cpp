@@ -5,11 +5,13 @@
 #include "app/Settings.h"
 #include "playback/VlcPlayer.h"
 #include "playback/VlcRuntime.h"
+#include "ui/MainController.h"
 #include "ui/QtServices.h"
 #include "ui/dialogs/SplashWindow.h"
 #include "ui/main/MainTheme.h"
 #include "ui/main/MainWindow.h"
-#include "ui/MainController.h"
+#include "ui/record/RecordLauncher.h"
+#include "ui/record/RecordWindow.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -24,15 +26,22 @@ namespace zentuvo {
 namespace {
 
 // Ends the program when the main window closes, even if another window stays open (a
-// recorder whose question was answered No).
+// recorder whose question was answered No). A recording still running is ended first,
+// with a complete file, while the event loop keeps running.
 class QuitOnClose : public QObject {
 public:
-    using QObject::QObject;
+    explicit QuitOnClose(RecordLauncher& recorder) : recorder_(recorder) {}
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Close)
-            QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+        if (event->type() == QEvent::Close) {
+            recorder_.endRecordingThen([] {
+                QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+            });
+        }
         return QObject::eventFilter(watched, event);
     }
+
+private:
+    RecordLauncher& recorder_;
 };
 
 // Milliseconds since the process started (the kernel's start time in /proc/self/stat, so
@@ -97,7 +106,7 @@ int runApplication(int argc, char** argv) {
     MainWindow window(app);
     MainController controller(app, window, [] { return createVlcPlayer(); });
     splash.close();
-    QuitOnClose quitOnClose;
+    QuitOnClose quitOnClose(controller.recorder());
     window.installEventFilter(&quitOnClose);
     window.show();
     reportStartupWhenShown(&window);

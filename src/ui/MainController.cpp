@@ -3,8 +3,6 @@
 #include "app/AppContext.h"
 #include "app/ChannelHomePage.h"
 #include "playback/Player.h"
-#include "ui/record/RecordLauncher.h"
-#include "ui/record/RecordWindow.h"
 #include "ui/dialogs/AboutWindow.h"
 #include "ui/dialogs/ChannelEditor.h"
 #include "ui/dialogs/ChannelPropertyWindow.h"
@@ -14,6 +12,8 @@
 #include "ui/main/FilePlayback.h"
 #include "ui/main/MainCommands.h"
 #include "ui/main/MainWindow.h"
+#include "ui/record/RecordLauncher.h"
+#include "ui/record/RecordWindow.h"
 #include "ui/widgets/VideoView.h"
 
 #include <QLayout>
@@ -38,8 +38,8 @@ VideoView* embedView(QWidget* placeholder, Player& player) {
 } // namespace
 
 MainController::MainController(AppContext& app, MainWindow& window, PlayerFactory makePlayer)
-    : app_(app), window_(window), makePlayer_(std::move(makePlayer)),
-      main_(makePlayer_()), preview_(makePlayer_()) {
+    : app_(app), window_(window), makePlayer_(std::move(makePlayer)), main_(makePlayer_()),
+      preview_(makePlayer_()) {
     MainWidgets& ui = window_.ui();
     mainView_ = embedView(ui.VLCPlugin21, *main_);
     previewView_ = embedView(ui.VLCPluginPreview, *preview_);

@@ -1,7 +1,5 @@
 #pragma once
 
-
-
 class QWidget;
 
 namespace zentuvo {

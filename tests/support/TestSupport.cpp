@@ -205,8 +205,7 @@ ChannelRef addMyList(AppContext& app, const QString& name, const QString& url, i
 }
 
 int myListRows(const AppContext& app) {
-    return int(
-        sqlNumber(app.paths().myList, QStringLiteral("SELECT count(*) FROM tab_mylist")));
+    return int(sqlNumber(app.paths().myList, QStringLiteral("SELECT count(*) FROM tab_mylist")));
 }
 
 void setLink(const AppContext& app, const QString& key, const QString& value) {
@@ -214,7 +213,9 @@ void setLink(const AppContext& app, const QString& key, const QString& value) {
 }
 
 QString iniValue(const AppContext& app, const QString& key) {
-    return IniFile(app.paths().settingsFile).read(QStringLiteral("preferences"), key).value_or(QString());
+    return IniFile(app.paths().settingsFile)
+        .read(QStringLiteral("preferences"), key)
+        .value_or(QString());
 }
 
 bool waitUntil(const std::function<bool()>& condition, int timeoutMs) {

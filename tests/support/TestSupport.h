@@ -1,8 +1,8 @@
 #pragma once
 
-#include "data/ChannelRef.h"
 #include "app/AppContext.h"
 #include "common/Messages.h"
+#include "data/ChannelRef.h"
 
 #include <QList>
 #include <QStringList>

@@ -1,9 +1,9 @@
 #include "ui/dialogs/AboutWindow.h"
 
-#include "common/ErrorReport.h"
 #include "app/AppContext.h"
-#include "common/Messages.h"
 #include "app/DesktopLinks.h"
+#include "common/ErrorReport.h"
+#include "common/Messages.h"
 #include "common/Shell.h"
 #include "ui/MainWindowApi.h"
 #include "ui/dialogs/DialogSupport.h"

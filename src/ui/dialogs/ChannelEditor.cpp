@@ -1,8 +1,9 @@
 #include "ui/dialogs/ChannelEditor.h"
 
 #include "app/AppContext.h"
-#include "common/Messages.h"
 #include "app/DesktopLinks.h"
+#include "app/PlayerOptions.h"
+#include "common/Messages.h"
 #include "common/Shell.h"
 #include "data/CatalogueLists.h"
 #include "data/ChannelInfo.h"
@@ -11,7 +12,7 @@
 #include "playback/Player.h"
 #include "ui/MainWindowApi.h"
 #include "ui/dialogs/DialogSupport.h"
-#include "ui/main/PlayerControl.h"
+#include "ui/widgets/PlayerStateText.h"
 #include "ui/widgets/VideoView.h"
 
 #include <QComboBox>
@@ -65,8 +66,9 @@ QString channelSubmissionBody(const QString& name, const QString& streamUrl,
     return body.replace(QStringLiteral("\n"), QStringLiteral("\n\n"));
 }
 
-ChannelEditor::ChannelEditor(AppContext& app, MainWindowApi& main, std::unique_ptr<Player> testPlayer,
-                             qint32 myListNumber, QWidget* parent)
+ChannelEditor::ChannelEditor(AppContext& app, MainWindowApi& main,
+                             std::unique_ptr<Player> testPlayer, qint32 myListNumber,
+                             QWidget* parent)
     : QDialog(parent), app_(app), main_(main), player_(std::move(testPlayer)),
       editingNumber_(myListNumber) {
     setObjectName(QStringLiteral("frmChannelAdd"));
@@ -335,8 +337,9 @@ void ChannelEditor::TestURL() {
             throw PlayerError("there is no test player");
         // Each test adds one more item to the playlist and plays it, with the program's
         // user agent in the form the player library accepts.
-        const int item = player_->playlistAdd(url, QStringLiteral(" "),
-                                              PlayerControl::headerOptions(app_, cChannel{}));
+        const int item = player_->playlistAdd(
+            url, QStringLiteral(" "),
+            playerHeaderOptions(app_.preferences().playerUserAgentOption(), cChannel{}));
         player_->playItem(item);
     } catch (const std::exception& e) {
         app_.messages.critical(QStringLiteral("Error in TestURL: ") + errorText(e));
@@ -378,8 +381,7 @@ void ChannelEditor::TimerStatusTick() {
     lblStreamingInfo_->setText(kPreviewPrefix);
     try {
         if (player_)
-            lblStreamingInfo_->setText(kPreviewPrefix +
-                                       PlayerControl::stateText(qint16(player_->inputState())));
+            lblStreamingInfo_->setText(kPreviewPrefix + playerStateText(qint16(player_->state())));
     } catch (const std::exception&) {
         // the status line waits for the next tick
     }

@@ -103,8 +103,8 @@ void ChannelPropertyWindow::ShowProperty() {
     if (channel.isNull())
         return;
     try {
-        const std::optional<ChannelProperties> p = readChannelProperties(
-            app_.paths().catalogue, app_.cipher(), channel.number());
+        const std::optional<ChannelProperties> p =
+            readChannelProperties(app_.paths().catalogue, app_.cipher(), channel.number());
         if (!p)
             return;
         txtName_->setText(p->name);

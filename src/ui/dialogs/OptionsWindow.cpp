@@ -178,7 +178,8 @@ void OptionsWindow::LoadComboLanguage() {
         readLanguagesByName(app_.paths().catalogue, [this](int id, const QString& name) {
             cboLanguage_->addItem(name, QVariant(qint32(id)));
         });
-        cboLanguage_->setCurrentIndex(cboLanguage_->findData(QVariant(qint32(app_.preferences().language()))));
+        cboLanguage_->setCurrentIndex(
+            cboLanguage_->findData(QVariant(qint32(app_.preferences().language()))));
     } catch (const DbError& e) {
         app_.messages.critical(QStringLiteral("Error in LoadComboLanguage: ") + e.description());
     }

@@ -1,6 +1,6 @@
 #include "ui/dialogs/SearchResultModel.h"
 
-#include "ui/main/RowOrder.h"
+#include "ui/widgets/RowOrder.h"
 
 #include <algorithm>
 #include <numeric>

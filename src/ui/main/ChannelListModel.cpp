@@ -1,6 +1,6 @@
 #include "ui/main/ChannelListModel.h"
 
-#include "ui/main/RowOrder.h"
+#include "ui/widgets/RowOrder.h"
 
 #include <QCollator>
 #include <QThreadPool>

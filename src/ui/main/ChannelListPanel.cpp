@@ -1,6 +1,7 @@
 #include "ui/main/ChannelListPanel.h"
 
 #include "app/AppContext.h"
+#include "common/ErrorReport.h"
 #include "common/Messages.h"
 #include "data/CatalogueLists.h"
 #include "data/ChannelRef.h"
@@ -8,9 +9,8 @@
 #include "data/Favourites.h"
 #include "data/VbConvert.h"
 #include "ui/main/ChannelListModel.h"
-#include "ui/widgets/ListView.h"
 #include "ui/main/MainWidgets.h"
-#include "common/ErrorReport.h"
+#include "ui/widgets/ListView.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -190,9 +190,8 @@ void ChannelListPanel::startFill(const ChannelListFilter& filter, bool thenColum
                 if (result.error) {
                     // What was read so far stays in the list; the counter keeps its old text.
                     model_->setRows(std::move(result.rows));
-                    reportErrors(app_.messages, "MakeLvwChannelsContents", [&] {
-                        std::rethrow_exception(result.error);
-                    });
+                    reportErrors(app_.messages, "MakeLvwChannelsContents",
+                                 [&] { std::rethrow_exception(result.error); });
                 } else {
                     if (sortColumn >= 0)
                         model_->setProperty("zentuvoPresortedFor", sortColumn * 2 + int(sortOrder));

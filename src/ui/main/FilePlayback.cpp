@@ -36,7 +36,8 @@ QString FilePlayback::chooseWithDialog(QWidget* parent, const QString& title,
 }
 
 void FilePlayback::PlayFrom() {
-    const QString path = chooser_(QStringLiteral("Open file..."), app_.preferences().recordFolder());
+    const QString path =
+        chooser_(QStringLiteral("Open file..."), app_.preferences().recordFolder());
     if (path.isEmpty())
         return;
     QApplication::setOverrideCursor(Qt::WaitCursor);

@@ -2,15 +2,15 @@
 
 #include "app/AppContext.h"
 #include "app/ChannelHomePage.h"
-#include "common/Messages.h"
 #include "app/DesktopLinks.h"
+#include "common/ErrorReport.h"
+#include "common/Messages.h"
 #include "common/Shell.h"
 #include "ui/main/ChannelListPanel.h"
-#include "ui/widgets/ListView.h"
 #include "ui/main/MainMenus.h"
 #include "ui/main/MainWidgets.h"
 #include "ui/main/MyListPanel.h"
-#include "common/ErrorReport.h"
+#include "ui/widgets/ListView.h"
 
 #include <QSlider>
 #include <QToolButton>
@@ -91,9 +91,8 @@ void MainCommands::connectMenus() {
     on(m.miLvwChannelsAddOnMyList, [this] { miLvwChannelsAddOnMyListClick(); });
     on(m.miLvwMyListChannelProperty, [this] { miLvwMyListChannelPropertyClick(); });
     on(m.miLvwMyListDelete, [this] {
-        reportErrors(app_.messages, "miLvwMyListDelete_Click", [&] {
-            myList_.MyListDeleteElement();
-        });
+        reportErrors(app_.messages, "miLvwMyListDelete_Click",
+                     [&] { myList_.MyListDeleteElement(); });
     });
     on(m.miFilePlayFrom, [this] { emit playFileRequested(); });
     on(m.miFileExit, [this] { window_->close(); });
@@ -210,9 +209,8 @@ void MainCommands::miLvwMyListPreviewClick() {
 }
 
 void MainCommands::miLvwChannelsAddOnMyListClick() {
-    reportErrors(app_.messages, "miLvwChannelsAddOnMyList_Click", [&] {
-        emit myListEditorRequested(0);
-    });
+    reportErrors(app_.messages, "miLvwChannelsAddOnMyList_Click",
+                 [&] { emit myListEditorRequested(0); });
 }
 
 void MainCommands::miLvwMyListChannelPropertyClick() {

@@ -313,8 +313,9 @@ bool MainLayout::playerBusy() const {
     if (!player_)
         return false;
     try {
-        const int state = player_->inputState();
-        return state == Player::Opening || state == Player::Buffering || state == Player::Playing;
+        const PlayerState state = player_->state();
+        return state == PlayerState::Opening || state == PlayerState::Buffering ||
+               state == PlayerState::Playing;
     } catch (const std::exception&) {
         return false;
     }

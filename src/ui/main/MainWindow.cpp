@@ -2,16 +2,16 @@
 
 #include "app/AppContext.h"
 #include "app/Settings.h"
+#include "common/ErrorReport.h"
 #include "common/Messages.h"
 #include "ui/main/Captions.h"
 #include "ui/main/ChannelListPanel.h"
-#include "ui/widgets/ListView.h"
 #include "ui/main/MainLayout.h"
 #include "ui/main/MainTheme.h"
 #include "ui/main/MyListPanel.h"
-#include "common/ErrorReport.h"
 #include "ui/main/VideoModes.h"
 #include "ui/main/WindowStyle.h"
+#include "ui/widgets/ListView.h"
 
 #include <QApplication>
 #include <QCloseEvent>

@@ -1,13 +1,13 @@
 #include "ui/main/MyListPanel.h"
 
 #include "app/AppContext.h"
+#include "common/ErrorReport.h"
 #include "common/Messages.h"
 #include "data/ChannelRef.h"
 #include "data/MyListRepository.h"
 #include "ui/main/ChannelListModel.h"
-#include "ui/widgets/ListView.h"
 #include "ui/main/MainWidgets.h"
-#include "common/ErrorReport.h"
+#include "ui/widgets/ListView.h"
 
 #include <QHeaderView>
 #include <exception>
@@ -47,9 +47,8 @@ void MyListPanel::MakeLvwMyListContents() {
     model_->setRows(std::move(rows));
     if (!read.error)
         return;
-    reportErrors(app_.messages, "MakeLvwMyListContents", [&] {
-        std::rethrow_exception(read.error);
-    });
+    reportErrors(app_.messages, "MakeLvwMyListContents",
+                 [&] { std::rethrow_exception(read.error); });
 }
 
 void MyListPanel::MyListDeleteElement() {
@@ -76,9 +75,8 @@ void MyListPanel::MyListDeleteElement() {
 }
 
 void MyListPanel::MyListDelete(const QList<int>& channelIDs) {
-    reportErrors(app_.messages, "MyListDelete", [&] {
-        deleteMyListChannels(app_.paths().myList, channelIDs);
-    });
+    reportErrors(app_.messages, "MyListDelete",
+                 [&] { deleteMyListChannels(app_.paths().myList, channelIDs); });
 }
 
 } // namespace zentuvo

@@ -1,9 +1,11 @@
 #include "ui/main/PlayerControl.h"
 
 #include "app/AppContext.h"
+#include "app/PlayerOptions.h"
 #include "common/Messages.h"
 #include "data/ChannelInfo.h"
 #include "playback/Player.h"
+#include "ui/widgets/PlayerStateText.h"
 
 #include <cmath>
 #include <exception>
@@ -33,23 +35,9 @@ template <typename Step> void ignoringErrors(Step step) {
 
 } // namespace
 
-PlayerControl::PlayerControl(AppContext& app, Player& main, Player& preview, PlayerControlView& view,
-                             QObject* parent)
+PlayerControl::PlayerControl(AppContext& app, Player& main, Player& preview,
+                             PlayerControlView& view, QObject* parent)
     : QObject(parent), app_(app), main_(main), preview_(preview), view_(view) {}
-
-QStringList PlayerControl::headerOptions(const AppContext& app, const cChannel& channel) {
-    QStringList options;
-    // The program's user agent is kept with "+" for its blanks. The player library takes
-    // each option whole, blanks included, but refuses a user agent in the "+" form, and then
-    // sends none at all: the player gets it with its blanks.
-    if (channel.userAgent.isEmpty())
-        options << QString(app.preferences().playerUserAgentOption()).replace(u'+', u' ');
-    else
-        options << QStringLiteral(":http-user-agent=") + channel.userAgent;
-    if (!channel.referrer.isEmpty())
-        options << QStringLiteral(":http-referrer=") + channel.referrer;
-    return options;
-}
 
 cChannel PlayerControl::resolve(ChannelRef channel) {
     if (!channel.isChannel()) {
@@ -68,7 +56,8 @@ void PlayerControl::playMain(ChannelRef ref) {
         mainChannel_ = ref;
         const cChannel channel = resolve(ref);
         // The picture keeps its own aspect ratio: forcing one squeezes every other shape.
-        const QStringList options = headerOptions(app_, channel) << kNoTitle;
+        const QStringList options =
+            playerHeaderOptions(app_.preferences().playerUserAgentOption(), channel) << kNoTitle;
         main_.clear();
         main_.playItem(main_.playlistAdd(channel.url, kItemName, options));
         main_.setVolume(view_.mainVolumeSlider() * kVolumeStep);
@@ -98,38 +87,13 @@ void PlayerControl::stopMain() {
     }
 }
 
-QString PlayerControl::stateText(int state) {
-    switch (state) {
-    case 0:
-        return QStringLiteral("Idle/Close");
-    case 1:
-        return QStringLiteral("Opening");
-    case 2:
-        return QStringLiteral("Buffering");
-    case 3:
-        return QStringLiteral("Playing");
-    case 4:
-        return QStringLiteral("Paused");
-    case 5:
-        return QStringLiteral("Stopping");
-    case 6:
-        return QStringLiteral("6 - Idle");
-    case 7:
-        return QStringLiteral("7 - Idle");
-    case 8:
-        return QStringLiteral("Ended");
-    default:
-        return QStringLiteral("ERROR");
-    }
-}
-
 void PlayerControl::updateStatus() {
     const QString previewPrefix = QStringLiteral("- Preview - ");
     view_.setPreviewMessage(previewPrefix);
     view_.setPlayerMessage(QStringLiteral(" - "));
     ignoringErrors(
-        [&] { view_.setPreviewMessage(previewPrefix + stateText(preview_.inputState())); });
-    ignoringErrors([&] { view_.setPlayerMessage(stateText(main_.inputState())); });
+        [&] { view_.setPreviewMessage(previewPrefix + playerStateText(int(preview_.state()))); });
+    ignoringErrors([&] { view_.setPlayerMessage(playerStateText(int(main_.state()))); });
     // Halves round to even.
     ignoringErrors(
         [&] { view_.setFileSlider(int(std::nearbyint(main_.position() * kFileSliderSteps))); });
@@ -141,8 +105,9 @@ void PlayerControl::playPreview(ChannelRef ref) {
         previewChannel_ = ref;
         const cChannel channel = resolve(ref);
         // Each preview adds an item: the playlist is not emptied first.
-        preview_.playItem(
-            preview_.playlistAdd(channel.url, kPreviewItemName, headerOptions(app_, channel)));
+        preview_.playItem(preview_.playlistAdd(
+            channel.url, kPreviewItemName,
+            playerHeaderOptions(app_.preferences().playerUserAgentOption(), channel)));
     } catch (const std::exception& e) {
         app_.messages.critical(QStringLiteral("Error in PlayPreview: ") + describe(e));
     }

@@ -63,8 +63,6 @@ public:
     // Plays a catalogue or My List channel in the main player.
     void playMain(ChannelRef channel);
     void stopMain();
-    // The status text of a state number.
-    static QString stateText(int state);
     // Once a second: the status texts of both players and the file position slider.
     void updateStatus();
 
@@ -81,10 +79,6 @@ public:
     void setMainVolume(int sliderValue);
     // Exchanges the channels of the two players.
     void swap();
-
-    // The player options for a channel: the program's user agent (with blanks), or the
-    // channel's own user agent, and the channel's referrer when it has one.
-    static QStringList headerOptions(const AppContext& app, const cChannel& channel);
 
     static constexpr int kFileSliderSteps = 20;
     static constexpr int kVolumeStep = 20;

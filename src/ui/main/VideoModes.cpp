@@ -1,11 +1,11 @@
 #include "ui/main/VideoModes.h"
 
 #include "app/AppContext.h"
+#include "common/ErrorReport.h"
 #include "common/Messages.h"
 #include "playback/Player.h"
 #include "ui/main/MainLayout.h"
 #include "ui/main/MainWindow.h"
-#include "common/ErrorReport.h"
 #include "ui/main/WindowStyle.h"
 
 #include <QKeyEvent>
@@ -134,7 +134,7 @@ void VideoModes::ToggleFullScreen() {
     try {
         if (!player_)
             return;
-        if (player_->fullscreen())
+        if (playerFullScreen())
             leavePlayerFullScreen();
         else
             enterPlayerFullScreen();
@@ -147,7 +147,6 @@ void VideoModes::ToggleFullScreen() {
 // while the player draws into it. The window around it fills the screen instead and shows
 // nothing but the video.
 void VideoModes::enterPlayerFullScreen() {
-    player_->setFullscreen(true);
     if (playerScreen_)
         return;
     PlayerScreen saved;
@@ -169,12 +168,6 @@ void VideoModes::enterPlayerFullScreen() {
 }
 
 void VideoModes::leavePlayerFullScreen() {
-    // The video comes back into the window even when the player cannot be told.
-    try {
-        if (player_)
-            player_->setFullscreen(false);
-    } catch (const std::exception&) {
-    }
     if (!playerScreen_)
         return;
     const PlayerScreen saved = *playerScreen_;

@@ -40,8 +40,10 @@ public:
     // the video, fitted to it. Escape or a double click on the video ends it too. Failures
     // are ignored.
     void ToggleFullScreen();
+    // Whether the player's full screen is on. It is the window's alone: the player draws
+    // into the same video element either way.
     bool playerFullScreen() const;
-    // The main player, whose full-screen flag tells whether its video shows full screen.
+    // The main player; without one the player's full screen cannot start.
     void setPlayer(Player* player);
 
     // A key pressed in the main window: Escape ends the player's full screen; Escape and

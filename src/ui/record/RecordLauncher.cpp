@@ -2,8 +2,8 @@
 
 #include "app/AppContext.h"
 #include "common/Messages.h"
-#include "ui/record/RecordWindow.h"
 #include "ui/MainWindowApi.h"
+#include "ui/record/RecordWindow.h"
 
 #include <exception>
 
@@ -32,6 +32,17 @@ void RecordLauncher::record(ChannelRef playing) {
         app_.messages.critical(QStringLiteral("Error in imgButtonRecord_Click: ") +
                                QString::fromLocal8Bit(e.what()));
     }
+}
+
+void RecordLauncher::endRecordingThen(std::function<void()> done) {
+    if (!window_ || !window_->blnIsRecording()) {
+        done();
+        return;
+    }
+    QObject::connect(
+        window_.data(), &RecordWindow::recordingStopped, window_.data(),
+        [done = std::move(done)](bool) { done(); }, Qt::SingleShotConnection);
+    window_->endForShutdown();
 }
 
 void RecordLauncher::EndRecordingForShutdown() {

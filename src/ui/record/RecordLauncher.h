@@ -3,6 +3,7 @@
 #include "data/ChannelRef.h"
 
 #include <QPointer>
+#include <functional>
 
 namespace zentuvo {
 
@@ -24,7 +25,11 @@ public:
     // brings the open one forward (it keeps the channel it loaded first).
     void record(ChannelRef playing);
 
-    // Program shutdown: ends a running recording without asking and closes the window.
+    // Program shutdown: ends a running recording without asking and closes the window,
+    // then calls done; returns at once. With nothing recording, done is called at once.
+    void endRecordingThen(std::function<void()> done);
+    // The same, waiting for the player to end (at most Recorder::kStopGraceMs plus
+    // Recorder::kKillWaitMs): for when the event loop no longer runs.
     void EndRecordingForShutdown();
 
     // The open recorder window, or null.

@@ -47,6 +47,11 @@ RecordWindow::RecordWindow(AppContext& app, MainWindowApi& main, ChannelRef chan
     });
     connect(cmdClose, &QPushButton::clicked, this, &QWidget::close);
     connect(&recorder_, &Recorder::ended, this, &RecordWindow::onRecorderEnded);
+    connect(&recorder_, &Recorder::started, this, &RecordWindow::onRecorderStarted);
+    connect(&recorder_, &Recorder::startFailed, this, [this](const QString& error) {
+        showStartFailure(program_ + QStringLiteral(": ") + error);
+    });
+    connect(&recorder_, &Recorder::stopped, this, &RecordWindow::onRecorderStopped);
 
     TimerProgress = new QTimer(this);
     TimerProgress->setObjectName(QStringLiteral("TimerProgress"));
@@ -64,7 +69,7 @@ RecordWindow::RecordWindow(AppContext& app, MainWindowApi& main, ChannelRef chan
 
 RecordWindow::~RecordWindow() {
     // Never leave a player process writing behind the window.
-    recorder_.stop();
+    recorder_.stopAndWait();
 }
 
 void RecordWindow::buildLayout() {
@@ -124,7 +129,8 @@ void RecordWindow::loadChannel() {
         const cChannel channel = found.value_or(cChannel{});
         channelName_ = channel.Name;
         channelUrl_ = channel.url;
-        itemOptions_ = RecorderCommand::itemOptions(channel, app_.preferences().playerUserAgentOption());
+        itemOptions_ =
+            RecorderCommand::itemOptions(channel, app_.preferences().playerUserAgentOption());
         lblStatus->setText(channelName_);
         lblFileSize->clear();
     } catch (const std::exception& e) {
@@ -135,7 +141,7 @@ void RecordWindow::loadChannel() {
 void RecordWindow::StartRecording() {
     try {
         blnIsRecording_ = true;
-        const QString program = RecorderCommand::program(app_.preferences().playerInstallDir());
+        program_ = RecorderCommand::program(app_.preferences().playerInstallDir());
         strDumpFile_ = RecordFiles::GetFileName(app_.preferences().recordFolder(), today_());
         QString reason;
         if (channelUrl_.trimmed().isEmpty())
@@ -143,17 +149,30 @@ void RecordWindow::StartRecording() {
         else if (strDumpFile_.isEmpty())
             reason = QStringLiteral("no free file name in ") + app_.preferences().recordFolder();
         else if (!recorder_.start(
-                     program, RecorderCommand::arguments(channelUrl_, strDumpFile_, itemOptions_),
+                     program_, RecorderCommand::arguments(channelUrl_, strDumpFile_, itemOptions_),
                      strDumpFile_))
-            reason = program + QStringLiteral(": ") + recorder_.startError();
+            reason = program_ + QStringLiteral(": ") + recorder_.startError();
         if (!reason.isEmpty()) {
-            // Nothing runs: the window stays ready for another try.
-            blnIsRecording_ = false;
-            cmdRecord->setEnabled(true);
-            lblStatus->setText(QStringLiteral("Recording did not start: ") + reason);
-            app_.messages.exclamation(QStringLiteral("Error starting recording"));
+            showStartFailure(reason);
             return;
         }
+        cmdRecord->setEnabled(false);
+    } catch (const std::exception& e) {
+        blnIsRecording_ = recorder_.isRunning();
+        app_.messages.critical(errorIn("StartRecording", e));
+    }
+}
+
+void RecordWindow::showStartFailure(const QString& reason) {
+    // Nothing runs: the window stays ready for another try.
+    blnIsRecording_ = false;
+    cmdRecord->setEnabled(true);
+    lblStatus->setText(QStringLiteral("Recording did not start: ") + reason);
+    app_.messages.exclamation(QStringLiteral("Error starting recording"));
+}
+
+void RecordWindow::onRecorderStarted() {
+    try {
         cmdRecord->setEnabled(false);
         lblProgress->setVisible(true);
         lblFileSize->setText(RecordFiles::FileSizeText(0, QLocale::system()));
@@ -170,31 +189,59 @@ void RecordWindow::showRecordingLine() {
                        strDumpFile_);
 }
 
-bool RecordWindow::StopRecording() {
-    if (!blnIsRecording_)
-        return true;
-    const bool ended = recorder_.stop();
+void RecordWindow::StopRecording() {
+    if (!blnIsRecording_) {
+        emit recordingStopped(true);
+        return;
+    }
+    recorder_.stop();
+}
+
+void RecordWindow::onRecorderStopped(bool ended) {
     blnIsRecording_ = false;
     lblProgress->setText(QStringLiteral("|"));
     if (!ended)
         app_.messages.exclamation(QStringLiteral("Error closing recorder..."));
-    return ended;
+    emit recordingStopped(ended);
+    if (closeWhenStopped_) {
+        closeWhenStopped_ = false;
+        close();
+    }
+}
+
+void RecordWindow::endForShutdown() {
+    shuttingDown_ = true;
+    close();
 }
 
 void RecordWindow::closeForShutdown() {
     shuttingDown_ = true;
-    StopRecording();
+    if (blnIsRecording_) {
+        const bool ended = recorder_.stopAndWait();
+        blnIsRecording_ = false;
+        lblProgress->setText(QStringLiteral("|"));
+        if (!ended)
+            app_.messages.exclamation(QStringLiteral("Error closing recorder..."));
+    }
     close();
 }
 
 void RecordWindow::closeEvent(QCloseEvent* event) {
-    if (blnIsRecording_ && !shuttingDown_ &&
+    if (blnIsRecording_ && !shuttingDown_ && !recorder_.isStopping() &&
         !app_.messages.askYesNo(QStringLiteral("Stop recording? "),
                                 QStringLiteral("Stop recording"))) {
         event->ignore();
         return;
     }
-    StopRecording();
+    if (blnIsRecording_) {
+        StopRecording();
+        if (blnIsRecording_) {
+            // The window closes once the process has ended.
+            closeWhenStopped_ = true;
+            event->ignore();
+            return;
+        }
+    }
     event->accept();
 }
 
@@ -211,7 +258,7 @@ void RecordWindow::onTimerProgress() {
 }
 
 void RecordWindow::onTimerStatus() {
-    if (!blnIsRecording_)
+    if (!blnIsRecording_ || recorder_.isStopping())
         return;
     const qint64 size = recorder_.sampleSize();
     lblFileSize->setText(RecordFiles::FileSizeText(size, QLocale::system()));

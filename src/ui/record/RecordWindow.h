@@ -36,10 +36,17 @@ public:
     ChannelRef channel() const { return channel_; }
     QString channelName() const { return channelName_; }
 
+    // Starts the player process; the recording line shows once it runs, the reason when it
+    // could not start.
     void StartRecording();
-    // Ends the process if recording. False when it could not be ended (reported).
-    bool StopRecording();
-    // Program shutdown: ends a running recording without asking, then closes.
+    // Ends the process if recording, without waiting for it: recordingStopped() follows
+    // (at once when nothing records). A failure to end it is reported.
+    void StopRecording();
+    // Program shutdown: ends a running recording without asking and closes once it has
+    // ended (recordingStopped()); returns at once.
+    void endForShutdown();
+    // The same, waiting for the process to end (at most Recorder::kStopGraceMs plus
+    // Recorder::kKillWaitMs): for when the event loop no longer runs.
     void closeForShutdown();
 
     // The spinner and the size line; the timers call them.
@@ -58,12 +65,19 @@ public:
     QTimer* TimerProgress = nullptr;
     QTimer* TimerStatus = nullptr;
 
+signals:
+    // A StopRecording() is done; ended is false when the process could not be ended.
+    void recordingStopped(bool ended);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void buildLayout();
     void loadChannel();
+    void onRecorderStarted();
+    void showStartFailure(const QString& reason);
+    void onRecorderStopped(bool ended);
     void onRecorderEnded(const QString& playerError, bool removedEmptyFile);
     void showRecordingLine();
 
@@ -74,6 +88,8 @@ private:
 
     bool blnIsRecording_ = false;
     bool shuttingDown_ = false;
+    bool closeWhenStopped_ = false;
+    QString program_;
     QString strDumpFile_;
     ChannelRef channel_;
     QString channelName_;

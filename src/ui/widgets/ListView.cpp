@@ -1,6 +1,5 @@
 #include "ui/widgets/ListView.h"
 
-
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>

@@ -77,8 +77,9 @@ bool VideoView::idle() const {
     if (!player_)
         return true;
     try {
-        const int state = player_->inputState();
-        return state != Player::Playing && state != Player::Paused && state != Player::Buffering;
+        const PlayerState state = player_->state();
+        return state != PlayerState::Playing && state != PlayerState::Paused &&
+               state != PlayerState::Buffering;
     } catch (const std::exception&) {
         return true; // a player that cannot say shows the idle look
     }

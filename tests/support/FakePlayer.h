@@ -27,18 +27,16 @@ public:
     void stop() override;
     int itemCount() const override;
     void clear() override;
-    int inputState() const override;
+    PlayerState state() const override;
     double position() const override;
     void setPosition(double position) override;
     void setVolume(int percent) override;
     int volume() const override { return volume_; }
-    bool fullscreen() const override { return fullscreen_; }
-    void setFullscreen(bool on) override { fullscreen_ = on; }
     std::optional<QSize> videoSize() const override;
     QString versionInfo() const override { return QStringLiteral("fake 1.0"); }
 
     // Sets the reported state and announces it, as the real player does.
-    void setState(int state);
+    void setState(PlayerState state);
     // The item last started, or nothing.
     const Item* current() const;
 
@@ -58,9 +56,8 @@ public:
 private:
     void check() const;
 
-    int state_ = Idle;
+    PlayerState state_ = PlayerState::Idle;
     int volume_ = 100;
-    bool fullscreen_ = false;
 };
 
 } // namespace zentuvo

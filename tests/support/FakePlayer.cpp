@@ -1,4 +1,4 @@
-#include "playback/FakePlayer.h"
+#include "support/FakePlayer.h"
 
 #include <algorithm>
 
@@ -20,24 +20,25 @@ void FakePlayer::playItem(int item) {
     ++playCalls;
     if (item < 0 || item >= items.size()) {
         playingItem = -1;
-        setState(Error);
+        setState(PlayerState::Error);
         return;
     }
     playingItem = item;
-    setState(items[item].mrl.isEmpty() ? Error : Playing);
+    setState(items[item].mrl.isEmpty() ? PlayerState::Error : PlayerState::Playing);
 }
 
 bool FakePlayer::isPlaying() const {
     check();
-    return state_ == Opening || state_ == Buffering || state_ == Playing;
+    return state_ == PlayerState::Opening || state_ == PlayerState::Buffering ||
+           state_ == PlayerState::Playing;
 }
 
 void FakePlayer::stop() {
     check();
     ++stopCalls;
     playingItem = -1;
-    if (state_ != Idle)
-        setState(Idle);
+    if (state_ != PlayerState::Idle)
+        setState(PlayerState::Idle);
 }
 
 int FakePlayer::itemCount() const {
@@ -50,11 +51,11 @@ void FakePlayer::clear() {
     ++clearCalls;
     items.clear();
     playingItem = -1;
-    if (state_ != Idle)
-        setState(Idle);
+    if (state_ != PlayerState::Idle)
+        setState(PlayerState::Idle);
 }
 
-int FakePlayer::inputState() const {
+PlayerState FakePlayer::state() const {
     check();
     return state_;
 }
@@ -80,7 +81,7 @@ std::optional<QSize> FakePlayer::videoSize() const {
     return reportedSize;
 }
 
-void FakePlayer::setState(int state) {
+void FakePlayer::setState(PlayerState state) {
     state_ = state;
     emit stateChanged(state);
 }

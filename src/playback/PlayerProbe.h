@@ -1,0 +1,46 @@
+#pragma once
+
+#include "playback/Player.h"
+
+#include <functional>
+#include <memory>
+
+namespace zentuvo {
+
+// What measurements (bench/) ask of a player besides playing: how it was set up, and what
+// it has shown. No window of the program uses it.
+struct PlayerProbeOptions {
+    // Only the player library's own defaults (no caching or title options of ours): to
+    // compare against.
+    bool libraryDefaults = false;
+    // Draw the picture into memory instead of a window, counting the pictures shown and
+    // announcing the first one when it is shown.
+    bool pictureProbe = false;
+};
+
+class PlayerProbe {
+public:
+    virtual ~PlayerProbe() = default;
+
+    // Pictures shown, and lost (too late to be shown), since the item started; -1 when
+    // unknown.
+    virtual int displayedPictures() const = 0;
+    virtual int lostPictures() const = 0;
+    // Different pictures the probe has shown since the item started, counted as they are
+    // shown (pictureProbe only; the counts above are the library's, updated now and then).
+    virtual int probedPictures() const = 0;
+    // Called on the GUI thread when the first picture of the item started last is on its
+    // way to the screen: shown (with pictureProbe) or its video output created (without).
+    // An empty function ends the calls.
+    virtual void setFirstPictureHandler(std::function<void()> handler) = 0;
+};
+
+// A player over the player library and its probe; the probe lives as long as the player.
+struct ProbedPlayer {
+    std::unique_ptr<Player> player;
+    PlayerProbe* probe = nullptr;
+};
+
+ProbedPlayer createProbedVlcPlayer(const PlayerProbeOptions& options = {});
+
+} // namespace zentuvo

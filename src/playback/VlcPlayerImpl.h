@@ -1,0 +1,81 @@
+#pragma once
+
+// The inside of VlcPlayer, shared by its files (VlcPlayer.cpp, VlcProbe.cpp). Not for use
+// elsewhere.
+#include "playback/VlcPlayer.h"
+
+#include <QList>
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+#include <vlc/vlc.h>
+
+namespace zentuvo {
+
+struct InstanceRelease {
+    void operator()(libvlc_instance_t* p) const { libvlc_release(p); }
+};
+struct MediaPlayerRelease {
+    void operator()(libvlc_media_player_t* p) const { libvlc_media_player_release(p); }
+};
+struct MediaRelease {
+    void operator()(libvlc_media_t* p) const { libvlc_media_release(p); }
+};
+using MediaPtr = std::unique_ptr<libvlc_media_t, MediaRelease>;
+
+struct VlcPlayer::Impl {
+    struct Item {
+        QString mrl;
+        QString name;
+        QStringList options;
+    };
+
+    VlcPlayer* q = nullptr;
+    VlcPlayerOptions options;
+    PlayerProbeOptions probeOptions;
+    std::shared_ptr<libvlc_instance_t> instance;
+    std::unique_ptr<libvlc_media_player_t, MediaPlayerRelease> mp;
+
+    // GUI thread only.
+    QList<Item> items;
+    bool loaded = false; // a media is set on the library's player
+    quintptr window = 0;
+    int volume = 100;
+    // The number of the state last announced; -1 before the first.
+    int lastAnnounced = -1;
+    std::function<void()> onFirstPicture; // the probe's handler
+
+    // Written by the library's threads, read anywhere.
+    std::atomic<PlayerState> state{PlayerState::Idle};
+    std::atomic<bool> failed{false}; // the error event came: sticky until the next start
+    std::atomic<bool> inputPlaying{false};
+    std::atomic<bool> cacheFull{false};
+    std::atomic<bool> pictureSeen{false};
+    std::atomic<bool> pictureDue{false};
+    std::atomic<int> probed{0}; // different pictures the probe has shown since the start
+    std::atomic<bool> deliveryPending{false};
+
+    // The picture probe's frame and the digest of the last one shown, touched by the video
+    // output thread only.
+    std::vector<unsigned char> frame;
+    std::uint64_t shownDigest = 0;
+
+    void attachEvents(bool attach);
+    void resetForStart();
+    void fail();
+    void notify();
+    void deliver();
+    void notePicture();
+    void setMedia(libvlc_media_t* media);
+
+    static void onEvent(const libvlc_event_t* event, void* opaque);
+    static unsigned probeSetup(void** opaque, char* chroma, unsigned* width, unsigned* height,
+                               unsigned* pitches, unsigned* lines);
+    static void probeCleanup(void* opaque);
+    static void* probeLock(void* opaque, void** planes);
+    static void probeDisplay(void* opaque, void* picture);
+};
+
+} // namespace zentuvo

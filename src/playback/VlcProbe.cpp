@@ -1,0 +1,80 @@
+// The probe of VlcPlayer: what measurements ask of it (PlayerProbe), and the picture probe
+// that draws into memory.
+#include "playback/VlcPlayerImpl.h"
+
+#include <cstring>
+#include <optional>
+
+namespace zentuvo {
+
+unsigned VlcPlayer::Impl::probeSetup(void** opaque, char* chroma, unsigned* width, unsigned* height,
+                                     unsigned* pitches, unsigned* lines) {
+    auto* d = static_cast<Impl*>(*opaque);
+    std::memcpy(chroma, "RV32", 4);
+    pitches[0] = (*width * 4 + 31) / 32 * 32;
+    lines[0] = (*height + 31) / 32 * 32;
+    d->frame.assign(std::size_t(pitches[0]) * lines[0], 0);
+    return 1;
+}
+
+void VlcPlayer::Impl::probeCleanup(void* opaque) {
+    std::vector<unsigned char>().swap(static_cast<Impl*>(opaque)->frame);
+}
+
+void* VlcPlayer::Impl::probeLock(void* opaque, void** planes) {
+    planes[0] = static_cast<Impl*>(opaque)->frame.data();
+    return nullptr;
+}
+
+void VlcPlayer::Impl::probeDisplay(void* opaque, void*) {
+    // The output shows its last picture again now and then; only a new one counts.
+    auto* d = static_cast<Impl*>(opaque);
+    std::uint64_t digest = 1469598103934665603ull;
+    for (std::size_t i = 0; i + 8 <= d->frame.size(); i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, d->frame.data() + i, 8);
+        digest = (digest ^ word) * 1099511628211ull;
+    }
+    if (d->probed == 0 || digest != d->shownDigest)
+        ++d->probed;
+    d->shownDigest = digest;
+    d->notePicture();
+}
+
+namespace {
+
+std::optional<libvlc_media_stats_t> statsOf(libvlc_media_player_t* mp) {
+    MediaPtr media(libvlc_media_player_get_media(mp));
+    libvlc_media_stats_t stats{};
+    if (!media || !libvlc_media_get_stats(media.get(), &stats))
+        return std::nullopt;
+    return stats;
+}
+
+} // namespace
+
+int VlcPlayer::displayedPictures() const {
+    const auto stats = statsOf(d->mp.get());
+    return stats ? stats->i_displayed_pictures : -1;
+}
+
+int VlcPlayer::probedPictures() const {
+    return d->probed.load();
+}
+
+int VlcPlayer::lostPictures() const {
+    const auto stats = statsOf(d->mp.get());
+    return stats ? stats->i_lost_pictures : -1;
+}
+
+void VlcPlayer::setFirstPictureHandler(std::function<void()> handler) {
+    d->onFirstPicture = std::move(handler);
+}
+
+ProbedPlayer createProbedVlcPlayer(const PlayerProbeOptions& options) {
+    auto player = std::make_unique<VlcPlayer>(VlcPlayerOptions{}, options);
+    PlayerProbe* probe = player.get();
+    return {std::move(player), probe};
+}
+
+} // namespace zentuvo
