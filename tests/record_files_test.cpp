@@ -84,7 +84,7 @@ TEST(RecordFileSize, MissingEmptyBeyondTwoGigabytesAndItsTextAtTheEdges) {
 // The program, its arguments, the headers and the player's error lines are tried end to end
 // with the real player in record_vlc_test.cpp; here what it cannot show.
 TEST(RecorderCommand, AReferrerAloneKeepsTheProgramsAgent) {
-    cChannel channel;
+    ChannelInfo channel;
     channel.referrer = "https://r.example/";
     EXPECT_EQ(RecorderCommand::itemOptions(channel, ":http-user-agent=A+(X11;+U)"),
               (QStringList{":http-user-agent=A (X11; U)", ":http-referrer=https://r.example/"}));

@@ -29,7 +29,7 @@ QString plainUserAgentOption(const QString& option) {
     return prefix + option.mid(prefix.size()).replace(u'+', u' ');
 }
 
-QStringList itemOptions(const cChannel& channel, const QString& playerUserAgentOption) {
+QStringList itemOptions(const ChannelInfo& channel, const QString& playerUserAgentOption) {
     QStringList options;
     if (!channel.userAgent.trimmed().isEmpty())
         options << QStringLiteral(":http-user-agent=") + channel.userAgent.trimmed();

@@ -196,11 +196,11 @@ int countryId(const AppContext& app, const QString& name) {
 }
 
 ChannelRef addMyList(AppContext& app, const QString& name, const QString& url, int countryID) {
-    cMyList rec;
-    rec.Name = name;
+    MyListRecord rec;
+    rec.name = name;
     rec.streamUrl = url;
     rec.countryID = countryID;
-    EXPECT_TRUE(rec.Save(app.data()));
+    EXPECT_TRUE(rec.save(app.data()));
     return ChannelRef::myList(rec.channelID);
 }
 

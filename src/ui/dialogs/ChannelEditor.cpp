@@ -221,13 +221,13 @@ void ChannelEditor::buildLayout() {
 void ChannelEditor::FormLoad() {
     try {
         keepAboveFullVideo(this, main_);
-        record_ = cMyList{};
+        record_ = MyListRecord{};
         LoadComboCountry();
         const qint32 id = editingNumber_;
         if (id != 0) {
             setWindowTitle(app_.translate(QStringLiteral("_frmChAdd_caption_Modify")));
             record_.channelID = id;
-            record_.Load(app_.data()); // a missing row leaves the fields empty
+            record_.load(app_.data()); // a missing row leaves the fields empty
             ShowFormValues();
         } else {
             setWindowTitle(app_.translate(QStringLiteral("_frmChAdd_caption_New")));
@@ -269,36 +269,36 @@ void ChannelEditor::LoadComboCountry() {
 }
 
 void ChannelEditor::ShowFormValues() {
-    const cMyList& r = record_;
+    const MyListRecord& r = record_;
     cboCountry_->setCurrentIndex(cboCountry_->findData(QVariant(r.countryID)));
-    txtChannelName_->setText(r.Name);
+    txtChannelName_->setText(r.name);
     txtStreamURL_->setText(r.streamUrl);
-    txtHomePage_->setText(r.HomePage);
-    txtKbps_->setText(QString::number(r.Kbps));
-    txtDescription_->setPlainText(r.Description);
+    txtHomePage_->setText(r.homePage);
+    txtKbps_->setText(QString::number(r.kbps));
+    txtDescription_->setPlainText(r.description);
 }
 
 bool ChannelEditor::Validate() {
     try {
-        cMyList& r = record_;
+        MyListRecord& r = record_;
         if (txtChannelName_->text().trimmed().isEmpty()) {
             app_.messages.information(QStringLiteral("Please choose a name!"));
             return false;
         }
-        r.Name = txtChannelName_->text();
+        r.name = txtChannelName_->text();
         if (cboCountry_->currentIndex() < 0) {
             app_.messages.information(QStringLiteral("Please select country!"));
             return false;
         }
         r.countryID = cboCountry_->currentData().toInt();
-        r.HomePage = txtHomePage_->text();
-        r.Kbps = roundToInt32(leadingNumber(txtKbps_->text()));
+        r.homePage = txtHomePage_->text();
+        r.kbps = roundToInt32(leadingNumber(txtKbps_->text()));
         if (txtStreamURL_->text().trimmed().isEmpty()) {
             app_.messages.information(QStringLiteral("Please insert stream url!"));
             return false;
         }
         r.streamUrl = txtStreamURL_->text();
-        r.Description = txtDescription_->toPlainText();
+        r.description = txtDescription_->toPlainText();
         return true;
     } catch (const std::exception& e) {
         app_.messages.critical(QStringLiteral("Error in Validate: ") + errorText(e));
@@ -309,11 +309,11 @@ bool ChannelEditor::Validate() {
 bool ChannelEditor::SaveFormValues() {
     if (!Validate())
         return false;
-    cMyList& r = record_;
+    MyListRecord& r = record_;
     if (editingNumber_ != 0)
         // A failed write has been reported; the editor stays open with the input.
-        return r.Update(app_.data());
-    if (!r.Save(app_.data()))
+        return r.update(app_.data());
+    if (!r.save(app_.data()))
         return false;
     editingNumber_ = r.channelID;
     return true;
@@ -339,7 +339,7 @@ void ChannelEditor::TestURL() {
         // user agent in the form the player library accepts.
         const int item = player_->playlistAdd(
             url, QStringLiteral(" "),
-            playerHeaderOptions(app_.preferences().playerUserAgentOption(), cChannel{}));
+            playerHeaderOptions(app_.preferences().playerUserAgentOption(), ChannelInfo{}));
         player_->playItem(item);
     } catch (const std::exception& e) {
         app_.messages.critical(QStringLiteral("Error in TestURL: ") + errorText(e));

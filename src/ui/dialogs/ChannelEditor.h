@@ -45,7 +45,7 @@ public:
     // Checks the fields in order, copying each into the record as it passes; false (after
     // its message) at the first that fails.
     bool Validate();
-    // Validate, then the record's Save (new channel) or Update; false when either fails.
+    // Validate, then the record's save() (new channel) or update(); false when either fails.
     bool SaveFormValues();
     // cmdOK: saves, refills the main window's My List and closes.
     void cmdOKClick();
@@ -62,7 +62,7 @@ public:
     Player* testPlayer() const { return player_.get(); }
     // The channel as validated and, after a save, as stored (with its number once a new
     // channel has been saved).
-    const cMyList& record() const { return record_; }
+    const MyListRecord& record() const { return record_; }
     // The My List channel the editor modifies; 0 while it makes a new one.
     qint32 editingNumber() const { return editingNumber_; }
 
@@ -81,7 +81,7 @@ private:
     MainWindowApi& main_;
     std::unique_ptr<Player> player_;
     qint32 editingNumber_ = 0;
-    cMyList record_;
+    MyListRecord record_;
 
     QLabel* lblInfo_ = nullptr;
     QLabel* lblChannelName_ = nullptr;

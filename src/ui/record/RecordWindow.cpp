@@ -120,14 +120,14 @@ void RecordWindow::buildLayout() {
 void RecordWindow::loadChannel() {
     try {
         blnIsRecording_ = false;
-        std::optional<cChannel> found;
+        std::optional<ChannelInfo> found;
         if (channel_.isChannel())
             found = lookupChannel(app_.data(), channel_);
         else
             app_.messages.critical(
                 QStringLiteral("Error: I can't find channel type (which list?)"));
-        const cChannel channel = found.value_or(cChannel{});
-        channelName_ = channel.Name;
+        const ChannelInfo channel = found.value_or(ChannelInfo{});
+        channelName_ = channel.name;
         channelUrl_ = channel.url;
         itemOptions_ =
             RecorderCommand::itemOptions(channel, app_.preferences().playerUserAgentOption());
