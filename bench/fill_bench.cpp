@@ -59,7 +59,7 @@ int main(int argc, char** argv) {
     PrintedMessages messages;
     NoDesktop desktop;
     AppContext app(messages, desktop);
-    if (!ReadSettings(app, QString::fromLocal8Bit(argv[1])))
+    if (!readSettings(app, QString::fromLocal8Bit(argv[1])))
         return 1;
     app.preferences().setRememberCountry(0); // start on ALL
 

@@ -97,7 +97,7 @@ void measureWindow(const QString& folder, const QString& word) {
     PrintedMessages messages;
     NoDesktop desktop;
     AppContext app(messages, desktop);
-    if (!ReadSettings(app, folder)) {
+    if (!readSettings(app, folder)) {
         std::fprintf(stderr, "cannot read the settings in %s\n", qPrintable(folder));
         return;
     }

@@ -102,7 +102,7 @@ TEST(ChannelHomePage, ThePropertyWindowAndTheCommandOpenThePageOrSayThereIsNone)
     window.imgButtonVisitHomePageClick();
     EXPECT_EQ(t.desktop.opened, QStringList{"https://typed.example/"});
 
-    VisitChannelHomePage(*t.app, catalogueRef(*t.app, "Zeta.de"));
+    visitChannelHomePage(*t.app, catalogueRef(*t.app, "Zeta.de"));
     EXPECT_EQ(t.desktop.opened.last(), "https://zeta.example/");
     {
         Connection c(t.folder.file("ch.dat"));
@@ -113,7 +113,7 @@ TEST(ChannelHomePage, ThePropertyWindowAndTheCommandOpenThePageOrSayThereIsNone)
     for (const auto& [channel, name] : {std::pair{catalogueRef(*t.app, "Delta.fr"), "Delta"},
                                         {ChannelRef::catalogue(424242), ""}}) { // no such channel
         t.messages.clear();
-        VisitChannelHomePage(*t.app, channel);
+        visitChannelHomePage(*t.app, channel);
         EXPECT_EQ(t.messages.texts(), QStringList{noHomePage(name)});
     }
     EXPECT_EQ(t.desktop.opened.size(), 2);

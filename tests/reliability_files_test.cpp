@@ -133,7 +133,7 @@ TEST(DamagedFiles, AnUnreadableSettingsFileIsNeitherReadNorOverwritten) {
     if (probe.open(QIODevice::ReadOnly))
         GTEST_SKIP() << "this user reads files whatever their permissions (root)";
     BareApp s;
-    EXPECT_TRUE(ReadSettings(s.app, f.path()));
+    EXPECT_TRUE(readSettings(s.app, f.path()));
     EXPECT_EQ(s.app.preferences().language(), 1);
     EXPECT_FALSE(IniFile(f.file(kIniName)).write(kPreferences, "DefaultCountry", "7"));
     ::chmod(f.file(kIniName).toLocal8Bit().constData(), 0600);

@@ -83,7 +83,7 @@ protected:
             window->close();
         window.reset();
         t.app = std::make_unique<AppContext>(t.messages, t.desktop);
-        ASSERT_TRUE(ReadSettings(*t.app, t.folder.path()));
+        ASSERT_TRUE(readSettings(*t.app, t.folder.path()));
         open();
     }
 };

@@ -10,7 +10,7 @@
 
 namespace zentuvo {
 
-void VisitChannelHomePage(AppContext& app, ChannelRef ref) {
+void visitChannelHomePage(AppContext& app, ChannelRef ref) {
     reportErrors(app.messages, "VisitChannelHomePage", [&] {
         // A failed lookup has been reported; it counts as a channel without a home page.
         const ChannelInfo channel = channelInfo(app.data(), ref.number()).value_or(ChannelInfo{});
@@ -19,7 +19,7 @@ void VisitChannelHomePage(AppContext& app, ChannelRef ref) {
                                      QStringLiteral(" '") + channel.name + u'\'');
             return;
         }
-        ShellOpen(app.desktop, QStringLiteral("Open"), channel.homePage);
+        shellOpen(app.desktop, QStringLiteral("Open"), channel.homePage);
     });
 }
 

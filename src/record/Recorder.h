@@ -99,7 +99,7 @@ public:
     // The error text the player has printed so far (RecorderCommand::errorText).
     QString playerError() const;
 
-    // Takes a sample of the output file's size (RecordFiles::FileSize) and of its growth.
+    // Takes a sample of the output file's size (RecordFiles::fileSize) and of its growth.
     qint64 sampleSize();
     bool isStalled() const { return watch_.stalled(); }
     qint64 quietForMs() const { return watch_.quietFor(); }

@@ -72,7 +72,7 @@ void MainController::shutdown() {
 
 void MainController::stopOwned() {
     if (recorder_)
-        recorder_->EndRecordingForShutdown();
+        recorder_->endRecordingForShutdown();
     main_->stop();
     preview_->stop();
 }

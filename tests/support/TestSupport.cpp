@@ -145,7 +145,7 @@ FixtureFolder::FixtureFolder(const QList<FixtureChannel>& channels, bool withIni
 
 TestApp::TestApp(const QList<FixtureChannel>& channels) : folder(channels) {
     app = std::make_unique<AppContext>(messages, desktop);
-    if (!ReadSettings(*app, folder.path()))
+    if (!readSettings(*app, folder.path()))
         throw std::runtime_error("fixture settings do not read");
     app->preferences().setPlayerUserAgentOption(buildPlayerUserAgentOption());
     app->preferences().setRecordFolder(chooseRecordFolder(folder.path()));

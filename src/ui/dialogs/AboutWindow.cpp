@@ -125,11 +125,11 @@ void AboutWindow::FormLoad() {
 }
 
 void AboutWindow::lblEmailClick() {
-    OpenMailTo(app_, kSupportMail);
+    openMailTo(app_, kSupportMail);
 }
 
 void AboutWindow::lblInternetClick() {
-    OpenHomePage(app_);
+    openHomePage(app_);
 }
 
 bool AboutWindow::eventFilter(QObject* watched, QEvent* event) {

@@ -361,18 +361,18 @@ void ChannelEditor::VisitHomePage() {
         app_.messages.exclamation(QStringLiteral("Digit homepage!"));
         return;
     }
-    ShellOpen(app_.desktop, QStringLiteral("Open"), page);
+    shellOpen(app_.desktop, QStringLiteral("Open"), page);
 }
 
 void ChannelEditor::cmdSubmitClick() {
     // Without an address there is nothing to ask about: say so at once.
     if (app_.preferences().link(kSubmitMail).trimmed().isEmpty()) {
-        OpenMailTo(app_, kSubmitMail);
+        openMailTo(app_, kSubmitMail);
         return;
     }
     if (!app_.messages.askYesNo(app_.translate(QStringLiteral("_frmChAdd_msgSubmitUs"))))
         return;
-    OpenMailTo(app_, kSubmitMail, kSubmissionSubject,
+    openMailTo(app_, kSubmitMail, kSubmissionSubject,
                channelSubmissionBody(txtChannelName_->text(), txtStreamURL_->text(),
                                      txtDescription_->toPlainText()));
 }

@@ -121,7 +121,7 @@ void ChannelPropertyWindow::imgButtonVisitHomePageClick() {
                                   txtName_->text() + u'\'');
         return;
     }
-    ShellOpen(app_.desktop, QStringLiteral("Open"), txtHomePage_->text());
+    shellOpen(app_.desktop, QStringLiteral("Open"), txtHomePage_->text());
 }
 
 } // namespace zentuvo

@@ -192,14 +192,14 @@ void OptionsWindow::chkRememberCountryClick() {
 void OptionsWindow::cmdOKClick() {
     setCursor(Qt::WaitCursor);
     app_.preferences().setVideoSizeMode(optSizeOriginal_->isChecked() ? 1 : 2);
-    SetDefaultVideoSize(app_);
+    saveDefaultVideoSize(app_);
     if (cboLanguage_->currentIndex() >= 0) {
         app_.preferences().setLanguage(cboLanguage_->currentData().toInt());
         main_.SetLanguage();
     } else {
         app_.preferences().setLanguage(1);
     }
-    SetLanguageSetting(app_);
+    saveLanguage(app_);
     accept();
     unsetCursor();
 }

@@ -103,8 +103,8 @@ void MainCommands::connectMenus() {
     on(m.miSearch, [this] { emit searchRequested(); });
     on(m.miRequirements, [this] { emit requirementsRequested(); });
     on(m.miOptions, [this] { emit optionsRequested(); });
-    on(m.miHelpVisitHomePage, [this] { OpenHomePage(app_); });
-    on(m.miHelpManual, [this] { HelpManual(app_); });
+    on(m.miHelpVisitHomePage, [this] { openHomePage(app_); });
+    on(m.miHelpManual, [this] { openManual(app_); });
     on(m.miHelpAboutBox, [this] { emit aboutRequested(); });
 }
 
@@ -179,12 +179,12 @@ void MainCommands::miLvwChannelsVisitHomePageClick() {
     reportErrors(app_.messages, "miLvwChannelsVisitHomePage", [&] {
         const ChannelRef channel = ui_.lvwChannels->selectedChannel();
         if (!channel.isNull())
-            VisitChannelHomePage(channel);
+            visitChannelHomePage(channel);
     });
 }
 
-void MainCommands::VisitChannelHomePage(ChannelRef channel) {
-    zentuvo::VisitChannelHomePage(app_, channel);
+void MainCommands::visitChannelHomePage(ChannelRef channel) {
+    zentuvo::visitChannelHomePage(app_, channel);
 }
 
 void MainCommands::lvwMyListDblClick() {

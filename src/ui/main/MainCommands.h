@@ -36,7 +36,7 @@ public:
     void miLvwChannelsPropertyClick();
     void miLvwChannelsVisitHomePageClick();
     // Opens a catalogue channel's home page, or says that it has none.
-    void VisitChannelHomePage(ChannelRef channel);
+    void visitChannelHomePage(ChannelRef channel);
 
     // My List list.
     void lvwMyListDblClick(); // play the selected row

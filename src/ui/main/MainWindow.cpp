@@ -175,8 +175,8 @@ void MainWindow::MyListDeleteElement() {
     myList_->MyListDeleteElement();
 }
 
-void MainWindow::VisitChannelHomePage(ChannelRef channel) {
-    commands_->VisitChannelHomePage(channel);
+void MainWindow::visitChannelHomePage(ChannelRef channel) {
+    commands_->visitChannelHomePage(channel);
 }
 
 ChannelRef MainWindow::selectedChannel() const {
@@ -189,10 +189,10 @@ ChannelRef MainWindow::selectedMyListChannel() const {
 
 void MainWindow::SaveSettings() {
     reportErrors(app_.messages, "SaveSettings", [&] {
-        SetRememberCountry(app_);
+        saveRememberCountry(app_);
         if (const auto filter = channels_->selectedFilter()) {
             app_.preferences().setDefaultCountry(*filter);
-            SetDefaultCountry(app_);
+            saveDefaultCountry(app_);
         }
     });
 }

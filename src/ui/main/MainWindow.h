@@ -55,7 +55,7 @@ public:
     void MyListDeleteElement();
 
     // Opens a catalogue channel's home page, or says that it has none.
-    void VisitChannelHomePage(ChannelRef channel);
+    void visitChannelHomePage(ChannelRef channel);
 
     // The channels of the selected rows (null without a selection).
     ChannelRef selectedChannel() const;
