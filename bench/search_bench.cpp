@@ -43,9 +43,9 @@ namespace {
 class BenchMain : public MainWindowApi {
 public:
     QWidget* mainWidget() override { return nullptr; }
-    bool IsFullVideo() const override { return false; }
-    void MakeLvwMyListContents() override {}
-    void SetLanguage() override {}
+    bool isFullVideo() const override { return false; }
+    void fillMyList() override {}
+    void applyLanguage() override {}
 };
 
 QString option(const QStringList& args, const QString& name, const QString& fallback = {}) {

@@ -82,7 +82,7 @@ TEST_F(EditorTest, ValidateChecksInOrderCopyingAsItGoes) {
         else
             field(s.field)->setText(s.text);
         t.messages.clear();
-        EXPECT_EQ(editor->Validate(), *s.message == 0);
+        EXPECT_EQ(editor->validate(), *s.message == 0);
         EXPECT_TRUE(lastMessage().startsWith(s.message));
         if (QString(s.text) == " Name") {
             EXPECT_EQ(editor->record().homePage, ""); // not reached
@@ -105,7 +105,7 @@ TEST_F(EditorTest, SavingANewChannelStoresItAsTypedAndModifyModeUpdatesIt) {
     EXPECT_EQ(main.myListRefills, 1);
     EXPECT_FALSE(editor->isVisible());
     const qint32 id = editor->record().channelID; // the saved record comes out
-    EXPECT_EQ(editor->editingNumber(), id);
+    EXPECT_EQ(editor->myListNumber(), id);
     MyListRecord r = row(id);
     EXPECT_EQ(r.name, " Rock'n'Roll TV");
     EXPECT_EQ(r.countryID, countryId(*t.app, "Germany"));
@@ -158,8 +158,8 @@ TEST_F(EditorTest, BitRateTakesDigitsAndBackspaceOnly) {
 
 TEST_F(EditorTest, TestPlaysTheTypedAddressHomePageOpensTheTypedPage) {
     open();
-    editor->TestURL();
-    editor->VisitHomePage();
+    editor->onTestClicked();
+    editor->onVisitHomePageClicked();
     EXPECT_EQ(t.messages.texts(), QStringList({"Insert stream URL to test", "Digit homepage!"}));
     EXPECT_TRUE(player->items.isEmpty());
     field("txtHomePage")->setText("https://home.example/page");
@@ -183,7 +183,7 @@ TEST_F(EditorTest, TestPlaysTheTypedAddressHomePageOpensTheTypedPage) {
     field<QToolButton>("imgButtonStop")->click();
     EXPECT_EQ(player->stopCalls, 1);
     player->broken = true; // a player that does not answer leaves the prefix alone
-    editor->TimerStatusTick();
+    editor->updateStatus();
     EXPECT_EQ(status->text(), "- Preview - ");
     EXPECT_EQ(t.messages.shown.size(), 2);
 }

@@ -99,7 +99,7 @@ TEST(ChannelHomePage, ThePropertyWindowAndTheCommandOpenThePageOrSayThereIsNone)
     EXPECT_EQ(t.messages.texts(), QStringList{"No HomePage available for channel 'beta tv'"});
     // An address typed into the field is what the button opens.
     window.findChild<QLineEdit*>("txtHomePage")->setText("https://typed.example/");
-    window.imgButtonVisitHomePageClick();
+    window.onVisitHomePageClicked();
     EXPECT_EQ(t.desktop.opened, QStringList{"https://typed.example/"});
 
     visitChannelHomePage(*t.app, catalogueRef(*t.app, "Zeta.de"));
@@ -132,8 +132,8 @@ TEST(AboutAndRequirements, AboutShowsOnlyTheConfiguredLinksRequirementsIsOneMode
     AboutWindow about(*t.app, main, "3.0.21 Vetinari");
     about.show();
     EXPECT_TRUE(about.findChild<QLabel*>("lblEmail")->isVisible());
-    about.lblEmailClick();
-    about.lblInternetClick();
+    about.onEmailClicked();
+    about.onInternetClicked();
     EXPECT_EQ(t.desktop.opened,
               (QStringList{"mailto:help@example.org", "https://zentuvo.example/"}));
 

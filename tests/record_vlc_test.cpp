@@ -175,7 +175,7 @@ TEST_F(RecordVlcTest, SeekingAFileWithTheRealPlayer) {
     FakePlayerView view;
     PlayerControl control(*t->app, vlc, preview, view);
     FilePlayback files(*t->app, control, vlc, {nullptr, txtMessages, SliderPlayFile, SliderVolume});
-    files.PlayFile(file);
+    files.playFile(file);
     EXPECT_TRUE(t->messages.shown.isEmpty());
     ASSERT_TRUE(QTest::qWaitFor([&] { return vlc.state() == PlayerState::Playing; }, 10000))
         << "state " << int(vlc.state());

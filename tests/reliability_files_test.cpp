@@ -231,7 +231,7 @@ TEST_F(EditorOverLock, TheEditorStaysOpenWithTheInputAndNothingIsListedAsSaved) 
         ok->click();
         EXPECT_EQ(t.messages.texts().value(0), "Error in Save: database is locked");
         EXPECT_TRUE(editor.isVisible());
-        EXPECT_EQ(editor.editingNumber(), 0);
+        EXPECT_EQ(editor.myListNumber(), 0);
     }
     EXPECT_EQ(myList()->rowCount(), 0);
     // Once the other program lets go, the same input saves.
@@ -249,7 +249,7 @@ TEST_F(EditorOverLock, AFailedDeleteKeepsTheRowsAndSaysSo) {
         ExternalLock lock(t.folder.file("mylist.dat"));
         ASSERT_TRUE(lock.held());
         t.messages.clear();
-        window->myList().MyListDelete(ids);
+        window->myList().deleteChannels(ids);
         EXPECT_EQ(t.messages.texts(), QStringList{"Error in MyListDelete: database is locked"});
     }
     EXPECT_EQ(myListRows(app()), 2);

@@ -138,7 +138,7 @@ TEST_F(SizeModeTest, OriginalSizeCentresThePictureAndFitWindowOrNoModeFillsThePa
     EXPECT_EQ(app().preferences().videoSizeMode(), 2);
     EXPECT_EQ(ui().VLCPlugin21->geometry(), ui().picContainerLeft->rect());
     app().preferences().setVideoSizeMode(0); // none chosen yet
-    window->FormResize();
+    window->relayout();
     EXPECT_EQ(ui().VLCPlugin21->geometry(), ui().picContainerLeft->rect());
 }
 

@@ -57,14 +57,14 @@ RecordWindow::RecordWindow(AppContext& app, MainWindowApi& main, ChannelRef chan
     progressTimer->setObjectName(QStringLiteral("TimerProgress"));
     progressTimer->setInterval(kProgressMs);
     connect(progressTimer, &QTimer::timeout, this, &RecordWindow::updateProgress);
-    TimerStatus = new QTimer(this);
-    TimerStatus->setObjectName(QStringLiteral("TimerStatus"));
-    TimerStatus->setInterval(kStatusMs);
-    connect(TimerStatus, &QTimer::timeout, this, &RecordWindow::updateStatus);
+    statusTimer = new QTimer(this);
+    statusTimer->setObjectName(QStringLiteral("TimerStatus"));
+    statusTimer->setInterval(kStatusMs);
+    connect(statusTimer, &QTimer::timeout, this, &RecordWindow::updateStatus);
 
     loadChannel();
     progressTimer->start();
-    TimerStatus->start();
+    statusTimer->start();
 }
 
 RecordWindow::~RecordWindow() {
@@ -177,7 +177,7 @@ void RecordWindow::onRecorderStarted() {
         lblProgress->setVisible(true);
         lblFileSize->setText(RecordFiles::fileSizeText(0, QLocale::system()));
         showRecordingLine();
-        TimerStatus->start();
+        statusTimer->start();
     } catch (const std::exception& e) {
         recording_ = recorder_.isRunning();
         app_.messages.critical(errorIn("StartRecording", e));

@@ -63,7 +63,7 @@ public:
     QLabel* lblProgress = nullptr;
     QLabel* lblFileSize = nullptr;
     QTimer* progressTimer = nullptr;
-    QTimer* TimerStatus = nullptr;
+    QTimer* statusTimer = nullptr;
 
 signals:
     // A stopRecording() is done; ended is false when the process could not be ended.
