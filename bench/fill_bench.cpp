@@ -59,7 +59,7 @@ int main(int argc, char** argv) {
     PrintedMessages messages;
     NoDesktop desktop;
     AppContext app(messages, desktop);
-    if (!ReadSettings(app, QString::fromLocal8Bit(argv[1])))
+    if (!readSettings(app, QString::fromLocal8Bit(argv[1])))
         return 1;
     app.preferences().setRememberCountry(0); // start on ALL
 
@@ -77,7 +77,7 @@ int main(int argc, char** argv) {
     std::vector<double> fill, sort;
     for (int i = 0; i < runs; ++i) {
         clock.restart();
-        window.MakeLvwChannelsContents(QStringLiteral("-1"));
+        window.fillChannels(QStringLiteral("-1"));
         waitFilled(window);
         QCoreApplication::processEvents(); // the repaint that shows the rows
         fill.push_back(double(clock.nsecsElapsed()) / 1e6);
@@ -88,8 +88,7 @@ int main(int argc, char** argv) {
     const auto stall = [&](const char* name) {
         StallWatch watch;
         watch.start();
-        QTimer::singleShot(0, &window,
-                           [&] { window.MakeLvwChannelsContents(QStringLiteral("-1")); });
+        QTimer::singleShot(0, &window, [&] { window.fillChannels(QStringLiteral("-1")); });
         QElapsedTimer until;
         until.start();
         while (until.elapsed() < 1500)
@@ -99,7 +98,7 @@ int main(int argc, char** argv) {
     stall("fill_stall_ms");
     for (int i = 0; i < runs; ++i) {
         clock.restart();
-        window.channels().lvwChannelsColumnClick(1);
+        window.channels().onHeaderClicked(1);
         QCoreApplication::processEvents();
         sort.push_back(double(clock.nsecsElapsed()) / 1e6);
     }
@@ -120,7 +119,7 @@ int main(int argc, char** argv) {
         std::vector<double> ms;
         for (int i = 0; i < runs; ++i) {
             clock.restart();
-            window.MakeLvwChannelsContents(id);
+            window.fillChannels(id);
             waitFilled(window);
             QCoreApplication::processEvents();
             ms.push_back(double(clock.nsecsElapsed()) / 1e6);
@@ -135,11 +134,11 @@ int main(int argc, char** argv) {
     std::vector<double> translate;
     for (int i = 0; i < runs; ++i) {
         app.preferences().setLanguage(1);
-        window.SetLanguage();
+        window.applyLanguage();
         QCoreApplication::processEvents();
         app.preferences().setLanguage(3);
         clock.restart();
-        window.SetLanguage();
+        window.applyLanguage();
         QCoreApplication::processEvents();
         translate.push_back(double(clock.nsecsElapsed()) / 1e6);
     }

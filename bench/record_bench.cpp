@@ -51,7 +51,7 @@ int main(int argc, char** argv) {
     constexpr int kRuns = 5;
     std::vector<qint64> firstBytes;
     for (int run = 0; run < kRuns; ++run) {
-        const QString file = RecordFiles::GetFileName(player.outputDir(), QDate::currentDate());
+        const QString file = RecordFiles::nextFileName(player.outputDir(), QDate::currentDate());
         Recorder recorder;
         QElapsedTimer clock;
         clock.start();
@@ -60,7 +60,7 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "start failed: %s\n", qPrintable(recorder.startError()));
             return 1;
         }
-        if (!waitFor([&] { return RecordFiles::FileSize(file) > 0; }, 15000)) {
+        if (!waitFor([&] { return RecordFiles::fileSize(file) > 0; }, 15000)) {
             std::fprintf(stderr, "no data: %s\n", qPrintable(recorder.playerError()));
             return 1;
         }
@@ -72,21 +72,21 @@ int main(int argc, char** argv) {
     std::printf("record_first_bytes_max_ms %lld ms\n", static_cast<long long>(firstBytes.back()));
 
     // Ten seconds of steady recording.
-    const QString file = RecordFiles::GetFileName(player.outputDir(), QDate::currentDate());
+    const QString file = RecordFiles::nextFileName(player.outputDir(), QDate::currentDate());
     Recorder recorder;
     if (!recorder.start(program, RecorderCommand::arguments(stream.url("/live.ts"), file, options),
                         file) ||
-        !waitFor([&] { return RecordFiles::FileSize(file) > 0; }, 15000))
+        !waitFor([&] { return RecordFiles::fileSize(file) > 0; }, 15000))
         return 1;
     const qint64 pid = recorder.processId();
     const qint64 ticks0 = cpuTicks(pid);
-    const qint64 size0 = RecordFiles::FileSize(file);
+    const qint64 size0 = RecordFiles::fileSize(file);
     QElapsedTimer clock;
     clock.start();
     waitFor([&] { return clock.elapsed() >= 10000; }, 11000);
     const qint64 ticks1 = cpuTicks(pid);
     const double seconds = double(clock.elapsed()) / 1000.0;
-    const qint64 size1 = RecordFiles::FileSize(file);
+    const qint64 size1 = RecordFiles::fileSize(file);
     recorder.stopAndWait();
     const double cpu = double(ticks1 - ticks0) / double(::sysconf(_SC_CLK_TCK)) / seconds * 100.0;
     std::printf("record_cpu_percent %.1f %%\n", cpu);

@@ -43,9 +43,9 @@ namespace {
 class BenchMain : public MainWindowApi {
 public:
     QWidget* mainWidget() override { return nullptr; }
-    bool IsFullVideo() const override { return false; }
-    void MakeLvwMyListContents() override {}
-    void SetLanguage() override {}
+    bool isFullVideo() const override { return false; }
+    void fillMyList() override {}
+    void applyLanguage() override {}
 };
 
 QString option(const QStringList& args, const QString& name, const QString& fallback = {}) {
@@ -97,7 +97,7 @@ void measureWindow(const QString& folder, const QString& word) {
     PrintedMessages messages;
     NoDesktop desktop;
     AppContext app(messages, desktop);
-    if (!ReadSettings(app, folder)) {
+    if (!readSettings(app, folder)) {
         std::fprintf(stderr, "cannot read the settings in %s\n", qPrintable(folder));
         return;
     }

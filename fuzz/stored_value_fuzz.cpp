@@ -8,9 +8,9 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static zentuvo::StoredValueCipher cipher;
     const QString text = QString::fromUtf8(reinterpret_cast<const char*>(data), qsizetype(size));
-    (void)cipher.DecryptStreamAddress(text);
-    (void)zentuvo::HexToBytes(text, 0);
+    (void)cipher.decryptStreamAddress(text);
+    (void)zentuvo::hexToBytes(text, 0);
     if (size > 0)
-        (void)zentuvo::HexToBytes(text, data[0] % 4);
+        (void)zentuvo::hexToBytes(text, data[0] % 4);
     return 0;
 }

@@ -31,7 +31,7 @@ TEST(Catalogue, BuildsEncipheredAddressesAndAnUpdateKeepsFavouritesNumbersAndOpt
     };
     const QString stored = text("streamUrl", "Alpha.it");
     EXPECT_NE(stored, "http://127.0.0.1:9/alpha.ts");
-    EXPECT_EQ(StoredValueCipher().DecryptStreamAddress(stored), "http://127.0.0.1:9/alpha.ts");
+    EXPECT_EQ(StoredValueCipher().decryptStreamAddress(stored), "http://127.0.0.1:9/alpha.ts");
     EXPECT_EQ(text("streamUrl", "Gamma.it"), "");
     EXPECT_EQ(sqlNumber(db, "SELECT COUNT(*) FROM tab_channels WHERE homePage IS NULL"), 4);
     EXPECT_EQ(text("userAgent", "Delta.fr"), "DeltaAgent/1.0");

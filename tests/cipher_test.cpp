@@ -10,7 +10,7 @@ using namespace zentuvo;
 namespace {
 
 QString encryptBlockHex(const QByteArray& key, quint32 l, quint32 r) {
-    cBlowfish bf(cBlowfish::Arrangement::Standard);
+    Blowfish bf(Blowfish::Arrangement::Standard);
     bf.setKey(key);
     bf.encryptBlock(l, r);
     return QStringLiteral("%1%2").arg(l, 8, 16, QChar('0')).arg(r, 8, 16, QChar('0')).toUpper();
@@ -30,13 +30,13 @@ TEST(Blowfish, PublishedVectorsWithStandardArrangement) {
 }
 
 TEST(Blowfish, CatalogueArrangementPlacesWordsRoundRobin) {
-    const cBlowfish bf(cBlowfish::Arrangement::Catalogue);
+    const Blowfish bf(Blowfish::Arrangement::Catalogue);
     using blowfish_tables::kInitS;
     EXPECT_EQ(bf.sbox(1, 0), kInitS[1]);    // second word of the first published box
     EXPECT_EQ(bf.sbox(0, 1), kInitS[4]);    // its fifth word
     EXPECT_EQ(bf.sbox(0, 64), kInitS[256]); // first word of the second published box
     EXPECT_EQ(bf.sbox(3, 255), kInitS[1023]);
-    const cBlowfish standard(cBlowfish::Arrangement::Standard);
+    const Blowfish standard(Blowfish::Arrangement::Standard);
     EXPECT_EQ(standard.sbox(1, 0), kInitS[256]);
 }
 
@@ -53,7 +53,7 @@ TEST(StoredValue, RoundTripsAnyText) {
                             "line one\r\nline two"};
     for (const QString& text : texts) {
         const QString stored = cipher.encrypt(text);
-        EXPECT_EQ(cipher.DecryptStreamAddress(stored), text);
+        EXPECT_EQ(cipher.decryptStreamAddress(stored), text);
         // 12 framing bytes plus padding to whole blocks, 3 characters per byte but the last
         EXPECT_EQ((stored.size() + 1) / 3, (text.toUtf8().size() + 12 + 7) / 8 * 8);
     }
@@ -64,7 +64,7 @@ TEST(StoredValue, SameTextEnciphersDifferentlyAndAnySingleSeparatorIsAccepted) {
     StoredValueCipher cipher(&messages);
     const QString a = cipher.encrypt("same"), b = cipher.encrypt("same");
     EXPECT_NE(a, b);
-    EXPECT_EQ(cipher.DecryptStreamAddress(QString(b).replace(u' ', u'-') + u'-'), "same");
+    EXPECT_EQ(cipher.decryptStreamAddress(QString(b).replace(u' ', u'-') + u'-'), "same");
     EXPECT_TRUE(messages.shown.isEmpty());
 }
 
@@ -81,7 +81,7 @@ TEST(StoredValue, BadValuesGiveEmptyTextAfterOneMessage) {
                           good.left(good.size() - 3)};
     for (const QString& value : bad) {
         messages.clear();
-        EXPECT_EQ(cipher.DecryptStreamAddress(value), "") << value.toStdString();
+        EXPECT_EQ(cipher.decryptStreamAddress(value), "") << value.toStdString();
         ASSERT_EQ(messages.shown.size(), 1) << value.toStdString();
         EXPECT_TRUE(messages.shown[0].text.startsWith("Error in DecryptByte: "));
         EXPECT_EQ(messages.shown[0].icon, MsgIcon::None);
@@ -91,24 +91,24 @@ TEST(StoredValue, BadValuesGiveEmptyTextAfterOneMessage) {
 TEST(StoredValue, InconsistentLengthFieldGivesWholeBuffer) {
     // Flipping a bit of the first block flips the same bit of the second block's plain text:
     // the length field of an empty text then says 100. No message, the 16 bytes come back.
-    cBlowfish bf;
+    Blowfish bf;
     QByteArray bytes;
-    bf.EncryptByte(bytes, kCatalogueKey);
+    bf.encryptBytes(bytes, kCatalogueKey);
     bytes[0] = char(bytes[0] ^ 100);
-    ASSERT_TRUE(bf.DecryptByte(bytes));
+    ASSERT_TRUE(bf.decryptBytes(bytes));
     EXPECT_EQ(bytes.size(), 16);
     EXPECT_EQ(quint8(bytes[8]), 100);
 }
 
 TEST(HexToBytes, PairsAndEdges) {
-    EXPECT_EQ(HexToBytes("0A FF 10").value(), QByteArray::fromHex("0aff10"));
-    EXPECT_EQ(HexToBytes("7F").value(), QByteArray::fromHex("7f"));
-    EXPECT_EQ(HexToBytes("").value(), QByteArray());
-    EXPECT_EQ(HexToBytes("A").value(), QByteArray());
-    EXPECT_FALSE(HexToBytes("0a"));
-    EXPECT_FALSE(HexToBytes("0: 11"));
-    EXPECT_FALSE(HexToBytes("GG"));
-    EXPECT_EQ(HexToBytes("0AFF", 0).value(), QByteArray::fromHex("0aff"));
-    EXPECT_FALSE(HexToBytes("0AF", 0));
-    EXPECT_EQ(BytesToHex(QByteArray::fromHex("00ab10")), "00 AB 10");
+    EXPECT_EQ(hexToBytes("0A FF 10").value(), QByteArray::fromHex("0aff10"));
+    EXPECT_EQ(hexToBytes("7F").value(), QByteArray::fromHex("7f"));
+    EXPECT_EQ(hexToBytes("").value(), QByteArray());
+    EXPECT_EQ(hexToBytes("A").value(), QByteArray());
+    EXPECT_FALSE(hexToBytes("0a"));
+    EXPECT_FALSE(hexToBytes("0: 11"));
+    EXPECT_FALSE(hexToBytes("GG"));
+    EXPECT_EQ(hexToBytes("0AFF", 0).value(), QByteArray::fromHex("0aff"));
+    EXPECT_FALSE(hexToBytes("0AF", 0));
+    EXPECT_EQ(bytesToHex(QByteArray::fromHex("00ab10")), "00 AB 10");
 }

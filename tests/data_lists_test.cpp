@@ -217,13 +217,13 @@ TEST(MyListRepository, AFailedSaveIsReportedAndKeepsTheRecord) {
     TestApp t;
     DataContext broken = t.app->data();
     broken.myListDb = t.folder.file("missing.dat");
-    cMyList rec;
-    rec.Name = "Mine";
+    MyListRecord rec;
+    rec.name = "Mine";
     rec.streamUrl = "http://127.0.0.1:9/mine.ts";
-    EXPECT_FALSE(rec.Save(broken));
+    EXPECT_FALSE(rec.save(broken));
     EXPECT_EQ(rec.channelID, 0);
     rec.channelID = 3;
-    EXPECT_FALSE(rec.Update(broken));
+    EXPECT_FALSE(rec.update(broken));
     const QStringList texts = t.messages.texts();
     ASSERT_EQ(texts.size(), 2);
     EXPECT_TRUE(texts[0].startsWith("Error in Save: ")) << texts[0].toStdString();

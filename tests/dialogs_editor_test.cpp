@@ -50,10 +50,10 @@ struct EditorTest : ::testing::Test {
     }
     void ok() { field<QPushButton>("cmdOK")->click(); }
     // The My List row with this number, as the record reads it.
-    cMyList row(qint32 id) {
-        cMyList r;
+    MyListRecord row(qint32 id) {
+        MyListRecord r;
         r.channelID = id;
-        r.Load(t.app->data());
+        r.load(t.app->data());
         return r;
     }
     QString lastMessage() { return t.messages.shown.isEmpty() ? "" : t.messages.shown.last().text; }
@@ -63,7 +63,7 @@ TEST_F(EditorTest, ValidateChecksInOrderCopyingAsItGoes) {
     open();
     EXPECT_EQ(countries()->currentIndex(), -1);
     EXPECT_EQ(countries()->itemText(0), "Austria"); // by name
-    EXPECT_EQ(editor->record().Name, "");
+    EXPECT_EQ(editor->record().name, "");
     struct Step {
         const char *field, *text, *message; // "" once it validates
     };
@@ -82,16 +82,16 @@ TEST_F(EditorTest, ValidateChecksInOrderCopyingAsItGoes) {
         else
             field(s.field)->setText(s.text);
         t.messages.clear();
-        EXPECT_EQ(editor->Validate(), *s.message == 0);
+        EXPECT_EQ(editor->validate(), *s.message == 0);
         EXPECT_TRUE(lastMessage().startsWith(s.message));
         if (QString(s.text) == " Name") {
-            EXPECT_EQ(editor->record().HomePage, ""); // not reached
+            EXPECT_EQ(editor->record().homePage, ""); // not reached
         }
     }
     EXPECT_EQ(t.messages.shown.last().icon, MsgIcon::Critical);
-    EXPECT_EQ(editor->record().Name, " Name");
+    EXPECT_EQ(editor->record().name, " Name");
     EXPECT_EQ(editor->record().countryID, countryId(*t.app, "France"));
-    EXPECT_EQ(editor->record().HomePage, "http://home.example/");
+    EXPECT_EQ(editor->record().homePage, "http://home.example/");
     EXPECT_EQ(editor->record().streamUrl, "http://s.example/live");
     EXPECT_EQ(myListRows(*t.app), 0); // validation writes nothing
 }
@@ -105,16 +105,16 @@ TEST_F(EditorTest, SavingANewChannelStoresItAsTypedAndModifyModeUpdatesIt) {
     EXPECT_EQ(main.myListRefills, 1);
     EXPECT_FALSE(editor->isVisible());
     const qint32 id = editor->record().channelID; // the saved record comes out
-    EXPECT_EQ(editor->editingNumber(), id);
-    cMyList r = row(id);
-    EXPECT_EQ(r.Name, " Rock'n'Roll TV");
+    EXPECT_EQ(editor->myListNumber(), id);
+    MyListRecord r = row(id);
+    EXPECT_EQ(r.name, " Rock'n'Roll TV");
     EXPECT_EQ(r.countryID, countryId(*t.app, "Germany"));
     EXPECT_EQ(r.streamUrl, "http://s.example/it's?a=1&b=2");
-    EXPECT_EQ(r.Kbps, 0); // an empty bit rate
-    EXPECT_EQ(r.Description, "Line 'one'\nLine two");
+    EXPECT_EQ(r.kbps, 0); // an empty bit rate
+    EXPECT_EQ(r.description, "Line 'one'\nLine two");
 
-    r.Notes = "kept";
-    ASSERT_TRUE(r.Update(t.app->data()));
+    r.notes = "kept";
+    ASSERT_TRUE(r.update(t.app->data()));
     open(id);
     EXPECT_EQ(countries()->currentText(), "Germany");
     EXPECT_EQ(field("txtKbps")->text(), "0");
@@ -125,15 +125,15 @@ TEST_F(EditorTest, SavingANewChannelStoresItAsTypedAndModifyModeUpdatesIt) {
     ok();
     EXPECT_EQ(main.myListRefills, 2);
     EXPECT_EQ(myListRows(*t.app), 1);
-    const cMyList after = row(id);
-    EXPECT_EQ(after.Name, "New 'name'");
-    EXPECT_EQ(after.Kbps, 256);
+    const MyListRecord after = row(id);
+    EXPECT_EQ(after.name, "New 'name'");
+    EXPECT_EQ(after.kbps, 256);
     EXPECT_EQ(after.countryID, countryId(*t.app, "Austria"));
-    EXPECT_EQ(after.Notes, "kept"); // fields the editor does not show stay
+    EXPECT_EQ(after.notes, "kept"); // fields the editor does not show stay
 
     // A record whose country is unknown asks for one.
     r.countryID = 999;
-    ASSERT_TRUE(r.Update(t.app->data()));
+    ASSERT_TRUE(r.update(t.app->data()));
     open(id);
     EXPECT_EQ(countries()->currentIndex(), -1);
     ok();
@@ -158,8 +158,8 @@ TEST_F(EditorTest, BitRateTakesDigitsAndBackspaceOnly) {
 
 TEST_F(EditorTest, TestPlaysTheTypedAddressHomePageOpensTheTypedPage) {
     open();
-    editor->TestURL();
-    editor->VisitHomePage();
+    editor->onTestClicked();
+    editor->onVisitHomePageClicked();
     EXPECT_EQ(t.messages.texts(), QStringList({"Insert stream URL to test", "Digit homepage!"}));
     EXPECT_TRUE(player->items.isEmpty());
     field("txtHomePage")->setText("https://home.example/page");
@@ -183,7 +183,7 @@ TEST_F(EditorTest, TestPlaysTheTypedAddressHomePageOpensTheTypedPage) {
     field<QToolButton>("imgButtonStop")->click();
     EXPECT_EQ(player->stopCalls, 1);
     player->broken = true; // a player that does not answer leaves the prefix alone
-    editor->TimerStatusTick();
+    editor->updateStatus();
     EXPECT_EQ(status->text(), "- Preview - ");
     EXPECT_EQ(t.messages.shown.size(), 2);
 }

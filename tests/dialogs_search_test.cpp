@@ -105,12 +105,12 @@ TEST_F(SearchWindowTest, MenuCommandsActOnTheSelectedRowUnderThePointer) {
 }
 
 TEST_F(SearchWindowTest, ANewerSearchReplacesOneStillRunningAndClosingDuringOneIsSafe) {
-    window->MakeLvwChannelsContents("Alpha");
-    window->MakeLvwChannelsContents("Zeta");
+    window->fillChannels("Alpha");
+    window->fillChannels("Zeta");
     finish();
     QTest::qWait(50); // time for a late result of the replaced search, which must not show
     EXPECT_EQ(column(1), QStringList{"Zeta"});
-    window->MakeLvwChannelsContents("e");
+    window->fillChannels("e");
     window.reset();
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }

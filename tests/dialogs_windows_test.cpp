@@ -99,10 +99,10 @@ TEST(ChannelHomePage, ThePropertyWindowAndTheCommandOpenThePageOrSayThereIsNone)
     EXPECT_EQ(t.messages.texts(), QStringList{"No HomePage available for channel 'beta tv'"});
     // An address typed into the field is what the button opens.
     window.findChild<QLineEdit*>("txtHomePage")->setText("https://typed.example/");
-    window.imgButtonVisitHomePageClick();
+    window.onVisitHomePageClicked();
     EXPECT_EQ(t.desktop.opened, QStringList{"https://typed.example/"});
 
-    VisitChannelHomePage(*t.app, catalogueRef(*t.app, "Zeta.de"));
+    visitChannelHomePage(*t.app, catalogueRef(*t.app, "Zeta.de"));
     EXPECT_EQ(t.desktop.opened.last(), "https://zeta.example/");
     {
         Connection c(t.folder.file("ch.dat"));
@@ -113,7 +113,7 @@ TEST(ChannelHomePage, ThePropertyWindowAndTheCommandOpenThePageOrSayThereIsNone)
     for (const auto& [channel, name] : {std::pair{catalogueRef(*t.app, "Delta.fr"), "Delta"},
                                         {ChannelRef::catalogue(424242), ""}}) { // no such channel
         t.messages.clear();
-        VisitChannelHomePage(*t.app, channel);
+        visitChannelHomePage(*t.app, channel);
         EXPECT_EQ(t.messages.texts(), QStringList{noHomePage(name)});
     }
     EXPECT_EQ(t.desktop.opened.size(), 2);
@@ -132,8 +132,8 @@ TEST(AboutAndRequirements, AboutShowsOnlyTheConfiguredLinksRequirementsIsOneMode
     AboutWindow about(*t.app, main, "3.0.21 Vetinari");
     about.show();
     EXPECT_TRUE(about.findChild<QLabel*>("lblEmail")->isVisible());
-    about.lblEmailClick();
-    about.lblInternetClick();
+    about.onEmailClicked();
+    about.onInternetClicked();
     EXPECT_EQ(t.desktop.opened,
               (QStringList{"mailto:help@example.org", "https://zentuvo.example/"}));
 

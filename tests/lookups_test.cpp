@@ -47,17 +47,17 @@ TEST(Lookups, NullColumnsMissingRowsAndOrphanCountriesGiveEmptyTextsWithoutMessa
     execSql(t.app->paths().catalogue,
             "UPDATE tab_channels SET homePage = NULL, streamUrl = NULL WHERE code = 'Zeta.de';"
             "UPDATE tab_channels SET countryID = 999 WHERE code = 'Alpha.it'");
-    const auto zeta = GetChannelInfo(data, catalogueId(*t.app, "Zeta.de"));
+    const auto zeta = channelInfo(data, catalogueId(*t.app, "Zeta.de"));
     ASSERT_TRUE(zeta);
-    EXPECT_EQ(zeta->Name, "Zeta");
-    EXPECT_EQ(zeta->HomePage + zeta->url, "");
-    EXPECT_EQ(GetChannelInfo(data, 4242)->Name, "");
+    EXPECT_EQ(zeta->name, "Zeta");
+    EXPECT_EQ(zeta->homePage + zeta->url, "");
+    EXPECT_EQ(channelInfo(data, 4242)->name, "");
     // A channel whose country row is gone gives no row through the join.
-    EXPECT_EQ(GetChannelInfo(data, catalogueId(*t.app, "Alpha.it"))->Name, "");
-    EXPECT_EQ(GetCountryCHname(data, 999), "");
+    EXPECT_EQ(channelInfo(data, catalogueId(*t.app, "Alpha.it"))->name, "");
+    EXPECT_EQ(countryName(data, 999), "");
     const ChannelRef mine = addMyList(*t.app, "Mine", "http://127.0.0.1:9/mine.ts", 777);
-    EXPECT_EQ(GetMyListChannelInfo(data, mine.number())->Country, "");
-    EXPECT_EQ(GetMyListChannelInfo(data, 9999)->Name, "");
+    EXPECT_EQ(myListChannelInfo(data, mine.number())->country, "");
+    EXPECT_EQ(myListChannelInfo(data, 9999)->name, "");
     EXPECT_TRUE(t.messages.shown.isEmpty());
 }
 
@@ -65,9 +65,9 @@ TEST(Lookups, DatabaseErrorsAreReportedAndGiveNothing) {
     TestApp t;
     DataContext broken = t.app->data();
     broken.channelDb = broken.myListDb = t.folder.file("missing.dat");
-    EXPECT_FALSE(GetChannelInfo(broken, 1));
-    EXPECT_FALSE(GetMyListChannelInfo(broken, 1));
-    EXPECT_EQ(GetCountryCHname(broken, 1), "");
+    EXPECT_FALSE(channelInfo(broken, 1));
+    EXPECT_FALSE(myListChannelInfo(broken, 1));
+    EXPECT_EQ(countryName(broken, 1), "");
     const QStringList texts = t.messages.texts();
     ASSERT_EQ(texts.size(), 3);
     EXPECT_TRUE(texts[0].startsWith("Error in GetChannelInfo: "));
@@ -77,16 +77,16 @@ TEST(Lookups, DatabaseErrorsAreReportedAndGiveNothing) {
 
 TEST(MyListRecord, LoadOfMissingRowKeepsFieldsAndNullsReadEmpty) {
     TestApp t;
-    cMyList rec;
+    MyListRecord rec;
     rec.channelID = 55;
-    rec.Name = "kept";
-    EXPECT_TRUE(rec.Load(t.app->data()));
-    EXPECT_EQ(rec.Name, "kept");
-    EXPECT_TRUE(rec.Update(t.app->data())); // no row: nothing changes, nothing reported
+    rec.name = "kept";
+    EXPECT_TRUE(rec.load(t.app->data()));
+    EXPECT_EQ(rec.name, "kept");
+    EXPECT_TRUE(rec.update(t.app->data())); // no row: nothing changes, nothing reported
     execSql(t.app->paths().myList, "INSERT INTO tab_mylist (channelID) VALUES (5)");
     rec.channelID = 5;
-    ASSERT_TRUE(rec.Load(t.app->data()));
-    EXPECT_EQ(rec.Name, "");
+    ASSERT_TRUE(rec.load(t.app->data()));
+    EXPECT_EQ(rec.name, "");
     EXPECT_TRUE(t.messages.shown.isEmpty());
 }
 

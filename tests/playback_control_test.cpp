@@ -58,7 +58,7 @@ TEST_F(PlaybackControl, PlayAndPreviewHandThePlayerTheAddressAndTheHeaders) {
         {addMyList(*t.app, "Mine", "http://127.0.0.1:9/mine.ts").toText(),
          "http://127.0.0.1:9/mine.ts",
          {agent()},
-         "Mine (" + GetCountryCHname(t.app->data(), 1) + ")",
+         "Mine (" + countryName(t.app->data(), 1) + ")",
          ""},
         // The channel's own user agent and referrer replace the program's.
         {key("Delta.fr"),
@@ -102,7 +102,7 @@ TEST_F(PlaybackControl, PlayAndPreviewHandThePlayerTheAddressAndTheHeaders) {
 }
 
 TEST_F(PlaybackControl, AReferrerAloneKeepsTheProgramsAgent) {
-    cChannel referrer;
+    ChannelInfo referrer;
     referrer.referrer = "https://ref.example/";
     EXPECT_EQ(playerHeaderOptions(t.app->preferences().playerUserAgentOption(), referrer),
               QStringList({agent(), ":http-referrer=https://ref.example/"}));

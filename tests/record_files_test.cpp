@@ -49,25 +49,25 @@ TEST(RecordFileName, TakesTheFirstNumberOfTheDayThatNoFileOrFolderHolds) {
         ASSERT_TRUE(QDir().mkpath(folder));
         for (const QString& file : c.files)
             touch(folder + "/" + file);
-        EXPECT_EQ(GetFileName(folder, kChristmasEve),
+        EXPECT_EQ(nextFileName(folder, kChristmasEve),
                   folder + QStringLiteral("/20091224_%1.ts").arg(c.number));
     }
     QTemporaryDir dir;
     ASSERT_TRUE(QDir(dir.path()).mkdir("20091224_1.ts")); // a folder of that name blocks too
-    EXPECT_EQ(GetFileName(dir.path(), kChristmasEve), dir.path() + "/20091224_2.ts");
+    EXPECT_EQ(nextFileName(dir.path(), kChristmasEve), dir.path() + "/20091224_2.ts");
     // A one-digit month and day get their leading zero.
-    EXPECT_EQ(GetFileName(dir.path(), QDate(2026, 1, 5)), dir.path() + "/20260105_1.ts");
+    EXPECT_EQ(nextFileName(dir.path(), QDate(2026, 1, 5)), dir.path() + "/20260105_1.ts");
 }
 
 TEST(RecordFileSize, MissingEmptyBeyondTwoGigabytesAndItsTextAtTheEdges) {
     QTemporaryDir dir;
-    EXPECT_EQ(FileSize(dir.filePath("none.ts")), -1);
+    EXPECT_EQ(fileSize(dir.filePath("none.ts")), -1);
     touch(dir.filePath("empty.ts"));
-    EXPECT_EQ(FileSize(dir.filePath("empty.ts")), 0);
+    EXPECT_EQ(fileSize(dir.filePath("empty.ts")), 0);
     // A sparse file: takes no room, but its length needs 64 bits.
     const qint64 big = 3LL * 1024 * 1024 * 1024 + 5;
     touch(dir.filePath("big.ts"), big);
-    EXPECT_EQ(FileSize(dir.filePath("big.ts")), big);
+    EXPECT_EQ(fileSize(dir.filePath("big.ts")), big);
     const QLocale us(QLocale::English, QLocale::UnitedStates),
         de(QLocale::German, QLocale::Germany);
     const std::tuple<qint64, QLocale, const char*> cases[] = {
@@ -78,13 +78,13 @@ TEST(RecordFileSize, MissingEmptyBeyondTwoGigabytesAndItsTextAtTheEdges) {
         {big, us, "MB: 3,072.0"},
     };
     for (const auto& [bytes, locale, text] : cases)
-        EXPECT_EQ(FileSizeText(bytes, locale), text) << bytes << " " << locale.name().toStdString();
+        EXPECT_EQ(fileSizeText(bytes, locale), text) << bytes << " " << locale.name().toStdString();
 }
 
 // The program, its arguments, the headers and the player's error lines are tried end to end
 // with the real player in record_vlc_test.cpp; here what it cannot show.
 TEST(RecorderCommand, AReferrerAloneKeepsTheProgramsAgent) {
-    cChannel channel;
+    ChannelInfo channel;
     channel.referrer = "https://r.example/";
     EXPECT_EQ(RecorderCommand::itemOptions(channel, ":http-user-agent=A+(X11;+U)"),
               (QStringList{":http-user-agent=A (X11; U)", ":http-referrer=https://r.example/"}));

@@ -1,4 +1,4 @@
-// Playing a local file in the main player: the dialog, PlayFile and seeking.
+// Playing a local file in the main player: the dialog, playFile and seeking.
 #include "data/ChannelRef.h"
 #include "playback_fake_view.h"
 #include "support/FakePlayer.h"
@@ -58,7 +58,7 @@ protected:
 
 TEST_F(FilePlaybackTest, PlayFromPlaysTheChosenFileAndCancellingLeavesWhatPlays) {
     window.show();
-    files->PlayFrom();
+    files->playFrom();
     EXPECT_EQ(steps, QStringList{"dialog Open file... in " + t.app->preferences().recordFolder()});
     EXPECT_EQ(control->mainTag(), "3 CH_ID");
     EXPECT_TRUE(view.fileSliderVisible); // nothing stopped
@@ -67,7 +67,7 @@ TEST_F(FilePlaybackTest, PlayFromPlaysTheChosenFileAndCancellingLeavesWhatPlays)
 
     chosen = "/tmp/My Recordings/20261206_1 #1 100%.ts";
     SliderVolume->setValue(7);
-    files->PlayFrom();
+    files->playFrom();
     EXPECT_FALSE(view.fileSliderVisible); // the main player was stopped first
     EXPECT_EQ(control->mainTag(), "-1 FL");
     EXPECT_TRUE(SliderPlayFile->isVisible());
@@ -82,11 +82,11 @@ TEST_F(FilePlaybackTest, PlayFromPlaysTheChosenFileAndCancellingLeavesWhatPlays)
     EXPECT_EQ(player.volume(), 140);
     EXPECT_FALSE(QApplication::overrideCursor()); // the busy pointer is gone again
     // A relative path reaches the player absolute.
-    files->PlayFile("clip.ts");
+    files->playFile("clip.ts");
     EXPECT_EQ(player.items.last().mrl, QDir::current().absoluteFilePath("clip.ts"));
     EXPECT_TRUE(t.messages.shown.isEmpty());
     player.broken = true;
-    files->PlayFile("/tmp/a.ts");
+    files->playFile("/tmp/a.ts");
     EXPECT_EQ(t.messages.texts(), QStringList{"Error in PlayFile: the player does not answer"});
     EXPECT_EQ(t.messages.shown.first().icon, MsgIcon::Critical);
 }
@@ -94,7 +94,7 @@ TEST_F(FilePlaybackTest, PlayFromPlaysTheChosenFileAndCancellingLeavesWhatPlays)
 TEST_F(FilePlaybackTest, OnlyTheUsersMovesOfTheSliderSeekAndOnlyWhileAFilePlays) {
     files->seekToSlider(10);
     EXPECT_DOUBLE_EQ(player.reportedPosition, 0.0);
-    files->PlayFile("/tmp/a.ts");
+    files->playFile("/tmp/a.ts");
     SliderPlayFile->setFocus();
     SliderPlayFile->setPageStep(10);
     QTest::keyClick(SliderPlayFile, Qt::Key_PageUp);

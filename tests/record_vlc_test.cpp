@@ -81,19 +81,19 @@ LoopbackStream* RecordVlcTest::stream = nullptr;
 
 TEST_F(RecordVlcTest, RecordsALiveStreamIntoAValidFileAndShutdownEndsItWithoutAsking) {
     RecordWindow* w = record("Live.it");
-    ASSERT_TRUE(w->blnIsRecording()) << w->lblStatus->text().toStdString();
-    const QString file = w->strDumpFile();
+    ASSERT_TRUE(w->isRecording()) << w->lblStatus->text().toStdString();
+    const QString file = w->dumpFile();
     EXPECT_EQ(QFileInfo(file).path(), player.outputDir());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return RecordFiles::FileSize(file) > 100 * 1024; }, 20000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return RecordFiles::fileSize(file) > 100 * 1024; }, 20000));
     const qint64 pid = w->recorder().processId();
     QElapsedTimer clock;
     clock.start();
-    launcher->EndRecordingForShutdown();
+    launcher->endRecordingForShutdown();
     EXPECT_LT(clock.elapsed(), 3000); // it ended when asked, it was not killed
     EXPECT_FALSE(processAlive(pid));
     EXPECT_EQ(launcher->window(), nullptr);
     EXPECT_TRUE(t->messages.shown.isEmpty());
-    EXPECT_GT(RecordFiles::FileSize(file), 100 * 1024);
+    EXPECT_GT(RecordFiles::fileSize(file), 100 * 1024);
     QString errors;
     const QStringList streams = probeStreams(file, &errors);
     EXPECT_TRUE(streams.contains("video") && streams.contains("audio")) << errors.toStdString();
@@ -106,13 +106,13 @@ TEST_F(RecordVlcTest, RecordsALiveStreamIntoAValidFileAndShutdownEndsItWithoutAs
 
 TEST_F(RecordVlcTest, AStreamThatEndsIsNoticedAndTheFileIsValid) {
     RecordWindow* w = record("Ends.it");
-    ASSERT_TRUE(w->blnIsRecording());
-    const QString file = w->strDumpFile();
+    ASSERT_TRUE(w->isRecording());
+    const QString file = w->dumpFile();
     ASSERT_TRUE(ended->wait(30000));
-    EXPECT_FALSE(w->blnIsRecording());
+    EXPECT_FALSE(w->isRecording());
     EXPECT_TRUE(w->lblStatus->text().startsWith("Recording Ends Soon on " + file + " ended."))
         << w->lblStatus->text().toStdString();
-    w->onTimerProgress();
+    w->updateProgress();
     EXPECT_EQ(w->lblProgress->text(), "|"); // the spinner rests
     EXPECT_TRUE(probeStreams(file).contains("video"));
     // The channel's own headers went with the request, in place of the program's.
@@ -126,7 +126,7 @@ TEST_F(RecordVlcTest, AStreamThatEndsIsNoticedAndTheFileIsValid) {
 
 TEST_F(RecordVlcTest, ARefusedAddressShowsThePlayersErrorAndLeavesNoFile) {
     RecordWindow* w = record("Missing.it");
-    const QString file = w->strDumpFile();
+    const QString file = w->dumpFile();
     ASSERT_TRUE(ended->wait(20000));
     const QString status = w->lblStatus->text();
     EXPECT_TRUE(status.startsWith("Recording Missing ended: no data was received.\n"))
@@ -144,7 +144,7 @@ TEST_F(RecordVlcTest, AFolderThePlayerCannotWriteIsReported) {
     RecordWindow* w = record("Live.it");
     ASSERT_TRUE(ended->wait(20000));
     EXPECT_TRUE(
-        w->lblStatus->text().contains("cannot create " + w->strDumpFile() + ": Permission denied"))
+        w->lblStatus->text().contains("cannot create " + w->dumpFile() + ": Permission denied"))
         << w->lblStatus->text().toStdString();
 }
 
@@ -175,7 +175,7 @@ TEST_F(RecordVlcTest, SeekingAFileWithTheRealPlayer) {
     FakePlayerView view;
     PlayerControl control(*t->app, vlc, preview, view);
     FilePlayback files(*t->app, control, vlc, {nullptr, txtMessages, SliderPlayFile, SliderVolume});
-    files.PlayFile(file);
+    files.playFile(file);
     EXPECT_TRUE(t->messages.shown.isEmpty());
     ASSERT_TRUE(QTest::qWaitFor([&] { return vlc.state() == PlayerState::Playing; }, 10000))
         << "state " << int(vlc.state());

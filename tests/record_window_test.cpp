@@ -91,8 +91,8 @@ TEST_F(RecordWindowTest, RecordingShowsProgressAndClosingAsksFirst) {
     w->cmdRecord->click();
     const QString file = recorded + "/20261206_1.ts";
     QTRY_COMPARE_WITH_TIMEOUT(w->lblStatus->text(), "Recording Grow on " + file, 5000);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return RecordFiles::FileSize(file) > 20000; }, 5000));
-    w->onTimerStatus();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return RecordFiles::fileSize(file) > 20000; }, 5000));
+    w->updateStatus();
     EXPECT_TRUE(QRegularExpression("^KB: [1-9]").match(w->lblFileSize->text()).hasMatch())
         << w->lblFileSize->text().toStdString();
 
@@ -106,7 +106,7 @@ TEST_F(RecordWindowTest, RecordingShowsProgressAndClosingAsksFirst) {
     w->cmdClose->click();
     QTRY_VERIFY_WITH_TIMEOUT(!w->isVisible(), 5000);
     EXPECT_FALSE(processAlive(pid));
-    EXPECT_GT(RecordFiles::FileSize(file), 0);
+    EXPECT_GT(RecordFiles::fileSize(file), 0);
 }
 
 TEST_F(RecordWindowTest, AFileThatStopsGrowingShowsAsStalledAndIsRemovedEmpty) {
@@ -117,10 +117,10 @@ TEST_F(RecordWindowTest, AFileThatStopsGrowingShowsAsStalledAndIsRemovedEmpty) {
     const QString file = recorded + "/20261206_1.ts";
     ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(file); }, 5000));
     now = 16000;
-    w->onTimerStatus();
+    w->updateStatus();
     EXPECT_EQ(w->lblStatus->text(), "Recording Silent on " + file + "\nStalled: no data for 16 s.");
     QSignalSpy stopped(w.get(), &RecordWindow::recordingStopped);
-    w->StopRecording();
+    w->stopRecording();
     ASSERT_TRUE(stopped.count() == 1 || stopped.wait(5000));
     EXPECT_TRUE(stopped.first().at(0).toBool());
     EXPECT_FALSE(QFile::exists(file));
@@ -130,18 +130,18 @@ TEST_F(RecordWindowTest, APlayerThatIgnoresTheRequestIsKilledAfterThreeSeconds) 
     auto w = open("Stubborn.it");
     w->cmdRecord->click();
     const QString file = recorded + "/20261206_1.ts";
-    ASSERT_TRUE(QTest::qWaitFor([&] { return RecordFiles::FileSize(file) > 0; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return RecordFiles::fileSize(file) > 0; }, 5000));
     const qint64 pid = w->recorder().processId();
     QSignalSpy stopped(w.get(), &RecordWindow::recordingStopped);
     QElapsedTimer clock;
     clock.start();
-    w->StopRecording();
+    w->stopRecording();
     ASSERT_TRUE(stopped.wait(7000));
     EXPECT_TRUE(stopped.first().at(0).toBool());
     EXPECT_GE(clock.elapsed(), 2900);
     EXPECT_LT(clock.elapsed(), 6000);
     EXPECT_FALSE(processAlive(pid));
-    EXPECT_FALSE(w->blnIsRecording());
+    EXPECT_FALSE(w->isRecording());
     EXPECT_TRUE(QFile::exists(file)); // what it wrote stays
 }
 
@@ -150,7 +150,7 @@ TEST_F(RecordWindowTest, StoppingReturnsAtOnceAndTheWindowKeepsWorkingUntilThePl
     w->show();
     w->cmdRecord->click();
     const QString file = recorded + "/20261206_1.ts";
-    ASSERT_TRUE(QTest::qWaitFor([&] { return RecordFiles::FileSize(file) > 0; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return RecordFiles::fileSize(file) > 0; }, 5000));
     const qint64 pid = w->recorder().processId();
     QSignalSpy stopped(w.get(), &RecordWindow::recordingStopped);
     int ticks = 0;
@@ -242,7 +242,7 @@ TEST_F(RecordWindowTest, ShutdownEndsTheRecordingWithoutBlockingAndThenTellsSo) 
     RecordLauncher launcher(*t.app, main);
     RecordWindow* w = record(launcher, "Stubborn.it");
     const QString file = recorded + "/20261206_1.ts";
-    ASSERT_TRUE(QTest::qWaitFor([&] { return RecordFiles::FileSize(file) > 0; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return RecordFiles::fileSize(file) > 0; }, 5000));
     const qint64 pid = w->recorder().processId();
     bool done = false;
     QElapsedTimer clock;

@@ -88,16 +88,16 @@ TEST(AtomicMyList, KilledInTheMiddleOfSavesLeavesEveryRowWholeAndNothingReported
             ASSERT_TRUE(name.startsWith("row-")) << name.toStdString();
             const int n = name.mid(4).toInt();
             const int version = rows.text(2) == "v2" ? 2 : 1;
-            const cMyList want = reliabilityRow(n, version);
-            EXPECT_EQ(rows.text(2), want.Codec);
+            const MyListRecord want = reliabilityRow(n, version);
+            EXPECT_EQ(rows.text(2), want.codec);
             EXPECT_EQ(rows.text(3), want.streamUrl);
-            EXPECT_EQ(rows.text(4), want.HomePage);
+            EXPECT_EQ(rows.text(4), want.homePage);
             EXPECT_EQ(rows.integer(5), want.countryID);
-            EXPECT_EQ(rows.integer(6), want.TypeID);
-            EXPECT_EQ(rows.integer(7), want.Kbps);
-            EXPECT_EQ(rows.integer(8), want.Rank);
-            EXPECT_TRUE(rows.text(9) == want.Description) << "row " << n << " torn";
-            EXPECT_EQ(rows.text(10), want.Notes);
+            EXPECT_EQ(rows.integer(6), want.typeID);
+            EXPECT_EQ(rows.integer(7), want.kbps);
+            EXPECT_EQ(rows.integer(8), want.rank);
+            EXPECT_TRUE(rows.text(9) == want.description) << "row " << n << " torn";
+            EXPECT_EQ(rows.text(10), want.notes);
             versionOf[int(rows.integer(0))] = version;
         }
         for (auto it = reported.saved.cbegin(); it != reported.saved.cend(); ++it)

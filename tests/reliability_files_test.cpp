@@ -133,7 +133,7 @@ TEST(DamagedFiles, AnUnreadableSettingsFileIsNeitherReadNorOverwritten) {
     if (probe.open(QIODevice::ReadOnly))
         GTEST_SKIP() << "this user reads files whatever their permissions (root)";
     BareApp s;
-    EXPECT_TRUE(ReadSettings(s.app, f.path()));
+    EXPECT_TRUE(readSettings(s.app, f.path()));
     EXPECT_EQ(s.app.preferences().language(), 1);
     EXPECT_FALSE(IniFile(f.file(kIniName)).write(kPreferences, "DefaultCountry", "7"));
     ::chmod(f.file(kIniName).toLocal8Bit().constData(), 0600);
@@ -153,37 +153,37 @@ TEST(DamagedFiles, AFolderInPlaceOfTheSettingsFileCountsAsMissing) {
 
 // ---- Damage and locks while the program runs ---------------------------------------------
 
-cMyList sampleRow(const QString& name) {
-    cMyList r;
-    r.Name = name;
+MyListRecord sampleRow(const QString& name) {
+    MyListRecord r;
+    r.name = name;
     r.streamUrl = "http://127.0.0.1:9/" + name;
     r.countryID = 1;
-    r.Description = "kept";
+    r.description = "kept";
     return r;
 }
 
 TEST(DamageInUse, MyListLockedByAnotherProcessReportsTheSaveAsFailed) {
     TestApp t;
-    cMyList r = sampleRow("locked");
+    MyListRecord r = sampleRow("locked");
     ExternalLock lock(t.folder.file("mylist.dat"));
     ASSERT_TRUE(lock.held());
-    EXPECT_FALSE(r.Save(t.app->data()));
+    EXPECT_FALSE(r.save(t.app->data()));
     EXPECT_EQ(r.channelID, 0);
     EXPECT_EQ(t.messages.texts(), QStringList{"Error in Save: database is locked"});
 }
 
 TEST(DamageInUse, MyListReplacedByGarbageReportsEveryOperation) {
     TestApp t;
-    cMyList r = sampleRow("one");
-    ASSERT_TRUE(r.Save(t.app->data()));
+    MyListRecord r = sampleRow("one");
+    ASSERT_TRUE(r.save(t.app->data()));
     writeFile(t.folder.file("mylist.dat"), QByteArray("not a database at all\n").repeated(300));
-    cMyList again = sampleRow("two");
-    EXPECT_FALSE(again.Save(t.app->data()));
-    r.Name = "changed";
-    EXPECT_FALSE(r.Update(t.app->data()));
-    cMyList load;
+    MyListRecord again = sampleRow("two");
+    EXPECT_FALSE(again.save(t.app->data()));
+    r.name = "changed";
+    EXPECT_FALSE(r.update(t.app->data()));
+    MyListRecord load;
     load.channelID = r.channelID;
-    EXPECT_FALSE(load.Load(t.app->data()));
+    EXPECT_FALSE(load.load(t.app->data()));
     EXPECT_EQ(t.messages.texts(), QStringList({"Error in Save: file is not a database",
                                                "Error in Update: file is not a database",
                                                "Error in Load: file is not a database"}));
@@ -191,8 +191,8 @@ TEST(DamageInUse, MyListReplacedByGarbageReportsEveryOperation) {
 
 TEST(DamageInUse, ReadOnlyMyListNeverReportsASaveAsDone) {
     TestApp t;
-    cMyList r = sampleRow("first");
-    ASSERT_TRUE(r.Save(t.app->data()));
+    MyListRecord r = sampleRow("first");
+    ASSERT_TRUE(r.save(t.app->data()));
     const QString file = t.folder.file("mylist.dat");
     ASSERT_EQ(::chmod(file.toLocal8Bit().constData(), 0444), 0);
     QFile probe(file);
@@ -203,12 +203,12 @@ TEST(DamageInUse, ReadOnlyMyListNeverReportsASaveAsDone) {
     }
     // The start-up check reads a write-protected file; only the writes fail.
     EXPECT_EQ(checkMyListFile(file), "");
-    cMyList other = sampleRow("second");
-    EXPECT_FALSE(other.Save(t.app->data()));
+    MyListRecord other = sampleRow("second");
+    EXPECT_FALSE(other.save(t.app->data()));
     EXPECT_EQ(other.channelID, 0);
     EXPECT_TRUE(t.messages.texts().value(0).startsWith("Error in Save: "));
-    r.Name = "renamed";
-    EXPECT_FALSE(r.Update(t.app->data()));
+    r.name = "renamed";
+    EXPECT_FALSE(r.update(t.app->data()));
     ::chmod(file.toLocal8Bit().constData(), 0644);
     EXPECT_EQ(myListRows(*t.app), 1);
 }
@@ -231,7 +231,7 @@ TEST_F(EditorOverLock, TheEditorStaysOpenWithTheInputAndNothingIsListedAsSaved) 
         ok->click();
         EXPECT_EQ(t.messages.texts().value(0), "Error in Save: database is locked");
         EXPECT_TRUE(editor.isVisible());
-        EXPECT_EQ(editor.editingNumber(), 0);
+        EXPECT_EQ(editor.myListNumber(), 0);
     }
     EXPECT_EQ(myList()->rowCount(), 0);
     // Once the other program lets go, the same input saves.
@@ -249,7 +249,7 @@ TEST_F(EditorOverLock, AFailedDeleteKeepsTheRowsAndSaysSo) {
         ExternalLock lock(t.folder.file("mylist.dat"));
         ASSERT_TRUE(lock.held());
         t.messages.clear();
-        window->myList().MyListDelete(ids);
+        window->myList().deleteChannels(ids);
         EXPECT_EQ(t.messages.texts(), QStringList{"Error in MyListDelete: database is locked"});
     }
     EXPECT_EQ(myListRows(app()), 2);

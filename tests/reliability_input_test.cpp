@@ -57,24 +57,24 @@ TEST(InputAsData, MyListSavesAndUpdatesEveryTextExactly) {
     TestApp t;
     const auto ctx = t.app->data();
     const int tables = tableCount(t.folder.file("mylist.dat"));
-    const auto texts = [](const cMyList& r) {
-        return QStringList{r.Name, r.Codec, r.HomePage, r.streamUrl, r.Description, r.Notes};
+    const auto texts = [](const MyListRecord& r) {
+        return QStringList{r.name, r.codec, r.homePage, r.streamUrl, r.description, r.notes};
     };
     for (const QString& text : hostileTexts()) {
-        cMyList r;
-        r.Name = r.Codec = r.HomePage = r.streamUrl = r.Description = r.Notes = text;
-        ASSERT_TRUE(r.Save(ctx)) << t.messages.texts().join(" | ").toStdString();
-        cMyList back;
+        MyListRecord r;
+        r.name = r.codec = r.homePage = r.streamUrl = r.description = r.notes = text;
+        ASSERT_TRUE(r.save(ctx)) << t.messages.texts().join(" | ").toStdString();
+        MyListRecord back;
         back.channelID = r.channelID;
-        ASSERT_TRUE(back.Load(ctx));
+        ASSERT_TRUE(back.load(ctx));
         EXPECT_EQ(texts(back), texts(r));
 
-        back.Name = text + QStringLiteral("'; UPDATE tab_mylist SET name = 'all'; --");
-        back.Description = QStringLiteral("\"") + text;
-        ASSERT_TRUE(back.Update(ctx));
-        cMyList again;
+        back.name = text + QStringLiteral("'; UPDATE tab_mylist SET name = 'all'; --");
+        back.description = QStringLiteral("\"") + text;
+        ASSERT_TRUE(back.update(ctx));
+        MyListRecord again;
         again.channelID = r.channelID;
-        ASSERT_TRUE(again.Load(ctx));
+        ASSERT_TRUE(again.load(ctx));
         EXPECT_EQ(texts(again), texts(back));
     }
     EXPECT_TRUE(t.messages.shown.isEmpty());
@@ -89,15 +89,15 @@ TEST(InputAsData, MyListSavesAndUpdatesEveryTextExactly) {
 
 TEST(InputAsData, TextsWithAZeroCharacterAreStoredWhole) {
     TestApp t;
-    cMyList r;
-    r.Name = QString::fromUtf8("before\0after", 12);
+    MyListRecord r;
+    r.name = QString::fromUtf8("before\0after", 12);
     r.streamUrl = QStringLiteral("http://127.0.0.1:9/");
-    ASSERT_TRUE(r.Save(t.app->data()));
-    cMyList back;
+    ASSERT_TRUE(r.save(t.app->data()));
+    MyListRecord back;
     back.channelID = r.channelID;
-    ASSERT_TRUE(back.Load(t.app->data()));
-    EXPECT_EQ(back.Name.size(), 12);
-    EXPECT_EQ(back.Name, r.Name);
+    ASSERT_TRUE(back.load(t.app->data()));
+    EXPECT_EQ(back.name.size(), 12);
+    EXPECT_EQ(back.name, r.name);
 }
 
 QList<FixtureChannel> hostileCatalogue() {
@@ -121,10 +121,10 @@ TEST(InputAsData, CatalogueValuesComeBackExactly) {
     for (const FixtureChannel& want : channels) {
         const int id = catalogueId(*t.app, want.code);
         ASSERT_GT(id, 0) << want.code.toStdString();
-        const auto info = GetChannelInfo(ctx, id);
+        const auto info = channelInfo(ctx, id);
         ASSERT_TRUE(info.has_value());
-        EXPECT_EQ((QStringList{info->Name, info->Country, info->url, info->HomePage,
-                               info->Description, info->userAgent, info->referrer}),
+        EXPECT_EQ((QStringList{info->name, info->country, info->url, info->homePage,
+                               info->description, info->userAgent, info->referrer}),
                   (QStringList{want.name, want.country, want.streamUrl, want.homepage,
                                want.description, want.userAgent, want.referrer}));
     }
@@ -199,7 +199,7 @@ TEST(InputAsData, TheRecordingPlayerReceivesEveryTextAsOneArgumentIntact) {
     if (printf.isEmpty())
         GTEST_SKIP() << "no printf program";
     for (const QString& text : hostileTexts()) {
-        cChannel channel;
+        ChannelInfo channel;
         channel.userAgent = "UA " + text;
         channel.referrer = "https://r.example/" + text;
         const QStringList options = RecorderCommand::itemOptions(channel, {});

@@ -20,17 +20,17 @@ int main(int argc, char** argv) {
     zentuvo::DataContext ctx;
     ctx.myListDb = QString::fromLocal8Bit(argv[1]);
     for (int n = 0;; ++n) {
-        zentuvo::cMyList row = zentuvo::test::reliabilityRow(n, 1);
-        if (!row.Save(ctx)) {
+        zentuvo::MyListRecord row = zentuvo::test::reliabilityRow(n, 1);
+        if (!row.save(ctx)) {
             std::fprintf(stderr, "save %d failed\n", n);
             return 1;
         }
         std::printf("saved %d %d\n", n, row.channelID);
         std::fflush(stdout);
         if (n % 5 == 4) {
-            zentuvo::cMyList second = zentuvo::test::reliabilityRow(n, 2);
+            zentuvo::MyListRecord second = zentuvo::test::reliabilityRow(n, 2);
             second.channelID = row.channelID;
-            if (!second.Update(ctx)) {
+            if (!second.update(ctx)) {
                 std::fprintf(stderr, "update %d failed\n", n);
                 return 1;
             }

@@ -12,18 +12,18 @@ inline QString reliabilityDescription(int n, int version) {
     return QString(3000 + (n * 37) % 1500 + version * 700, letter);
 }
 
-inline cMyList reliabilityRow(int n, int version) {
-    cMyList r;
-    r.Name = QStringLiteral("row-%1").arg(n);
-    r.Codec = QStringLiteral("v%1").arg(version);
+inline MyListRecord reliabilityRow(int n, int version) {
+    MyListRecord r;
+    r.name = QStringLiteral("row-%1").arg(n);
+    r.codec = QStringLiteral("v%1").arg(version);
     r.streamUrl = QStringLiteral("http://127.0.0.1:9/%1").arg(n);
-    r.HomePage = QStringLiteral("http://127.0.0.1:9/home/%1/%2").arg(n).arg(version);
+    r.homePage = QStringLiteral("http://127.0.0.1:9/home/%1/%2").arg(n).arg(version);
     r.countryID = n % 7;
-    r.TypeID = version;
-    r.Kbps = n * 10 + version;
-    r.Rank = n % 30000;
-    r.Description = reliabilityDescription(n, version);
-    r.Notes = QStringLiteral("notes of %1 v%2").arg(n).arg(version);
+    r.typeID = version;
+    r.kbps = n * 10 + version;
+    r.rank = n % 30000;
+    r.description = reliabilityDescription(n, version);
+    r.notes = QStringLiteral("notes of %1 v%2").arg(n).arg(version);
     return r;
 }
 

@@ -88,7 +88,7 @@ TEST(Startup, ThePlayerIsTheFolderOfVlcOnThePathWhenItsLibraryCanStart) {
 TEST(Settings, NoIniFileMeansLanguageOneAndNoRestore) {
     FixtureFolder folder({defaultChannels()}, /*withIni=*/false);
     BareApp s;
-    ASSERT_TRUE(ReadSettings(s.app, folder.path()));
+    ASSERT_TRUE(readSettings(s.app, folder.path()));
     EXPECT_EQ(s.messages.texts(), QStringList({"I cannot read ini file.\r\nCheck presence of "
                                                "file .ini in program directory!"}));
     EXPECT_EQ(s.app.preferences().language(), 1);
@@ -96,7 +96,7 @@ TEST(Settings, NoIniFileMeansLanguageOneAndNoRestore) {
     EXPECT_EQ(s.app.preferences().defaultCountry(), 0);
     // The first store at shutdown creates the file.
     s.app.preferences().setDefaultCountry(3);
-    SetDefaultCountry(s.app);
+    saveDefaultCountry(s.app);
     EXPECT_EQ(readFile(folder.file("Zentuvo.ini")), "[preferences]\nDefaultCountry=3\n");
 }
 
@@ -146,7 +146,7 @@ TEST(Settings, OddValuesAreReportedAndReadAsTheirDefaults) {
         FixtureFolder folder;
         writeFile(folder.file(kIniName), "[preferences]\n" + c.ini + "\n");
         BareApp s;
-        EXPECT_EQ(ReadSettings(s.app, folder.path()), c.language != 0);
+        EXPECT_EQ(readSettings(s.app, folder.path()), c.language != 0);
         EXPECT_EQ(s.messages.texts(), c.messages);
         if (c.language != 0) {
             EXPECT_EQ(s.app.preferences().language(), c.language);
@@ -158,11 +158,11 @@ TEST(Settings, OddValuesAreReportedAndReadAsTheirDefaults) {
     FixtureFolder folder;
     writeFile(folder.file(kIniName), binary);
     BareApp s;
-    ASSERT_TRUE(ReadSettings(s.app, folder.path()));
+    ASSERT_TRUE(readSettings(s.app, folder.path()));
     EXPECT_EQ(s.app.preferences().language(), 1);
     EXPECT_TRUE(s.messages.shown.isEmpty());
     writeFile(folder.file(kIniName), "[preferences]\nlanguage=3\n");
-    ASSERT_TRUE(ReadSettings(s.app, folder.path()));
+    ASSERT_TRUE(readSettings(s.app, folder.path()));
     EXPECT_TRUE(readFile(folder.file(kIniName)).contains("DefaultCountry=0"));
 }
 
@@ -173,12 +173,12 @@ TEST(Settings, RememberCountryRowReadAndWritten) {
     for (const auto& [stored, expected] :
          std::vector<std::pair<QString, int>>{{" 1", 1}, {"1abc", 1}, {"", 0}, {"x", 0}}) {
         execSql(db, QString("UPDATE tab_options SET options = '%1'").arg(stored));
-        EXPECT_EQ(ReadRememberCountry(app), expected) << stored.toStdString();
+        EXPECT_EQ(readRememberCountry(app), expected) << stored.toStdString();
     }
     execSql(db, "DELETE FROM tab_options");
-    EXPECT_EQ(ReadRememberCountry(app), 0);
+    EXPECT_EQ(readRememberCountry(app), 0);
     app.preferences().setRememberCountry(1);
-    SetRememberCountry(app); // the row comes back
-    EXPECT_EQ(ReadRememberCountry(app), 1);
+    saveRememberCountry(app); // the row comes back
+    EXPECT_EQ(readRememberCountry(app), 1);
     EXPECT_TRUE(t.messages.shown.isEmpty());
 }

@@ -145,7 +145,7 @@ TEST_F(ChannelList, RowsArriveAfterTheRefillAndANewerRefillMakesAnOlderOneStale)
     QSignalSpy filled(&window->channels(), &ChannelListPanel::filled);
     selectFilter("ALL");
     filled.clear();
-    window->MakeLvwChannelsContents("-1");
+    window->fillChannels("-1");
     EXPECT_EQ(channels()->rowCount(), 0);
     EXPECT_TRUE(window->channels().filling());
     EXPECT_FALSE(ui().lvwChannels->updatesEnabled());

@@ -20,7 +20,7 @@ protected:
     // over the whole screen in full video, in the player's full screen or maximized (there
     // is no window manager keeping a panel free), else where it was placed.
     void settle() {
-        const bool whole = window->IsFullVideo() || window->videoModes().playerFullScreen() ||
+        const bool whole = window->isFullVideo() || window->videoModes().playerFullScreen() ||
                            window->isMaximized();
         waitUntil([&] { return window->geometry() == (whole ? screen() : placed); }, 2000);
         QCoreApplication::processEvents();
@@ -48,10 +48,10 @@ protected:
     // its picture), without frame, menus or lists; out of it, all comes back where it was.
     // (Without a window manager the full-screen state itself is not read back.)
     void expectFullVideo(bool on) {
-        EXPECT_EQ(window->IsFullVideo(), on);
+        EXPECT_EQ(window->isFullVideo(), on);
         EXPECT_EQ(window->geometry(), on ? screen() : placed);
-        EXPECT_EQ(window->style().Titlebar(), !on);
-        EXPECT_EQ(window->style().TopMost(), on);
+        EXPECT_EQ(window->windowStyle().hasTitlebar(), !on);
+        EXPECT_EQ(window->windowStyle().isTopMost(), on);
         EXPECT_EQ(window->menuBar()->isVisible(), !on);
         EXPECT_TRUE(ui().picBottom->isVisible());
         EXPECT_EQ(window->winId(), id);
@@ -88,7 +88,7 @@ TEST_F(FullVideoTest, EscapeAndSpaceLeaveOtherKeysDoNot) {
     click(ui().imgButtonFullVideo);
     key(window.get(), Qt::Key_A);
     key(window.get(), Qt::Key_Return);
-    EXPECT_TRUE(window->IsFullVideo());
+    EXPECT_TRUE(window->isFullVideo());
     key(window.get(), Qt::Key_Escape);
     expectFullVideo(false);
     click(ui().imgButtonFullVideo);
@@ -108,7 +108,7 @@ TEST_F(FullVideoTest, AMaximizedWindowComesBackMaximized) {
     click(ui().imgButtonFullVideo);
     EXPECT_EQ(window->geometry(), screen());
     click(ui().imgButtonFullVideo);
-    EXPECT_FALSE(window->IsFullVideo());
+    EXPECT_FALSE(window->isFullVideo());
     EXPECT_TRUE(window->isMaximized());
 }
 

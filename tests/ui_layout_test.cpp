@@ -138,7 +138,7 @@ TEST_F(SizeModeTest, OriginalSizeCentresThePictureAndFitWindowOrNoModeFillsThePa
     EXPECT_EQ(app().preferences().videoSizeMode(), 2);
     EXPECT_EQ(ui().VLCPlugin21->geometry(), ui().picContainerLeft->rect());
     app().preferences().setVideoSizeMode(0); // none chosen yet
-    window->FormResize();
+    window->relayout();
     EXPECT_EQ(ui().VLCPlugin21->geometry(), ui().picContainerLeft->rect());
 }
 
@@ -147,9 +147,9 @@ struct StartMode : WindowTest {};
 
 TEST_F(StartMode, OriginalSizeFromTheSettingsFileTakesEffect) {
     app().preferences().setVideoSizeMode(1);
-    SetDefaultVideoSize(app());
+    saveDefaultVideoSize(app());
     app().preferences().setVideoSizeMode(0);
-    ASSERT_TRUE(ReadSettings(app(), t.folder.path()));
+    ASSERT_TRUE(readSettings(app(), t.folder.path()));
     open();
     FakePlayer player;
     window->setMainPlayer(&player);

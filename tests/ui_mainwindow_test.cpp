@@ -22,7 +22,7 @@ TEST_F(MainWindowTest, ALanguageChangeRetranslatesInPlaceAndKeepsTheFilter) {
     int resets = 0;
     QObject::connect(channels(), &QAbstractItemModel::modelReset, [&] { ++resets; });
     app().preferences().setLanguage(2);
-    window->SetLanguage();
+    window->applyLanguage();
     EXPECT_EQ(window->windowTitle(), " Zentuvo 6.1 - (Italiano) ");
     EXPECT_EQ(ui().cboCountry->itemText(0), "TUTTI");
     EXPECT_EQ(ui().cboCountry->currentIndex(), selected);
@@ -30,7 +30,7 @@ TEST_F(MainWindowTest, ALanguageChangeRetranslatesInPlaceAndKeepsTheFilter) {
     EXPECT_EQ(myList()->headerData(0, Qt::Horizontal).toString(), "Paese");
     // An unknown language has no name and marks the terms it lacks.
     app().preferences().setLanguage(99);
-    window->SetLanguage();
+    window->applyLanguage();
     EXPECT_EQ(window->windowTitle(), " Zentuvo 6.1 - () ");
     EXPECT_EQ(ui().TabStrip1->tabText(0), "-Channels");
     EXPECT_TRUE(t.messages.shown.isEmpty());
@@ -51,7 +51,7 @@ TEST_F(MainWindowTest, ToolbarCommandsNeedTheLastClickOnARowOfTheShownList) {
     EXPECT_EQ(played, QList<ChannelRef>{channels()->channelAt(1)});
     // On the My List tab the preview takes the My List row.
     const ChannelRef mine = addMyList(app(), "Mine", "http://x/");
-    window->MakeLvwMyListContents();
+    window->fillMyList();
     ui().TabStrip1->setCurrentIndex(1);
     QCoreApplication::processEvents();
     click(ui().lvwMyList, rowPoint(ui().lvwMyList, 0));
@@ -83,7 +83,7 @@ protected:
             window->close();
         window.reset();
         t.app = std::make_unique<AppContext>(t.messages, t.desktop);
-        ASSERT_TRUE(ReadSettings(*t.app, t.folder.path()));
+        ASSERT_TRUE(readSettings(*t.app, t.folder.path()));
         open();
     }
 };
@@ -163,7 +163,7 @@ TEST_F(WiringTest, ListsButtonsAndSlidersReachThePlayers) {
     playRow("Alpha");
     controller->shutdown();
     EXPECT_GE(mainPlayer().stopCalls, 1);
-    EXPECT_FALSE(ui().TimerStatus->isActive());
+    EXPECT_FALSE(ui().statusTimer->isActive());
 }
 
 } // namespace

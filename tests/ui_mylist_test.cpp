@@ -26,7 +26,7 @@ protected:
 TEST_F(MyList, ListsChannelsWithAStreamAddressByNameEvenWithoutACountry) {
     execSql(app().paths().myList, "INSERT INTO tab_mylist (countryID, name, streamUrl) "
                                   "VALUES (NULL, 'Alpha Null', 'http://127.0.0.1:9/d')");
-    window->MakeLvwMyListContents();
+    window->fillMyList();
     EXPECT_EQ(column(myList(), 1), (QStringList{"Alpha Null", "canal test", "Rai Test", "Zulu"}));
     EXPECT_EQ(column(myList(), 0), (QStringList{"", "France", "Italy", "Italy"}));
     EXPECT_TRUE(t.messages.shown.isEmpty());
@@ -70,11 +70,11 @@ TEST_F(MyList, MyListDeleteTakesManyNumbersAtOnce) {
         }
         tx.commit();
     }
-    window->MakeLvwMyListContents();
+    window->fillMyList();
     QList<int> ids;
     for (const ChannelRef channel : channelsOf(myList()))
         ids << channel.number();
-    window->myList().MyListDelete(ids);
+    window->myList().deleteChannels(ids);
     EXPECT_EQ(stored(), 1);
     EXPECT_TRUE(t.messages.shown.isEmpty());
 }

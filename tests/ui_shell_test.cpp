@@ -12,7 +12,7 @@ TEST(ShellOpen, AddressesAndPathsGoToTheDesktopUnchangedAndBlanksNowhere) {
     const QStringList targets{"https://h.example/?q=a'b;c&d=%20#x", "mailto:someone@example.org",
                               "/tmp/a'b;c $(id) & `x` 100% #1 ?.html"};
     for (const QString& target : targets)
-        ShellOpen(desktop, "Open", target);
-    ShellOpen(desktop, "Open", "   ");
+        shellOpen(desktop, "Open", target);
+    shellOpen(desktop, "Open", "   ");
     EXPECT_EQ(desktop.opened, targets);
 }

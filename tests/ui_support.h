@@ -90,7 +90,7 @@ protected:
     }
     // Refills the catalogue list for a filter text and waits for the rows.
     void fill(const QString& filter) {
-        window->MakeLvwChannelsContents(filter);
+        window->fillChannels(filter);
         waitFilled();
     }
     void TearDown() override {

@@ -10,16 +10,16 @@
 
 namespace zentuvo {
 
-void VisitChannelHomePage(AppContext& app, ChannelRef ref) {
+void visitChannelHomePage(AppContext& app, ChannelRef ref) {
     reportErrors(app.messages, "VisitChannelHomePage", [&] {
         // A failed lookup has been reported; it counts as a channel without a home page.
-        const cChannel channel = GetChannelInfo(app.data(), ref.number()).value_or(cChannel{});
-        if (channel.HomePage.trimmed().isEmpty()) {
+        const ChannelInfo channel = channelInfo(app.data(), ref.number()).value_or(ChannelInfo{});
+        if (channel.homePage.trimmed().isEmpty()) {
             app.messages.information(app.translate(QStringLiteral("_frmMain_msgNoHomePage")) +
-                                     QStringLiteral(" '") + channel.Name + u'\'');
+                                     QStringLiteral(" '") + channel.name + u'\'');
             return;
         }
-        ShellOpen(app.desktop, QStringLiteral("Open"), channel.HomePage);
+        shellOpen(app.desktop, QStringLiteral("Open"), channel.homePage);
     });
 }
 

@@ -9,20 +9,20 @@
 
 namespace zentuvo {
 
-void OpenHomePage(AppContext& app) {
+void openHomePage(AppContext& app) {
     const QString page = app.preferences().link(QStringLiteral("HomePage")).trimmed();
     if (page.isEmpty()) {
-        HelpManual(app);
+        openManual(app);
         return;
     }
-    ShellOpen(app.desktop, QStringLiteral("Open"), page);
+    shellOpen(app.desktop, QStringLiteral("Open"), page);
 }
 
-void OpenPlayerDownloadPage(AppContext& app) {
-    ShellOpen(app.desktop, QStringLiteral("Open"), kPlayerDownloadPage);
+void openPlayerDownloadPage(AppContext& app) {
+    shellOpen(app.desktop, QStringLiteral("Open"), kPlayerDownloadPage);
 }
 
-void HelpManual(AppContext& app) {
+void openManual(AppContext& app) {
     const QString path = QDir(app.paths().folder).filePath(kManualFile);
     if (!QFileInfo(path).isFile()) {
         app.messages.critical(QStringLiteral("Error in HelpManual: the manual %1 is missing")
@@ -35,7 +35,7 @@ void HelpManual(AppContext& app) {
                 .arg(QDir::toNativeSeparators(path)));
 }
 
-bool OpenMailTo(AppContext& app, const QString& linkKey, const QString& subject,
+bool openMailTo(AppContext& app, const QString& linkKey, const QString& subject,
                 const QString& body) {
     const QString address = app.preferences().link(linkKey).trimmed();
     if (address.isEmpty()) {
@@ -45,7 +45,7 @@ bool OpenMailTo(AppContext& app, const QString& linkKey, const QString& subject,
                 .arg(linkKey));
         return false;
     }
-    ShellOpen(app.desktop, QStringLiteral("Open"), mailToAddress(address, subject, body));
+    shellOpen(app.desktop, QStringLiteral("Open"), mailToAddress(address, subject, body));
     return true;
 }
 

@@ -8,19 +8,19 @@ class AppContext;
 
 // The product's home page ("HomePage" in section "links" of the settings file); the manual
 // when no home page is configured.
-void OpenHomePage(AppContext& app);
+void openHomePage(AppContext& app);
 
 // The player's download page.
-void OpenPlayerDownloadPage(AppContext& app);
+void openPlayerDownloadPage(AppContext& app);
 
 // The manual, Zentuvo.html next to the program. Reports "Error in HelpManual: ..." when it
 // is missing or nothing can show it.
-void HelpManual(AppContext& app);
+void openManual(AppContext& app);
 
 // Prepares a mail to a configured address ("SupportMail" or "SubmitMail" in section
 // "links") with subject and body. With no address configured it says so (information icon)
 // and returns false.
-bool OpenMailTo(AppContext& app, const QString& linkKey, const QString& subject = {},
+bool openMailTo(AppContext& app, const QString& linkKey, const QString& subject = {},
                 const QString& body = {});
 
 } // namespace zentuvo

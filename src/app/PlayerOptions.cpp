@@ -4,7 +4,7 @@
 
 namespace zentuvo {
 
-QStringList playerHeaderOptions(const QString& programUserAgentOption, const cChannel& channel) {
+QStringList playerHeaderOptions(const QString& programUserAgentOption, const ChannelInfo& channel) {
     QStringList options;
     // The program's user agent is kept with "+" for its blanks. The player library takes
     // each option whole, blanks included, but refuses a user agent in the "+" form, and then

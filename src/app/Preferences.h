@@ -6,7 +6,7 @@
 namespace zentuvo {
 
 // The preferences the program works with, typed. Read from the settings file and the
-// catalogue's options at start-up (ReadSettings) and written back by the Set routines of
+// catalogue's options at start-up (readSettings) and written back by the save routines of
 // Settings.h, which keep their messages; the addresses of section "links" are read from the
 // settings file whenever they are asked for. changed() follows every change of a value.
 class Preferences : public QObject {

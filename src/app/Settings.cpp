@@ -36,7 +36,7 @@ QString defaultAppFolder() {
     return folder;
 }
 
-bool ReadSettings(AppContext& app, const QString& appFolder) {
+bool readSettings(AppContext& app, const QString& appFolder) {
     try {
         app.setPaths(AppPaths::inFolder(appFolder));
         if (!QFileInfo(app.paths().catalogue).isFile()) {
@@ -69,9 +69,9 @@ bool ReadSettings(AppContext& app, const QString& appFolder) {
         }
         const auto language = ini.read(kPreferences, kLanguage);
         app.preferences().setLanguage(language ? toInt16Strict(*language) : 1);
-        app.preferences().setRememberCountry(ReadRememberCountry(app));
-        app.preferences().setDefaultCountry(ReadDefaultCountry(app));
-        app.preferences().setVideoSizeMode(ReadDefaultVideoSize(app));
+        app.preferences().setRememberCountry(readRememberCountry(app));
+        app.preferences().setDefaultCountry(readDefaultCountry(app));
+        app.preferences().setVideoSizeMode(readDefaultVideoSize(app));
         return true;
     } catch (const ConversionError& e) {
         app.messages.critical(QStringLiteral("Error n° %1 %2\r in ReadSettings")
@@ -81,7 +81,7 @@ bool ReadSettings(AppContext& app, const QString& appFolder) {
     }
 }
 
-int ReadDefaultCountry(AppContext& app) {
+int readDefaultCountry(AppContext& app) {
     try {
         const auto value = IniFile(app.paths().settingsFile).read(kPreferences, kDefaultCountry);
         if (!value) {
@@ -97,7 +97,7 @@ int ReadDefaultCountry(AppContext& app) {
     return 0;
 }
 
-void SetDefaultCountry(AppContext& app) {
+void saveDefaultCountry(AppContext& app) {
     try {
         writeOrThrow(app, kDefaultCountry, app.preferences().defaultCountry());
     } catch (const DbError& e) {
@@ -105,7 +105,7 @@ void SetDefaultCountry(AppContext& app) {
     }
 }
 
-int ReadDefaultVideoSize(AppContext& app) {
+int readDefaultVideoSize(AppContext& app) {
     try {
         const auto value = IniFile(app.paths().settingsFile).read(kPreferences, kDefaultVideoSize);
         const int mode = value ? toInt16Strict(*value) : 0;
@@ -116,7 +116,7 @@ int ReadDefaultVideoSize(AppContext& app) {
     }
 }
 
-void SetDefaultVideoSize(AppContext& app) {
+void saveDefaultVideoSize(AppContext& app) {
     try {
         writeOrThrow(app, kDefaultVideoSize, app.preferences().videoSizeMode());
     } catch (const DbError& e) {
@@ -124,7 +124,7 @@ void SetDefaultVideoSize(AppContext& app) {
     }
 }
 
-void SetLanguageSetting(AppContext& app) {
+void saveLanguage(AppContext& app) {
     try {
         writeOrThrow(app, kLanguage, app.preferences().language());
     } catch (const DbError& e) {
@@ -132,7 +132,7 @@ void SetLanguageSetting(AppContext& app) {
     }
 }
 
-int ReadRememberCountry(AppContext& app) {
+int readRememberCountry(AppContext& app) {
     try {
         const std::optional<QString> flag = readOption(app.paths().catalogue, kRememberCountry);
         return flag && !flag->isNull() ? roundToInt32(leadingNumber(*flag)) : 0;
@@ -144,7 +144,7 @@ int ReadRememberCountry(AppContext& app) {
     return 0;
 }
 
-void SetRememberCountry(AppContext& app) {
+void saveRememberCountry(AppContext& app) {
     try {
         writeOption(app.paths().catalogue, kRememberCountry,
                     QString::number(app.preferences().rememberCountry()));
@@ -186,7 +186,7 @@ StartResult prepareStart(AppContext& app, const QString& playerDir, const QStrin
         app.desktop.openUrl(kPlayerDownloadPage);
         return StartResult::PlayerMissing;
     }
-    if (!ReadSettings(app, appFolder)) {
+    if (!readSettings(app, appFolder)) {
         app.messages.critical(QStringLiteral("Error in Main reading settings!"));
         return StartResult::SettingsFailed;
     }

@@ -14,16 +14,16 @@ QString defaultAppFolder();
 
 // Finds the databases and the settings file in appFolder and reads every preference.
 // False (after its message) when a database file is missing or a value cannot be read.
-bool ReadSettings(AppContext& app, const QString& appFolder);
+bool readSettings(AppContext& app, const QString& appFolder);
 
-int ReadDefaultCountry(AppContext& app);
-void SetDefaultCountry(AppContext& app);
-int ReadDefaultVideoSize(AppContext& app);
-void SetDefaultVideoSize(AppContext& app);
-int ReadRememberCountry(AppContext& app);
-void SetRememberCountry(AppContext& app);
+int readDefaultCountry(AppContext& app);
+void saveDefaultCountry(AppContext& app);
+int readDefaultVideoSize(AppContext& app);
+void saveDefaultVideoSize(AppContext& app);
+int readRememberCountry(AppContext& app);
+void saveRememberCountry(AppContext& app);
 // Writes LanguageID as "language".
-void SetLanguageSetting(AppContext& app);
+void saveLanguage(AppContext& app);
 
 // ":http-user-agent=" + the browser identification, blanks replaced by "+".
 QString buildPlayerUserAgentOption();

@@ -25,7 +25,7 @@ bool isAddress(const QString& text) {
 
 } // namespace
 
-void ShellOpen(DesktopService& desktop, const QString& operation, const QString& file) {
+void shellOpen(DesktopService& desktop, const QString& operation, const QString& file) {
     Q_UNUSED(operation); // "Open" is the only operation the program asks for
     const QString target = file.trimmed();
     if (target.isEmpty())

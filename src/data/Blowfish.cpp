@@ -34,11 +34,11 @@ std::uint32_t getLittle(const QByteArray& b, qsizetype at) {
 
 } // namespace
 
-cBlowfish::cBlowfish(Arrangement arrangement) : arrangement_(arrangement) {
+Blowfish::Blowfish(Arrangement arrangement) : arrangement_(arrangement) {
     resetTables();
 }
 
-void cBlowfish::resetTables() {
+void Blowfish::resetTables() {
     p_ = blowfish_tables::kInitP;
     for (int k = 0; k < 1024; ++k) {
         if (arrangement_ == Arrangement::Standard)
@@ -48,11 +48,11 @@ void cBlowfish::resetTables() {
     }
 }
 
-std::uint32_t cBlowfish::f(std::uint32_t x) const {
+std::uint32_t Blowfish::f(std::uint32_t x) const {
     return ((s_[0][x >> 24] + s_[1][(x >> 16) & 0xFF]) ^ s_[2][(x >> 8) & 0xFF]) + s_[3][x & 0xFF];
 }
 
-void cBlowfish::encryptBlock(std::uint32_t& left, std::uint32_t& right) const {
+void Blowfish::encryptBlock(std::uint32_t& left, std::uint32_t& right) const {
     std::uint32_t l = left, r = right;
     for (int i = 0; i < 16; i += 2) {
         l ^= p_[i];
@@ -66,7 +66,7 @@ void cBlowfish::encryptBlock(std::uint32_t& left, std::uint32_t& right) const {
     right = l;
 }
 
-void cBlowfish::decryptBlock(std::uint32_t& left, std::uint32_t& right) const {
+void Blowfish::decryptBlock(std::uint32_t& left, std::uint32_t& right) const {
     std::uint32_t l = right ^ p_[16];
     std::uint32_t r = left ^ p_[17];
     for (int k = 14; k >= 0; k -= 2) {
@@ -79,7 +79,7 @@ void cBlowfish::decryptBlock(std::uint32_t& left, std::uint32_t& right) const {
     right = r;
 }
 
-void cBlowfish::setKey(const QByteArray& key) {
+void Blowfish::setKey(const QByteArray& key) {
     if (keyed_ && key == key_)
         return;
     // A new key starts from the initial tables, so the result depends on the key alone.
@@ -112,7 +112,7 @@ void cBlowfish::setKey(const QByteArray& key) {
     }
 }
 
-void cBlowfish::EncryptByte(QByteArray& bytes, const QByteArray& key) {
+void Blowfish::encryptBytes(QByteArray& bytes, const QByteArray& key) {
     if (!key.isEmpty())
         setKey(key);
     const auto length = static_cast<std::uint32_t>(bytes.size());
@@ -138,7 +138,7 @@ void cBlowfish::EncryptByte(QByteArray& bytes, const QByteArray& key) {
     bytes = framed;
 }
 
-bool cBlowfish::DecryptByte(QByteArray& bytes, const QByteArray& key, QString* error) {
+bool Blowfish::decryptBytes(QByteArray& bytes, const QByteArray& key, QString* error) {
     if (!key.isEmpty())
         setKey(key);
     const qsizetype n = bytes.size();

@@ -12,11 +12,11 @@ namespace zentuvo {
 // The catalogue uses its own arrangement of the initial S-box words: word k of the
 // published table goes to S-box k mod 4, entry k div 4. The standard arrangement is kept
 // for checking the cipher against the published test vectors.
-class cBlowfish {
+class Blowfish {
 public:
     enum class Arrangement { Standard, Catalogue };
 
-    explicit cBlowfish(Arrangement arrangement = Arrangement::Catalogue);
+    explicit Blowfish(Arrangement arrangement = Arrangement::Catalogue);
 
     // Sets the key; the key schedule runs only when the key text changes.
     void setKey(const QByteArray& key);
@@ -26,11 +26,11 @@ public:
     void decryptBlock(std::uint32_t& left, std::uint32_t& right) const;
 
     // Frames and enciphers the bytes in place. An empty key keeps the current one.
-    void EncryptByte(QByteArray& bytes, const QByteArray& key = {});
+    void encryptBytes(QByteArray& bytes, const QByteArray& key = {});
 
     // Deciphers in place and removes the framing. Returns false with a description when
     // the bytes cannot be deciphered (empty, or not whole blocks).
-    bool DecryptByte(QByteArray& bytes, const QByteArray& key = {}, QString* error = nullptr);
+    bool decryptBytes(QByteArray& bytes, const QByteArray& key = {}, QString* error = nullptr);
 
     std::uint32_t sbox(int box, int entry) const { return s_[box][entry]; }
 

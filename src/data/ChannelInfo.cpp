@@ -11,7 +11,7 @@ void DataContext::reportError(const QString& routine, const QString& description
         errors->reportError(QStringLiteral("Error in %1: %2").arg(routine, description));
 }
 
-QString GetCountryCHname(const DataContext& ctx, int countryID) {
+QString countryName(const DataContext& ctx, int countryID) {
     try {
         Connection db(ctx.channelDb, Connection::Mode::ReadOnly);
         auto q =
@@ -24,9 +24,9 @@ QString GetCountryCHname(const DataContext& ctx, int countryID) {
     }
 }
 
-std::optional<cChannel> GetChannelInfo(const DataContext& ctx, int channelID) {
+std::optional<ChannelInfo> channelInfo(const DataContext& ctx, int channelID) {
     try {
-        cChannel ch;
+        ChannelInfo ch;
         Connection db(ctx.channelDb, Connection::Mode::ReadOnly);
         auto q = db.prepare(QStringLiteral(
             "SELECT tab_channels.*, tab_country.countryName FROM tab_channels INNER JOIN "
@@ -37,13 +37,13 @@ std::optional<cChannel> GetChannelInfo(const DataContext& ctx, int channelID) {
                 const QString name = QString::fromLatin1(column);
                 if (q.isNull(name) || !ctx.cipher)
                     return QString();
-                return ctx.cipher->DecryptStreamAddress(q.text(name));
+                return ctx.cipher->decryptStreamAddress(q.text(name));
             };
-            ch.Name = q.text("name");
+            ch.name = q.text("name");
             ch.url = plain("streamUrl");
-            ch.HomePage = plain("homePage");
-            ch.Description = plain("description");
-            ch.Country = q.text("countryName");
+            ch.homePage = plain("homePage");
+            ch.description = plain("description");
+            ch.country = q.text("countryName");
             ch.userAgent = q.text("userAgent");
             ch.referrer = q.text("referrer");
         }
@@ -54,9 +54,9 @@ std::optional<cChannel> GetChannelInfo(const DataContext& ctx, int channelID) {
     }
 }
 
-std::optional<cChannel> GetMyListChannelInfo(const DataContext& ctx, int channelID) {
+std::optional<ChannelInfo> myListChannelInfo(const DataContext& ctx, int channelID) {
     try {
-        cChannel ch;
+        ChannelInfo ch;
         int countryID = 0;
         bool found = false;
         {
@@ -65,15 +65,15 @@ std::optional<cChannel> GetMyListChannelInfo(const DataContext& ctx, int channel
             q.bind(1, channelID);
             if (q.next()) {
                 found = true;
-                ch.Name = q.text("name");
+                ch.name = q.text("name");
                 ch.url = q.text("streamUrl");
-                ch.HomePage = q.text("homePage");
+                ch.homePage = q.text("homePage");
                 countryID = int(q.integer("countryID"));
-                ch.Description = q.text("description");
+                ch.description = q.text("description");
             }
         }
         if (found)
-            ch.Country = GetCountryCHname(ctx, countryID);
+            ch.country = countryName(ctx, countryID);
         return ch;
     } catch (const DbError& e) {
         ctx.reportError(QStringLiteral("GetMyListChannelInfo"), e.description());
@@ -81,12 +81,12 @@ std::optional<cChannel> GetMyListChannelInfo(const DataContext& ctx, int channel
     }
 }
 
-std::optional<cChannel> lookupChannel(const DataContext& ctx, ChannelRef channel) {
+std::optional<ChannelInfo> lookupChannel(const DataContext& ctx, ChannelRef channel) {
     switch (channel.kind()) {
     case ChannelRef::Kind::Catalogue:
-        return GetChannelInfo(ctx, channel.number());
+        return channelInfo(ctx, channel.number());
     case ChannelRef::Kind::MyList:
-        return GetMyListChannelInfo(ctx, channel.number());
+        return myListChannelInfo(ctx, channel.number());
     case ChannelRef::Kind::File:
     case ChannelRef::Kind::None:
         break;

@@ -14,7 +14,7 @@ std::optional<ChannelProperties> readChannelProperties(const QString& channelDb,
     if (!q.next())
         return std::nullopt;
     const auto plain = [&](int column) {
-        return q.isNull(column) ? QString() : cipher.DecryptStreamAddress(q.text(column));
+        return q.isNull(column) ? QString() : cipher.decryptStreamAddress(q.text(column));
     };
     ChannelProperties p;
     p.name = q.text(0);

@@ -5,7 +5,7 @@
 
 namespace zentuvo {
 
-bool cMyList::Load(const DataContext& ctx) {
+bool MyListRecord::load(const DataContext& ctx) {
     try {
         Connection db(ctx.myListDb, Connection::Mode::ReadOnly);
         auto q = db.prepare(QStringLiteral("SELECT * FROM tab_mylist WHERE channelID = ?"));
@@ -13,18 +13,18 @@ bool cMyList::Load(const DataContext& ctx) {
         if (q.next()) {
             channelID = qint32(q.integer("channelID"));
             countryID = qint32(q.integer("countryID"));
-            TypeID = qint32(q.integer("typeID"));
-            Codec = q.text("codec");
-            Name = q.text("name");
-            HomePage = q.text("homePage");
+            typeID = qint32(q.integer("typeID"));
+            codec = q.text("codec");
+            name = q.text("name");
+            homePage = q.text("homePage");
             streamUrl = q.text("streamUrl");
-            const qint64 rank = q.integer("rank");
-            if (rank < -32768 || rank > 32767)
+            const qint64 storedRank = q.integer("rank");
+            if (storedRank < -32768 || storedRank > 32767)
                 throw DbError(QStringLiteral("Overflow"));
-            Rank = qint32(rank);
-            Kbps = qint32(q.integer("kbps"));
-            Description = q.text("description");
-            Notes = q.text("notes");
+            rank = qint32(storedRank);
+            kbps = qint32(q.integer("kbps"));
+            description = q.text("description");
+            notes = q.text("notes");
         }
         return true;
     } catch (const DbError& e) {
@@ -37,22 +37,22 @@ namespace {
 
 // Binds the ten data columns in the order countryID, typeID, name, codec, homePage,
 // streamUrl, kbps, description, notes, rank.
-void bindFields(Statement& q, const cMyList& r) {
+void bindFields(Statement& q, const MyListRecord& r) {
     q.bind(1, r.countryID)
-        .bind(2, r.TypeID)
-        .bind(3, r.Name)
-        .bind(4, r.Codec)
-        .bind(5, r.HomePage)
+        .bind(2, r.typeID)
+        .bind(3, r.name)
+        .bind(4, r.codec)
+        .bind(5, r.homePage)
         .bind(6, r.streamUrl)
-        .bind(7, r.Kbps)
-        .bind(8, r.Description)
-        .bind(9, r.Notes)
-        .bind(10, r.Rank);
+        .bind(7, r.kbps)
+        .bind(8, r.description)
+        .bind(9, r.notes)
+        .bind(10, r.rank);
 }
 
 } // namespace
 
-bool cMyList::Save(const DataContext& ctx) {
+bool MyListRecord::save(const DataContext& ctx) {
     try {
         Connection db(ctx.myListDb);
         auto q = db.prepare(QStringLiteral(
@@ -68,7 +68,7 @@ bool cMyList::Save(const DataContext& ctx) {
     }
 }
 
-bool cMyList::Update(const DataContext& ctx) {
+bool MyListRecord::update(const DataContext& ctx) {
     try {
         Connection db(ctx.myListDb);
         auto q = db.prepare(QStringLiteral(

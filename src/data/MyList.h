@@ -7,27 +7,27 @@
 namespace zentuvo {
 
 // One row of the user's own channel list.
-class cMyList {
+class MyListRecord {
 public:
     qint32 channelID = 0;
     qint32 countryID = 0;
-    qint32 TypeID = 0;
-    QString Codec;
-    QString Name;
-    QString HomePage;
+    qint32 typeID = 0;
+    QString codec;
+    QString name;
+    QString homePage;
     QString streamUrl;
-    qint32 Rank = 0; // a 16-bit value
-    qint32 Kbps = 0;
-    QString Notes;
-    QString Description;
+    qint32 rank = 0; // a 16-bit value
+    qint32 kbps = 0;
+    QString notes;
+    QString description;
 
     // Reads the row channelID; with no such row every field keeps its value. False after
     // an error (reported as "Error in Load: ...").
-    bool Load(const DataContext& ctx);
+    bool load(const DataContext& ctx);
     // Inserts a new row and sets channelID to its number. False after an error.
-    bool Save(const DataContext& ctx);
+    bool save(const DataContext& ctx);
     // Writes every field to the row channelID. False after an error.
-    bool Update(const DataContext& ctx);
+    bool update(const DataContext& ctx);
 };
 
 } // namespace zentuvo

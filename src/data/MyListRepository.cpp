@@ -35,8 +35,8 @@ MyListEntries readMyListEntries(const DataContext& ctx) {
                 if (found == countries.cend()) {
                     const bool fits = countryID >= std::numeric_limits<int>::min() &&
                                       countryID <= std::numeric_limits<int>::max();
-                    found = countries.insert(countryID, fits ? GetCountryCHname(ctx, int(countryID))
-                                                             : QString());
+                    found = countries.insert(countryID,
+                                             fits ? countryName(ctx, int(countryID)) : QString());
                 }
                 row.country = *found;
             }

@@ -26,7 +26,7 @@ int hexDigit(char16_t c) {
 
 // Works straight on the text's characters: the search deciphers every description of the
 // catalogue, so this runs for every row.
-std::optional<QByteArray> HexToBytes(const QString& text, int separatorLength) {
+std::optional<QByteArray> hexToBytes(const QString& text, int separatorLength) {
     if (separatorLength < 0)
         return std::nullopt;
     const qsizetype step = separatorLength + 2;
@@ -48,7 +48,7 @@ std::optional<QByteArray> HexToBytes(const QString& text, int separatorLength) {
     return out;
 }
 
-QString BytesToHex(const QByteArray& bytes) {
+QString bytesToHex(const QByteArray& bytes) {
     static constexpr char digits[] = "0123456789ABCDEF";
     QString out;
     out.reserve(bytes.size() * 3);
@@ -68,18 +68,18 @@ StoredValueCipher::StoredValueCipher(ErrorReporter* errors) : errors_(errors) {
 
 QString StoredValueCipher::encrypt(const QString& plain) {
     QByteArray bytes = plain.toUtf8();
-    cipher_.EncryptByte(bytes);
-    return BytesToHex(bytes);
+    cipher_.encryptBytes(bytes);
+    return bytesToHex(bytes);
 }
 
 std::optional<QString> StoredValueCipher::tryDecrypt(const QString& stored, QString* error) {
-    QByteArray bytes = HexToBytes(stored).value_or(QByteArray());
-    if (!cipher_.DecryptByte(bytes, {}, error))
+    QByteArray bytes = hexToBytes(stored).value_or(QByteArray());
+    if (!cipher_.decryptBytes(bytes, {}, error))
         return std::nullopt;
     return QString::fromUtf8(bytes);
 }
 
-QString StoredValueCipher::DecryptStreamAddress(const QString& stored) {
+QString StoredValueCipher::decryptStreamAddress(const QString& stored) {
     QString error;
     if (auto plain = tryDecrypt(stored, &error))
         return *plain;

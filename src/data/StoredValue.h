@@ -17,10 +17,10 @@ inline constexpr char kCatalogueKey[] = "qoztavemrulpixenbwodsa";
 // Two upper-case hexadecimal digits per byte, pairs separated by `separatorLength`
 // characters of any kind. A text of exactly two characters is one byte. Returns nothing
 // when a pair holds anything but 0-9 or A-F; an empty or one-character text gives no bytes.
-std::optional<QByteArray> HexToBytes(const QString& text, int separatorLength = 1);
+std::optional<QByteArray> hexToBytes(const QString& text, int separatorLength = 1);
 
 // Each byte as two upper-case hexadecimal digits, pairs separated by one blank.
-QString BytesToHex(const QByteArray& bytes);
+QString bytesToHex(const QByteArray& bytes);
 
 // Enciphers and deciphers the catalogue's stored values with the catalogue key.
 class StoredValueCipher {
@@ -35,10 +35,10 @@ public:
 
     // The plain text of a stored value; a value that does not decipher gives the empty
     // text after the message "Error in DecryptByte: " + description (no icon).
-    QString DecryptStreamAddress(const QString& stored);
+    QString decryptStreamAddress(const QString& stored);
 
 private:
-    cBlowfish cipher_;
+    Blowfish cipher_;
     ErrorReporter* errors_;
 };
 

@@ -14,7 +14,7 @@ constexpr int kLastNumber = 32767;
 
 } // namespace
 
-QString GetFileName(const QString& folder, const QDate& date) {
+QString nextFileName(const QString& folder, const QDate& date) {
     const QString stem = date.toString(QStringLiteral("yyyyMMdd")) + u'_';
     // One listing of the folder: each name stem + N + "." + anything blocks N.
     const QStringList names = QDir(folder).entryList({stem + QStringLiteral("*.*")},
@@ -34,7 +34,7 @@ QString GetFileName(const QString& folder, const QDate& date) {
     return {};
 }
 
-bool FileExists(const QString& path) {
+bool fileExists(const QString& path) {
     if (path.trimmed().isEmpty())
         return false;
     const QFileInfo info(path);
@@ -47,13 +47,13 @@ bool FileExists(const QString& path) {
     return !found.isEmpty();
 }
 
-qint64 FileSize(const QString& file) {
-    if (!FileExists(file))
+qint64 fileSize(const QString& file) {
+    if (!fileExists(file))
         return -1;
     return QFileInfo(file).size();
 }
 
-QString FileSizeText(qint64 size, const QLocale& locale) {
+QString fileSizeText(qint64 size, const QLocale& locale) {
     if (size < 0)
         size = 0;
     if (size >= kMegabyte)
@@ -63,7 +63,7 @@ QString FileSizeText(qint64 size, const QLocale& locale) {
     return QStringLiteral("KB: ") + locale.toString(kilobytes);
 }
 
-bool RemoveIfEmpty(const QString& file) {
+bool removeIfEmpty(const QString& file) {
     const QFileInfo info(file);
     return info.isFile() && info.size() == 0 && QFile::remove(file);
 }

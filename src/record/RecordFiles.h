@@ -15,23 +15,23 @@ inline constexpr qint64 kMegabyte = 1048576;
 // N from 1 up for which nothing named date_N.* (any extension) exists in the folder. Any
 // entry blocks a number, a folder as well as a file, since the player could not write
 // over either. "" when no number up to 32767 is free.
-QString GetFileName(const QString& folder, const QDate& date);
+QString nextFileName(const QString& folder, const QDate& date);
 
 // True when a file (not a folder) matches the path; the file name part may hold the
 // wildcards "*" and "?".
-bool FileExists(const QString& path);
+bool fileExists(const QString& path);
 
-// The length of the file in bytes, 64-bit; -1 when FileExists is false.
-qint64 FileSize(const QString& file);
+// The length of the file in bytes, 64-bit; -1 when fileExists is false.
+qint64 fileSize(const QString& file);
 
 // The size line: "KB: " + kilobytes without decimals below 1 MiB, "MB: " + megabytes with
 // one decimal from 1 MiB on, in the number format of the locale. A missing file (a
 // negative size) shows as "KB: 0".
-QString FileSizeText(qint64 size, const QLocale& locale);
+QString fileSizeText(qint64 size, const QLocale& locale);
 
 // Removes the file when it exists and is empty (a recording that never received data).
 // True when it removed one.
-bool RemoveIfEmpty(const QString& file);
+bool removeIfEmpty(const QString& file);
 
 } // namespace RecordFiles
 } // namespace zentuvo

@@ -29,7 +29,7 @@ QString plainUserAgentOption(const QString& option) {
     return prefix + option.mid(prefix.size()).replace(u'+', u' ');
 }
 
-QStringList itemOptions(const cChannel& channel, const QString& playerUserAgentOption) {
+QStringList itemOptions(const ChannelInfo& channel, const QString& playerUserAgentOption) {
     QStringList options;
     if (!channel.userAgent.trimmed().isEmpty())
         options << QStringLiteral(":http-user-agent=") + channel.userAgent.trimmed();
@@ -269,7 +269,7 @@ bool Recorder::finishStop() {
     const bool ended = !isRunning();
     readErrors();
     if (ended)
-        RecordFiles::RemoveIfEmpty(outputFile_);
+        RecordFiles::removeIfEmpty(outputFile_);
     stopping_ = false;
     killed_ = false;
     return ended;
@@ -288,7 +288,7 @@ QString Recorder::playerError() const {
 }
 
 qint64 Recorder::sampleSize() {
-    const qint64 size = RecordFiles::FileSize(outputFile_);
+    const qint64 size = RecordFiles::fileSize(outputFile_);
     if (isRunning())
         watch_.sample(size, now());
     return size;
@@ -318,7 +318,7 @@ void Recorder::onFinished() {
         return;
     }
     readErrors();
-    const bool removed = RecordFiles::RemoveIfEmpty(outputFile_);
+    const bool removed = RecordFiles::removeIfEmpty(outputFile_);
     emit ended(playerError(), removed);
 }
 

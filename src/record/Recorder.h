@@ -10,7 +10,7 @@
 
 namespace zentuvo {
 
-struct cChannel;
+struct ChannelInfo;
 
 // The player's command-line program that records: its arguments, and what it printed.
 namespace RecorderCommand {
@@ -25,7 +25,7 @@ QString plainUserAgentOption(const QString& option);
 
 // The per-item options of a channel: its own user agent and referrer when it has them,
 // else the program's user-agent option (plainUserAgentOption).
-QStringList itemOptions(const cChannel& channel, const QString& playerUserAgentOption);
+QStringList itemOptions(const ChannelInfo& channel, const QString& playerUserAgentOption);
 
 // Runs without interface, reads the address, writes a transport stream to the output file
 // and ends when the stream ends or fails. Each part is one argument: blanks need no quoting.
@@ -99,7 +99,7 @@ public:
     // The error text the player has printed so far (RecorderCommand::errorText).
     QString playerError() const;
 
-    // Takes a sample of the output file's size (RecordFiles::FileSize) and of its growth.
+    // Takes a sample of the output file's size (RecordFiles::fileSize) and of its growth.
     qint64 sampleSize();
     bool isStalled() const { return watch_.stalled(); }
     qint64 quietForMs() const { return watch_.quietFor(); }

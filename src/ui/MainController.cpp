@@ -56,8 +56,8 @@ MainController::MainController(AppContext& app, MainWindow& window, PlayerFactor
     // and its full screen.
     window_.setMainPlayer(main_.get());
     connectCommands();
-    connect(ui.TimerStatus, &QTimer::timeout, control_.get(), &PlayerControl::updateStatus);
-    ui.TimerStatus->start();
+    connect(ui.statusTimer, &QTimer::timeout, control_.get(), &PlayerControl::updateStatus);
+    ui.statusTimer->start();
 }
 
 MainController::~MainController() {
@@ -66,13 +66,13 @@ MainController::~MainController() {
 }
 
 void MainController::shutdown() {
-    window_.ui().TimerStatus->stop();
+    window_.ui().statusTimer->stop();
     stopOwned();
 }
 
 void MainController::stopOwned() {
     if (recorder_)
-        recorder_->EndRecordingForShutdown();
+        recorder_->endRecordingForShutdown();
     main_->stop();
     preview_->stop();
 }
@@ -91,7 +91,7 @@ void MainController::connectCommands() {
     connect(commands, &MainCommands::volumeChanged, control, &PlayerControl::setMainVolume);
     connect(commands, &MainCommands::recordRequested, this,
             [this] { recorder_->record(control_->mainChannel()); });
-    connect(commands, &MainCommands::playFileRequested, files_.get(), &FilePlayback::PlayFrom);
+    connect(commands, &MainCommands::playFileRequested, files_.get(), &FilePlayback::playFrom);
     connect(commands, &MainCommands::searchRequested, this, &MainController::openSearch);
     connect(commands, &MainCommands::requirementsRequested, this,
             [this] { RequirementsWindow::open(app_, window_); });
@@ -184,7 +184,7 @@ void MainController::setPreviewVolumePicture(const QString& key) {
 }
 
 void MainController::relayout() {
-    window_.FormResize();
+    window_.relayout();
 }
 
 } // namespace zentuvo

@@ -13,12 +13,12 @@ public:
     // The main window as parent for dialogs.
     virtual QWidget* mainWidget() = 0;
     // True while the video fills the whole screen: dialogs then open on top of it.
-    virtual bool IsFullVideo() const = 0;
+    virtual bool isFullVideo() const = 0;
 
     // Refills the My List list (after the editor saved).
-    virtual void MakeLvwMyListContents() = 0;
+    virtual void fillMyList() = 0;
     // Translates the main window again (after the language changed).
-    virtual void SetLanguage() = 0;
+    virtual void applyLanguage() = 0;
 };
 
 } // namespace zentuvo

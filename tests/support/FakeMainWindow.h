@@ -16,9 +16,9 @@ public:
     explicit FakeMain(bool parentToWidget = false) : parentToWidget_(parentToWidget) {}
 
     QWidget* mainWidget() override { return parentToWidget_ ? &widget : nullptr; }
-    bool IsFullVideo() const override { return fullVideo; }
-    void MakeLvwMyListContents() override { ++myListRefills; }
-    void SetLanguage() override { ++languageCalls; }
+    bool isFullVideo() const override { return fullVideo; }
+    void fillMyList() override { ++myListRefills; }
+    void applyLanguage() override { ++languageCalls; }
 
     QWidget widget;
     bool fullVideo = false;

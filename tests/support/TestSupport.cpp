@@ -145,7 +145,7 @@ FixtureFolder::FixtureFolder(const QList<FixtureChannel>& channels, bool withIni
 
 TestApp::TestApp(const QList<FixtureChannel>& channels) : folder(channels) {
     app = std::make_unique<AppContext>(messages, desktop);
-    if (!ReadSettings(*app, folder.path()))
+    if (!readSettings(*app, folder.path()))
         throw std::runtime_error("fixture settings do not read");
     app->preferences().setPlayerUserAgentOption(buildPlayerUserAgentOption());
     app->preferences().setRecordFolder(chooseRecordFolder(folder.path()));
@@ -196,11 +196,11 @@ int countryId(const AppContext& app, const QString& name) {
 }
 
 ChannelRef addMyList(AppContext& app, const QString& name, const QString& url, int countryID) {
-    cMyList rec;
-    rec.Name = name;
+    MyListRecord rec;
+    rec.name = name;
     rec.streamUrl = url;
     rec.countryID = countryID;
-    EXPECT_TRUE(rec.Save(app.data()));
+    EXPECT_TRUE(rec.save(app.data()));
     return ChannelRef::myList(rec.channelID);
 }
 

@@ -44,7 +44,7 @@ AboutWindow::AboutWindow(AppContext& app, MainWindowApi& main, QString playerVer
     setModal(true);
     buildLayout();
     closeOnEscape(this);
-    FormLoad();
+    initialize();
     setFixedSize(sizeHint().expandedTo(QSize(380, 0)));
 }
 
@@ -103,11 +103,11 @@ void AboutWindow::buildLayout() {
     info->addWidget(lblInternet_);
     outer->addLayout(info);
 
-    connect(lblEmail_, &QLabel::linkActivated, this, &AboutWindow::lblEmailClick);
-    connect(lblInternet_, &QLabel::linkActivated, this, &AboutWindow::lblInternetClick);
+    connect(lblEmail_, &QLabel::linkActivated, this, &AboutWindow::onEmailClicked);
+    connect(lblInternet_, &QLabel::linkActivated, this, &AboutWindow::onInternetClicked);
 }
 
-void AboutWindow::FormLoad() {
+void AboutWindow::initialize() {
     reportErrors(app_.messages, "Form_Load", [&] {
         keepAboveFullVideo(this, main_);
         setWindowTitle(app_.translate(QStringLiteral("_frmAbout_caption")));
@@ -124,12 +124,12 @@ void AboutWindow::FormLoad() {
     });
 }
 
-void AboutWindow::lblEmailClick() {
-    OpenMailTo(app_, kSupportMail);
+void AboutWindow::onEmailClicked() {
+    openMailTo(app_, kSupportMail);
 }
 
-void AboutWindow::lblInternetClick() {
-    OpenHomePage(app_);
+void AboutWindow::onInternetClicked() {
+    openHomePage(app_);
 }
 
 bool AboutWindow::eventFilter(QObject* watched, QEvent* event) {

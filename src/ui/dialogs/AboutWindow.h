@@ -20,16 +20,16 @@ public:
                 QWidget* parent = nullptr);
 
     // lblEmail: a new mail to the support address.
-    void lblEmailClick();
+    void onEmailClicked();
     // lblInternet: the product's home page.
-    void lblInternetClick();
+    void onInternetClicked();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildLayout();
-    void FormLoad();
+    void initialize();
 
     AppContext& app_;
     MainWindowApi& main_;

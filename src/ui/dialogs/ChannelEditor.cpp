@@ -70,17 +70,17 @@ ChannelEditor::ChannelEditor(AppContext& app, MainWindowApi& main,
                              std::unique_ptr<Player> testPlayer, qint32 myListNumber,
                              QWidget* parent)
     : QDialog(parent), app_(app), main_(main), player_(std::move(testPlayer)),
-      editingNumber_(myListNumber) {
+      myListNumber_(myListNumber) {
     setObjectName(QStringLiteral("frmChannelAdd"));
     setModal(true);
     buildLayout();
     closeOnEscape(this);
-    FormLoad();
-    TimerStatus_ = new QTimer(this);
-    TimerStatus_->setObjectName(QStringLiteral("TimerStatus"));
-    TimerStatus_->setInterval(1000);
-    connect(TimerStatus_, &QTimer::timeout, this, &ChannelEditor::TimerStatusTick);
-    TimerStatus_->start();
+    initialize();
+    statusTimer_ = new QTimer(this);
+    statusTimer_->setObjectName(QStringLiteral("TimerStatus"));
+    statusTimer_->setInterval(1000);
+    connect(statusTimer_, &QTimer::timeout, this, &ChannelEditor::updateStatus);
+    statusTimer_->start();
 }
 
 ChannelEditor::~ChannelEditor() {
@@ -208,27 +208,28 @@ void ChannelEditor::buildLayout() {
     buttons->addWidget(cmdClose_);
     outer->addLayout(buttons);
 
-    connect(imgButtonTest_, &QToolButton::clicked, this, &ChannelEditor::TestURL);
-    connect(imgButtonStop_, &QToolButton::clicked, this, &ChannelEditor::imgButtonStopClick);
-    connect(imgButtonVisitHomePage_, &QToolButton::clicked, this, &ChannelEditor::VisitHomePage);
-    connect(cmdOK_, &QPushButton::clicked, this, &ChannelEditor::cmdOKClick);
+    connect(imgButtonTest_, &QToolButton::clicked, this, &ChannelEditor::onTestClicked);
+    connect(imgButtonStop_, &QToolButton::clicked, this, &ChannelEditor::onStopClicked);
+    connect(imgButtonVisitHomePage_, &QToolButton::clicked, this,
+            &ChannelEditor::onVisitHomePageClicked);
+    connect(cmdOK_, &QPushButton::clicked, this, &ChannelEditor::onOkClicked);
     connect(cmdClose_, &QPushButton::clicked, this, &QDialog::reject);
-    connect(cmdSubmit_, &QPushButton::clicked, this, &ChannelEditor::cmdSubmitClick);
+    connect(cmdSubmit_, &QPushButton::clicked, this, &ChannelEditor::onSubmitClicked);
     setMinimumSize(760, 420);
     resize(860, 460);
 }
 
-void ChannelEditor::FormLoad() {
+void ChannelEditor::initialize() {
     try {
         keepAboveFullVideo(this, main_);
-        record_ = cMyList{};
-        LoadComboCountry();
-        const qint32 id = editingNumber_;
+        record_ = MyListRecord{};
+        loadCountries();
+        const qint32 id = myListNumber_;
         if (id != 0) {
             setWindowTitle(app_.translate(QStringLiteral("_frmChAdd_caption_Modify")));
             record_.channelID = id;
-            record_.Load(app_.data()); // a missing row leaves the fields empty
-            ShowFormValues();
+            record_.load(app_.data()); // a missing row leaves the fields empty
+            showFormValues();
         } else {
             setWindowTitle(app_.translate(QStringLiteral("_frmChAdd_caption_New")));
             record_.channelID = 0;
@@ -256,7 +257,7 @@ void ChannelEditor::setCaptions() {
     set(cmdSubmit_, "_frmChAdd_cmdSubmit");
 }
 
-void ChannelEditor::LoadComboCountry() {
+void ChannelEditor::loadCountries() {
     try {
         cboCountry_->clear();
         readCountriesByName(app_.paths().catalogue, [this](int id, const QString& name) {
@@ -268,37 +269,37 @@ void ChannelEditor::LoadComboCountry() {
     }
 }
 
-void ChannelEditor::ShowFormValues() {
-    const cMyList& r = record_;
+void ChannelEditor::showFormValues() {
+    const MyListRecord& r = record_;
     cboCountry_->setCurrentIndex(cboCountry_->findData(QVariant(r.countryID)));
-    txtChannelName_->setText(r.Name);
+    txtChannelName_->setText(r.name);
     txtStreamURL_->setText(r.streamUrl);
-    txtHomePage_->setText(r.HomePage);
-    txtKbps_->setText(QString::number(r.Kbps));
-    txtDescription_->setPlainText(r.Description);
+    txtHomePage_->setText(r.homePage);
+    txtKbps_->setText(QString::number(r.kbps));
+    txtDescription_->setPlainText(r.description);
 }
 
-bool ChannelEditor::Validate() {
+bool ChannelEditor::validate() {
     try {
-        cMyList& r = record_;
+        MyListRecord& r = record_;
         if (txtChannelName_->text().trimmed().isEmpty()) {
             app_.messages.information(QStringLiteral("Please choose a name!"));
             return false;
         }
-        r.Name = txtChannelName_->text();
+        r.name = txtChannelName_->text();
         if (cboCountry_->currentIndex() < 0) {
             app_.messages.information(QStringLiteral("Please select country!"));
             return false;
         }
         r.countryID = cboCountry_->currentData().toInt();
-        r.HomePage = txtHomePage_->text();
-        r.Kbps = roundToInt32(leadingNumber(txtKbps_->text()));
+        r.homePage = txtHomePage_->text();
+        r.kbps = roundToInt32(leadingNumber(txtKbps_->text()));
         if (txtStreamURL_->text().trimmed().isEmpty()) {
             app_.messages.information(QStringLiteral("Please insert stream url!"));
             return false;
         }
         r.streamUrl = txtStreamURL_->text();
-        r.Description = txtDescription_->toPlainText();
+        r.description = txtDescription_->toPlainText();
         return true;
     } catch (const std::exception& e) {
         app_.messages.critical(QStringLiteral("Error in Validate: ") + errorText(e));
@@ -306,27 +307,27 @@ bool ChannelEditor::Validate() {
     }
 }
 
-bool ChannelEditor::SaveFormValues() {
-    if (!Validate())
+bool ChannelEditor::saveFormValues() {
+    if (!validate())
         return false;
-    cMyList& r = record_;
-    if (editingNumber_ != 0)
+    MyListRecord& r = record_;
+    if (myListNumber_ != 0)
         // A failed write has been reported; the editor stays open with the input.
-        return r.Update(app_.data());
-    if (!r.Save(app_.data()))
+        return r.update(app_.data());
+    if (!r.save(app_.data()))
         return false;
-    editingNumber_ = r.channelID;
+    myListNumber_ = r.channelID;
     return true;
 }
 
-void ChannelEditor::cmdOKClick() {
-    if (!SaveFormValues())
+void ChannelEditor::onOkClicked() {
+    if (!saveFormValues())
         return;
-    main_.MakeLvwMyListContents();
+    main_.fillMyList();
     accept();
 }
 
-void ChannelEditor::TestURL() {
+void ChannelEditor::onTestClicked() {
     try {
         const QString url = txtStreamURL_->text();
         if (url.isEmpty()) {
@@ -339,14 +340,14 @@ void ChannelEditor::TestURL() {
         // user agent in the form the player library accepts.
         const int item = player_->playlistAdd(
             url, QStringLiteral(" "),
-            playerHeaderOptions(app_.preferences().playerUserAgentOption(), cChannel{}));
+            playerHeaderOptions(app_.preferences().playerUserAgentOption(), ChannelInfo{}));
         player_->playItem(item);
     } catch (const std::exception& e) {
         app_.messages.critical(QStringLiteral("Error in TestURL: ") + errorText(e));
     }
 }
 
-void ChannelEditor::imgButtonStopClick() {
+void ChannelEditor::onStopClicked() {
     try {
         if (player_)
             player_->stop();
@@ -355,29 +356,29 @@ void ChannelEditor::imgButtonStopClick() {
     }
 }
 
-void ChannelEditor::VisitHomePage() {
+void ChannelEditor::onVisitHomePageClicked() {
     const QString page = txtHomePage_->text();
     if (page.isEmpty()) {
         app_.messages.exclamation(QStringLiteral("Digit homepage!"));
         return;
     }
-    ShellOpen(app_.desktop, QStringLiteral("Open"), page);
+    shellOpen(app_.desktop, QStringLiteral("Open"), page);
 }
 
-void ChannelEditor::cmdSubmitClick() {
+void ChannelEditor::onSubmitClicked() {
     // Without an address there is nothing to ask about: say so at once.
     if (app_.preferences().link(kSubmitMail).trimmed().isEmpty()) {
-        OpenMailTo(app_, kSubmitMail);
+        openMailTo(app_, kSubmitMail);
         return;
     }
     if (!app_.messages.askYesNo(app_.translate(QStringLiteral("_frmChAdd_msgSubmitUs"))))
         return;
-    OpenMailTo(app_, kSubmitMail, kSubmissionSubject,
+    openMailTo(app_, kSubmitMail, kSubmissionSubject,
                channelSubmissionBody(txtChannelName_->text(), txtStreamURL_->text(),
                                      txtDescription_->toPlainText()));
 }
 
-void ChannelEditor::TimerStatusTick() {
+void ChannelEditor::updateStatus() {
     lblStreamingInfo_->setText(kPreviewPrefix);
     try {
         if (player_)
@@ -388,8 +389,8 @@ void ChannelEditor::TimerStatusTick() {
 }
 
 void ChannelEditor::done(int result) {
-    if (TimerStatus_)
-        TimerStatus_->stop();
+    if (statusTimer_)
+        statusTimer_->stop();
     QDialog::done(result);
 }
 

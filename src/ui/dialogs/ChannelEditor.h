@@ -44,27 +44,27 @@ public:
 
     // Checks the fields in order, copying each into the record as it passes; false (after
     // its message) at the first that fails.
-    bool Validate();
-    // Validate, then the record's Save (new channel) or Update; false when either fails.
-    bool SaveFormValues();
+    bool validate();
+    // validate(), then the record's save() (new channel) or update(); false when either fails.
+    bool saveFormValues();
     // cmdOK: saves, refills the main window's My List and closes.
-    void cmdOKClick();
+    void onOkClicked();
     // Plays the typed stream address in the test player.
-    void TestURL();
-    void imgButtonStopClick();
+    void onTestClicked();
+    void onStopClicked();
     // Opens the typed home page.
-    void VisitHomePage();
+    void onVisitHomePageClicked();
     // Asks, then prepares a mail proposing the channel for the catalogue.
-    void cmdSubmitClick();
+    void onSubmitClicked();
     // The status line of the test player; run every second.
-    void TimerStatusTick();
+    void updateStatus();
 
     Player* testPlayer() const { return player_.get(); }
     // The channel as validated and, after a save, as stored (with its number once a new
     // channel has been saved).
-    const cMyList& record() const { return record_; }
+    const MyListRecord& record() const { return record_; }
     // The My List channel the editor modifies; 0 while it makes a new one.
-    qint32 editingNumber() const { return editingNumber_; }
+    qint32 myListNumber() const { return myListNumber_; }
 
 protected:
     void done(int result) override;
@@ -72,16 +72,16 @@ protected:
 
 private:
     void buildLayout();
-    void FormLoad();
-    void LoadComboCountry();
-    void ShowFormValues();
+    void initialize();
+    void loadCountries();
+    void showFormValues();
     void setCaptions();
 
     AppContext& app_;
     MainWindowApi& main_;
     std::unique_ptr<Player> player_;
-    qint32 editingNumber_ = 0;
-    cMyList record_;
+    qint32 myListNumber_ = 0;
+    MyListRecord record_;
 
     QLabel* lblInfo_ = nullptr;
     QLabel* lblChannelName_ = nullptr;
@@ -104,7 +104,7 @@ private:
     QPushButton* cmdOK_ = nullptr;
     QPushButton* cmdClose_ = nullptr;
     QPushButton* cmdSubmit_ = nullptr;
-    QTimer* TimerStatus_ = nullptr;
+    QTimer* statusTimer_ = nullptr;
 };
 
 } // namespace zentuvo

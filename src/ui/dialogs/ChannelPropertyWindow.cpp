@@ -27,7 +27,7 @@ ChannelPropertyWindow::ChannelPropertyWindow(AppContext& app, MainWindowApi& mai
     closeOnEscape(this);
     keepAboveFullVideo(this, main_);
     setCaptions();
-    ShowProperty();
+    showProperty();
 }
 
 void ChannelPropertyWindow::buildLayout() {
@@ -83,7 +83,7 @@ void ChannelPropertyWindow::buildLayout() {
     outer->addLayout(buttons);
 
     connect(imgButtonVisitHomePage_, &QToolButton::clicked, this,
-            &ChannelPropertyWindow::imgButtonVisitHomePageClick);
+            &ChannelPropertyWindow::onVisitHomePageClicked);
     connect(cmdOK_, &QPushButton::clicked, this, &QDialog::accept);
     setMinimumSize(460, 300);
     resize(560, 340);
@@ -98,7 +98,7 @@ void ChannelPropertyWindow::setCaptions() {
         app_.translate(QStringLiteral("_frmChProperty_imgButtonVisitHomePage")));
 }
 
-void ChannelPropertyWindow::ShowProperty() {
+void ChannelPropertyWindow::showProperty() {
     const ChannelRef channel = channel_;
     if (channel.isNull())
         return;
@@ -115,13 +115,13 @@ void ChannelPropertyWindow::ShowProperty() {
     }
 }
 
-void ChannelPropertyWindow::imgButtonVisitHomePageClick() {
+void ChannelPropertyWindow::onVisitHomePageClicked() {
     if (txtHomePage_->text().trimmed().isEmpty()) {
         app_.messages.information(QStringLiteral("No HomePage available for channel '") +
                                   txtName_->text() + u'\'');
         return;
     }
-    ShellOpen(app_.desktop, QStringLiteral("Open"), txtHomePage_->text());
+    shellOpen(app_.desktop, QStringLiteral("Open"), txtHomePage_->text());
 }
 
 } // namespace zentuvo

@@ -26,9 +26,9 @@ public:
                           QWidget* parent = nullptr);
 
     // Fills the fields from the selected catalogue row; with none they stay empty.
-    void ShowProperty();
+    void showProperty();
     // Opens the home page as it stands in its field.
-    void imgButtonVisitHomePageClick();
+    void onVisitHomePageClicked();
 
 private:
     void buildLayout();

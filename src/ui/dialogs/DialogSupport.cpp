@@ -25,8 +25,8 @@ const QByteArray kLightStroke = QByteArrayLiteral("#e8eaed");
 } // namespace
 
 void keepAboveFullVideo(QWidget* dialog, const MainWindowApi& main) {
-    if (main.IsFullVideo())
-        SetTopMost(dialog, true);
+    if (main.isFullVideo())
+        setTopMost(dialog, true);
 }
 
 void closeOnEscape(QWidget* window) {

@@ -48,7 +48,7 @@ OptionsWindow::OptionsWindow(AppContext& app, MainWindowApi& main, QWidget* pare
     setWindowTitle(QStringLiteral("Options"));
     buildLayout();
     closeOnEscape(this);
-    FormLoad();
+    initialize();
 }
 
 void OptionsWindow::buildLayout() {
@@ -136,26 +136,26 @@ void OptionsWindow::buildLayout() {
     outer->addLayout(buttons);
 
     connect(chkRememberCountry_, &QCheckBox::clicked, this,
-            &OptionsWindow::chkRememberCountryClick);
-    connect(cmdOK_, &QPushButton::clicked, this, &OptionsWindow::cmdOKClick);
+            &OptionsWindow::onRememberCountryClicked);
+    connect(cmdOK_, &QPushButton::clicked, this, &OptionsWindow::onOkClicked);
     connect(cmdClose_, &QPushButton::clicked, this, &QDialog::reject);
     setMinimumWidth(460);
     resize(500, 0);
 }
 
-void OptionsWindow::FormLoad() {
+void OptionsWindow::initialize() {
     keepAboveFullVideo(this, main_);
-    SetLanguage();
+    applyLanguage();
     setWindowTitle(app_.translate(QStringLiteral("_frmOptions_caption")));
     chkRememberCountry_->setChecked(app_.preferences().rememberCountry() == 1);
     if (app_.preferences().videoSizeMode() == 1)
         optSizeOriginal_->setChecked(true);
     else if (app_.preferences().videoSizeMode() == 2)
         optSizeFitWindow_->setChecked(true);
-    LoadComboLanguage();
+    loadLanguages();
 }
 
-void OptionsWindow::SetLanguage() {
+void OptionsWindow::applyLanguage() {
     const auto set = [this](auto* widget, const char* key) {
         widget->setText(app_.translate(QString::fromLatin1(key)));
     };
@@ -172,7 +172,7 @@ void OptionsWindow::SetLanguage() {
     set(lblLanguage_, "_frmOptions_lblLanguage");
 }
 
-void OptionsWindow::LoadComboLanguage() {
+void OptionsWindow::loadLanguages() {
     try {
         cboLanguage_->clear();
         readLanguagesByName(app_.paths().catalogue, [this](int id, const QString& name) {
@@ -185,21 +185,21 @@ void OptionsWindow::LoadComboLanguage() {
     }
 }
 
-void OptionsWindow::chkRememberCountryClick() {
+void OptionsWindow::onRememberCountryClicked() {
     app_.preferences().setRememberCountry(chkRememberCountry_->isChecked() ? 1 : 0);
 }
 
-void OptionsWindow::cmdOKClick() {
+void OptionsWindow::onOkClicked() {
     setCursor(Qt::WaitCursor);
     app_.preferences().setVideoSizeMode(optSizeOriginal_->isChecked() ? 1 : 2);
-    SetDefaultVideoSize(app_);
+    saveDefaultVideoSize(app_);
     if (cboLanguage_->currentIndex() >= 0) {
         app_.preferences().setLanguage(cboLanguage_->currentData().toInt());
-        main_.SetLanguage();
+        main_.applyLanguage();
     } else {
         app_.preferences().setLanguage(1);
     }
-    SetLanguageSetting(app_);
+    saveLanguage(app_);
     accept();
     unsetCursor();
 }

@@ -26,15 +26,15 @@ class OptionsWindow : public QDialog {
 public:
     OptionsWindow(AppContext& app, MainWindowApi& main, QWidget* parent = nullptr);
 
-    void SetLanguage();
+    void applyLanguage();
     // Fills cboLanguage from the catalogue's languages and selects the current one.
-    void LoadComboLanguage();
-    void cmdOKClick();
-    void chkRememberCountryClick();
+    void loadLanguages();
+    void onOkClicked();
+    void onRememberCountryClicked();
 
 private:
     void buildLayout();
-    void FormLoad();
+    void initialize();
 
     AppContext& app_;
     MainWindowApi& main_;

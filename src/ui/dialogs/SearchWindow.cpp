@@ -134,12 +134,12 @@ void SearchWindow::buildLayout() {
     miLvwChannelsPreview_ = mnuLvwChannels_->addAction(QStringLiteral("Preview"));
     miLvwChannelsPreview_->setObjectName(QStringLiteral("miLvwChannelsPreview"));
 
-    connect(cmdSearch_, &QPushButton::clicked, this, &SearchWindow::cmdSearchClick);
-    connect(txtSearch_, &QLineEdit::returnPressed, this, &SearchWindow::cmdSearchClick);
-    connect(header, &QHeaderView::sectionClicked, this, &SearchWindow::headerClicked);
-    connect(miLvwChannelsPlay_, &QAction::triggered, this, &SearchWindow::lvwChannelsDblClick);
+    connect(cmdSearch_, &QPushButton::clicked, this, &SearchWindow::onSearchClicked);
+    connect(txtSearch_, &QLineEdit::returnPressed, this, &SearchWindow::onSearchClicked);
+    connect(header, &QHeaderView::sectionClicked, this, &SearchWindow::onHeaderClicked);
+    connect(miLvwChannelsPlay_, &QAction::triggered, this, &SearchWindow::playSelectedChannel);
     connect(miLvwChannelsPreview_, &QAction::triggered, this,
-            &SearchWindow::miLvwChannelsPreviewClick);
+            &SearchWindow::onChannelPreviewTriggered);
     lvwChannels_->viewport()->installEventFilter(this);
     lvwChannels_->installEventFilter(this);
 }
@@ -158,16 +158,16 @@ QString SearchWindow::statusText() const {
     return statusPanel_->text();
 }
 
-void SearchWindow::cmdSearchClick() {
+void SearchWindow::onSearchClicked() {
     if (txtSearch_->text().trimmed().isEmpty()) {
         app_.messages.exclamation(term(app_, "_frmSearch_msgError_1"));
         return;
     }
-    MakeLvwChannelsColumns();
-    MakeLvwChannelsContents(txtSearch_->text());
+    sizeChannelColumns();
+    fillChannels(txtSearch_->text());
 }
 
-void SearchWindow::MakeLvwChannelsColumns() {
+void SearchWindow::sizeChannelColumns() {
     QStringList headers;
     for (int i = 1; i <= SearchResultModel::kColumns; ++i)
         headers << app_.translate(QStringLiteral("_frmSearch_lvwChHeader_%1").arg(i));
@@ -180,7 +180,7 @@ void SearchWindow::MakeLvwChannelsColumns() {
         lvwChannels_->setColumnWidth(c, std::max(24, int(float(space) * kColumnShares[size_t(c)])));
 }
 
-void SearchWindow::MakeLvwChannelsContents(const QString& strSearch) {
+void SearchWindow::fillChannels(const QString& searchText) {
     if (!busy_) {
         QApplication::setOverrideCursor(Qt::WaitCursor);
         busy_ = true;
@@ -191,7 +191,7 @@ void SearchWindow::MakeLvwChannelsContents(const QString& strSearch) {
     lastMouse_ = QPoint(-1, -1);
 
     auto job = std::make_shared<Job>();
-    job->text = strSearch;
+    job->text = searchText;
     job->channelDb = app_.paths().catalogue;
     job->sort = model_->sortState();
     Job* work = job.get();
@@ -238,7 +238,7 @@ void SearchWindow::endBusy() {
     }
 }
 
-void SearchWindow::headerClicked(int section) {
+void SearchWindow::onHeaderClicked(int section) {
     const Qt::SortOrder order = model_->headerClicked(section);
     lvwChannels_->header()->setSortIndicatorShown(true);
     lvwChannels_->header()->setSortIndicator(section, order);
@@ -255,13 +255,13 @@ ChannelRef SearchWindow::selectedChannel() const {
     return model_->channelAt(rows.first().row());
 }
 
-void SearchWindow::lvwChannelsMouseUp(Qt::MouseButton button, const QPoint& pos) {
+void SearchWindow::onListMouseReleased(Qt::MouseButton button, const QPoint& pos) {
     lastMouse_ = pos;
     if (button == Qt::RightButton && rowUnderPointer())
         mnuLvwChannels_->popup(QCursor::pos());
 }
 
-void SearchWindow::lvwChannelsDblClick() {
+void SearchWindow::playSelectedChannel() {
     setCursor(Qt::WaitCursor);
     if (rowUnderPointer()) {
         const ChannelRef channel = selectedChannel();
@@ -273,7 +273,7 @@ void SearchWindow::lvwChannelsDblClick() {
     unsetCursor();
 }
 
-void SearchWindow::miLvwChannelsPreviewClick() {
+void SearchWindow::onChannelPreviewTriggered() {
     if (!rowUnderPointer())
         return;
     const ChannelRef channel = selectedChannel();
@@ -287,21 +287,21 @@ bool SearchWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == lvwChannels_->viewport()) {
         if (event->type() == QEvent::MouseButtonRelease) {
             const auto* e = static_cast<QMouseEvent*>(event);
-            lvwChannelsMouseUp(e->button(), e->position().toPoint());
+            onListMouseReleased(e->button(), e->position().toPoint());
         } else if (event->type() == QEvent::MouseButtonDblClick) {
             // The first click of the pair has selected the row already.
-            lvwChannelsDblClick();
+            playSelectedChannel();
             return true;
         }
     } else if (watched == lvwChannels_ && event->type() == QEvent::Resize) {
-        MakeLvwChannelsColumns();
+        sizeChannelColumns();
     }
     return QDialog::eventFilter(watched, event);
 }
 
 void SearchWindow::resizeEvent(QResizeEvent* event) {
     QDialog::resizeEvent(event);
-    MakeLvwChannelsColumns();
+    sizeChannelColumns();
 }
 
 } // namespace zentuvo

@@ -37,16 +37,16 @@ public:
     static SearchWindow* open(AppContext& app, MainWindowApi& main);
 
     // cmdSearch, or Enter in txtSearch: a text of blanks only is refused with a message.
-    void cmdSearchClick();
-    // Fills the list with the channels holding strSearch (as typed).
-    void MakeLvwChannelsContents(const QString& strSearch);
+    void onSearchClicked();
+    // Fills the list with the channels holding searchText (as typed).
+    void fillChannels(const QString& searchText);
     // Sizes the four columns at 20, 30, 30 and 19 per cent of the list's width.
-    void MakeLvwChannelsColumns();
+    void sizeChannelColumns();
     // The double click and the pop-up menu's Play: the selected row in the main player,
     // when the last mouse-button release over the list landed on a row.
-    void lvwChannelsDblClick();
+    void playSelectedChannel();
     // The pop-up menu's Preview: the same, in the preview player.
-    void miLvwChannelsPreviewClick();
+    void onChannelPreviewTriggered();
 
     bool isSearching() const { return job_ != nullptr; }
     QTreeView* list() const { return lvwChannels_; }
@@ -67,8 +67,8 @@ protected:
 private:
     void buildLayout();
     void setCaptions();
-    void lvwChannelsMouseUp(Qt::MouseButton button, const QPoint& pos);
-    void headerClicked(int section);
+    void onListMouseReleased(Qt::MouseButton button, const QPoint& pos);
+    void onHeaderClicked(int section);
     bool rowUnderPointer() const;
     ChannelRef selectedChannel() const;
     struct Job;

@@ -83,18 +83,18 @@ ChannelListPanel::ChannelListPanel(AppContext& app, MainWidgets& ui, QObject* pa
     QHeaderView* header = ui_.lvwChannels->header();
     header->setSectionsClickable(true);
     header->setSortIndicatorShown(false);
-    connect(header, &QHeaderView::sectionClicked, this, &ChannelListPanel::lvwChannelsColumnClick);
+    connect(header, &QHeaderView::sectionClicked, this, &ChannelListPanel::onHeaderClicked);
     connect(ui_.cboCountry, &QComboBox::currentIndexChanged, this, [this](int index) {
         if (index >= 0)
-            cboCountryClick();
+            onCountrySelected();
     });
     connect(ui_.imgButtonFavourites, &QToolButton::clicked, this,
-            &ChannelListPanel::imgButtonFavouritesClick);
+            &ChannelListPanel::onFavouritesClicked);
 }
 
 ChannelListPanel::~ChannelListPanel() = default;
 
-void ChannelListPanel::LoadComboFilterCountry() {
+void ChannelListPanel::loadCountryFilter() {
     int remembered = -1;
     try {
         const QSignalBlocker quiet(ui_.cboCountry);
@@ -126,10 +126,10 @@ void ChannelListPanel::LoadComboFilterCountry() {
         ui_.cboCountry->setCurrentIndex(select);
     }
     if (select >= 0)
-        cboCountryClick();
+        onCountrySelected();
 }
 
-void ChannelListPanel::cboCountryClick() {
+void ChannelListPanel::onCountrySelected() {
     const std::optional<int> filter = selectedFilter();
     if (!filter)
         return;
@@ -146,7 +146,7 @@ std::optional<int> ChannelListPanel::selectedFilter() const {
     return ui_.cboCountry->itemData(index).toInt();
 }
 
-void ChannelListPanel::MakeLvwChannelsContents(const QString& countryID) {
+void ChannelListPanel::fillChannels(const QString& countryID) {
     ChannelListFilter filter;
     try {
         const double value = leadingNumber(countryID);
@@ -199,14 +199,14 @@ void ChannelListPanel::startFill(const ChannelListFilter& filter, bool thenColum
                     ui_.lblChannelCount->setText(QString::number(model_->rowCount()));
                 }
                 if (thenColumns)
-                    MakeLvwChannelsColumns();
+                    sizeChannelColumns();
                 emit filled();
             });
     watcher->setFuture(
         QtConcurrent::run(readRows, app_.paths().catalogue, filter, sortColumn, sortOrder));
 }
 
-void ChannelListPanel::MakeLvwChannelsColumns() {
+void ChannelListPanel::sizeChannelColumns() {
     try {
         ListView* list = ui_.lvwChannels;
         const float space = float(list->columnSpace());
@@ -230,7 +230,7 @@ void ChannelListPanel::MakeLvwChannelsColumns() {
     }
 }
 
-void ChannelListPanel::lvwChannelsColumnClick(int column) {
+void ChannelListPanel::onHeaderClicked(int column) {
     sortingOn_ = true;
     sortCurrent_ = column;
     if (sortCurrent_ == sortPrevious_)
@@ -248,7 +248,7 @@ void ChannelListPanel::applySort() {
     header->setSortIndicator(sortCurrent_, sortOrder_);
 }
 
-void ChannelListPanel::ToggleFavAt(int channelID) {
+void ChannelListPanel::toggleChannelFavourite(int channelID) {
     reportErrors(app_.messages, "ToggleFavAt", [&] {
         const bool favourite = toggleFavourite(app_.paths().catalogue, channelID);
         const QList<int> selected = ui_.lvwChannels->selectedRowNumbers();
@@ -257,16 +257,16 @@ void ChannelListPanel::ToggleFavAt(int channelID) {
     });
 }
 
-void ChannelListPanel::miLvwChannelsToggleFavClick() {
+void ChannelListPanel::toggleSelectedFavourite() {
     reportErrors(app_.messages, "miLvwChannelsToggleFav_Click", [&] {
         const ChannelRef channel = ui_.lvwChannels->selectedChannel();
         if (channel.isNull())
             return;
-        ToggleFavAt(channel.number());
+        toggleChannelFavourite(channel.number());
     });
 }
 
-void ChannelListPanel::imgButtonFavouritesClick() {
+void ChannelListPanel::onFavouritesClicked() {
     // The selection change runs the selection handler, which refills the list.
     const int index = ui_.cboCountry->currentIndex();
     ui_.cboCountry->setCurrentIndex(index == 1 ? 0 : 1);

@@ -31,29 +31,29 @@ public:
 
     // Fills the filter selector, then selects the remembered or the default filter, which
     // fills the list.
-    void LoadComboFilterCountry();
+    void loadCountryFilter();
     // Starts a refill for a filter number written as text: "-1" all channels, "0" (or any
     // text whose value is 0) the favourites, otherwise a countryID. The list is empty until
     // the rows arrive (then the counter shows their number and filled() comes); a text that
     // is not a number is reported at once and fills nothing.
-    void MakeLvwChannelsContents(const QString& countryID);
+    void fillChannels(const QString& countryID);
     // True from the start of a refill until its rows arrive.
     bool filling() const { return lock_ != nullptr; }
     // Sets the three columns' widths for the current filter and their header texts.
-    void MakeLvwChannelsColumns();
+    void sizeChannelColumns();
     // The selector's selection handler: refill, then columns once the rows arrived.
-    void cboCountryClick();
+    void onCountrySelected();
     // A click on the header of a 0-based column: sort by it; the same column twice in a
     // row flips the order.
-    void lvwChannelsColumnClick(int column);
+    void onHeaderClicked(int column);
 
     // Flips the favourite mark of a channel in the catalogue and sets the icon of the
     // selected row to match. The list is not refilled.
-    void ToggleFavAt(int channelID);
+    void toggleChannelFavourite(int channelID);
     // Toggles the selected row; nothing without one.
-    void miLvwChannelsToggleFavClick();
+    void toggleSelectedFavourite();
     // Switches the filter between MY FAVOURITES and ALL.
-    void imgButtonFavouritesClick();
+    void onFavouritesClicked();
 
     // The item number of the selected filter entry (-1, 0 or a countryID); none without a
     // selection.

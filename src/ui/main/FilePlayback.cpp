@@ -35,17 +35,17 @@ QString FilePlayback::chooseWithDialog(QWidget* parent, const QString& title,
     return QFileDialog::getOpenFileName(parent, title, folder, QStringLiteral("Open file (*)"));
 }
 
-void FilePlayback::PlayFrom() {
+void FilePlayback::playFrom() {
     const QString path =
         chooser_(QStringLiteral("Open file..."), app_.preferences().recordFolder());
     if (path.isEmpty())
         return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    PlayFile(path);
+    playFile(path);
     QApplication::restoreOverrideCursor();
 }
 
-void FilePlayback::PlayFile(const QString& path) {
+void FilePlayback::playFile(const QString& path) {
     try {
         control_.stopMain();
         if (w_.VLCPlugin21)

@@ -22,7 +22,7 @@ struct FilePlaybackWidgets {
     QSlider* SliderVolume = nullptr;
 };
 
-// Playing a local file in the main player: "Play from..." with its file dialog, PlayFile,
+// Playing a local file in the main player: "Play from..." with its file dialog, playFile,
 // and seeking with the file position slider.
 class FilePlayback : public QObject {
     Q_OBJECT
@@ -41,10 +41,10 @@ public:
     static QString chooseWithDialog(QWidget* parent, const QString& title, const QString& folder);
     void setFileChooser(FileChooser chooser) { chooser_ = std::move(chooser); }
 
-    // miFilePlayFrom and imgButtonPlayFile: the file dialog, then PlayFile.
-    void PlayFrom();
+    // miFilePlayFrom and imgButtonPlayFile: the file dialog, then playFile.
+    void playFrom();
     // Plays the file at path in the main player.
-    void PlayFile(const QString& path);
+    void playFile(const QString& path);
     // Seeks to the slider's position (value / 20 of the file); failures are ignored.
     void seekToSlider(int value);
 

@@ -53,7 +53,7 @@ void MainCommands::connectLists() {
     connect(ui_.lvwChannels, &ListView::mouseReleased, this,
             [this](Qt::MouseButton button, const QPoint& at, const QPoint& global) {
                 reportErrors(app_.messages, "lvwChannels_MouseUp", [&] {
-                    LastListMouse = at;
+                    lastListMouse = at;
                     if (button == Qt::RightButton && ui_.lvwChannels->rowAt(at))
                         menus_.mnuLvwChannels->popup(global);
                 });
@@ -61,18 +61,18 @@ void MainCommands::connectLists() {
     connect(ui_.lvwMyList, &ListView::mouseReleased, this,
             [this](Qt::MouseButton button, const QPoint& at, const QPoint& global) {
                 reportErrors(app_.messages, "lvwMyList_MouseUp", [&] {
-                    LastListMouse = at;
+                    lastListMouse = at;
                     if (button == Qt::RightButton)
                         menus_.mnuLvwMyList->popup(global);
                 });
             });
     connect(ui_.lvwChannels, &ListView::doubleClickedAnywhere, this,
-            &MainCommands::lvwChannelsDblClick);
+            &MainCommands::playSelectedChannel);
     connect(ui_.lvwMyList, &ListView::doubleClickedAnywhere, this,
-            &MainCommands::lvwMyListDblClick);
+            &MainCommands::playSelectedMyListChannel);
     connect(ui_.lvwMyList, &ListView::keyDown, this, [this](int key) {
         if (key == Qt::Key_Delete)
-            myList_.MyListDeleteElement();
+            myList_.deleteSelectedMyListChannels();
     });
 }
 
@@ -81,18 +81,18 @@ void MainCommands::connectMenus() {
     auto on = [this](QAction* action, auto&& slot) {
         connect(action, &QAction::triggered, this, std::forward<decltype(slot)>(slot));
     };
-    on(m.miLvwChannelsPlay, [this] { lvwChannelsDblClick(); });
-    on(m.miLvwChannelsPreview, [this] { miLvwChannelsPreviewClick(); });
-    on(m.miLvwChannelsProperty, [this] { miLvwChannelsPropertyClick(); });
-    on(m.miLvwChannelsVisitHomePage, [this] { miLvwChannelsVisitHomePageClick(); });
-    on(m.miLvwChannelsToggleFav, [this] { channels_.miLvwChannelsToggleFavClick(); });
-    on(m.miLvwMyListPlay, [this] { lvwMyListDblClick(); });
-    on(m.miLvwMyListPreview, [this] { miLvwMyListPreviewClick(); });
-    on(m.miLvwChannelsAddOnMyList, [this] { miLvwChannelsAddOnMyListClick(); });
-    on(m.miLvwMyListChannelProperty, [this] { miLvwMyListChannelPropertyClick(); });
+    on(m.miLvwChannelsPlay, [this] { playSelectedChannel(); });
+    on(m.miLvwChannelsPreview, [this] { onChannelPreviewTriggered(); });
+    on(m.miLvwChannelsProperty, [this] { onChannelPropertyTriggered(); });
+    on(m.miLvwChannelsVisitHomePage, [this] { onChannelHomePageTriggered(); });
+    on(m.miLvwChannelsToggleFav, [this] { channels_.toggleSelectedFavourite(); });
+    on(m.miLvwMyListPlay, [this] { playSelectedMyListChannel(); });
+    on(m.miLvwMyListPreview, [this] { onMyListPreviewTriggered(); });
+    on(m.miLvwChannelsAddOnMyList, [this] { onAddToMyListTriggered(); });
+    on(m.miLvwMyListChannelProperty, [this] { onMyListPropertyTriggered(); });
     on(m.miLvwMyListDelete, [this] {
         reportErrors(app_.messages, "miLvwMyListDelete_Click",
-                     [&] { myList_.MyListDeleteElement(); });
+                     [&] { myList_.deleteSelectedMyListChannels(); });
     });
     on(m.miFilePlayFrom, [this] { emit playFileRequested(); });
     on(m.miFileExit, [this] { window_->close(); });
@@ -103,8 +103,8 @@ void MainCommands::connectMenus() {
     on(m.miSearch, [this] { emit searchRequested(); });
     on(m.miRequirements, [this] { emit requirementsRequested(); });
     on(m.miOptions, [this] { emit optionsRequested(); });
-    on(m.miHelpVisitHomePage, [this] { OpenHomePage(app_); });
-    on(m.miHelpManual, [this] { HelpManual(app_); });
+    on(m.miHelpVisitHomePage, [this] { openHomePage(app_); });
+    on(m.miHelpManual, [this] { openManual(app_); });
     on(m.miHelpAboutBox, [this] { emit aboutRequested(); });
 }
 
@@ -112,11 +112,11 @@ void MainCommands::connectButtons() {
     auto on = [this](QToolButton* button, auto&& slot) {
         connect(button, &QToolButton::clicked, this, std::forward<decltype(slot)>(slot));
     };
-    on(ui_.imgButtonPlay, [this] { imgButtonPlayClick(); });
-    on(ui_.imgButtonPreview, [this] { imgButtonPreviewClick(); });
-    on(ui_.imgButtonProperty, [this] { imgButtonPropertyClick(); });
-    on(ui_.imgButtonHomePage, [this] { imgButtonHomePageClick(); });
-    on(ui_.imgButtonToggleFav, [this] { channels_.miLvwChannelsToggleFavClick(); });
+    on(ui_.imgButtonPlay, [this] { onPlayClicked(); });
+    on(ui_.imgButtonPreview, [this] { onPreviewClicked(); });
+    on(ui_.imgButtonProperty, [this] { onPropertyClicked(); });
+    on(ui_.imgButtonHomePage, [this] { onHomePageClicked(); });
+    on(ui_.imgButtonToggleFav, [this] { channels_.toggleSelectedFavourite(); });
     on(ui_.imgButtonSearch, [this] { emit searchRequested(); });
     on(ui_.imgButtonStop, [this] { emit stopRequested(); });
     on(ui_.imgButtonPlayFile, [this] { emit playFileRequested(); });
@@ -135,7 +135,7 @@ void MainCommands::connectButtons() {
 
 bool MainCommands::rowUnderPointer(bool catalogue) const {
     const ListView* list = catalogue ? ui_.lvwChannels : ui_.lvwMyList;
-    return list->rowAt(LastListMouse);
+    return list->rowAt(lastListMouse);
 }
 
 bool MainCommands::available(ChannelRef channel) {
@@ -146,7 +146,7 @@ bool MainCommands::available(ChannelRef channel) {
     return true;
 }
 
-void MainCommands::lvwChannelsDblClick() {
+void MainCommands::playSelectedChannel() {
     BusyPointer busy(window_);
     try {
         const ChannelRef channel = ui_.lvwChannels->selectedChannel();
@@ -159,7 +159,7 @@ void MainCommands::lvwChannelsDblClick() {
     }
 }
 
-void MainCommands::miLvwChannelsPreviewClick() {
+void MainCommands::onChannelPreviewTriggered() {
     reportErrors(app_.messages, "miLvwChannelsPreview", [&] {
         const ChannelRef channel = ui_.lvwChannels->selectedChannel();
         if (rowUnderPointer(true) && available(channel))
@@ -167,7 +167,7 @@ void MainCommands::miLvwChannelsPreviewClick() {
     });
 }
 
-void MainCommands::miLvwChannelsPropertyClick() {
+void MainCommands::onChannelPropertyTriggered() {
     reportErrors(app_.messages, "miLvwChannelsProperty_Click", [&] {
         const ChannelRef channel = ui_.lvwChannels->selectedChannel();
         if (!channel.isNull())
@@ -175,19 +175,19 @@ void MainCommands::miLvwChannelsPropertyClick() {
     });
 }
 
-void MainCommands::miLvwChannelsVisitHomePageClick() {
+void MainCommands::onChannelHomePageTriggered() {
     reportErrors(app_.messages, "miLvwChannelsVisitHomePage", [&] {
         const ChannelRef channel = ui_.lvwChannels->selectedChannel();
         if (!channel.isNull())
-            VisitChannelHomePage(channel);
+            visitChannelHomePage(channel);
     });
 }
 
-void MainCommands::VisitChannelHomePage(ChannelRef channel) {
-    zentuvo::VisitChannelHomePage(app_, channel);
+void MainCommands::visitChannelHomePage(ChannelRef channel) {
+    zentuvo::visitChannelHomePage(app_, channel);
 }
 
-void MainCommands::lvwMyListDblClick() {
+void MainCommands::playSelectedMyListChannel() {
     BusyPointer busy(window_);
     try {
         const ChannelRef channel = ui_.lvwMyList->selectedChannel();
@@ -200,7 +200,7 @@ void MainCommands::lvwMyListDblClick() {
     }
 }
 
-void MainCommands::miLvwMyListPreviewClick() {
+void MainCommands::onMyListPreviewTriggered() {
     reportErrors(app_.messages, "miMyListPreview", [&] {
         const ChannelRef channel = ui_.lvwMyList->selectedChannel();
         if (rowUnderPointer(false) && available(channel))
@@ -208,12 +208,12 @@ void MainCommands::miLvwMyListPreviewClick() {
     });
 }
 
-void MainCommands::miLvwChannelsAddOnMyListClick() {
+void MainCommands::onAddToMyListTriggered() {
     reportErrors(app_.messages, "miLvwChannelsAddOnMyList_Click",
                  [&] { emit myListEditorRequested(0); });
 }
 
-void MainCommands::miLvwMyListChannelPropertyClick() {
+void MainCommands::onMyListPropertyTriggered() {
     const ChannelRef channel = ui_.lvwMyList->selectedChannel();
     if (channel.isNull()) {
         app_.messages.exclamation(QStringLiteral("Select item to modify"));
@@ -222,30 +222,30 @@ void MainCommands::miLvwMyListChannelPropertyClick() {
     emit myListEditorRequested(channel.number());
 }
 
-void MainCommands::imgButtonPlayClick() {
-    if (CurrentTab == 1)
-        lvwChannelsDblClick();
-    else if (CurrentTab == 2)
-        lvwMyListDblClick();
+void MainCommands::onPlayClicked() {
+    if (currentTab == 1)
+        playSelectedChannel();
+    else if (currentTab == 2)
+        playSelectedMyListChannel();
 }
 
-void MainCommands::imgButtonPreviewClick() {
-    if (CurrentTab == 1)
-        miLvwChannelsPreviewClick();
-    else if (CurrentTab == 2)
-        miLvwMyListPreviewClick();
+void MainCommands::onPreviewClicked() {
+    if (currentTab == 1)
+        onChannelPreviewTriggered();
+    else if (currentTab == 2)
+        onMyListPreviewTriggered();
 }
 
-void MainCommands::imgButtonPropertyClick() {
-    if (CurrentTab == 1)
-        miLvwChannelsPropertyClick();
-    else if (CurrentTab == 2)
-        miLvwMyListChannelPropertyClick();
+void MainCommands::onPropertyClicked() {
+    if (currentTab == 1)
+        onChannelPropertyTriggered();
+    else if (currentTab == 2)
+        onMyListPropertyTriggered();
 }
 
-void MainCommands::imgButtonHomePageClick() {
-    if (CurrentTab == 1)
-        miLvwChannelsVisitHomePageClick();
+void MainCommands::onHomePageClicked() {
+    if (currentTab == 1)
+        onChannelHomePageTriggered();
 }
 
 } // namespace zentuvo

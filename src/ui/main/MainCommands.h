@@ -25,30 +25,30 @@ public:
                  MyListPanel& myList, QWidget* window);
 
     // The tab last switched to: 1 catalogue, 2 My List, 0 before the first switch.
-    int CurrentTab = 0;
+    int currentTab = 0;
     // Where the last mouse-button release over either list landed, in that list's viewport
     // coordinates.
-    QPoint LastListMouse{-1, -1};
+    QPoint lastListMouse{-1, -1};
 
     // Catalogue list.
-    void lvwChannelsDblClick(); // play the selected row
-    void miLvwChannelsPreviewClick();
-    void miLvwChannelsPropertyClick();
-    void miLvwChannelsVisitHomePageClick();
+    void playSelectedChannel(); // play the selected row
+    void onChannelPreviewTriggered();
+    void onChannelPropertyTriggered();
+    void onChannelHomePageTriggered();
     // Opens a catalogue channel's home page, or says that it has none.
-    void VisitChannelHomePage(ChannelRef channel);
+    void visitChannelHomePage(ChannelRef channel);
 
     // My List list.
-    void lvwMyListDblClick(); // play the selected row
-    void miLvwMyListPreviewClick();
-    void miLvwChannelsAddOnMyListClick();
-    void miLvwMyListChannelPropertyClick();
+    void playSelectedMyListChannel(); // play the selected row
+    void onMyListPreviewTriggered();
+    void onAddToMyListTriggered();
+    void onMyListPropertyTriggered();
 
     // Picture buttons that act on the list of the current tab.
-    void imgButtonPlayClick();
-    void imgButtonPreviewClick();
-    void imgButtonPropertyClick();
-    void imgButtonHomePageClick();
+    void onPlayClicked();
+    void onPreviewClicked();
+    void onPropertyClicked();
+    void onHomePageClicked();
 
 signals:
     void playRequested(zentuvo::ChannelRef channel);    // main player

@@ -217,7 +217,7 @@ int MainLayout::clampSplitterLeft(int left, int width, int limit) {
     return std::max(0, left);
 }
 
-void MainLayout::FormResize() {
+void MainLayout::relayout() {
     if (window_.isMinimized())
         return;
     applySplitterLimits();
@@ -243,7 +243,7 @@ void MainLayout::hideRightPanel() {
     ui_.rightPanel->hide();
 }
 
-void MainLayout::ShowHideRightPanel() {
+void MainLayout::toggleRightPanel() {
     if (rightPanelHidden()) {
         ui_.rightPanel->show();
         setSplitterLeft(ui_.vSplitter->width() / 2);
@@ -261,7 +261,7 @@ int MainLayout::foldedPreviewHeight() const {
     return ui_.lblPreview->maximumHeight() + 2 * ui_.imgPreview->frameWidth();
 }
 
-void MainLayout::HideShowPreview() {
+void MainLayout::togglePreview() {
     setPreviewFolded(!previewFolded());
     emit needsLayout();
 }

@@ -35,18 +35,18 @@ public:
 
     // The layout for the window's present size, but for the list columns: the splitter's
     // limits, the main player by VideoSizeMode. Nothing while the window is minimized.
-    void FormResize();
+    void relayout();
 
     // imgShowHideRightPanel: a hidden right panel comes back with the splitter in the
     // middle; a shown one goes out of view.
-    void ShowHideRightPanel();
+    void toggleRightPanel();
     // Pushes the right panel out of view.
     void hideRightPanel();
     bool rightPanelHidden() const;
 
     // imgHideShowPreview: folds the preview panel to its caption strip, or unfolds it to
     // the height it had when the window was built.
-    void HideShowPreview();
+    void togglePreview();
     bool previewFolded() const;
     int rememberedPreviewHeight() const { return previewHeight_; }
     int foldedPreviewHeight() const;

@@ -84,12 +84,12 @@ void applyMainTheme(QMainWindow* window, const MainMenus& menus) {
         m->setPalette(palette);
 
     // The filter selector drops down a list of at most 20 entries, in the window's colours.
-    if (auto* cbo = window->findChild<QComboBox*>(QStringLiteral("cboCountry"))) {
+    if (auto* countryCombo = window->findChild<QComboBox*>(QStringLiteral("cboCountry"))) {
         auto* style = new ListPopupStyle;
-        style->setParent(cbo);
-        cbo->setStyle(style);
-        cbo->view()->setPalette(palette);
-        if (QWidget* popup = cbo->view()->parentWidget())
+        style->setParent(countryCombo);
+        countryCombo->setStyle(style);
+        countryCombo->view()->setPalette(palette);
+        if (QWidget* popup = countryCombo->view()->parentWidget())
             popup->setPalette(palette);
     }
     const QColor black(Qt::black), muted(0x9a, 0xa3, 0xad);

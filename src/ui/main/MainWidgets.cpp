@@ -248,8 +248,8 @@ void MainWidgets::build(QMainWindow* window) {
     bottom->addWidget(SliderVolume);
     outer->addWidget(picBottom);
 
-    TimerStatus = named(new QTimer(window), "TimerStatus");
-    TimerStatus->setInterval(1000);
+    statusTimer = named(new QTimer(window), "TimerStatus");
+    statusTimer->setInterval(1000);
 
     window->setCentralWidget(central);
 }

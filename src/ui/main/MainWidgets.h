@@ -71,7 +71,7 @@ struct MainWidgets {
     QSlider* SliderPlayFile = nullptr;
     QLabel* imgVolume = nullptr;
     QSlider* SliderVolume = nullptr;
-    QTimer* TimerStatus = nullptr;
+    QTimer* statusTimer = nullptr;
 
     // Creates the elements and lays them out as the window's central widget.
     void build(QMainWindow* window);

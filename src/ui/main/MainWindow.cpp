@@ -37,27 +37,28 @@ MainWindow::MainWindow(AppContext& app, QWidget* parent) : QMainWindow(parent), 
     channels_ = new ChannelListPanel(app_, ui_, this);
     myList_ = new MyListPanel(app_, ui_, this);
     commands_ = new MainCommands(app_, ui_, menus_, *channels_, *myList_, this);
-    style_ = new cStyle(this);
-    style_->setClient(this);
+    windowStyle_ = new WindowStyle(this);
+    windowStyle_->setClient(this);
     layout_ = new MainLayout(app_, *this, ui_);
-    modes_ = new VideoModes(app_, *this, *layout_, *style_);
-    connect(layout_, &MainLayout::needsLayout, this, &MainWindow::FormResize);
+    modes_ = new VideoModes(app_, *this, *layout_, *windowStyle_);
+    connect(layout_, &MainLayout::needsLayout, this, &MainWindow::relayout);
     // The view modes and the panel buttons are the window's own; the controller adds the
     // main player for the picture size and its full screen.
-    connect(commands_, &MainCommands::viewOriginalSizeRequested, modes_, &VideoModes::OriginalSize);
-    connect(commands_, &MainCommands::viewFitWindowRequested, modes_, &VideoModes::FitWindow);
-    connect(commands_, &MainCommands::viewFullVideoRequested, modes_, &VideoModes::FullVideo);
+    connect(commands_, &MainCommands::viewOriginalSizeRequested, modes_,
+            &VideoModes::viewOriginalSize);
+    connect(commands_, &MainCommands::viewFitWindowRequested, modes_, &VideoModes::viewFitWindow);
+    connect(commands_, &MainCommands::viewFullVideoRequested, modes_, &VideoModes::toggleFullVideo);
     connect(commands_, &MainCommands::viewFullScreenRequested, modes_,
-            &VideoModes::ToggleFullScreen);
+            &VideoModes::toggleFullScreen);
     connect(commands_, &MainCommands::previewPanelToggleRequested, layout_,
-            &MainLayout::HideShowPreview);
+            &MainLayout::togglePreview);
     connect(commands_, &MainCommands::rightPanelToggleRequested, layout_,
-            &MainLayout::ShowHideRightPanel);
-    connect(ui_.TabStrip1, &QTabBar::currentChanged, this, [this] { TabStrip1Click(); });
-    connect(ui_.lvwChannels, &ListView::widthChanged, this, &MainWindow::FormResize);
-    connect(ui_.lvwMyList, &ListView::widthChanged, this, &MainWindow::FormResize);
+            &MainLayout::toggleRightPanel);
+    connect(ui_.TabStrip1, &QTabBar::currentChanged, this, [this] { onTabClicked(); });
+    connect(ui_.lvwChannels, &ListView::widthChanged, this, &MainWindow::relayout);
+    connect(ui_.lvwMyList, &ListView::widthChanged, this, &MainWindow::relayout);
     resize(1180, 740);
-    FormLoad();
+    initialize();
 }
 
 MainWindow::~MainWindow() {
@@ -67,58 +68,58 @@ MainWindow::~MainWindow() {
     modes_->setPlayer(nullptr);
 }
 
-void MainWindow::FormLoad() {
+void MainWindow::initialize() {
     reportErrors(app_.messages, "Form_Load", [&] {
         ui_.picNoStream->hide();
         ui_.picNoStreamPreview->hide();
         ui_.lblPreview->clear();
-        MakeLvwChannelsColumns();
-        LoadComboFilterCountry();
-        MakeLvwMyListColumns();
-        MakeLvwMyListContents();
-        commands_->CurrentTab = 0;
-        TabStrip1Click();
+        sizeChannelColumns();
+        loadCountryFilter();
+        sizeMyListColumns();
+        fillMyList();
+        commands_->currentTab = 0;
+        onTabClicked();
         ui_.SliderVolume->setValue(5);
         ui_.imgButtonPreviewVolume->setIcon(mainIcon(QStringLiteral("zero")));
         ui_.imgButtonPreviewVolume->setProperty("picture", QStringLiteral("zero"));
-        SetLanguage();
+        applyLanguage();
     });
 }
 
-void MainWindow::SetLanguage() {
+void MainWindow::applyLanguage() {
     try {
         setMainCaptions(app_, this);
     } catch (const std::exception& e) {
         app_.messages.critical(QStringLiteral("Error in SetLanguage: ") + errorDescription(e));
         return;
     }
-    FormResize();
+    relayout();
 }
 
-void MainWindow::FormResize() {
+void MainWindow::relayout() {
     if (isMinimized())
         return;
-    layout_->FormResize();
-    MakeLvwChannelsColumns();
-    MakeLvwMyListColumns();
+    layout_->relayout();
+    sizeChannelColumns();
+    sizeMyListColumns();
 }
 
 void MainWindow::setMainPlayer(Player* player) {
     layout_->setPlayer(player);
     modes_->setPlayer(player);
-    FormResize();
+    relayout();
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
-    FormResize();
+    relayout();
 }
 
 void MainWindow::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
     // Back from the task bar: what changed while minimized is laid out now.
     if (event->type() == QEvent::WindowStateChange && !isMinimized())
-        FormResize();
+        relayout();
 }
 
 void MainWindow::keyPressEvent(QKeyEvent* event) {
@@ -129,10 +130,10 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
     QMainWindow::keyPressEvent(event);
 }
 
-void MainWindow::TabStrip1Click() {
+void MainWindow::onTabClicked() {
     reportErrors(app_.messages, "Tabstrip1_Click", [&] {
         const int index = ui_.TabStrip1->currentIndex() + 1;
-        if (index == commands_->CurrentTab)
+        if (index == commands_->currentTab)
             return;
         if (index == 1) {
             ui_.listPages->setCurrentIndex(0); // lvwChannels and picCountry
@@ -143,40 +144,40 @@ void MainWindow::TabStrip1Click() {
             ui_.imgButtonHomePage->hide();
             ui_.imgButtonToggleFav->hide();
         }
-        commands_->CurrentTab = index;
+        commands_->currentTab = index;
     });
 }
 
-void MainWindow::LoadComboFilterCountry() {
-    channels_->LoadComboFilterCountry();
+void MainWindow::loadCountryFilter() {
+    channels_->loadCountryFilter();
 }
 
-void MainWindow::MakeLvwChannelsContents(const QString& countryID) {
-    channels_->MakeLvwChannelsContents(countryID);
+void MainWindow::fillChannels(const QString& countryID) {
+    channels_->fillChannels(countryID);
 }
 
-void MainWindow::MakeLvwChannelsColumns() {
-    channels_->MakeLvwChannelsColumns();
+void MainWindow::sizeChannelColumns() {
+    channels_->sizeChannelColumns();
 }
 
-void MainWindow::ToggleFavAt(int channelID) {
-    channels_->ToggleFavAt(channelID);
+void MainWindow::toggleChannelFavourite(int channelID) {
+    channels_->toggleChannelFavourite(channelID);
 }
 
-void MainWindow::MakeLvwMyListColumns() {
-    myList_->MakeLvwMyListColumns();
+void MainWindow::sizeMyListColumns() {
+    myList_->sizeMyListColumns();
 }
 
-void MainWindow::MakeLvwMyListContents() {
-    myList_->MakeLvwMyListContents();
+void MainWindow::fillMyList() {
+    myList_->fillMyList();
 }
 
-void MainWindow::MyListDeleteElement() {
-    myList_->MyListDeleteElement();
+void MainWindow::deleteSelectedMyListChannels() {
+    myList_->deleteSelectedMyListChannels();
 }
 
-void MainWindow::VisitChannelHomePage(ChannelRef channel) {
-    commands_->VisitChannelHomePage(channel);
+void MainWindow::visitChannelHomePage(ChannelRef channel) {
+    commands_->visitChannelHomePage(channel);
 }
 
 ChannelRef MainWindow::selectedChannel() const {
@@ -187,18 +188,18 @@ ChannelRef MainWindow::selectedMyListChannel() const {
     return ui_.lvwMyList->selectedChannel();
 }
 
-void MainWindow::SaveSettings() {
+void MainWindow::saveSettings() {
     reportErrors(app_.messages, "SaveSettings", [&] {
-        SetRememberCountry(app_);
+        saveRememberCountry(app_);
         if (const auto filter = channels_->selectedFilter()) {
             app_.preferences().setDefaultCountry(*filter);
-            SetDefaultCountry(app_);
+            saveDefaultCountry(app_);
         }
     });
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    SaveSettings();
+    saveSettings();
     // Every other window closes with the main window; one may still ask first.
     for (QWidget* other : QApplication::topLevelWidgets()) {
         if (other != this && other->isVisible() && other->isWindow() &&

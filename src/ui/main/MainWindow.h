@@ -15,7 +15,7 @@ class MainLayout;
 class MyListPanel;
 class Player;
 class VideoModes;
-class cStyle;
+class WindowStyle;
 
 // The main window: the video panel, the catalogue and My List lists with the country
 // filter, the preview panel, the bottom bar and the menus. It owns the lists; the commands
@@ -29,33 +29,33 @@ public:
 
     // Puts the current language's texts into the window, then lays it out again. Run at
     // the end of loading and after a change of language.
-    void SetLanguage() override;
+    void applyLanguage() override;
     // Stores the remember flag and the selected filter's number as the default country.
-    void SaveSettings();
+    void saveSettings();
     // Lays the window out for its present size, the list columns included. Run on every
     // resize and after every change that moves something; nothing while minimized.
-    void FormResize();
+    void relayout();
 
     // Shows the list of the selected tab (1 catalogue, 2 My List); the tab already shown
     // changes nothing.
-    void TabStrip1Click();
-    int CurrentTab() const { return commands_->CurrentTab; }
+    void onTabClicked();
+    int currentTab() const { return commands_->currentTab; }
 
     // The catalogue list (filter, fill, columns, favourites).
     ChannelListPanel& channels() { return *channels_; }
-    void LoadComboFilterCountry();
-    void MakeLvwChannelsContents(const QString& countryID);
-    void MakeLvwChannelsColumns();
-    void ToggleFavAt(int channelID);
+    void loadCountryFilter();
+    void fillChannels(const QString& countryID);
+    void sizeChannelColumns();
+    void toggleChannelFavourite(int channelID);
 
     // The My List list.
     MyListPanel& myList() { return *myList_; }
-    void MakeLvwMyListColumns();
-    void MakeLvwMyListContents() override;
-    void MyListDeleteElement();
+    void sizeMyListColumns();
+    void fillMyList() override;
+    void deleteSelectedMyListChannels();
 
     // Opens a catalogue channel's home page, or says that it has none.
-    void VisitChannelHomePage(ChannelRef channel);
+    void visitChannelHomePage(ChannelRef channel);
 
     // The channels of the selected rows (null without a selection).
     ChannelRef selectedChannel() const;
@@ -63,7 +63,7 @@ public:
 
     // What the dialogs ask of the window.
     QWidget* mainWidget() override { return this; }
-    bool IsFullVideo() const override { return fullVideo_; }
+    bool isFullVideo() const override { return fullVideo_; }
     void setFullVideo(bool on) { fullVideo_ = on; }
     // The main player, for the picture size of original-size mode and its full screen.
     void setMainPlayer(Player* player);
@@ -75,7 +75,7 @@ public:
     // The layout, the view modes and the window's own style helper.
     MainLayout& mainLayout() { return *layout_; }
     VideoModes& videoModes() { return *modes_; }
-    cStyle& style() { return *style_; }
+    WindowStyle& windowStyle() { return *windowStyle_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -86,7 +86,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    void FormLoad();
+    void initialize();
 
     AppContext& app_;
     MainWidgets ui_;
@@ -94,7 +94,7 @@ private:
     ChannelListPanel* channels_ = nullptr;
     MyListPanel* myList_ = nullptr;
     MainCommands* commands_ = nullptr;
-    cStyle* style_ = nullptr;
+    WindowStyle* windowStyle_ = nullptr;
     MainLayout* layout_ = nullptr;
     VideoModes* modes_ = nullptr;
     bool fullVideo_ = false; // the video fills the whole screen

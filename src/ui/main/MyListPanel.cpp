@@ -20,7 +20,7 @@ MyListPanel::MyListPanel(AppContext& app, MainWidgets& ui, QObject* parent)
     ui_.lvwMyList->header()->setSectionsClickable(false); // this list is not sorted by column
 }
 
-void MyListPanel::MakeLvwMyListColumns() {
+void MyListPanel::sizeMyListColumns() {
     try {
         const float space = float(ui_.lvwChannels->columnSpace());
         ui_.lvwMyList->setColumnWidth(0, int(space * 40.0f / 100.0f));
@@ -32,7 +32,7 @@ void MyListPanel::MakeLvwMyListColumns() {
     }
 }
 
-void MyListPanel::MakeLvwMyListContents() {
+void MyListPanel::fillMyList() {
     model_->clear();
     MyListEntries read = readMyListEntries(app_.data());
     std::vector<ChannelRow> rows;
@@ -51,7 +51,7 @@ void MyListPanel::MakeLvwMyListContents() {
                  [&] { std::rethrow_exception(read.error); });
 }
 
-void MyListPanel::MyListDeleteElement() {
+void MyListPanel::deleteSelectedMyListChannels() {
     try {
         const QList<int> selected = ui_.lvwMyList->selectedRowNumbers();
         if (selected.isEmpty())
@@ -62,9 +62,9 @@ void MyListPanel::MyListDeleteElement() {
         for (int row : selected)
             channelIDs << model_->channelAt(row).number();
         if (!channelIDs.isEmpty())
-            MyListDelete(channelIDs);
+            deleteChannels(channelIDs);
         // Refilled even after a failed delete, so that the list shows what is stored.
-        MakeLvwMyListContents();
+        fillMyList();
     } catch (const std::exception& e) {
         app_.messages.show({QStringLiteral("Error in MyListDeleteElement: ") + errorDescription(e),
                             {},
@@ -74,7 +74,7 @@ void MyListPanel::MyListDeleteElement() {
     }
 }
 
-void MyListPanel::MyListDelete(const QList<int>& channelIDs) {
+void MyListPanel::deleteChannels(const QList<int>& channelIDs) {
     reportErrors(app_.messages, "MyListDelete",
                  [&] { deleteMyListChannels(app_.paths().myList, channelIDs); });
 }

@@ -18,14 +18,14 @@ public:
     ChannelListModel* model() const { return model_; }
 
     // Two columns of 40 % and 59 % of the catalogue list's width, with their headers.
-    void MakeLvwMyListColumns();
+    void sizeMyListColumns();
     // Refills the list from the My List database, by name; channels without a stream
     // address are left out.
-    void MakeLvwMyListContents();
+    void fillMyList();
     // Asks once, then deletes every selected row and refills the list.
-    void MyListDeleteElement();
+    void deleteSelectedMyListChannels();
     // Deletes the My List rows with these numbers, in one statement.
-    void MyListDelete(const QList<int>& channelIDs);
+    void deleteChannels(const QList<int>& channelIDs);
 
 private:
     AppContext& app_;

@@ -39,14 +39,14 @@ PlayerControl::PlayerControl(AppContext& app, Player& main, Player& preview,
                              PlayerControlView& view, QObject* parent)
     : QObject(parent), app_(app), main_(main), preview_(preview), view_(view) {}
 
-cChannel PlayerControl::resolve(ChannelRef channel) {
+ChannelInfo PlayerControl::resolve(ChannelRef channel) {
     if (!channel.isChannel()) {
         app_.messages.critical(QStringLiteral("Error: I can't find channel type (wich list?)"));
-        return cChannel{};
+        return ChannelInfo{};
     }
-    const std::optional<cChannel> found = lookupChannel(app_.data(), channel);
+    const std::optional<ChannelInfo> found = lookupChannel(app_.data(), channel);
     // A lookup that failed has said so; what is left plays nothing.
-    return found.value_or(cChannel{});
+    return found.value_or(ChannelInfo{});
 }
 
 void PlayerControl::playMain(ChannelRef ref) {
@@ -54,14 +54,14 @@ void PlayerControl::playMain(ChannelRef ref) {
         view_.showFileSlider(false);
         view_.showMainPlayer();
         mainChannel_ = ref;
-        const cChannel channel = resolve(ref);
+        const ChannelInfo channel = resolve(ref);
         // The picture keeps its own aspect ratio: forcing one squeezes every other shape.
         const QStringList options =
             playerHeaderOptions(app_.preferences().playerUserAgentOption(), channel) << kNoTitle;
         main_.clear();
         main_.playItem(main_.playlistAdd(channel.url, kItemName, options));
         main_.setVolume(view_.mainVolumeSlider() * kVolumeStep);
-        view_.setInfoLine(channel.Name + QStringLiteral(" (") + channel.Country +
+        view_.setInfoLine(channel.name + QStringLiteral(" (") + channel.country +
                           QStringLiteral(")"));
         view_.relayout();
     } catch (const std::exception& e) {
@@ -103,7 +103,7 @@ void PlayerControl::playPreview(ChannelRef ref) {
     try {
         applyPreviewVolume();
         previewChannel_ = ref;
-        const cChannel channel = resolve(ref);
+        const ChannelInfo channel = resolve(ref);
         // Each preview adds an item: the playlist is not emptied first.
         preview_.playItem(preview_.playlistAdd(
             channel.url, kPreviewItemName,

@@ -10,7 +10,7 @@ namespace zentuvo {
 
 class AppContext;
 class Player;
-struct cChannel;
+struct ChannelInfo;
 
 // What the playback commands need of the main window's elements.
 class PlayerControlView {
@@ -85,7 +85,7 @@ public:
 
 private:
     // The channel a reference names; an empty record when it names none.
-    cChannel resolve(ChannelRef channel);
+    ChannelInfo resolve(ChannelRef channel);
 
     AppContext& app_;
     Player& main_;

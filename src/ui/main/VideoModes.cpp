@@ -14,25 +14,25 @@
 
 namespace zentuvo {
 
-VideoModes::VideoModes(AppContext& app, MainWindow& window, MainLayout& layout, cStyle& style)
+VideoModes::VideoModes(AppContext& app, MainWindow& window, MainLayout& layout, WindowStyle& style)
     : QObject(&window), app_(app), window_(window), layout_(layout), style_(style),
       element_(window.ui().VLCPlugin21) {}
 
 VideoModes::~VideoModes() = default;
 
-void VideoModes::OriginalSize() {
+void VideoModes::viewOriginalSize() {
     app_.preferences().setVideoSizeMode(1);
-    window_.FormResize();
+    window_.relayout();
 }
 
-void VideoModes::FitWindow() {
+void VideoModes::viewFitWindow() {
     app_.preferences().setVideoSizeMode(2);
-    window_.FormResize();
+    window_.relayout();
 }
 
-void VideoModes::FullVideo() {
+void VideoModes::toggleFullVideo() {
     try {
-        if (window_.IsFullVideo())
+        if (window_.isFullVideo())
             leaveFullVideo();
         else
             enterFullVideo();
@@ -46,18 +46,18 @@ VideoModes::Place VideoModes::currentPlace() const {
     place.maximized = window_.isMaximized();
     // Without a window manager the full-screen state does not always read back: full video
     // tells it too.
-    place.fullScreen = window_.IsFullVideo() || window_.isFullScreen();
+    place.fullScreen = window_.isFullVideo() || window_.isFullScreen();
     place.geometry = place.maximized && window_.normalGeometry().isValid()
                          ? window_.normalGeometry()
                          : window_.geometry();
-    place.titlebar = style_.Titlebar();
-    place.topMost = style_.TopMost();
+    place.titlebar = style_.hasTitlebar();
+    place.topMost = style_.isTopMost();
     return place;
 }
 
 void VideoModes::fillScreen() {
     {
-        cStyle::Batch batch(style_);
+        WindowStyle::Batch batch(style_);
         style_.setTitlebar(false);
         style_.setTopMost(true);
     }
@@ -76,7 +76,7 @@ void VideoModes::restorePlace(const Place& place) {
     }
     window_.showNormal();
     {
-        cStyle::Batch batch(style_);
+        WindowStyle::Batch batch(style_);
         style_.setTitlebar(place.titlebar);
         style_.setTopMost(place.topMost);
     }
@@ -90,15 +90,15 @@ void VideoModes::restorePlace(const Place& place) {
 void VideoModes::enterFullVideo() {
     window_.setFullVideo(true);
     fullVideoPlace_ = currentPlace();
-    ShowHideMenu(false);
+    showMenus(false);
     fillScreen();
     layout_.hideRightPanel();
-    window_.FormResize();
+    window_.relayout();
 }
 
 void VideoModes::leaveFullVideo() {
     window_.setFullVideo(false);
-    ShowHideMenu(true);
+    showMenus(true);
     // Back to where the window was, with a title bar and a sizing border, not on top.
     Place place = fullVideoPlace_;
     place.fullScreen = false;
@@ -107,10 +107,10 @@ void VideoModes::leaveFullVideo() {
     restorePlace(place);
     // The lists stay out of view until the user shows them again.
     layout_.hideRightPanel();
-    window_.FormResize();
+    window_.relayout();
 }
 
-void VideoModes::ShowHideMenu(bool show) {
+void VideoModes::showMenus(bool show) {
     try {
         const MainMenus& m = window_.menus();
         for (QMenu* menu : {m.mnuFile, m.mnuView, m.mnuTools, m.mnuHelp})
@@ -130,7 +130,7 @@ bool VideoModes::playerFullScreen() const {
     return playerScreen_.has_value();
 }
 
-void VideoModes::ToggleFullScreen() {
+void VideoModes::toggleFullScreen() {
     try {
         if (!player_)
             return;
@@ -164,7 +164,7 @@ void VideoModes::enterPlayerFullScreen() {
     layout_.setVideoFill(true);
     fillScreen();
     element_->installEventFilter(this);
-    window_.FormResize();
+    window_.relayout();
 }
 
 void VideoModes::leavePlayerFullScreen() {
@@ -179,7 +179,7 @@ void VideoModes::leavePlayerFullScreen() {
     }
     layout_.setVideoFill(false);
     restorePlace(saved.place);
-    window_.FormResize();
+    window_.relayout();
 }
 
 bool VideoModes::keyPressed(int key) {
@@ -187,8 +187,8 @@ bool VideoModes::keyPressed(int key) {
         leavePlayerFullScreen();
         return true;
     }
-    if (window_.IsFullVideo() && (key == Qt::Key_Escape || key == Qt::Key_Space)) {
-        FullVideo();
+    if (window_.isFullVideo() && (key == Qt::Key_Escape || key == Qt::Key_Space)) {
+        toggleFullVideo();
         return true;
     }
     return false;

@@ -13,7 +13,7 @@ class AppContext;
 class MainLayout;
 class MainWindow;
 class Player;
-class cStyle;
+class WindowStyle;
 
 // The four ways of showing the main player's video: fitted to the video panel, at the
 // picture's own size, the player's own full screen, and full video, in which the main
@@ -21,25 +21,25 @@ class cStyle;
 class VideoModes : public QObject {
     Q_OBJECT
 public:
-    VideoModes(AppContext& app, MainWindow& window, MainLayout& layout, cStyle& style);
+    VideoModes(AppContext& app, MainWindow& window, MainLayout& layout, WindowStyle& style);
     ~VideoModes() override;
 
     // VideoSizeMode 1 (original size) or 2 (fit window), then the window's layout.
-    void OriginalSize();
-    void FitWindow();
+    void viewOriginalSize();
+    void viewFitWindow();
 
     // Enters full video, or leaves it while it is on. Leaving puts the window back where it
     // was, with its frame and menus; the lists stay out of view until they are shown again.
-    void FullVideo();
+    void toggleFullVideo();
     // Shows or hides the menus of the menu bar, and the bar with them.
-    void ShowHideMenu(bool show);
+    void showMenus(bool show);
     // Where the window was when full video started.
     QRect rememberedGeometry() const { return fullVideoPlace_.geometry; }
 
     // The player's own full screen, on or off: the window fills the screen with nothing but
     // the video, fitted to it. Escape or a double click on the video ends it too. Failures
     // are ignored.
-    void ToggleFullScreen();
+    void toggleFullScreen();
     // Whether the player's full screen is on. It is the window's alone: the player draws
     // into the same video element either way.
     bool playerFullScreen() const;
@@ -79,7 +79,7 @@ private:
     AppContext& app_;
     MainWindow& window_;
     MainLayout& layout_;
-    cStyle& style_;
+    WindowStyle& style_;
     QWidget* element_; // the video element, VLCPlugin21
     QPointer<Player> player_;
     Place fullVideoPlace_;

@@ -28,13 +28,13 @@ Qt::WindowFlags normalise(Qt::WindowFlags flags) {
 
 } // namespace
 
-cStyle::cStyle(QObject* parent) : QObject(parent) {}
+WindowStyle::WindowStyle(QObject* parent) : QObject(parent) {}
 
-cStyle::Batch::Batch(cStyle& style) : style_(style) {
+WindowStyle::Batch::Batch(WindowStyle& style) : style_(style) {
     ++style_.batchDepth_;
 }
 
-cStyle::Batch::~Batch() {
+WindowStyle::Batch::~Batch() {
     if (--style_.batchDepth_ > 0 || !style_.pending_)
         return;
     const Qt::WindowFlags wanted = *style_.pending_;
@@ -43,18 +43,18 @@ cStyle::Batch::~Batch() {
         style_.apply(wanted);
 }
 
-void cStyle::setClient(QWidget* client) {
+void WindowStyle::setClient(QWidget* client) {
     client_ = client;
     pending_.reset();
 }
 
-Qt::WindowFlags cStyle::flags() const {
+Qt::WindowFlags WindowStyle::flags() const {
     if (pending_)
         return *pending_;
     return client_ ? client_->windowFlags() : Qt::WindowFlags();
 }
 
-bool cStyle::Titlebar() const {
+bool WindowStyle::hasTitlebar() const {
     if (!client_)
         return false;
     const Qt::WindowFlags f = client_->windowFlags();
@@ -63,24 +63,24 @@ bool cStyle::Titlebar() const {
     return f.testFlag(Qt::WindowTitleHint) || !f.testFlag(Qt::CustomizeWindowHint);
 }
 
-void cStyle::setTitlebar(bool on) {
+void WindowStyle::setTitlebar(bool on) {
     setFlag(Qt::FramelessWindowHint, !on);
 }
 
-bool cStyle::TopMost() const {
+bool WindowStyle::isTopMost() const {
     return client_ && client_->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
 }
 
-void cStyle::setTopMost(bool on) {
+void WindowStyle::setTopMost(bool on) {
     setFlag(Qt::WindowStaysOnTopHint, on);
 }
 
-bool cStyle::Sizable() const {
+bool WindowStyle::isSizable() const {
     return client_ && client_->minimumSize() != client_->maximumSize();
 }
 
-void cStyle::setSizable(bool on) {
-    if (!client_ || Sizable() == on)
+void WindowStyle::setSizable(bool on) {
+    if (!client_ || isSizable() == on)
         return;
     QWidget* w = client_;
     if (!on) {
@@ -100,19 +100,19 @@ void cStyle::setSizable(bool on) {
     redraw();
 }
 
-void cStyle::redraw() {
+void WindowStyle::redraw() {
     if (client_)
         client_->update();
 }
 
-void cStyle::setFlag(Qt::WindowFlags bits, bool on) {
+void WindowStyle::setFlag(Qt::WindowFlags bits, bool on) {
     if (!client_)
         return;
     const Qt::WindowFlags now = flags();
     write(on ? now | bits : now & ~bits);
 }
 
-void cStyle::write(Qt::WindowFlags wanted) {
+void WindowStyle::write(Qt::WindowFlags wanted) {
     wanted = normalise(wanted);
     if (batchDepth_ > 0) {
         pending_ = wanted;
@@ -121,7 +121,7 @@ void cStyle::write(Qt::WindowFlags wanted) {
     apply(wanted);
 }
 
-void cStyle::apply(Qt::WindowFlags wanted) {
+void WindowStyle::apply(Qt::WindowFlags wanted) {
     QWidget* w = client_;
     QWindow* native = w->windowHandle();
     if (native && native->handle()) {

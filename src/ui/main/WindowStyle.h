@@ -14,32 +14,32 @@ namespace zentuvo {
 // Every change keeps the window where it was: its place, size and state survive the
 // re-creation of the frame that a change of window flags brings. Without a client every
 // setter does nothing and every getter reads false.
-class cStyle : public QObject {
+class WindowStyle : public QObject {
     Q_OBJECT
 public:
-    explicit cStyle(QObject* parent = nullptr);
+    explicit WindowStyle(QObject* parent = nullptr);
 
     void setClient(QWidget* client);
 
     // A sizable window can be resized by the user; a fixed one keeps its present size.
-    bool Sizable() const;
+    bool isSizable() const;
     void setSizable(bool on);
-    bool Titlebar() const;
+    bool hasTitlebar() const;
     void setTitlebar(bool on);
-    bool TopMost() const;
+    bool isTopMost() const;
     void setTopMost(bool on);
 
     // Gathers the flag changes made while it lives and applies them in one go when it ends,
     // so that the frame is re-created only once.
     class Batch {
     public:
-        explicit Batch(cStyle& style);
+        explicit Batch(WindowStyle& style);
         ~Batch();
         Batch(const Batch&) = delete;
         Batch& operator=(const Batch&) = delete;
 
     private:
-        cStyle& style_;
+        WindowStyle& style_;
     };
 
 private:

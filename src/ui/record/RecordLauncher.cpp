@@ -12,7 +12,7 @@ namespace zentuvo {
 RecordLauncher::RecordLauncher(AppContext& app, MainWindowApi& main) : app_(app), main_(main) {}
 
 RecordLauncher::~RecordLauncher() {
-    EndRecordingForShutdown();
+    endRecordingForShutdown();
 }
 
 void RecordLauncher::record(ChannelRef playing) {
@@ -35,7 +35,7 @@ void RecordLauncher::record(ChannelRef playing) {
 }
 
 void RecordLauncher::endRecordingThen(std::function<void()> done) {
-    if (!window_ || !window_->blnIsRecording()) {
+    if (!window_ || !window_->isRecording()) {
         done();
         return;
     }
@@ -45,7 +45,7 @@ void RecordLauncher::endRecordingThen(std::function<void()> done) {
     window_->endForShutdown();
 }
 
-void RecordLauncher::EndRecordingForShutdown() {
+void RecordLauncher::endRecordingForShutdown() {
     if (!window_)
         return;
     window_->closeForShutdown();

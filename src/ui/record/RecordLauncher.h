@@ -30,7 +30,7 @@ public:
     void endRecordingThen(std::function<void()> done);
     // The same, waiting for the player to end (at most Recorder::kStopGraceMs plus
     // Recorder::kKillWaitMs): for when the event loop no longer runs.
-    void EndRecordingForShutdown();
+    void endRecordingForShutdown();
 
     // The open recorder window, or null.
     RecordWindow* window() const { return window_; }

@@ -43,7 +43,7 @@ RecordWindow::RecordWindow(AppContext& app, MainWindowApi& main, ChannelRef chan
 
     connect(cmdRecord, &QPushButton::clicked, this, [this] {
         cmdRecord->setEnabled(false);
-        StartRecording();
+        startRecording();
     });
     connect(cmdClose, &QPushButton::clicked, this, &QWidget::close);
     connect(&recorder_, &Recorder::ended, this, &RecordWindow::onRecorderEnded);
@@ -53,18 +53,18 @@ RecordWindow::RecordWindow(AppContext& app, MainWindowApi& main, ChannelRef chan
     });
     connect(&recorder_, &Recorder::stopped, this, &RecordWindow::onRecorderStopped);
 
-    TimerProgress = new QTimer(this);
-    TimerProgress->setObjectName(QStringLiteral("TimerProgress"));
-    TimerProgress->setInterval(kProgressMs);
-    connect(TimerProgress, &QTimer::timeout, this, &RecordWindow::onTimerProgress);
-    TimerStatus = new QTimer(this);
-    TimerStatus->setObjectName(QStringLiteral("TimerStatus"));
-    TimerStatus->setInterval(kStatusMs);
-    connect(TimerStatus, &QTimer::timeout, this, &RecordWindow::onTimerStatus);
+    progressTimer = new QTimer(this);
+    progressTimer->setObjectName(QStringLiteral("TimerProgress"));
+    progressTimer->setInterval(kProgressMs);
+    connect(progressTimer, &QTimer::timeout, this, &RecordWindow::updateProgress);
+    statusTimer = new QTimer(this);
+    statusTimer->setObjectName(QStringLiteral("TimerStatus"));
+    statusTimer->setInterval(kStatusMs);
+    connect(statusTimer, &QTimer::timeout, this, &RecordWindow::updateStatus);
 
     loadChannel();
-    TimerProgress->start();
-    TimerStatus->start();
+    progressTimer->start();
+    statusTimer->start();
 }
 
 RecordWindow::~RecordWindow() {
@@ -119,15 +119,15 @@ void RecordWindow::buildLayout() {
 
 void RecordWindow::loadChannel() {
     try {
-        blnIsRecording_ = false;
-        std::optional<cChannel> found;
+        recording_ = false;
+        std::optional<ChannelInfo> found;
         if (channel_.isChannel())
             found = lookupChannel(app_.data(), channel_);
         else
             app_.messages.critical(
                 QStringLiteral("Error: I can't find channel type (which list?)"));
-        const cChannel channel = found.value_or(cChannel{});
-        channelName_ = channel.Name;
+        const ChannelInfo channel = found.value_or(ChannelInfo{});
+        channelName_ = channel.name;
         channelUrl_ = channel.url;
         itemOptions_ =
             RecorderCommand::itemOptions(channel, app_.preferences().playerUserAgentOption());
@@ -138,19 +138,19 @@ void RecordWindow::loadChannel() {
     }
 }
 
-void RecordWindow::StartRecording() {
+void RecordWindow::startRecording() {
     try {
-        blnIsRecording_ = true;
+        recording_ = true;
         program_ = RecorderCommand::program(app_.preferences().playerInstallDir());
-        strDumpFile_ = RecordFiles::GetFileName(app_.preferences().recordFolder(), today_());
+        dumpFile_ = RecordFiles::nextFileName(app_.preferences().recordFolder(), today_());
         QString reason;
         if (channelUrl_.trimmed().isEmpty())
             reason = QStringLiteral("the channel has no stream address");
-        else if (strDumpFile_.isEmpty())
+        else if (dumpFile_.isEmpty())
             reason = QStringLiteral("no free file name in ") + app_.preferences().recordFolder();
-        else if (!recorder_.start(
-                     program_, RecorderCommand::arguments(channelUrl_, strDumpFile_, itemOptions_),
-                     strDumpFile_))
+        else if (!recorder_.start(program_,
+                                  RecorderCommand::arguments(channelUrl_, dumpFile_, itemOptions_),
+                                  dumpFile_))
             reason = program_ + QStringLiteral(": ") + recorder_.startError();
         if (!reason.isEmpty()) {
             showStartFailure(reason);
@@ -158,14 +158,14 @@ void RecordWindow::StartRecording() {
         }
         cmdRecord->setEnabled(false);
     } catch (const std::exception& e) {
-        blnIsRecording_ = recorder_.isRunning();
+        recording_ = recorder_.isRunning();
         app_.messages.critical(errorIn("StartRecording", e));
     }
 }
 
 void RecordWindow::showStartFailure(const QString& reason) {
     // Nothing runs: the window stays ready for another try.
-    blnIsRecording_ = false;
+    recording_ = false;
     cmdRecord->setEnabled(true);
     lblStatus->setText(QStringLiteral("Recording did not start: ") + reason);
     app_.messages.exclamation(QStringLiteral("Error starting recording"));
@@ -175,22 +175,22 @@ void RecordWindow::onRecorderStarted() {
     try {
         cmdRecord->setEnabled(false);
         lblProgress->setVisible(true);
-        lblFileSize->setText(RecordFiles::FileSizeText(0, QLocale::system()));
+        lblFileSize->setText(RecordFiles::fileSizeText(0, QLocale::system()));
         showRecordingLine();
-        TimerStatus->start();
+        statusTimer->start();
     } catch (const std::exception& e) {
-        blnIsRecording_ = recorder_.isRunning();
+        recording_ = recorder_.isRunning();
         app_.messages.critical(errorIn("StartRecording", e));
     }
 }
 
 void RecordWindow::showRecordingLine() {
     lblStatus->setText(QStringLiteral("Recording ") + channelName_ + QStringLiteral(" on ") +
-                       strDumpFile_);
+                       dumpFile_);
 }
 
-void RecordWindow::StopRecording() {
-    if (!blnIsRecording_) {
+void RecordWindow::stopRecording() {
+    if (!recording_) {
         emit recordingStopped(true);
         return;
     }
@@ -198,7 +198,7 @@ void RecordWindow::StopRecording() {
 }
 
 void RecordWindow::onRecorderStopped(bool ended) {
-    blnIsRecording_ = false;
+    recording_ = false;
     lblProgress->setText(QStringLiteral("|"));
     if (!ended)
         app_.messages.exclamation(QStringLiteral("Error closing recorder..."));
@@ -216,9 +216,9 @@ void RecordWindow::endForShutdown() {
 
 void RecordWindow::closeForShutdown() {
     shuttingDown_ = true;
-    if (blnIsRecording_) {
+    if (recording_) {
         const bool ended = recorder_.stopAndWait();
-        blnIsRecording_ = false;
+        recording_ = false;
         lblProgress->setText(QStringLiteral("|"));
         if (!ended)
             app_.messages.exclamation(QStringLiteral("Error closing recorder..."));
@@ -227,15 +227,15 @@ void RecordWindow::closeForShutdown() {
 }
 
 void RecordWindow::closeEvent(QCloseEvent* event) {
-    if (blnIsRecording_ && !shuttingDown_ && !recorder_.isStopping() &&
+    if (recording_ && !shuttingDown_ && !recorder_.isStopping() &&
         !app_.messages.askYesNo(QStringLiteral("Stop recording? "),
                                 QStringLiteral("Stop recording"))) {
         event->ignore();
         return;
     }
-    if (blnIsRecording_) {
-        StopRecording();
-        if (blnIsRecording_) {
+    if (recording_) {
+        stopRecording();
+        if (recording_) {
             // The window closes once the process has ended.
             closeWhenStopped_ = true;
             event->ignore();
@@ -245,8 +245,8 @@ void RecordWindow::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-void RecordWindow::onTimerProgress() {
-    if (!blnIsRecording_) {
+void RecordWindow::updateProgress() {
+    if (!recording_) {
         lblProgress->setText(QStringLiteral("|"));
         return;
     }
@@ -257,14 +257,14 @@ void RecordWindow::onTimerProgress() {
     lblProgress->setText(at < 0 ? cycle.first() : cycle[(at + 1) % cycle.size()]);
 }
 
-void RecordWindow::onTimerStatus() {
-    if (!blnIsRecording_ || recorder_.isStopping())
+void RecordWindow::updateStatus() {
+    if (!recording_ || recorder_.isStopping())
         return;
     const qint64 size = recorder_.sampleSize();
-    lblFileSize->setText(RecordFiles::FileSizeText(size, QLocale::system()));
+    lblFileSize->setText(RecordFiles::fileSizeText(size, QLocale::system()));
     if (recorder_.isStalled()) {
         lblStatus->setText(
-            QStringLiteral("Recording ") + channelName_ + QStringLiteral(" on ") + strDumpFile_ +
+            QStringLiteral("Recording ") + channelName_ + QStringLiteral(" on ") + dumpFile_ +
             QStringLiteral("\nStalled: no data for %1 s.").arg(recorder_.quietForMs() / 1000));
     } else {
         showRecordingLine();
@@ -272,16 +272,16 @@ void RecordWindow::onTimerStatus() {
 }
 
 void RecordWindow::onRecorderEnded(const QString& playerError, bool removedEmptyFile) {
-    blnIsRecording_ = false;
+    recording_ = false;
     lblProgress->setText(QStringLiteral("|"));
     QString line = QStringLiteral("Recording ") + channelName_;
     if (removedEmptyFile) {
         line += QStringLiteral(" ended: no data was received.");
         lblFileSize->clear();
     } else {
-        line += QStringLiteral(" on ") + strDumpFile_ + QStringLiteral(" ended.");
+        line += QStringLiteral(" on ") + dumpFile_ + QStringLiteral(" ended.");
         lblFileSize->setText(
-            RecordFiles::FileSizeText(RecordFiles::FileSize(strDumpFile_), QLocale::system()));
+            RecordFiles::fileSizeText(RecordFiles::fileSize(dumpFile_), QLocale::system()));
     }
     if (!playerError.isEmpty())
         line += u'\n' + playerError;

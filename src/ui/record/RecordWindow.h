@@ -31,17 +31,17 @@ public:
                  QWidget* parent = nullptr);
     ~RecordWindow() override;
 
-    bool blnIsRecording() const { return blnIsRecording_; }
-    QString strDumpFile() const { return strDumpFile_; }
+    bool isRecording() const { return recording_; }
+    QString dumpFile() const { return dumpFile_; }
     ChannelRef channel() const { return channel_; }
     QString channelName() const { return channelName_; }
 
     // Starts the player process; the recording line shows once it runs, the reason when it
     // could not start.
-    void StartRecording();
+    void startRecording();
     // Ends the process if recording, without waiting for it: recordingStopped() follows
     // (at once when nothing records). A failure to end it is reported.
-    void StopRecording();
+    void stopRecording();
     // Program shutdown: ends a running recording without asking and closes once it has
     // ended (recordingStopped()); returns at once.
     void endForShutdown();
@@ -50,8 +50,8 @@ public:
     void closeForShutdown();
 
     // The spinner and the size line; the timers call them.
-    void onTimerProgress();
-    void onTimerStatus();
+    void updateProgress();
+    void updateStatus();
 
     Recorder& recorder() { return recorder_; }
     // The date the file name takes (today); tests replace it.
@@ -62,11 +62,11 @@ public:
     QLabel* lblStatus = nullptr;
     QLabel* lblProgress = nullptr;
     QLabel* lblFileSize = nullptr;
-    QTimer* TimerProgress = nullptr;
-    QTimer* TimerStatus = nullptr;
+    QTimer* progressTimer = nullptr;
+    QTimer* statusTimer = nullptr;
 
 signals:
-    // A StopRecording() is done; ended is false when the process could not be ended.
+    // A stopRecording() is done; ended is false when the process could not be ended.
     void recordingStopped(bool ended);
 
 protected:
@@ -86,11 +86,11 @@ private:
     Recorder recorder_;
     std::function<QDate()> today_;
 
-    bool blnIsRecording_ = false;
+    bool recording_ = false;
     bool shuttingDown_ = false;
     bool closeWhenStopped_ = false;
     QString program_;
-    QString strDumpFile_;
+    QString dumpFile_;
     ChannelRef channel_;
     QString channelName_;
     QString channelUrl_;

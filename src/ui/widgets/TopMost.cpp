@@ -4,7 +4,7 @@
 
 namespace zentuvo {
 
-void SetTopMost(QWidget* window, bool onTop) {
+void setTopMost(QWidget* window, bool onTop) {
     if (!window)
         return;
     QWidget* top = window->window();

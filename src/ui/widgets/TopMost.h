@@ -6,6 +6,6 @@ namespace zentuvo {
 
 // Keeps a window above all others, or gives that back; its place and size stay. A window
 // already in the asked state is left untouched.
-void SetTopMost(QWidget* window, bool onTop);
+void setTopMost(QWidget* window, bool onTop);
 
 } // namespace zentuvo
