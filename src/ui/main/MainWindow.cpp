@@ -73,9 +73,9 @@ void MainWindow::initialize() {
         ui_.picNoStream->hide();
         ui_.picNoStreamPreview->hide();
         ui_.lblPreview->clear();
-        sizeChannelColumns();
-        loadCountryFilter();
-        sizeMyListColumns();
+        channels_->sizeChannelColumns();
+        channels_->loadCountryFilter();
+        myList_->sizeMyListColumns();
         fillMyList();
         commands_->currentTab = 0;
         onTabClicked();
@@ -100,8 +100,8 @@ void MainWindow::relayout() {
     if (isMinimized())
         return;
     layout_->relayout();
-    sizeChannelColumns();
-    sizeMyListColumns();
+    channels_->sizeChannelColumns();
+    myList_->sizeMyListColumns();
 }
 
 void MainWindow::setMainPlayer(Player* player) {
@@ -148,44 +148,16 @@ void MainWindow::onTabClicked() {
     });
 }
 
-void MainWindow::loadCountryFilter() {
-    channels_->loadCountryFilter();
-}
-
 void MainWindow::fillChannels(const QString& countryID) {
     channels_->fillChannels(countryID);
-}
-
-void MainWindow::sizeChannelColumns() {
-    channels_->sizeChannelColumns();
-}
-
-void MainWindow::toggleChannelFavourite(int channelID) {
-    channels_->toggleChannelFavourite(channelID);
-}
-
-void MainWindow::sizeMyListColumns() {
-    myList_->sizeMyListColumns();
 }
 
 void MainWindow::fillMyList() {
     myList_->fillMyList();
 }
 
-void MainWindow::deleteSelectedMyListChannels() {
-    myList_->deleteSelectedMyListChannels();
-}
-
-void MainWindow::visitChannelHomePage(ChannelRef channel) {
-    commands_->visitChannelHomePage(channel);
-}
-
 ChannelRef MainWindow::selectedChannel() const {
     return ui_.lvwChannels->selectedChannel();
-}
-
-ChannelRef MainWindow::selectedMyListChannel() const {
-    return ui_.lvwMyList->selectedChannel();
 }
 
 void MainWindow::saveSettings() {

@@ -43,23 +43,14 @@ public:
 
     // The catalogue list (filter, fill, columns, favourites).
     ChannelListPanel& channels() { return *channels_; }
-    void loadCountryFilter();
     void fillChannels(const QString& countryID);
-    void sizeChannelColumns();
-    void toggleChannelFavourite(int channelID);
 
     // The My List list.
     MyListPanel& myList() { return *myList_; }
-    void sizeMyListColumns();
     void fillMyList() override;
-    void deleteSelectedMyListChannels();
 
-    // Opens a catalogue channel's home page, or says that it has none.
-    void visitChannelHomePage(ChannelRef channel);
-
-    // The channels of the selected rows (null without a selection).
+    // The channel of the selected catalogue row (null without a selection).
     ChannelRef selectedChannel() const;
-    ChannelRef selectedMyListChannel() const;
 
     // What the dialogs ask of the window.
     QWidget* mainWidget() override { return this; }
