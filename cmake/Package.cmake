@@ -13,12 +13,12 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${CPACK_PACKAGE_CONTACT}")
 set(CPACK_DEBIAN_PACKAGE_SECTION video)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "desktop player for internet television
- Zentuvo plays public internet TV channels from a catalogue of more than ten
- thousand channels from 178 countries, browsed by country or by favourites and
- searched by name. It plays a second channel in a preview player, records the
- playing channel to a file, plays local media files and keeps a personal list
- of channels.")
+# The long description; CPack puts the summary above it as the synopsis line.
+set(CPACK_PACKAGE_DESCRIPTION "Zentuvo plays public internet TV channels from a catalogue of more than ten
+thousand channels from 178 countries, browsed by country or by favourites and
+searched by name. It plays a second channel in a preview player, records the
+playing channel to a file, plays local media files and keeps a personal list
+of channels.")
 
 # The libraries the programs link (Qt Core, Gui, Widgets, Svg and Concurrent, libVLC,
 # SQLite, the C and C++ run-time) come from dpkg-shlibdeps. It cannot see what is loaded at
