@@ -46,17 +46,26 @@ foreach(size IN LISTS ZENTUVO_ICON_SIZES)
     DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
 endforeach()
 
+# Compressed copies, as Debian wants the change log and the manual pages (-n: no name or
+# time stamp inside, so the same source gives the same bytes).
+set(ZENTUVO_GZIP_DIR ${CMAKE_BINARY_DIR}/packaging)
+set(zentuvo_gzipped "")
+foreach(name changelog zentuvo.1 zentuvo-catalogue.1)
+  add_custom_command(OUTPUT ${ZENTUVO_GZIP_DIR}/${name}.gz
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${ZENTUVO_GZIP_DIR}
+    COMMAND sh -c "gzip -9nc '${ZENTUVO_PACKAGING_DIR}/${name}' > '${ZENTUVO_GZIP_DIR}/${name}.gz'"
+    DEPENDS ${ZENTUVO_PACKAGING_DIR}/${name}
+    COMMENT "Compressing ${name}"
+    VERBATIM)
+  list(APPEND zentuvo_gzipped ${ZENTUVO_GZIP_DIR}/${name}.gz)
+endforeach()
+add_custom_target(zentuvo_packaging_files ALL DEPENDS ${zentuvo_gzipped})
+
+install(FILES ${ZENTUVO_GZIP_DIR}/zentuvo.1.gz ${ZENTUVO_GZIP_DIR}/zentuvo-catalogue.1.gz
+  DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 # The copyright file and the change log that a Debian package carries, in the folder named
 # after the package (not GNUInstallDirs' DOCDIR, which takes the project's capitalised name).
-set(ZENTUVO_CHANGELOG_GZ ${CMAKE_BINARY_DIR}/packaging/changelog.gz)
-add_custom_command(OUTPUT ${ZENTUVO_CHANGELOG_GZ}
-  COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/packaging
-  COMMAND sh -c "gzip -9nc '${ZENTUVO_PACKAGING_DIR}/changelog' > '${ZENTUVO_CHANGELOG_GZ}'"
-  DEPENDS ${ZENTUVO_PACKAGING_DIR}/changelog
-  COMMENT "Compressing the change log"
-  VERBATIM)
-add_custom_target(zentuvo_changelog ALL DEPENDS ${ZENTUVO_CHANGELOG_GZ})
-install(FILES ${ZENTUVO_PACKAGING_DIR}/copyright ${ZENTUVO_CHANGELOG_GZ}
+install(FILES ${ZENTUVO_PACKAGING_DIR}/copyright ${ZENTUVO_GZIP_DIR}/changelog.gz
   DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/zentuvo)
 
 include(${CMAKE_CURRENT_LIST_DIR}/Package.cmake)

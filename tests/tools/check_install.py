@@ -24,6 +24,8 @@ EXPECTED = [
     "share/icons/hicolor/scalable/apps/zentuvo.svg",
     "share/doc/zentuvo/copyright",
     "share/doc/zentuvo/changelog.gz",
+    "share/man/man1/zentuvo.1.gz",
+    "share/man/man1/zentuvo-catalogue.1.gz",
 ] + [f"share/icons/hicolor/{n}x{n}/apps/zentuvo.png" for n in (16, 22, 24, 32, 48, 64, 128, 256)]
 
 
