@@ -1,5 +1,6 @@
 # What `cmake --install` lays out under the prefix: the programs in bin/, the data the
-# program needs in share/zentuvo/, the desktop entry, the AppStream metadata and the icons.
+# program needs in share/zentuvo/, the desktop entry, the AppStream metadata, the icons, the
+# manual pages and the package's copyright file and change log.
 # The build folder itself stays the place the program runs from (scripts/run).
 include(GNUInstallDirs)
 
@@ -63,6 +64,7 @@ add_custom_target(zentuvo_packaging_files ALL DEPENDS ${zentuvo_gzipped})
 
 install(FILES ${ZENTUVO_GZIP_DIR}/zentuvo.1.gz ${ZENTUVO_GZIP_DIR}/zentuvo-catalogue.1.gz
   DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+
 # The copyright file and the change log that a Debian package carries, in the folder named
 # after the package (not GNUInstallDirs' DOCDIR, which takes the project's capitalised name).
 install(FILES ${ZENTUVO_PACKAGING_DIR}/copyright ${ZENTUVO_GZIP_DIR}/changelog.gz
