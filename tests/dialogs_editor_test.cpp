@@ -71,6 +71,10 @@ TEST_F(EditorTest, ValidateChecksInOrderCopyingAsItGoes) {
         {"txtChannelName", "   ", "Please choose a name!"},
         {"txtChannelName", " Name", "Please select country!"},
         {"cboCountry", "France", "Please insert stream url!"},
+        {"txtStreamURL", "not a url",
+         "Please insert a valid stream url! (http://, https://, rtmp://, rtsp://, mms://, "
+         "mmsh://, udp://, rtp://, srt://, file:// or the full path of a file)"},
+        {"txtStreamURL", "http:/s.example/live", "Please insert a valid stream url! ("},
         {"txtStreamURL", "http://s.example/live", ""},
         {"txtKbps", "99999999999", "Error in Validate: "}, // as a paste would put it
     };

@@ -92,7 +92,13 @@ TEST(ChannelHomePage, ThePropertyWindowAndTheCommandOpenThePageOrSayThereIsNone)
     };
     ChannelPropertyWindow window(*t.app, main, catalogueRef(*t.app, "Beta.it"));
     window.show();
-    EXPECT_EQ(window.findChild<QLineEdit*>("txtName")->text(), "beta tv");
+    auto* name = window.findChild<QLineEdit*>("txtName");
+    EXPECT_EQ(name->text(), "beta tv");
+    // The name is shown, not edited: typing leaves it as it is.
+    EXPECT_TRUE(name->isReadOnly());
+    name->setFocus();
+    QTest::keyClicks(name, "x");
+    EXPECT_EQ(name->text(), "beta tv");
     EXPECT_EQ(window.findChild<QPlainTextEdit*>("txtDescription")->toPlainText(),
               "Music videos\nand concerts.");
     window.findChild<QToolButton*>("imgButtonVisitHomePage")->click();
@@ -136,6 +142,17 @@ TEST(AboutAndRequirements, AboutShowsOnlyTheConfiguredLinksRequirementsIsOneMode
     about.onInternetClicked();
     EXPECT_EQ(t.desktop.opened,
               (QStringList{"mailto:help@example.org", "https://zentuvo.example/"}));
+    // Its Close button, in the user's language, closes it.
+    auto* close = about.findChild<QPushButton*>("cmdClose");
+    ASSERT_NE(close, nullptr);
+    EXPECT_EQ(close->text(), "Close");
+    EXPECT_TRUE(close->isVisible());
+    close->click();
+    EXPECT_FALSE(about.isVisible());
+    EXPECT_EQ(about.result(), QDialog::Rejected);
+    t.app->preferences().setLanguage(2);
+    AboutWindow italian(*t.app, main, "3.0.21 Vetinari");
+    EXPECT_EQ(italian.findChild<QPushButton*>("cmdClose")->text(), "Chiudi");
 
     RequirementsWindow* first = RequirementsWindow::open(*t.app, main);
     EXPECT_FALSE(first->isModal());

@@ -11,6 +11,7 @@
 #include <QEvent>
 #include <QFrame>
 #include <QLabel>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace zentuvo {
@@ -101,16 +102,23 @@ void AboutWindow::buildLayout() {
     info->addSpacing(10);
     info->addWidget(lblEmail_);
     info->addWidget(lblInternet_);
+    info->addSpacing(12);
+    cmdClose_ = new QPushButton(this);
+    cmdClose_->setObjectName(QStringLiteral("cmdClose"));
+    cmdClose_->setDefault(true);
+    info->addWidget(cmdClose_, 0, Qt::AlignHCenter);
     outer->addLayout(info);
 
     connect(lblEmail_, &QLabel::linkActivated, this, &AboutWindow::onEmailClicked);
     connect(lblInternet_, &QLabel::linkActivated, this, &AboutWindow::onInternetClicked);
+    connect(cmdClose_, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 void AboutWindow::initialize() {
     reportErrors(app_.messages, "Form_Load", [&] {
         keepAboveFullVideo(this, main_);
         setWindowTitle(app_.translate(QStringLiteral("_frmAbout_caption")));
+        cmdClose_->setText(app_.translate(QStringLiteral("_frmChAdd_cmdClose")));
         lblVersion_->setText(QStringLiteral("Version ") + kVersion);
         lblBuild_->setText(QStringLiteral("Build ") + kBuild);
         lblVLC_->setText(QStringLiteral("VLC ver: ") + playerVersion_);

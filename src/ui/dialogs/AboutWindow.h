@@ -4,6 +4,7 @@
 #include <QString>
 
 class QLabel;
+class QPushButton;
 
 namespace zentuvo {
 
@@ -11,7 +12,7 @@ class AppContext;
 class MainWindowApi;
 
 // frmAbout: version, build, the player library's version and the support mail and web
-// links. Modal; a click on the picture area or Escape closes it.
+// links. Modal; its Close button, a click on the picture area or Escape closes it.
 class AboutWindow : public QDialog {
     Q_OBJECT
 public:
@@ -41,6 +42,7 @@ private:
     QLabel* lblVLC_ = nullptr;
     QLabel* lblEmail_ = nullptr;
     QLabel* lblInternet_ = nullptr;
+    QPushButton* cmdClose_ = nullptr;
 };
 
 } // namespace zentuvo

@@ -3,6 +3,7 @@
 #include "app/AppContext.h"
 #include "app/DesktopLinks.h"
 #include "app/PlayerOptions.h"
+#include "app/StreamAddress.h"
 #include "common/Messages.h"
 #include "common/Shell.h"
 #include "data/CatalogueLists.h"
@@ -296,6 +297,12 @@ bool ChannelEditor::validate() {
         r.kbps = roundToInt32(leadingNumber(txtKbps_->text()));
         if (txtStreamURL_->text().trimmed().isEmpty()) {
             app_.messages.information(QStringLiteral("Please insert stream url!"));
+            return false;
+        }
+        if (!isStreamAddress(txtStreamURL_->text())) {
+            app_.messages.information(
+                QStringLiteral("Please insert a valid stream url! (%1 or the full path of a file)")
+                    .arg(streamAddressSchemes()));
             return false;
         }
         r.streamUrl = txtStreamURL_->text();

@@ -46,6 +46,7 @@ void ChannelPropertyWindow::buildLayout() {
     lblDescription_->setObjectName(QStringLiteral("lblDescription"));
     txtName_ = new QLineEdit(this);
     txtName_->setObjectName(QStringLiteral("txtName"));
+    txtName_->setReadOnly(true); // the name is the catalogue's; nothing here stores it
     txtHomePage_ = new QLineEdit(this);
     txtHomePage_->setObjectName(QStringLiteral("txtHomePage"));
     txtDescription_ = new QPlainTextEdit(this);
