@@ -179,20 +179,40 @@ TEST_F(RecordWindowTest, StoppingReturnsAtOnceAndTheWindowKeepsWorkingUntilThePl
 
 TEST_F(RecordWindowTest, WithoutAPlayerProgramOrAnAddressNothingRuns) {
     const QString playerDir = t.app->preferences().playerInstallDir();
-    for (const char* code : {"Grow.it", "NoUrl.it"}) {
-        SCOPED_TRACE(code);
-        t.app->preferences().setPlayerInstallDir(
-            QString(code) == "Grow.it" ? t.folder.file("no player here") : playerDir);
+    const QString noProgram = "Recording needs the vlc program: install the vlc package";
+    const QByteArray path = qgetenv("PATH");
+    QTemporaryDir emptyBin;
+    struct Case {
+        const char *code, *what;
+        QString dir, message;
+    };
+    const Case cases[] = {
+        {"Grow.it", "no program in the player's folder", t.folder.file("no player here"),
+         noProgram},
+        // No folder was found at start-up: the recorder looks on the PATH, which has none.
+        {"Grow.it", "no folder and no program on the PATH", "", noProgram},
+        {"NoUrl.it", "no address", playerDir, "Error starting recording"},
+    };
+    qputenv("PATH", emptyBin.path().toUtf8());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        t.app->preferences().setPlayerInstallDir(c.dir);
         t.messages.clear();
-        auto w = open(code);
+        auto w = open(c.code);
         w->cmdRecord->click();
-        QTRY_VERIFY_WITH_TIMEOUT(t.messages.saw("Error starting recording"), 5000);
+        EXPECT_TRUE(waitUntil([&] { return t.messages.saw(c.message); }))
+            << t.messages.texts().join(" | ").toStdString();
         EXPECT_TRUE(w->cmdRecord->isEnabled());
         EXPECT_TRUE(w->lblStatus->text().startsWith("Recording did not start: "));
+        if (c.message == noProgram) {
+            EXPECT_EQ(t.messages.texts(), QStringList{noProgram});
+            EXPECT_EQ(w->lblStatus->text(), "Recording did not start: " + noProgram);
+        }
         EXPECT_TRUE(QDir(recorded).isEmpty());
         w->show();
         EXPECT_TRUE(w->close()); // without asking
     }
+    qputenv("PATH", path);
 }
 
 TEST_F(RecordWindowTest, RecordButtonRefusesWithoutAChannelAndOpensOneWindowForThePlayingOne) {

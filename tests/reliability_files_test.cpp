@@ -32,7 +32,8 @@ struct StartRun {
 
 StartRun startIn(const QString& folder) {
     BareApp s;
-    const StartResult r = prepareStart(s.app, "/usr", folder);
+    const StartResult r = prepareStart(
+        s.app, [] { return true; }, "/usr", folder);
     return {r, s.messages.texts(), s.app.preferences().language()};
 }
 
@@ -147,7 +148,9 @@ TEST(DamagedFiles, AFolderInPlaceOfTheSettingsFileCountsAsMissing) {
     const StartRun run = startIn(f.path());
     EXPECT_EQ(run.result, StartResult::Continue);
     EXPECT_EQ(run.languageID, 1);
-    EXPECT_TRUE(run.texts.value(0).startsWith("I cannot read ini file."));
+    EXPECT_EQ(run.texts.value(0), "I cannot read ini file.\r\nCheck presence of file .ini in "
+                                  "program directory!\r\n" +
+                                      f.file(kIniName));
     EXPECT_FALSE(IniFile(f.file(kIniName)).write(kPreferences, "DefaultCountry", "3"));
 }
 

@@ -5,11 +5,9 @@
 
 namespace zentuvo {
 
-QString playerInstallDir(const std::function<bool()>& playerUsable) {
+QString playerInstallDir() {
     const QString vlc = QStandardPaths::findExecutable(QStringLiteral("vlc"));
-    if (vlc.isEmpty() || (playerUsable && !playerUsable()))
-        return {};
-    return QFileInfo(vlc).absolutePath();
+    return vlc.isEmpty() ? QString() : QFileInfo(vlc).absolutePath();
 }
 
 } // namespace zentuvo

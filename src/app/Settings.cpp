@@ -40,7 +40,12 @@ bool readSettings(AppContext& app, const QString& appFolder) {
     try {
         app.setPaths(AppPaths::inFolder(appFolder));
         if (!QFileInfo(app.paths().catalogue).isFile()) {
-            app.messages.critical(QStringLiteral("Channel archive file does not exist."));
+            const QString path = QDir::toNativeSeparators(app.paths().catalogue);
+            app.messages.critical(
+                QStringLiteral("Channel archive file does not exist.\n%1\nBuild the program "
+                               "(scripts/run) or create it with: zentuvo-catalogue build --data "
+                               "data --out %1")
+                    .arg(path));
             return false;
         }
         // An empty, cut, foreign or locked file would otherwise open as an empty catalogue.
@@ -50,7 +55,13 @@ bool readSettings(AppContext& app, const QString& appFolder) {
             return false;
         }
         if (!QFileInfo(app.paths().myList).isFile()) {
-            app.messages.critical(QStringLiteral("MyList archive file does not exist."));
+            const QString path = QDir::toNativeSeparators(app.paths().myList);
+            app.messages.critical(
+                QStringLiteral("MyList archive file does not exist.\n%1\nBuild the program "
+                               "(scripts/run) or create it with: zentuvo-layout --data data "
+                               "--app %2")
+                    .arg(path,
+                         QDir::toNativeSeparators(QFileInfo(app.paths().myList).absolutePath())));
             return false;
         }
         if (const QString fault = checkMyListFile(app.paths().myList); !fault.isEmpty()) {
@@ -63,7 +74,8 @@ bool readSettings(AppContext& app, const QString& appFolder) {
         // overwritten either (IniFile::write refuses a file it cannot read).
         if (!ini.exists() || !QFileInfo(app.paths().settingsFile).isReadable()) {
             app.messages.critical(QStringLiteral("I cannot read ini file.\r\nCheck presence of "
-                                                 "file .ini in program directory!"));
+                                                 "file .ini in program directory!\r\n") +
+                                  QDir::toNativeSeparators(app.paths().settingsFile));
             app.preferences().setLanguage(1);
             return true;
         }
@@ -177,9 +189,10 @@ bool writeDefaultSettingsFile(const QString& path) {
            ini.write(QStringLiteral("links"), QStringLiteral("SubmitMail"), QString());
 }
 
-StartResult prepareStart(AppContext& app, const QString& playerDir, const QString& appFolder) {
-    app.preferences().setPlayerInstallDir(playerDir);
-    if (app.preferences().playerInstallDir().trimmed().isEmpty()) {
+StartResult prepareStart(AppContext& app, const std::function<bool()>& playerLibraryUsable,
+                         const QString& playerDir, const QString& appFolder) {
+    app.preferences().setPlayerInstallDir(playerDir.trimmed());
+    if (!playerLibraryUsable || !playerLibraryUsable()) {
         app.messages.critical(
             QStringLiteral("VLC is not installed! Please download and install VLC from ") +
             kPlayerDownloadPage);

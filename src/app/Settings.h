@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 
 namespace zentuvo {
 
@@ -36,9 +37,12 @@ bool writeDefaultSettingsFile(const QString& path);
 
 enum class StartResult { Continue, PlayerMissing, SettingsFailed };
 
-// The start-up steps before any window: take the player's folder (playerInstallDir(), or
-// what a test gives; blank means there is none: say so, open its download page and stop),
-// read the settings (else stop), build the player options and choose the recording folder.
-StartResult prepareStart(AppContext& app, const QString& playerDir, const QString& appFolder);
+// The start-up steps before any window: check that the player library can start
+// (playerLibraryUsable; when it cannot, or none is given: say so, open its download page and
+// stop), keep the folder of the `vlc` program (playerInstallDir(), or what a test gives; it
+// may be blank: only recording needs it), read the settings (else stop), build the player
+// options and choose the recording folder.
+StartResult prepareStart(AppContext& app, const std::function<bool()>& playerLibraryUsable,
+                         const QString& playerDir, const QString& appFolder);
 
 } // namespace zentuvo

@@ -3,7 +3,9 @@
 #include "data/ChannelInfo.h"
 #include "record/RecordFiles.h"
 
+#include <QFileInfo>
 #include <QRegularExpression>
+#include <QStandardPaths>
 
 #ifdef Q_OS_LINUX
 #include <csignal>
@@ -20,6 +22,14 @@ QString program(const QString& vlcInstallDir) {
     while (dir.size() > 1 && dir.endsWith(u'/'))
         dir.chop(1);
     return dir + QStringLiteral("/vlc");
+}
+
+QString findProgram(const QString& vlcInstallDir) {
+    if (vlcInstallDir.trimmed().isEmpty())
+        return QStandardPaths::findExecutable(QStringLiteral("vlc"));
+    const QString candidate = program(vlcInstallDir.trimmed());
+    const QFileInfo file(candidate);
+    return file.isFile() && file.isExecutable() ? candidate : QString();
 }
 
 QString plainUserAgentOption(const QString& option) {

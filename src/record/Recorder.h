@@ -18,6 +18,10 @@ namespace RecorderCommand {
 // The program in the player's install folder.
 QString program(const QString& vlcInstallDir);
 
+// The program that records: the executable `vlc` in vlcInstallDir, or, when that is blank,
+// the one found on PATH. The empty text when there is none.
+QString findProgram(const QString& vlcInstallDir);
+
 // The program's user-agent option with its blanks back: it holds "+" for every blank, a
 // form the player's HTTP access takes for a malformed user agent and does not send.
 // Handed over as one argument, the option needs no such disguise.

@@ -97,7 +97,7 @@ int runApplication(int argc, char** argv) {
     QtMessageService messages;
     QtDesktopService desktop;
     AppContext app(messages, desktop);
-    if (prepareStart(app, playerInstallDir(playerLibraryUsable), defaultAppFolder()) !=
+    if (prepareStart(app, playerLibraryUsable, playerInstallDir(), defaultAppFolder()) !=
         StartResult::Continue)
         return 1;
 

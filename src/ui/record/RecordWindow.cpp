@@ -141,7 +141,16 @@ void RecordWindow::loadChannel() {
 void RecordWindow::startRecording() {
     try {
         recording_ = true;
-        program_ = RecorderCommand::program(app_.preferences().playerInstallDir());
+        program_ = RecorderCommand::findProgram(app_.preferences().playerInstallDir());
+        if (program_.isEmpty()) {
+            // Playback needs only the player library; recording needs its program too.
+            const QString missing = app_.translate(QStringLiteral("_frmRecord_msgNoPlayerProgram"));
+            recording_ = false;
+            cmdRecord->setEnabled(true);
+            lblStatus->setText(QStringLiteral("Recording did not start: ") + missing);
+            app_.messages.exclamation(missing);
+            return;
+        }
         dumpFile_ = RecordFiles::nextFileName(app_.preferences().recordFolder(), today_());
         QString reason;
         if (channelUrl_.trimmed().isEmpty())
