@@ -90,7 +90,9 @@ TEST_F(RecordWindowTest, RecordingShowsProgressAndClosingAsksFirst) {
     w->show();
     w->cmdRecord->click();
     const QString file = recorded + "/20261206_1.ts";
-    QTRY_COMPARE_WITH_TIMEOUT(w->lblStatus->text(), "Recording Grow on " + file, 5000);
+    ASSERT_TRUE(
+        waitUntil([&] { return w->lblStatus->text() == "Recording Grow on " + file; }, 5000))
+        << w->lblStatus->text().toStdString();
     ASSERT_TRUE(QTest::qWaitFor([&] { return RecordFiles::fileSize(file) > 20000; }, 5000));
     w->updateStatus();
     EXPECT_TRUE(QRegularExpression("^KB: [1-9]").match(w->lblFileSize->text()).hasMatch())
@@ -104,7 +106,7 @@ TEST_F(RecordWindowTest, RecordingShowsProgressAndClosingAsksFirst) {
     EXPECT_TRUE(processAlive(pid));
     t.messages.answerNext(MsgAnswer::Yes);
     w->cmdClose->click();
-    QTRY_VERIFY_WITH_TIMEOUT(!w->isVisible(), 5000);
+    ASSERT_TRUE(waitUntil([&] { return !w->isVisible(); }, 5000));
     EXPECT_FALSE(processAlive(pid));
     EXPECT_GT(RecordFiles::fileSize(file), 0);
 }
@@ -172,7 +174,7 @@ TEST_F(RecordWindowTest, StoppingReturnsAtOnceAndTheWindowKeepsWorkingUntilThePl
     EXPECT_GE(ticks, 20);
     EXPECT_TRUE(stopped.first().at(0).toBool());
     EXPECT_FALSE(processAlive(pid));
-    QTRY_VERIFY_WITH_TIMEOUT(!w->isVisible(), 1000);
+    ASSERT_TRUE(waitUntil([&] { return !w->isVisible(); }, 1000));
     EXPECT_TRUE(QFile::exists(file));
     EXPECT_EQ(t.messages.texts(), QStringList{"Stop recording? "});
 }
@@ -276,7 +278,7 @@ TEST_F(RecordWindowTest, ShutdownEndsTheRecordingWithoutBlockingAndThenTellsSo) 
     EXPECT_FALSE(processAlive(pid));
     EXPECT_TRUE(QFile::exists(file));
     EXPECT_TRUE(t.messages.shown.isEmpty()); // nothing asked
-    QTRY_VERIFY_WITH_TIMEOUT(launcher.window() == nullptr, 2000);
+    ASSERT_TRUE(waitUntil([&] { return launcher.window() == nullptr; }, 2000));
     // With nothing recording it is done at once.
     bool again = false;
     launcher.endRecordingThen([&] { again = true; });
