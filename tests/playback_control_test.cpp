@@ -9,6 +9,7 @@
 #include "ui/main/PlayerControl.h"
 
 #include <QTemporaryFile>
+#include <QTest>
 #include <gtest/gtest.h>
 
 using namespace zentuvo;
@@ -159,6 +160,39 @@ TEST_F(PlaybackControl, TimerStatus) {
     control.updateStatus();
     EXPECT_EQ(view.playerMessage, " - ");
     EXPECT_EQ(view.previewMessage, "- Preview - ");
+    EXPECT_TRUE(t.messages.shown.isEmpty());
+}
+
+TEST_F(PlaybackControl, AChannelThatNeverStartsIsStoppedWithTheReason) {
+    control.setStartTimeout(50);
+    const QString reason = "no answer from the server within 1 s";
+    // The preview never starts; the main player plays in time and is left alone.
+    main.stateOnPlay = preview.stateOnPlay = PlayerState::Opening;
+    control.playMain(catalogueRef(*t.app, "Alpha.it"));
+    control.playPreview(catalogueRef(*t.app, "Beta.it"));
+    main.setState(PlayerState::Playing);
+    QTRY_COMPARE_WITH_TIMEOUT(view.previewMessage, "- Preview - ERROR: " + reason, 5000);
+    EXPECT_EQ(preview.stopCalls, 1);
+    EXPECT_EQ(main.stopCalls, 0);
+    EXPECT_EQ(control.previewFailure(), reason);
+    control.updateStatus();
+    EXPECT_EQ(view.playerMessage, "Playing");
+    EXPECT_EQ(view.previewMessage, "- Preview - ERROR: " + reason);
+
+    // The main player stays opening: stopped, with the reason in the status and information
+    // lines until the next play.
+    control.playMain(catalogueRef(*t.app, "Alpha.it"));
+    main.setState(PlayerState::Buffering);
+    QTRY_COMPARE_WITH_TIMEOUT(view.playerMessage, "ERROR: " + reason, 5000);
+    EXPECT_EQ(main.stopCalls, 1);
+    EXPECT_EQ(view.infoLine, "Alpha (Italy) - " + reason);
+    control.updateStatus();
+    EXPECT_EQ(view.playerMessage, "ERROR: " + reason);
+    control.stopMain();
+    control.stopPreview();
+    control.updateStatus();
+    EXPECT_EQ(view.playerMessage, "Idle/Close");
+    EXPECT_EQ(view.previewMessage, "- Preview - Idle/Close");
     EXPECT_TRUE(t.messages.shown.isEmpty());
 }
 

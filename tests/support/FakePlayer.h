@@ -45,6 +45,9 @@ public:
     quintptr window = 0;
     double reportedPosition = 0.0;
     std::optional<QSize> reportedSize;
+    // The state an item with an address reaches when it is started (Opening for a stream
+    // that never starts).
+    PlayerState stateOnPlay = PlayerState::Playing;
     // While set, every call throws PlayerError (a player that cannot be reached).
     bool broken = false;
     // Calls seen, for tests that count them.
