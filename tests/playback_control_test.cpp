@@ -196,6 +196,30 @@ TEST_F(PlaybackControl, AChannelThatNeverStartsIsStoppedWithTheReason) {
     EXPECT_TRUE(t.messages.shown.isEmpty());
 }
 
+TEST_F(PlaybackControl, AFailedStreamShowsTheLibrarysReason) {
+    control.playMain(catalogueRef(*t.app, "Alpha.it"));
+    control.playPreview(catalogueRef(*t.app, "Beta.it"));
+    main.reportedError = "HTTP connection failure\nconnection failed: Connection refused";
+    preview.reportedError = "HTTP 404 error\nYour input can't be opened";
+    main.setState(PlayerState::Error);
+    preview.setState(PlayerState::Error);
+    EXPECT_EQ(view.infoLine, "Alpha (Italy) - the server refused the connection");
+    control.updateStatus();
+    EXPECT_EQ(view.playerMessage, "ERROR: the server refused the connection");
+    EXPECT_EQ(view.previewMessage, "- Preview - ERROR: not found on the server");
+    // What the table does not know shows as the library wrote it; nothing, as before.
+    main.reportedError = "Your input can't be opened\nsomething else";
+    preview.reportedError.clear();
+    control.updateStatus();
+    EXPECT_EQ(view.playerMessage, "ERROR: Your input can't be opened");
+    EXPECT_EQ(view.previewMessage, "- Preview - ERROR");
+    // In the user's language.
+    t.app->preferences().setLanguage(2);
+    main.reportedError = "HTTP 404 error";
+    control.updateStatus();
+    EXPECT_EQ(view.playerMessage, "ERROR: non trovato sul server");
+}
+
 TEST_F(PlaybackControl, PreviewAndMainVolumes) {
     for (const auto& [picture, volume] : {std::pair{"one", 100}, {"two", 200}, {"zero", 0}}) {
         control.switchPreviewVolume();

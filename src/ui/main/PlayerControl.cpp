@@ -1,6 +1,7 @@
 #include "ui/main/PlayerControl.h"
 
 #include "app/AppContext.h"
+#include "app/PlaybackErrors.h"
 #include "app/PlayerOptions.h"
 #include "common/Messages.h"
 #include "data/ChannelInfo.h"
@@ -43,6 +44,21 @@ PlayerControl::PlayerControl(AppContext& app, Player& main, Player& preview,
     previewStart_ = makeStartWatch(preview_);
     connect(mainStart_, &QTimer::timeout, this, &PlayerControl::onMainStartTimeout);
     connect(previewStart_, &QTimer::timeout, this, &PlayerControl::onPreviewStartTimeout);
+    // A channel that fails names the reason in the information line too.
+    connect(&main_, &Player::stateChanged, this, [this](PlayerState state) {
+        if (state != PlayerState::Error || !mainChannel_.isChannel())
+            return;
+        QString reason;
+        ignoringErrors([&] { reason = failureReason(main_.lastError()); });
+        if (!reason.isEmpty())
+            view_.setInfoLine(mainInfo_ + QStringLiteral(" - ") + reason);
+    });
+}
+
+QString PlayerControl::failureReason(const QString& libraryText) const {
+    const PlaybackErrorReason reason =
+        playbackErrorReason(libraryText.split(u'\n', Qt::SkipEmptyParts));
+    return reason.termKey.isEmpty() ? reason.text : app_.translate(reason.termKey);
 }
 
 QTimer* PlayerControl::makeStartWatch(Player& player) {
@@ -83,9 +99,13 @@ void PlayerControl::onPreviewStartTimeout() {
 }
 
 QString PlayerControl::stateText(Player& player, const QString& failure) const {
-    if (!failure.isEmpty())
-        return playerStateText(int(PlayerState::Error)) + QStringLiteral(": ") + failure;
-    return playerStateText(int(player.state()));
+    const PlayerState state = player.state();
+    const QString reason = !failure.isEmpty()            ? failure
+                           : state == PlayerState::Error ? failureReason(player.lastError())
+                                                         : QString();
+    if (!reason.isEmpty())
+        return playerStateText(int(PlayerState::Error)) + QStringLiteral(": ") + reason;
+    return playerStateText(int(state));
 }
 
 ChannelInfo PlayerControl::resolve(ChannelRef channel) {

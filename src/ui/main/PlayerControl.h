@@ -104,7 +104,10 @@ private:
     void onMainStartTimeout();
     void onPreviewStartTimeout();
     QString noAnswerText() const;
-    // The status text of a player: its state, or the error with its failure.
+    // The player library's error text reduced to a short sentence in the user's language.
+    QString failureReason(const QString& libraryText) const;
+    // The status text of a player: its state, or "ERROR: " with the failure, or with the
+    // reason the library gave for its error state.
     QString stateText(Player& player, const QString& failure) const;
 
     AppContext& app_;
