@@ -171,7 +171,9 @@ TEST_F(PlaybackControl, AChannelThatNeverStartsIsStoppedWithTheReason) {
     control.playMain(catalogueRef(*t.app, "Alpha.it"));
     control.playPreview(catalogueRef(*t.app, "Beta.it"));
     main.setState(PlayerState::Playing);
-    QTRY_COMPARE_WITH_TIMEOUT(view.previewMessage, "- Preview - ERROR: " + reason, 5000);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return view.previewMessage == "- Preview - ERROR: " + reason; }, 5000))
+        << view.previewMessage.toStdString();
     EXPECT_EQ(preview.stopCalls, 1);
     EXPECT_EQ(main.stopCalls, 0);
     EXPECT_EQ(control.previewFailure(), reason);
@@ -183,7 +185,8 @@ TEST_F(PlaybackControl, AChannelThatNeverStartsIsStoppedWithTheReason) {
     // lines until the next play.
     control.playMain(catalogueRef(*t.app, "Alpha.it"));
     main.setState(PlayerState::Buffering);
-    QTRY_COMPARE_WITH_TIMEOUT(view.playerMessage, "ERROR: " + reason, 5000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view.playerMessage == "ERROR: " + reason; }, 5000))
+        << view.playerMessage.toStdString();
     EXPECT_EQ(main.stopCalls, 1);
     EXPECT_EQ(view.infoLine, "Alpha (Italy) - " + reason);
     control.updateStatus();
