@@ -9,6 +9,7 @@
 #include "ui/main/PlayerControl.h"
 
 #include <QTemporaryFile>
+#include <QTest>
 #include <gtest/gtest.h>
 
 using namespace zentuvo;
@@ -160,6 +161,66 @@ TEST_F(PlaybackControl, TimerStatus) {
     EXPECT_EQ(view.playerMessage, " - ");
     EXPECT_EQ(view.previewMessage, "- Preview - ");
     EXPECT_TRUE(t.messages.shown.isEmpty());
+}
+
+TEST_F(PlaybackControl, AChannelThatNeverStartsIsStoppedWithTheReason) {
+    control.setStartTimeout(50);
+    const QString reason = "no answer from the server within 1 s";
+    // The preview never starts; the main player plays in time and is left alone.
+    main.stateOnPlay = preview.stateOnPlay = PlayerState::Opening;
+    control.playMain(catalogueRef(*t.app, "Alpha.it"));
+    control.playPreview(catalogueRef(*t.app, "Beta.it"));
+    main.setState(PlayerState::Playing);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return view.previewMessage == "- Preview - ERROR: " + reason; }, 5000))
+        << view.previewMessage.toStdString();
+    EXPECT_EQ(preview.stopCalls, 1);
+    EXPECT_EQ(main.stopCalls, 0);
+    EXPECT_EQ(control.previewFailure(), reason);
+    control.updateStatus();
+    EXPECT_EQ(view.playerMessage, "Playing");
+    EXPECT_EQ(view.previewMessage, "- Preview - ERROR: " + reason);
+
+    // The main player stays opening: stopped, with the reason in the status and information
+    // lines until the next play.
+    control.playMain(catalogueRef(*t.app, "Alpha.it"));
+    main.setState(PlayerState::Buffering);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view.playerMessage == "ERROR: " + reason; }, 5000))
+        << view.playerMessage.toStdString();
+    EXPECT_EQ(main.stopCalls, 1);
+    EXPECT_EQ(view.infoLine, "Alpha (Italy) - " + reason);
+    control.updateStatus();
+    EXPECT_EQ(view.playerMessage, "ERROR: " + reason);
+    control.stopMain();
+    control.stopPreview();
+    control.updateStatus();
+    EXPECT_EQ(view.playerMessage, "Idle/Close");
+    EXPECT_EQ(view.previewMessage, "- Preview - Idle/Close");
+    EXPECT_TRUE(t.messages.shown.isEmpty());
+}
+
+TEST_F(PlaybackControl, AFailedStreamShowsTheLibrarysReason) {
+    control.playMain(catalogueRef(*t.app, "Alpha.it"));
+    control.playPreview(catalogueRef(*t.app, "Beta.it"));
+    main.reportedError = "HTTP connection failure\nconnection failed: Connection refused";
+    preview.reportedError = "HTTP 404 error\nYour input can't be opened";
+    main.setState(PlayerState::Error);
+    preview.setState(PlayerState::Error);
+    EXPECT_EQ(view.infoLine, "Alpha (Italy) - the server refused the connection");
+    control.updateStatus();
+    EXPECT_EQ(view.playerMessage, "ERROR: the server refused the connection");
+    EXPECT_EQ(view.previewMessage, "- Preview - ERROR: not found on the server");
+    // What the table does not know shows as the library wrote it; nothing, as before.
+    main.reportedError = "Your input can't be opened\nsomething else";
+    preview.reportedError.clear();
+    control.updateStatus();
+    EXPECT_EQ(view.playerMessage, "ERROR: Your input can't be opened");
+    EXPECT_EQ(view.previewMessage, "- Preview - ERROR");
+    // In the user's language.
+    t.app->preferences().setLanguage(2);
+    main.reportedError = "HTTP 404 error";
+    control.updateStatus();
+    EXPECT_EQ(view.playerMessage, "ERROR: non trovato sul server");
 }
 
 TEST_F(PlaybackControl, PreviewAndMainVolumes) {

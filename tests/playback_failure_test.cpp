@@ -73,7 +73,8 @@ protected:
     static void SetUpTestSuite() {
         source = new LiveSource(QStringLiteral(ZENTUVO_LIVE_SERVER), {"/alpha.ts"}, 0.0, 0.5,
                                 {"--stall-path", "/stall.ts", "--stall-after", "2", "--end-path",
-                                 "/end.ts", "--end-after", "3", "--garbage-path", "/garbage.ts"});
+                                 "/end.ts", "--end-after", "3", "--garbage-path", "/garbage.ts",
+                                 "--silent-path", "/silent.ts"});
     }
     static void TearDownTestSuite() {
         delete source;
@@ -90,10 +91,11 @@ protected:
     bool endedOrFailed() const {
         return state() == PlayerState::Ended || state() == PlayerState::Error;
     }
-    // The status line shows the state, and a second later the state still holds.
-    void expectItStays(const std::function<bool()>& holds) {
+    // The status line shows the state (or the message given), and a second later the state
+    // still holds.
+    void expectItStays(const std::function<bool()>& holds, const QString& message = {}) {
         control->updateStatus();
-        EXPECT_EQ(view.playerMessage, status());
+        EXPECT_EQ(view.playerMessage, message.isEmpty() ? status() : message);
         runEvents(1000);
         EXPECT_TRUE(holds()) << shown();
     }
@@ -110,8 +112,30 @@ TEST_F(PlaybackFailure, RefusedConnectionReadsError) {
     control->playMain(myList(QStringLiteral("http://127.0.0.1:%1/refused.ts").arg(port)));
     ASSERT_TRUE(waitFor([&] { return state() == PlayerState::Error; })) << shown();
     EXPECT_EQ(status(), "ERROR");
-    expectItStays([&] { return state() == PlayerState::Error; });
+    expectItStays([&] { return state() == PlayerState::Error; },
+                  "ERROR: the server refused the connection");
+    EXPECT_TRUE(view.infoLine.endsWith(") - the server refused the connection"))
+        << view.infoLine.toStdString();
     EXPECT_LT(meter.longest(), kLongestPauseMs);
+}
+
+TEST_F(PlaybackFailure, AMissingStreamSaysItIsNotFound) {
+    control->playMain(myList(source->url("/missing.ts")));
+    ASSERT_TRUE(waitFor([&] { return state() == PlayerState::Error; })) << shown();
+    expectItStays([&] { return state() == PlayerState::Error; }, "ERROR: not found on the server");
+    EXPECT_TRUE(main->lastError().contains("404")) << main->lastError().toStdString();
+}
+
+TEST_F(PlaybackFailure, ASourceThatNeverAnswersIsStoppedWithTheReason) {
+    control->setStartTimeout(2000);
+    const QString failed = "ERROR: no answer from the server within 2 s";
+    control->playMain(myList(source->url("/silent.ts")));
+    ASSERT_TRUE(waitFor([&] { return view.playerMessage == failed; })) << shown();
+    EXPECT_FALSE(main->isPlaying()) << shown();
+    EXPECT_TRUE(view.infoLine.startsWith("Mine (") &&
+                view.infoLine.endsWith(") - no answer from the server within 2 s"))
+        << view.infoLine.toStdString();
+    expectItStays([&] { return !main->isPlaying(); }, failed);
 }
 
 TEST_F(PlaybackFailure, StalledSourceNeitherHangsTheWindowNorTheStop) {

@@ -11,7 +11,8 @@ log, "path<TAB>byte" (the zap benchmark finds the next key frame from it).
 Failing sources for the failure tests, each only where asked: a --stall-path sends the stream
 for --stall-after seconds, then nothing more while it keeps the connection open; an --end-path
 sends it for --end-after seconds, then ends the body and closes; a --garbage-path sends bytes
-that are no stream at all, then closes.
+that are no stream at all, then closes; a --silent-path takes the request and never answers,
+the connection open.
 
 Prints "PORT <number>" once listening on 127.0.0.1; ends when its standard input closes.
 """
@@ -44,6 +45,7 @@ def main():
     parser.add_argument("--end-path", action="append", default=[])
     parser.add_argument("--end-after", type=float, default=3.0, help="seconds sent, then closed")
     parser.add_argument("--garbage-path", action="append", default=[])
+    parser.add_argument("--silent-path", action="append", default=[])
     args = parser.parse_args()
 
     with open(args.file, "rb") as f:
@@ -70,6 +72,9 @@ def main():
             with log_lock, open(args.log, "a", encoding="utf-8") as log:
                 log.write("%s\t%s\t%s\n" % (path, self.headers.get("User-Agent", ""),
                                             self.headers.get("Referer", "")))
+            if path in args.silent_path:
+                time.sleep(120)  # no answer at all; the client gives up first
+                return
             if path in args.garbage_path:
                 self.garbage()
                 return

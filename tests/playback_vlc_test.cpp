@@ -96,7 +96,7 @@ TEST_F(PlaybackVlc, MissingAddressReadsError) {
     control->playMain(myList(source->url("/missing.ts")));
     ASSERT_TRUE(waitFor([&] { return main->state() == PlayerState::Error; })) << int(main->state());
     control->updateStatus();
-    EXPECT_EQ(view.playerMessage, "ERROR");
+    EXPECT_EQ(view.playerMessage, "ERROR: not found on the server");
     // It stays an error: the library's later "ended" does not replace it.
     runEvents(1500);
     EXPECT_EQ(main->state(), PlayerState::Error);

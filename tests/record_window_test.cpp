@@ -6,6 +6,7 @@
 #include "record/RecordFiles.h"
 #include "support/FakeMainWindow.h"
 #include "support/TestSupport.h"
+#include "ui/record/QuitOnClose.h"
 #include "ui/record/RecordLauncher.h"
 #include "ui/record/RecordWindow.h"
 
@@ -283,6 +284,42 @@ TEST_F(RecordWindowTest, ShutdownEndsTheRecordingWithoutBlockingAndThenTellsSo) 
     bool again = false;
     launcher.endRecordingThen([&] { again = true; });
     EXPECT_TRUE(again);
+}
+
+TEST_F(RecordWindowTest, QuittingWhileRecordingAsksOnceAndNoKeepsEverythingAsItWas) {
+    RecordLauncher launcher(*t.app, main);
+    RecordWindow* w = record(launcher, "Grow.it");
+    const QString file = recorded + "/20261206_1.ts";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return RecordFiles::fileSize(file) > 0; }, 5000));
+    const qint64 pid = w->recorder().processId();
+    int quits = 0;
+    QuitOnClose quitOnClose(launcher, [&quits] { ++quits; });
+    main.widget.installEventFilter(&quitOnClose);
+    main.widget.show();
+
+    // No: the main window stays, the recording goes on, nothing quits.
+    t.messages.answerNext(MsgAnswer::No);
+    EXPECT_FALSE(main.widget.close());
+    EXPECT_EQ(t.messages.texts(), QStringList{"Stop recording? "});
+    EXPECT_TRUE(main.widget.isVisible());
+    EXPECT_TRUE(w->isRecording());
+    const qint64 sizeAtNo = RecordFiles::fileSize(file);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return RecordFiles::fileSize(file) > sizeAtNo; }, 5000));
+    EXPECT_TRUE(processAlive(pid));
+    EXPECT_EQ(quits, 0);
+
+    // Yes: asked once more (no second question when the recorder window closes with the
+    // main window), the recording ends with its file, then the program quits.
+    t.messages.clear();
+    t.messages.answerNext(MsgAnswer::Yes);
+    EXPECT_TRUE(main.widget.close());
+    if (launcher.window())
+        launcher.window()->close(); // as the main window closes every other window
+    ASSERT_TRUE(QTest::qWaitFor([&] { return quits == 1; }, 7000));
+    EXPECT_EQ(t.messages.texts(), QStringList{"Stop recording? "});
+    EXPECT_FALSE(processAlive(pid));
+    EXPECT_GT(RecordFiles::fileSize(file), 0);
+    main.widget.removeEventFilter(&quitOnClose);
 }
 
 // Run in a process of its own by the test below: records until it is killed.

@@ -71,6 +71,10 @@ public:
 
     virtual QString versionInfo() const = 0;
 
+    // The player library's error lines for the item that failed, oldest first and one a
+    // line; "" while it has not failed or when the library said nothing.
+    virtual QString lastError() const = 0;
+
 signals:
     void stateChanged(zentuvo::PlayerState state);
 };

@@ -6,6 +6,9 @@
 #include <QGuiApplication>
 #include <QRegularExpression>
 #include <algorithm>
+#include <cstdarg>
+#include <cstdio>
+#include <deque>
 #include <map>
 #include <mutex>
 #include <vector>
@@ -52,6 +55,61 @@ namespace {
 // freeze about as little as with 800 to 1500 ms, and clearly less than with 300 ms.
 constexpr int kNetworkCachingMs = 600;
 
+// The player library's latest error messages, numbered, from every instance. The library
+// logs on its own threads; a player takes the lines that came after its start when its
+// input fails. Made once and never destroyed: the library may log until it is released.
+class ErrorLog {
+public:
+    static ErrorLog& instance() {
+        static auto* log = new ErrorLog;
+        return *log;
+    }
+    quint64 mark() {
+        const std::lock_guard lock(mutex_);
+        return next_;
+    }
+    void add(const char* text) {
+        const std::lock_guard lock(mutex_);
+        lines_.push_back({next_++, QString::fromUtf8(text).trimmed()});
+        if (lines_.size() > kKept)
+            lines_.pop_front();
+    }
+    // The last few lines numbered from mark on.
+    QStringList since(quint64 mark) {
+        const std::lock_guard lock(mutex_);
+        QStringList lines;
+        for (const auto& [number, text] : lines_) {
+            if (number >= mark)
+                lines << text;
+        }
+        return lines.mid(std::max<qsizetype>(0, lines.size() - kPerPlayer));
+    }
+
+private:
+    static constexpr size_t kKept = 64;
+    static constexpr qsizetype kPerPlayer = 6;
+    std::mutex mutex_;
+    std::deque<std::pair<quint64, QString>> lines_;
+    quint64 next_ = 0;
+};
+
+// The library's log callback: keeps the error lines; with ZENTUVO_PLAYER_LOG set, prints
+// every line as the library would.
+void onLibraryLog(void*, int level, const libvlc_log_t*, const char* format, va_list args) {
+    static const bool verbose = qEnvironmentVariableIsSet("ZENTUVO_PLAYER_LOG");
+    if (level < LIBVLC_ERROR && !verbose)
+        return;
+    char text[512];
+    va_list copy;
+    va_copy(copy, args);
+    std::vsnprintf(text, sizeof text, format, copy);
+    va_end(copy);
+    if (verbose)
+        std::fprintf(stderr, "%s\n", text);
+    if (level >= LIBVLC_ERROR)
+        ErrorLog::instance().add(text);
+}
+
 // One library instance per kind of output, shared by the players of the process.
 std::shared_ptr<libvlc_instance_t> sharedInstance(bool headless, bool libraryDefaults) {
     static std::mutex mutex;
@@ -80,6 +138,7 @@ std::shared_ptr<libvlc_instance_t> sharedInstance(bool headless, bool libraryDef
                                                InstanceRelease());
     if (!created)
         throw PlayerError("the player library does not start");
+    libvlc_log_set(created.get(), &onLibraryLog, nullptr);
     instances[key] = created;
     return created;
 }
@@ -150,6 +209,10 @@ void VlcPlayer::Impl::onEvent(const libvlc_event_t* event, void* opaque) {
         d->failed = true;
         d->inputPlaying = false;
         d->state = PlayerState::Error;
+        {
+            const std::lock_guard lock(d->errorMutex);
+            d->errorLines = ErrorLog::instance().since(d->logMark);
+        }
         break;
     case libvlc_MediaPlayerVout:
         if (!d->probeOptions.pictureProbe && event->u.media_player_vout.new_count > 0)
@@ -196,6 +259,9 @@ void VlcPlayer::Impl::resetForStart() {
     pictureSeen = false;
     pictureDue = false;
     probed = 0;
+    logMark = ErrorLog::instance().mark();
+    const std::lock_guard lock(errorMutex);
+    errorLines.clear();
 }
 
 void VlcPlayer::Impl::fail() {
@@ -328,6 +394,11 @@ void VlcPlayer::clear() {
     d->resetForStart();
     d->state = PlayerState::Idle;
     d->notify();
+}
+
+QString VlcPlayer::lastError() const {
+    const std::lock_guard lock(d->errorMutex);
+    return d->errorLines.join(u'\n');
 }
 
 PlayerState VlcPlayer::state() const {

@@ -38,6 +38,7 @@ public:
     int volume() const override;
     std::optional<QSize> videoSize() const override;
     QString versionInfo() const override;
+    QString lastError() const override;
 
     // Whether this player draws nothing and plays no sound.
     bool headless() const;

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <vector>
 #include <vlc/vlc.h>
 
@@ -56,6 +57,11 @@ struct VlcPlayer::Impl {
     std::atomic<bool> pictureDue{false};
     std::atomic<int> probed{0}; // different pictures the probe has shown since the start
     std::atomic<bool> deliveryPending{false};
+    // Where the library's log stood at the start, and its error lines since then, taken
+    // when the input failed.
+    std::atomic<quint64> logMark{0};
+    mutable std::mutex errorMutex;
+    QStringList errorLines;
 
     // The picture probe's frame and the digest of the last one shown, touched by the video
     // output thread only.

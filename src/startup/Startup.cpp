@@ -10,6 +10,7 @@
 #include "ui/dialogs/SplashWindow.h"
 #include "ui/main/MainTheme.h"
 #include "ui/main/MainWindow.h"
+#include "ui/record/QuitOnClose.h"
 #include "ui/record/RecordLauncher.h"
 #include "ui/record/RecordWindow.h"
 
@@ -24,25 +25,6 @@
 namespace zentuvo {
 
 namespace {
-
-// Ends the program when the main window closes, even if another window stays open (a
-// recorder whose question was answered No). A recording still running is ended first,
-// with a complete file, while the event loop keeps running.
-class QuitOnClose : public QObject {
-public:
-    explicit QuitOnClose(RecordLauncher& recorder) : recorder_(recorder) {}
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Close) {
-            recorder_.endRecordingThen([] {
-                QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
-            });
-        }
-        return QObject::eventFilter(watched, event);
-    }
-
-private:
-    RecordLauncher& recorder_;
-};
 
 // Milliseconds since the process started (the kernel's start time in /proc/self/stat, so
 // loading the libraries counts too), or -1 when it cannot be read.

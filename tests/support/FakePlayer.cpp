@@ -24,7 +24,7 @@ void FakePlayer::playItem(int item) {
         return;
     }
     playingItem = item;
-    setState(items[item].mrl.isEmpty() ? PlayerState::Error : PlayerState::Playing);
+    setState(items[item].mrl.isEmpty() ? PlayerState::Error : stateOnPlay);
 }
 
 bool FakePlayer::isPlaying() const {

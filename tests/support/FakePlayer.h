@@ -34,6 +34,7 @@ public:
     int volume() const override { return volume_; }
     std::optional<QSize> videoSize() const override;
     QString versionInfo() const override { return QStringLiteral("fake 1.0"); }
+    QString lastError() const override { return reportedError; }
 
     // Sets the reported state and announces it, as the real player does.
     void setState(PlayerState state);
@@ -45,6 +46,10 @@ public:
     quintptr window = 0;
     double reportedPosition = 0.0;
     std::optional<QSize> reportedSize;
+    QString reportedError;
+    // The state an item with an address reaches when it is started (Opening for a stream
+    // that never starts).
+    PlayerState stateOnPlay = PlayerState::Playing;
     // While set, every call throws PlayerError (a player that cannot be reached).
     bool broken = false;
     // Calls seen, for tests that count them.

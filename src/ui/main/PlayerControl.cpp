@@ -1,12 +1,14 @@
 #include "ui/main/PlayerControl.h"
 
 #include "app/AppContext.h"
+#include "app/PlaybackErrors.h"
 #include "app/PlayerOptions.h"
 #include "common/Messages.h"
 #include "data/ChannelInfo.h"
 #include "playback/Player.h"
 #include "ui/widgets/PlayerStateText.h"
 
+#include <QTimer>
 #include <cmath>
 #include <exception>
 
@@ -37,7 +39,74 @@ template <typename Step> void ignoringErrors(Step step) {
 
 PlayerControl::PlayerControl(AppContext& app, Player& main, Player& preview,
                              PlayerControlView& view, QObject* parent)
-    : QObject(parent), app_(app), main_(main), preview_(preview), view_(view) {}
+    : QObject(parent), app_(app), main_(main), preview_(preview), view_(view) {
+    mainStart_ = makeStartWatch(main_);
+    previewStart_ = makeStartWatch(preview_);
+    connect(mainStart_, &QTimer::timeout, this, &PlayerControl::onMainStartTimeout);
+    connect(previewStart_, &QTimer::timeout, this, &PlayerControl::onPreviewStartTimeout);
+    // A channel that fails names the reason in the information line too.
+    connect(&main_, &Player::stateChanged, this, [this](PlayerState state) {
+        if (state != PlayerState::Error || !mainChannel_.isChannel())
+            return;
+        QString reason;
+        ignoringErrors([&] { reason = failureReason(main_.lastError()); });
+        if (!reason.isEmpty())
+            view_.setInfoLine(mainInfo_ + QStringLiteral(" - ") + reason);
+    });
+}
+
+QString PlayerControl::failureReason(const QString& libraryText) const {
+    const PlaybackErrorReason reason =
+        playbackErrorReason(libraryText.split(u'\n', Qt::SkipEmptyParts));
+    return reason.termKey.isEmpty() ? reason.text : app_.translate(reason.termKey);
+}
+
+QTimer* PlayerControl::makeStartWatch(Player& player) {
+    auto* watch = new QTimer(this);
+    watch->setSingleShot(true);
+    watch->setInterval(kStartTimeoutMs);
+    // Opening and buffering are the start; every other state ends it. Idle does not: a
+    // stop of the item played before may still be on its way.
+    connect(&player, &Player::stateChanged, watch, [watch](PlayerState state) {
+        if (state != PlayerState::Opening && state != PlayerState::Buffering &&
+            state != PlayerState::Idle)
+            watch->stop();
+    });
+    return watch;
+}
+
+void PlayerControl::setStartTimeout(int ms) {
+    mainStart_->setInterval(ms);
+    previewStart_->setInterval(ms);
+}
+
+QString PlayerControl::noAnswerText() const {
+    const int seconds = (mainStart_->interval() + 999) / 1000;
+    return app_.translate(QStringLiteral("_player_errNoAnswer")).arg(seconds);
+}
+
+void PlayerControl::onMainStartTimeout() {
+    mainFailure_ = noAnswerText();
+    ignoringErrors([&] { main_.stop(); });
+    view_.setPlayerMessage(stateText(main_, mainFailure_));
+    view_.setInfoLine(mainInfo_ + QStringLiteral(" - ") + mainFailure_);
+}
+
+void PlayerControl::onPreviewStartTimeout() {
+    previewFailure_ = noAnswerText();
+    ignoringErrors([&] { preview_.stop(); });
+    view_.setPreviewMessage(QStringLiteral("- Preview - ") + stateText(preview_, previewFailure_));
+}
+
+QString PlayerControl::stateText(Player& player, const QString& failure) const {
+    const PlayerState state = player.state();
+    const QString reason = !failure.isEmpty()            ? failure
+                           : state == PlayerState::Error ? failureReason(player.lastError())
+                                                         : QString();
+    if (!reason.isEmpty())
+        return playerStateText(int(PlayerState::Error)) + QStringLiteral(": ") + reason;
+    return playerStateText(int(state));
+}
 
 ChannelInfo PlayerControl::resolve(ChannelRef channel) {
     if (!channel.isChannel()) {
@@ -54,17 +123,22 @@ void PlayerControl::playMain(ChannelRef ref) {
         view_.showFileSlider(false);
         view_.showMainPlayer();
         mainChannel_ = ref;
+        mainFailure_.clear();
+        mainStart_->stop();
         const ChannelInfo channel = resolve(ref);
         // The picture keeps its own aspect ratio: forcing one squeezes every other shape.
         const QStringList options =
             playerHeaderOptions(app_.preferences().playerUserAgentOption(), channel) << kNoTitle;
         main_.clear();
+        // Started first: the player may report the playing state before playItem returns.
+        mainStart_->start();
         main_.playItem(main_.playlistAdd(channel.url, kItemName, options));
         main_.setVolume(view_.mainVolumeSlider() * kVolumeStep);
-        view_.setInfoLine(channel.name + QStringLiteral(" (") + channel.country +
-                          QStringLiteral(")"));
+        mainInfo_ = channel.name + QStringLiteral(" (") + channel.country + QStringLiteral(")");
+        view_.setInfoLine(mainInfo_);
         view_.relayout();
     } catch (const std::exception& e) {
+        mainStart_->stop();
         app_.messages.critical(QStringLiteral("Error in PlayVideo: ") + describe(e));
     }
 }
@@ -72,6 +146,8 @@ void PlayerControl::playMain(ChannelRef ref) {
 void PlayerControl::stopMain() {
     try {
         mainChannel_ = ChannelRef();
+        mainFailure_.clear();
+        mainStart_->stop();
         view_.showFileSlider(false);
         view_.hideNoStreamPicture();
         ignoringErrors([&] {
@@ -92,8 +168,8 @@ void PlayerControl::updateStatus() {
     view_.setPreviewMessage(previewPrefix);
     view_.setPlayerMessage(QStringLiteral(" - "));
     ignoringErrors(
-        [&] { view_.setPreviewMessage(previewPrefix + playerStateText(int(preview_.state()))); });
-    ignoringErrors([&] { view_.setPlayerMessage(playerStateText(int(main_.state()))); });
+        [&] { view_.setPreviewMessage(previewPrefix + stateText(preview_, previewFailure_)); });
+    ignoringErrors([&] { view_.setPlayerMessage(stateText(main_, mainFailure_)); });
     // Halves round to even.
     ignoringErrors(
         [&] { view_.setFileSlider(int(std::nearbyint(main_.position() * kFileSliderSteps))); });
@@ -103,12 +179,16 @@ void PlayerControl::playPreview(ChannelRef ref) {
     try {
         applyPreviewVolume();
         previewChannel_ = ref;
+        previewFailure_.clear();
+        previewStart_->stop();
         const ChannelInfo channel = resolve(ref);
         // Each preview adds an item: the playlist is not emptied first.
+        previewStart_->start();
         preview_.playItem(preview_.playlistAdd(
             channel.url, kPreviewItemName,
             playerHeaderOptions(app_.preferences().playerUserAgentOption(), channel)));
     } catch (const std::exception& e) {
+        previewStart_->stop();
         app_.messages.critical(QStringLiteral("Error in PlayPreview: ") + describe(e));
     }
 }
@@ -116,6 +196,8 @@ void PlayerControl::playPreview(ChannelRef ref) {
 void PlayerControl::stopPreview() {
     try {
         previewChannel_ = ChannelRef();
+        previewFailure_.clear();
+        previewStart_->stop();
         ignoringErrors([&] {
             if (preview_.isPlaying())
                 preview_.stop();
@@ -132,6 +214,8 @@ void PlayerControl::stopPreview() {
 void PlayerControl::stopPreviewKeepingPlaylist() {
     ignoringErrors([&] { preview_.stop(); });
     previewChannel_ = ChannelRef();
+    previewFailure_.clear();
+    previewStart_->stop();
     view_.setPreviewMessage(QString());
     view_.hideNoStreamPreviewPicture();
 }

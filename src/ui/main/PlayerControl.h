@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+class QTimer;
+
 namespace zentuvo {
 
 class AppContext;
@@ -56,7 +58,8 @@ public:
     // or "" when it is stopped.
     QString mainTag() const { return mainChannel_.toText(); }
     QString previewTag() const { return previewChannel_.toText(); }
-    // What the main player plays from now on (file playback marks a local file).
+    // What the main player plays from now on (file playback marks a local file, after
+    // stopMain()).
     void setMainChannel(ChannelRef channel) { mainChannel_ = channel; }
     void setPreviewChannel(ChannelRef channel) { previewChannel_ = channel; }
 
@@ -80,12 +83,32 @@ public:
     // Exchanges the channels of the two players.
     void swap();
 
+    // How long a started channel may take to reach the playing state; after that its
+    // player is stopped and shows the error state with the reason. Tests shorten it.
+    static constexpr int kStartTimeoutMs = 15000;
+    void setStartTimeout(int ms);
+    // Why the main player or the preview failed, "" when it has not: shown after "ERROR: "
+    // in the status texts until the player is started or stopped again.
+    QString mainFailure() const { return mainFailure_; }
+    QString previewFailure() const { return previewFailure_; }
+
     static constexpr int kFileSliderSteps = 20;
     static constexpr int kVolumeStep = 20;
 
 private:
     // The channel a reference names; an empty record when it names none.
     ChannelInfo resolve(ChannelRef channel);
+    // The start watch of each player: started with each play, ended by the playing state
+    // (or any other end of the start) and by stop.
+    QTimer* makeStartWatch(Player& player);
+    void onMainStartTimeout();
+    void onPreviewStartTimeout();
+    QString noAnswerText() const;
+    // The player library's error text reduced to a short sentence in the user's language.
+    QString failureReason(const QString& libraryText) const;
+    // The status text of a player: its state, or "ERROR: " with the failure, or with the
+    // reason the library gave for its error state.
+    QString stateText(Player& player, const QString& failure) const;
 
     AppContext& app_;
     Player& main_;
@@ -93,6 +116,11 @@ private:
     PlayerControlView& view_;
     ChannelRef mainChannel_;
     ChannelRef previewChannel_;
+    QTimer* mainStart_ = nullptr;
+    QTimer* previewStart_ = nullptr;
+    QString mainInfo_;
+    QString mainFailure_;
+    QString previewFailure_;
 };
 
 } // namespace zentuvo

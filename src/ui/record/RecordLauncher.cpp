@@ -34,6 +34,10 @@ void RecordLauncher::record(ChannelRef playing) {
     }
 }
 
+bool RecordLauncher::confirmQuit() {
+    return !window_ || window_->confirmStop();
+}
+
 void RecordLauncher::endRecordingThen(std::function<void()> done) {
     if (!window_ || !window_->isRecording()) {
         done();

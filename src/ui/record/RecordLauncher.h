@@ -25,6 +25,9 @@ public:
     // brings the open one forward (it keeps the channel it loaded first).
     void record(ChannelRef playing);
 
+    // The program is asked to quit: with a recording running, asks once whether to stop
+    // it. False (the answer No) leaves everything as it is; true when quitting may go on.
+    bool confirmQuit();
     // Program shutdown: ends a running recording without asking and closes the window,
     // then calls done; returns at once. With nothing recording, done is called at once.
     void endRecordingThen(std::function<void()> done);

@@ -235,10 +235,14 @@ void RecordWindow::closeForShutdown() {
     close();
 }
 
+bool RecordWindow::confirmStop() {
+    return !recording_ || recorder_.isStopping() ||
+           app_.messages.askYesNo(QStringLiteral("Stop recording? "),
+                                  QStringLiteral("Stop recording"));
+}
+
 void RecordWindow::closeEvent(QCloseEvent* event) {
-    if (recording_ && !shuttingDown_ && !recorder_.isStopping() &&
-        !app_.messages.askYesNo(QStringLiteral("Stop recording? "),
-                                QStringLiteral("Stop recording"))) {
+    if (!shuttingDown_ && !confirmStop()) {
         event->ignore();
         return;
     }

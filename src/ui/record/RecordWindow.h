@@ -42,6 +42,9 @@ public:
     // Ends the process if recording, without waiting for it: recordingStopped() follows
     // (at once when nothing records). A failure to end it is reported.
     void stopRecording();
+    // With a recording running (and not already ending), asks whether to stop it; true
+    // when it may be stopped (nothing records, or the answer was Yes).
+    bool confirmStop();
     // Program shutdown: ends a running recording without asking and closes once it has
     // ended (recordingStopped()); returns at once.
     void endForShutdown();
