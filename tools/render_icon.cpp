@@ -28,7 +28,7 @@ bool renderSize(QSvgRenderer& renderer, int side, const QString& path) {
     return image.save(path, "PNG");
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -53,7 +53,8 @@ int main(int argc, char** argv) {
             return 2;
         }
         const QString dir = QStringLiteral("%1x%1/apps").arg(side);
-        const QString path = out.filePath(dir + QLatin1Char('/') + args[3] + QStringLiteral(".png"));
+        const QString path =
+            out.filePath(dir + QLatin1Char('/') + args[3] + QStringLiteral(".png"));
         if (!out.mkpath(dir) || !renderSize(renderer, side, path)) {
             std::fprintf(stderr, "zentuvo-render-icon: cannot write %s\n", qPrintable(path));
             return 1;
