@@ -34,7 +34,6 @@ TEST(Catalogue, BuildsEncipheredAddressesAndAnUpdateKeepsFavouritesNumbersAndOpt
     EXPECT_EQ(StoredValueCipher().decryptStreamAddress(stored), "http://127.0.0.1:9/alpha.ts");
     EXPECT_EQ(text("streamUrl", "Gamma.it"), "");
     EXPECT_EQ(sqlNumber(db, "SELECT COUNT(*) FROM tab_channels WHERE homePage IS NULL"), 4);
-    EXPECT_EQ(text("userAgent", "Delta.fr"), "DeltaAgent/1.0");
 
     execSql(db, "UPDATE tab_channels SET fav = 1 WHERE code IN ('Beta.it', 'Zeta.de');"
                 "UPDATE tab_options SET options = '0' WHERE code = 'RememberCountry';");
