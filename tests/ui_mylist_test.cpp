@@ -23,15 +23,6 @@ protected:
     int stored() { return myListRows(app()); }
 };
 
-TEST_F(MyList, ListsChannelsWithAStreamAddressByNameEvenWithoutACountry) {
-    execSql(app().paths().myList, "INSERT INTO tab_mylist (countryID, name, streamUrl) "
-                                  "VALUES (NULL, 'Alpha Null', 'http://127.0.0.1:9/d')");
-    window->fillMyList();
-    EXPECT_EQ(column(myList(), 1), (QStringList{"Alpha Null", "canal test", "Rai Test", "Zulu"}));
-    EXPECT_EQ(column(myList(), 0), (QStringList{"", "France", "Italy", "Italy"}));
-    EXPECT_TRUE(t.messages.shown.isEmpty());
-}
-
 TEST_F(MyList, DeleteAsksOnceAndDeletesEverySelectedRowOnlyForYes) {
     // Without a selection, or on the catalogue list, the key asks nothing.
     ui().lvwMyList->selectionModel()->clearSelection();
@@ -57,26 +48,6 @@ TEST_F(MyList, DeleteAsksOnceAndDeletesEverySelectedRowOnlyForYes) {
     window->menus().miLvwMyListDelete->trigger();
     EXPECT_EQ(stored(), 1);
     EXPECT_EQ(t.messages.shown.size(), 3);
-}
-
-TEST_F(MyList, MyListDeleteTakesManyNumbersAtOnce) {
-    {
-        Connection c(app().paths().myList);
-        Connection::Transaction tx(c);
-        auto q = c.prepare("INSERT INTO tab_mylist (name, streamUrl) VALUES (?, 'http://x/')");
-        for (int i = 0; i < 12000; ++i) {
-            q.bind(1, QString("Bulk %1").arg(i)).run();
-            q.reset();
-        }
-        tx.commit();
-    }
-    window->fillMyList();
-    QList<int> ids;
-    for (const ChannelRef channel : channelsOf(myList()))
-        ids << channel.number();
-    window->myList().deleteChannels(ids);
-    EXPECT_EQ(stored(), 1);
-    EXPECT_TRUE(t.messages.shown.isEmpty());
 }
 
 TEST_F(MyList, TheMenuOpensEvenOnEmptySpaceModifyNeedsASelectionAndAddDoesNot) {
