@@ -33,8 +33,7 @@ TEST(RecordFileName, TakesTheFirstNumberOfTheDayThatNoFileOrFolderHolds) {
     const Case cases[] = {
         {"first of the day", {}, 1},
         {"a recording", {"20091224_1.ts"}, 2},
-        {"any extension", {"20091224_1.ts", "20091224_2.txt", "20091224_4.ts.part"}, 3},
-        {"any letter case",
+        {"any extension and letter case",
          {"20091224_1.ts", "20091224_2.txt", "20091224_3.TS", "20091224_4.ts.part"},
          5},
         {"only the exact number with an extension",

@@ -1,7 +1,8 @@
-// A recording whose player process fails from outside: killed, its folder removed, its disk
-// full. A stand-in player (a shell script that appends to the output file) takes the place
-// of the player program; the recorder must report the end, and never crash or hang. A
-// missing player program is in record_window_test.cpp.
+// A recording whose player process fails from outside: killed, or its folder removed (a
+// full disk ends the player the same way: a failed write, a line on stderr, an exit). A stand-in
+// player (a shell script that appends to the output file) takes the place of the player program;
+// the recorder must report the end, and never crash or hang. A missing player program is in
+// record_window_test.cpp.
 #include "record/Recorder.h"
 
 #include <QDir>
@@ -64,19 +65,6 @@ TEST(FailingRecorder, RecordingFolderRemovedEndsTheRecordingWithItsMessage) {
     EXPECT_EQ(recorder.sampleSize(), -1);
     EXPECT_TRUE(ended.first().at(0).toString().contains("rec.ts"))
         << ended.first().at(0).toString().toStdString();
-    EXPECT_TRUE(recorder.stopAndWait());
-}
-
-TEST(FailingRecorder, FullDiskEndsTheRecordingWithItsMessage) {
-    if (!QFileInfo::exists("/dev/full"))
-        GTEST_SKIP() << "no /dev/full";
-    StandIn player;
-    Recorder recorder;
-    QSignalSpy ended(&recorder, &Recorder::ended);
-    ASSERT_TRUE(recorder.start(player.script, {"/dev/full"}, "/dev/full"));
-    ASSERT_TRUE(ended.wait(5000));
-    EXPECT_FALSE(recorder.isRunning());
-    EXPECT_FALSE(ended.first().at(0).toString().isEmpty());
     EXPECT_TRUE(recorder.stopAndWait());
 }
 
