@@ -1,14 +1,15 @@
 #pragma once
-// Two real players drawing into a small window, with the playback commands over them.
+// A real main player drawing into a small window, with the playback commands over it and a
+// fake preview player (no test here plays the preview).
 
 #include "playback/VlcPlayer.h"
 #include "playback_fake_view.h"
+#include "support/FakePlayer.h"
 #include "support/TestSupport.h"
 #include "ui/main/PlayerControl.h"
 #include "ui/widgets/VideoView.h"
 
 #include <QApplication>
-#include <QHBoxLayout>
 #include <QTest>
 #include <functional>
 #include <gtest/gtest.h>
@@ -29,23 +30,16 @@ inline void runEvents(int ms) {
 
 class PlayersOnScreen : public ::testing::Test {
 protected:
-    // A fixture catalogue of these channels, a main and a preview player shown in a window.
+    // A fixture catalogue of these channels, the main player shown in a window.
     void openPlayers(const QList<FixtureChannel>& channels = defaultChannels()) {
         t = std::make_unique<TestApp>(channels);
         main = std::make_unique<VlcPlayer>();
-        preview = std::make_unique<VlcPlayer>();
-        window = std::make_unique<QWidget>();
-        auto* layout = new QHBoxLayout(window.get());
-        mainView = new VideoView;
-        previewView = new VideoView;
-        layout->addWidget(mainView, 3);
-        layout->addWidget(previewView, 1);
-        mainView->setPlayer(main.get());
-        previewView->setPlayer(preview.get());
-        window->resize(640, 240);
+        window = std::make_unique<VideoView>();
+        window->setPlayer(main.get());
+        window->resize(480, 240);
         window->show();
         QApplication::processEvents();
-        control = std::make_unique<PlayerControl>(*t->app, *main, *preview, view);
+        control = std::make_unique<PlayerControl>(*t->app, *main, preview, view);
     }
 
     // A My List channel of this address, as a key to play.
@@ -54,18 +48,15 @@ protected:
 
     void TearDown() override {
         control.reset();
-        window.reset(); // before the players: the views stop what draws into them
+        window.reset(); // before the player: the view stops what draws into it
         main.reset();
-        preview.reset();
         t.reset();
     }
 
     std::unique_ptr<TestApp> t;
     std::unique_ptr<VlcPlayer> main;
-    std::unique_ptr<VlcPlayer> preview;
-    std::unique_ptr<QWidget> window;
-    VideoView* mainView = nullptr;
-    VideoView* previewView = nullptr;
+    FakePlayer preview;
+    std::unique_ptr<VideoView> window;
     FakePlayerView view;
     std::unique_ptr<PlayerControl> control;
 };
