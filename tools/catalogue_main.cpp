@@ -1,7 +1,8 @@
-// zentuvo-catalogue: builds, refreshes and exports the catalogue database, and enciphers
-// or deciphers single stored values.
+// zentuvo-catalogue: builds, refreshes and exports the catalogue database, imports and exports
+// playlists to and from My List, and enciphers or deciphers single stored values.
 #include "data/Catalogue.h"
 #include "data/StoredValue.h"
+#include "playlist_commands.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -13,13 +14,19 @@ using namespace zentuvo;
 namespace {
 
 int usage() {
-    std::fputs("usage:\n"
-               "  zentuvo-catalogue build --data DIR --out FILE [--replicate N]\n"
-               "  zentuvo-catalogue update --data DIR --db FILE\n"
-               "  zentuvo-catalogue encrypt TEXT\n"
-               "  zentuvo-catalogue decrypt VALUE\n"
-               "  zentuvo-catalogue export --db FILE --out DIR\n",
-               stderr);
+    std::fputs(
+        "usage:\n"
+        "  zentuvo-catalogue build --data DIR --out FILE [--replicate N]\n"
+        "  zentuvo-catalogue update --data DIR --db FILE\n"
+        "  zentuvo-catalogue encrypt TEXT\n"
+        "  zentuvo-catalogue decrypt VALUE\n"
+        "  zentuvo-catalogue export --db FILE --out DIR\n"
+        "  zentuvo-catalogue import-playlist --mylist FILE [--catalogue FILE] [--group NAME] "
+        "SOURCE\n"
+        "  zentuvo-catalogue export-playlist --mylist FILE [--catalogue FILE] [--group NAME] "
+        "--out FILE\n"
+        "  zentuvo-catalogue export-playlist --catalogue FILE --favourites --out FILE\n",
+        stderr);
     return 2;
 }
 
@@ -74,6 +81,8 @@ int main(int argc, char** argv) {
         const auto r = exportCatalogue(db, out);
         return report(r, "export", timer.elapsed());
     }
+    if (const int status = runPlaylistCommand(args); status >= 0)
+        return status == 2 ? usage() : status;
     if (command == u"encrypt" && args.size() == 2) {
         StoredValueCipher cipher;
         std::printf("%s\n", qPrintable(cipher.encrypt(args[1])));

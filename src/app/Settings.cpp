@@ -64,7 +64,12 @@ bool readSettings(AppContext& app, const QString& appFolder) {
                          QDir::toNativeSeparators(QFileInfo(app.paths().myList).absolutePath())));
             return false;
         }
-        if (const QString fault = checkMyListFile(app.paths().myList); !fault.isEmpty()) {
+        // A list kept by an earlier version gains the columns of the playlist fields here,
+        // keeping every row.
+        QString fault = checkMyListFile(app.paths().myList);
+        if (fault.isEmpty())
+            fault = upgradeMyListFile(app.paths().myList);
+        if (!fault.isEmpty()) {
             app.messages.critical(QStringLiteral("MyList archive file %1 cannot be used: %2.")
                                       .arg(QDir::toNativeSeparators(app.paths().myList), fault));
             return false;

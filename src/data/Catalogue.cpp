@@ -25,6 +25,7 @@ struct Language {
 
 struct SourceData {
     QStringList countries;
+    QHash<QString, QString> countryCodes; // name -> ISO code, where the source gives one
     QStringList genres;
     QList<Channel> channels;
     QList<Language> languages;
@@ -52,8 +53,12 @@ SourceData readSource(const QString& dataDir) {
     const QDir dir(dataDir);
     SourceData data;
     const auto countries = load(dir.filePath(QStringLiteral("catalogue/countries.csv")), {"name"});
-    for (const auto& row : countries.rows)
+    const int codeColumn = countries.column("code");
+    for (const auto& row : countries.rows) {
         data.countries << row[countries.column("name")];
+        if (codeColumn >= 0 && !row[codeColumn].isEmpty())
+            data.countryCodes.insert(row[countries.column("name")], row[codeColumn]);
+    }
     const auto genres = load(dir.filePath(QStringLiteral("catalogue/genres.csv")), {"name"});
     for (const auto& row : genres.rows)
         data.genres << row[genres.column("name")];
@@ -168,6 +173,18 @@ void bindOptional(Statement& q, int index, const QString& s) {
         q.bind(index, s);
 }
 
+// Stores the countries' codes (added as a column to a catalogue made before they were kept).
+void writeCountryCodes(Connection& db, const SourceData& data) {
+    addMissingColumns(db, QStringLiteral("tab_country"),
+                      {{QStringLiteral("code"), QStringLiteral("TEXT")}});
+    auto q = db.prepare(QStringLiteral("UPDATE tab_country SET code = ? WHERE countryName = ?"));
+    for (const QString& name : data.countries) {
+        bindOptional(q, 1, data.countryCodes.value(name));
+        q.bind(2, name).run();
+        q.reset();
+    }
+}
+
 // Binds the channel columns 1..10: name, streamUrl, homePage, description, countryID,
 // typeID, code, userAgent, referrer (9 values) in that order.
 void bindChannel(Statement& q, StoredValueCipher& cipher, const Channel& ch,
@@ -210,6 +227,7 @@ CatalogueResult buildCatalogue(const QString& dataDir, const QString& outFile, i
             createCatalogueSchema(db);
             const auto countries =
                 numberNames(db, "tab_country", "countryID", "countryName", data.countries);
+            writeCountryCodes(db, data);
             const auto genres = numberNames(db, "tab_type", "typeID", "description", data.genres);
             StoredValueCipher cipher;
             auto ins = db.prepare(QStringLiteral(
@@ -253,6 +271,7 @@ CatalogueResult updateCatalogue(const QString& dataDir, const QString& dbFile) {
         createCatalogueSchema(db);
         const auto countries =
             numberNames(db, "tab_country", "countryID", "countryName", data.countries);
+        writeCountryCodes(db, data);
         const auto genres = numberNames(db, "tab_type", "typeID", "description", data.genres);
 
         QHash<QString, qint64> existing;

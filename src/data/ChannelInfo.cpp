@@ -70,6 +70,8 @@ std::optional<ChannelInfo> myListChannelInfo(const DataContext& ctx, int channel
                 ch.homePage = q.text("homePage");
                 countryID = int(q.integer("countryID"));
                 ch.description = q.text("description");
+                ch.userAgent = q.text("userAgent");
+                ch.referrer = q.text("referrer");
             }
         }
         if (found)

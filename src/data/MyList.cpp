@@ -25,6 +25,11 @@ bool MyListRecord::load(const DataContext& ctx) {
             kbps = qint32(q.integer("kbps"));
             description = q.text("description");
             notes = q.text("notes");
+            userAgent = q.text("userAgent");
+            referrer = q.text("referrer");
+            groupName = q.text("groupName");
+            tvgId = q.text("tvgId");
+            logo = q.text("logo");
         }
         return true;
     } catch (const DbError& e) {
@@ -35,8 +40,8 @@ bool MyListRecord::load(const DataContext& ctx) {
 
 namespace {
 
-// Binds the ten data columns in the order countryID, typeID, name, codec, homePage,
-// streamUrl, kbps, description, notes, rank.
+// Binds the fifteen data columns in the order countryID, typeID, name, codec, homePage,
+// streamUrl, kbps, description, notes, rank, userAgent, referrer, groupName, tvgId, logo.
 void bindFields(Statement& q, const MyListRecord& r) {
     q.bind(1, r.countryID)
         .bind(2, r.typeID)
@@ -47,7 +52,12 @@ void bindFields(Statement& q, const MyListRecord& r) {
         .bind(7, r.kbps)
         .bind(8, r.description)
         .bind(9, r.notes)
-        .bind(10, r.rank);
+        .bind(10, r.rank)
+        .bind(11, r.userAgent)
+        .bind(12, r.referrer)
+        .bind(13, r.groupName)
+        .bind(14, r.tvgId)
+        .bind(15, r.logo);
 }
 
 } // namespace
@@ -57,7 +67,8 @@ bool MyListRecord::save(const DataContext& ctx) {
         Connection db(ctx.myListDb);
         auto q = db.prepare(QStringLiteral(
             "INSERT INTO tab_mylist (countryID, typeID, name, codec, homePage, streamUrl, kbps, "
-            "description, notes, rank) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+            "description, notes, rank, userAgent, referrer, groupName, tvgId, logo) "
+            "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
         bindFields(q, *this);
         q.run();
         channelID = qint32(db.lastInsertId());
@@ -73,9 +84,10 @@ bool MyListRecord::update(const DataContext& ctx) {
         Connection db(ctx.myListDb);
         auto q = db.prepare(QStringLiteral(
             "UPDATE tab_mylist SET countryID = ?, typeID = ?, name = ?, codec = ?, homePage = ?, "
-            "streamUrl = ?, kbps = ?, description = ?, notes = ?, rank = ? WHERE channelID = ?"));
+            "streamUrl = ?, kbps = ?, description = ?, notes = ?, rank = ?, userAgent = ?, "
+            "referrer = ?, groupName = ?, tvgId = ?, logo = ? WHERE channelID = ?"));
         bindFields(q, *this);
-        q.bind(11, channelID);
+        q.bind(16, channelID);
         q.run();
         return true;
     } catch (const DbError& e) {

@@ -20,6 +20,13 @@ public:
     qint32 kbps = 0;
     QString notes;
     QString description;
+    // HTTP headers the stream needs ("" for none), the channel's group ("" for none), its
+    // programme guide id and logo address, as a playlist gave them.
+    QString userAgent;
+    QString referrer;
+    QString groupName;
+    QString tvgId;
+    QString logo;
 
     // Reads the row channelID; with no such row every field keeps its value. False after
     // an error (reported as "Error in Load: ...").

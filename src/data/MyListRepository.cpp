@@ -16,16 +16,61 @@ namespace {
 // deleted in parts of this size, all in one transaction.
 constexpr qsizetype kDeleteBatch = 5000;
 
+// The WHERE condition a group filter adds (with one bound value for a group), after "AND".
+QString groupCondition(const MyListGroupFilter& filter) {
+    switch (filter.kind) {
+    case MyListGroupFilter::Kind::Group:
+        return QStringLiteral(" AND tab_mylist.groupName = ? COLLATE NOCASE ");
+    case MyListGroupFilter::Kind::NoGroup:
+        return QStringLiteral(" AND COALESCE(tab_mylist.groupName, '') = '' ");
+    case MyListGroupFilter::Kind::All:
+        break;
+    }
+    return QString();
+}
+
+void bindGroup(Statement& q, int index, const MyListGroupFilter& filter) {
+    if (filter.kind == MyListGroupFilter::Kind::Group)
+        q.bind(index, filter.group);
+}
+
 } // namespace
 
-MyListEntries readMyListEntries(const DataContext& ctx) {
+MyListGroups readMyListGroups(const QString& myListDb) {
+    Connection db(myListDb, Connection::Mode::ReadOnly);
+    auto q = db.prepare(QStringLiteral(
+        "SELECT DISTINCT COALESCE(groupName, '') COLLATE NOCASE AS g FROM tab_mylist "
+        "WHERE streamUrl <> '' ORDER BY g"));
+    MyListGroups out;
+    while (q.next()) {
+        const QString name = q.text(0);
+        if (name.isEmpty())
+            out.hasUngrouped = true;
+        else
+            out.names << name;
+    }
+    return out;
+}
+
+int deleteMyListGroup(const QString& myListDb, const MyListGroupFilter& filter) {
+    Connection db(myListDb);
+    auto q =
+        db.prepare(QStringLiteral("DELETE FROM tab_mylist WHERE 1 = 1") + groupCondition(filter));
+    bindGroup(q, 1, filter);
+    q.run();
+    return db.changes();
+}
+
+MyListEntries readMyListEntries(const DataContext& ctx, const MyListGroupFilter& filter) {
     MyListEntries out;
     try {
         Connection db(ctx.myListDb, Connection::Mode::ReadOnly);
         auto q = db.prepare(QStringLiteral(" SELECT tab_mylist.channelID, tab_mylist.countryID, "
                                            "tab_mylist.name  FROM tab_mylist "
-                                           " WHERE tab_mylist.streamUrl <> '' "
-                                           " ORDER BY tab_mylist.name COLLATE NOCASE"));
+                                           " WHERE tab_mylist.streamUrl <> '' ") +
+                            groupCondition(filter) +
+                            QStringLiteral(" ORDER BY tab_mylist.name COLLATE NOCASE"));
+        bindGroup(q, 1, filter);
         QHash<qint64, QString> countries; // one lookup per country
         while (q.next()) {
             MyListEntry row;

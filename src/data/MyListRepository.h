@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <exception>
 #include <vector>
 
@@ -22,10 +23,34 @@ struct MyListEntries {
     std::exception_ptr error;
 };
 
+// Which My List channels the list shows: all, one group, or those without a group.
+struct MyListGroupFilter {
+    enum class Kind { All, Group, NoGroup };
+    Kind kind = Kind::All;
+    QString group; // for Kind::Group only; compared without regard to letter case A-Z
+
+    static MyListGroupFilter all() { return {}; }
+    static MyListGroupFilter ofGroup(const QString& name) { return {Kind::Group, name}; }
+    static MyListGroupFilter noGroup() { return {Kind::NoGroup, {}}; }
+};
+
+struct MyListGroups {
+    QStringList names;         // the groups in use, in NOCASE order
+    bool hasUngrouped = false; // some channel has no group
+};
+
+// The groups of the My List channels that have a stream address. Throws DbError.
+MyListGroups readMyListGroups(const QString& myListDb);
+
+// Deletes every channel the filter selects (a group, or those without a group; the whole list
+// for all) in one statement; returns how many went. Throws DbError.
+int deleteMyListGroup(const QString& myListDb, const MyListGroupFilter& filter);
+
 // The My List channels that have a stream address, by name in NOCASE order. Country names
 // come from the catalogue, one lookup per country (a failing lookup is reported through the
 // context as "Error in GetCountryCHname: ..." and gives ""). Never throws.
-MyListEntries readMyListEntries(const DataContext& ctx);
+MyListEntries readMyListEntries(const DataContext& ctx,
+                                const MyListGroupFilter& filter = MyListGroupFilter::all());
 
 // Deletes the My List rows with these numbers, all in one transaction: nothing is deleted
 // when any part fails. Throws DbError.

@@ -14,7 +14,8 @@ void createCatalogueSchema(Connection& db) {
     db.exec(QStringLiteral(R"sql(
 CREATE TABLE IF NOT EXISTS tab_country (
     countryID   INTEGER PRIMARY KEY,
-    countryName TEXT
+    countryName TEXT,
+    code        TEXT
 );
 CREATE TABLE IF NOT EXISTS tab_type (
     typeID      INTEGER PRIMARY KEY,
@@ -72,11 +73,49 @@ CREATE TABLE IF NOT EXISTS tab_mylist (
     rank        INTEGER
 );
 )sql"));
+        upgradeMyListSchema(db);
         return true;
     } catch (const DbError& e) {
         if (error)
             *error = e.description();
         return false;
+    }
+}
+
+void addMissingColumns(Connection& db, const QString& table,
+                       const std::vector<std::pair<QString, QString>>& columns) {
+    auto q = db.prepare(QStringLiteral("SELECT name FROM pragma_table_info(?)"));
+    q.bind(1, table);
+    QStringList present;
+    while (q.next())
+        present << q.text(0).toLower();
+    for (const auto& [name, type] : columns) {
+        if (!present.contains(name.toLower()))
+            db.exec(QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 %3").arg(table, name, type));
+    }
+}
+
+void upgradeMyListSchema(Connection& db) {
+    Connection::Transaction transaction(db);
+    addMissingColumns(db, QStringLiteral("tab_mylist"),
+                      {{QStringLiteral("userAgent"), QStringLiteral("TEXT")},
+                       {QStringLiteral("referrer"), QStringLiteral("TEXT")},
+                       {QStringLiteral("groupName"), QStringLiteral("TEXT")},
+                       {QStringLiteral("tvgId"), QStringLiteral("TEXT")},
+                       {QStringLiteral("logo"), QStringLiteral("TEXT")}});
+    db.exec(QStringLiteral(
+        "CREATE INDEX IF NOT EXISTS ix_mylist_group ON tab_mylist (groupName COLLATE NOCASE);"
+        "CREATE INDEX IF NOT EXISTS ix_mylist_url ON tab_mylist (streamUrl);"));
+    transaction.commit();
+}
+
+QString upgradeMyListFile(const QString& path) {
+    try {
+        Connection db(path);
+        upgradeMyListSchema(db);
+        return QString();
+    } catch (const DbError& e) {
+        return e.description();
     }
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QString>
+#include <utility>
+#include <vector>
 
 namespace zentuvo {
 
@@ -9,6 +11,17 @@ class Connection;
 // Creates the catalogue tables (channels, countries, genres, languages, terms, options)
 // in an empty database.
 void createCatalogueSchema(Connection& db);
+
+// Adds the columns (name, SQL type) a table lacks; those it has are left as they are.
+void addMissingColumns(Connection& db, const QString& table,
+                       const std::vector<std::pair<QString, QString>>& columns);
+
+// Brings a My List database to the current layout in one transaction: the per-channel
+// headers, group, guide id and logo columns and the indexes on group and address are added
+// where missing; every row and every other column stays as it is. Throws DbError.
+void upgradeMyListSchema(Connection& db);
+// The same on a file; "" when done, else what went wrong.
+QString upgradeMyListFile(const QString& path);
 
 // Creates an empty My List database file at path when no file is there. Returns false
 // with a description when the file cannot be created.
