@@ -6,6 +6,8 @@
 #include "ui/dialogs/AboutWindow.h"
 #include "ui/dialogs/ChannelEditor.h"
 #include "ui/dialogs/ChannelPropertyWindow.h"
+#include "ui/dialogs/ExportPlaylistWindow.h"
+#include "ui/dialogs/ImportPlaylistWindow.h"
 #include "ui/dialogs/OptionsWindow.h"
 #include "ui/dialogs/RequirementsWindow.h"
 #include "ui/dialogs/SearchWindow.h"
@@ -100,6 +102,10 @@ void MainController::connectCommands() {
     connect(commands, &MainCommands::channelPropertyRequested, this,
             &MainController::openChannelProperty);
     connect(commands, &MainCommands::myListEditorRequested, this, &MainController::openEditor);
+    connect(commands, &MainCommands::importPlaylistRequested, this,
+            [this] { ImportPlaylistWindow(app_, window_, &window_).exec(); });
+    connect(commands, &MainCommands::exportPlaylistRequested, this,
+            [this] { ExportPlaylistWindow(app_, window_, &window_).exec(); });
 }
 
 void MainController::openSearch() {

@@ -122,9 +122,12 @@ void FixtureFolder::writeData(const QString& dataDir, const QList<FixtureChannel
             genres << c.genre;
     }
     writeFile(dataDir + "/catalogue/channels.csv", channelsCsv(channels).toUtf8());
-    QString countryCsv = csvLine({"name"});
+    // Codes as playlists give them (tvg-country), for the countries the fixtures use.
+    const QHash<QString, QString> codes{
+        {"Italy", "IT"}, {"France", "FR"}, {"Germany", "DE"}, {"Austria", "AT"}};
+    QString countryCsv = csvLine({"code", "name"});
     for (const auto& c : countries)
-        countryCsv += csvLine({c});
+        countryCsv += csvLine({codes.value(c), c});
     writeFile(dataDir + "/catalogue/countries.csv", countryCsv.toUtf8());
     QString genreCsv = csvLine({"name"});
     for (const auto& g : genres)

@@ -30,6 +30,8 @@ const Caption kCaptions[] = {
     {"cboCountry", Target::ComboEntry, "_frmMain_cboCountry_All", 0},
     {"cboCountry", Target::ComboEntry, "_frmMain_cboCountry_MyFav", 1},
     {"mnuFile", Target::MenuCaption, nullptr},
+    {"miFileImportPlaylist", Target::ActionCaption, nullptr},
+    {"miFileExportPlaylist", Target::ActionCaption, nullptr},
     {"miFileExit", Target::ActionCaption, nullptr},
     {"imgButtonSearch", Target::ToolTip, nullptr},
     {"imgButtonPlay", Target::ToolTip, nullptr},

@@ -95,6 +95,8 @@ void MainCommands::connectMenus() {
                      [&] { myList_.deleteSelectedMyListChannels(); });
     });
     on(m.miFilePlayFrom, [this] { emit playFileRequested(); });
+    on(m.miFileImportPlaylist, [this] { emit importPlaylistRequested(); });
+    on(m.miFileExportPlaylist, [this] { emit exportPlaylistRequested(); });
     on(m.miFileExit, [this] { window_->close(); });
     on(m.miViewOriginalSize, [this] { emit viewOriginalSizeRequested(); });
     on(m.miViewFitWindow, [this] { emit viewFitWindowRequested(); });

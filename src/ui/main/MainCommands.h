@@ -60,6 +60,8 @@ signals:
     void volumeChanged(int position);
     void recordRequested();
     void playFileRequested();
+    void importPlaylistRequested(); // modal
+    void exportPlaylistRequested(); // modal
     void viewOriginalSizeRequested();
     void viewFitWindowRequested();
     void viewFullVideoRequested();

@@ -33,6 +33,12 @@ void MainMenus::build(QMainWindow* window) {
 
     mnuFile = menu(window, "mnuFile", QStringLiteral("File"));
     miFilePlayFrom = item(mnuFile, "miFilePlayFrom", QStringLiteral("Play from..."));
+    miFileSep1 = separator(mnuFile, "miFileSep1");
+    miFileImportPlaylist =
+        item(mnuFile, "miFileImportPlaylist", QStringLiteral("Import playlist..."));
+    miFileExportPlaylist =
+        item(mnuFile, "miFileExportPlaylist", QStringLiteral("Export playlist..."));
+    miFileSep2 = separator(mnuFile, "miFileSep2");
     miFileExit = item(mnuFile, "miFileExit", QStringLiteral("Exit"));
     miFileExit->setShortcut(QKeySequence::Quit);
 

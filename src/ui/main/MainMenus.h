@@ -13,6 +13,10 @@ namespace zentuvo {
 struct MainMenus {
     QMenu* mnuFile = nullptr;
     QAction* miFilePlayFrom = nullptr;
+    QAction* miFileSep1 = nullptr;
+    QAction* miFileImportPlaylist = nullptr;
+    QAction* miFileExportPlaylist = nullptr;
+    QAction* miFileSep2 = nullptr;
     QAction* miFileExit = nullptr;
 
     QMenu* mnuView = nullptr;
