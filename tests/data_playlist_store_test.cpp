@@ -1,4 +1,5 @@
 // My List's playlist columns, the import in one transaction, groups and the export.
+#include "data/CatalogueSearch.h"
 #include "data/ChannelInfo.h"
 #include "data/Database.h"
 #include "data/MyList.h"
@@ -152,4 +153,19 @@ TEST(PlaylistStore, FavouritesExportWithIdsGenresAndCodes) {
         EXPECT_FALSE(e.tvgId.isEmpty());
     }
     EXPECT_EQ(favs.front().country, "FR"); // France comes first
+}
+
+TEST(PlaylistStore, SearchFindsMyListChannelsByNameOrDescription) {
+    TestApp t;
+    import(t, {entry("Rai News", "http://127.0.0.1:9/n", "", "IT"),
+               entry("Sport", "http://127.0.0.1:9/s", "Extra")});
+    execSql(t.app->paths().myList, "UPDATE tab_mylist SET description = 'all the NEWS' "
+                                   "WHERE name = 'Sport'");
+    const SearchOutcome out =
+        searchMyList(t.app->paths().myList, t.app->paths().catalogue, "news");
+    ASSERT_EQ(out.hits.size(), 2u);
+    EXPECT_EQ(out.hits[0].name, "Sport"); // no country sorts first
+    EXPECT_EQ(out.hits[0].genre, "Extra");
+    EXPECT_EQ(out.hits[1].countryName, "Italy");
+    EXPECT_EQ(out.hits[1].channel().kind(), ChannelRef::Kind::MyList);
 }

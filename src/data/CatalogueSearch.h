@@ -14,10 +14,14 @@ struct SearchHit {
     QString countryName;
     QString name;        // "" when the channel has no name
     QString description; // deciphered; "" when the channel has none
-    QString genre;       // "?" when the genre has no text
+    QString genre;       // "?" when the genre has no text; a My List channel's group
+    bool myList = false; // a My List channel (searchMyList), not a catalogue one
 
     // The channel the row names.
-    ChannelRef channel() const { return ChannelRef::catalogue(qint32(channelID)); }
+    ChannelRef channel() const {
+        return myList ? ChannelRef::myList(qint32(channelID))
+                      : ChannelRef::catalogue(qint32(channelID));
+    }
 };
 
 struct SearchOutcome {
@@ -47,5 +51,12 @@ struct SearchOutcome {
 // once set.
 SearchOutcome searchCatalogue(const QString& channelDb, const QString& text,
                               const std::atomic<bool>* cancel = nullptr, int threads = 0);
+
+// Finds the My List channels (with a stream address) whose name or description contains a
+// text, letter case aside, as searchCatalogue does; the hits name their country from the
+// catalogue ("" when it has none) and their group as genre, ordered by country name, then
+// name. May run on any thread; never throws (a failure is in `error`).
+SearchOutcome searchMyList(const QString& myListDb, const QString& channelDb, const QString& text,
+                           const std::atomic<bool>* cancel = nullptr);
 
 } // namespace zentuvo

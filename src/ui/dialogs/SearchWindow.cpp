@@ -41,6 +41,8 @@ QString term(AppContext& app, const char* key) {
 struct SearchWindow::Job {
     QString text;
     QString channelDb;
+    QString myListDb;
+    QString myListLabel; // "My List", before a My List hit's group in the genre column
     std::optional<SearchResultModel::SortState> sort;
     std::atomic<bool> cancel{false};
     SearchOutcome outcome;
@@ -193,12 +195,27 @@ void SearchWindow::fillChannels(const QString& searchText) {
     auto job = std::make_shared<Job>();
     job->text = searchText;
     job->channelDb = app_.paths().catalogue;
+    job->myListDb = app_.paths().myList;
+    job->myListLabel = term(app_, "_frmMain_tab1_2");
     job->sort = model_->sortState();
     Job* work = job.get();
     // Reading, deciphering, filtering and sorting all happen on the worker; the GUI thread
     // only takes the finished rows.
     job->thread = QThread::create([work] {
         work->outcome = searchCatalogue(work->channelDb, work->text, &work->cancel);
+        // Then the user's own channels (imported playlists among them), after the catalogue's.
+        if (!work->outcome.cancelled && work->outcome.error.isEmpty()) {
+            SearchOutcome mine =
+                searchMyList(work->myListDb, work->channelDb, work->text, &work->cancel);
+            work->outcome.cancelled = mine.cancelled;
+            work->outcome.error = mine.error;
+            for (SearchHit& hit : mine.hits) {
+                hit.genre = hit.genre.isEmpty()
+                                ? work->myListLabel
+                                : work->myListLabel + QStringLiteral(": ") + hit.genre;
+                work->outcome.hits.push_back(std::move(hit));
+            }
+        }
         if (work->sort && !work->outcome.cancelled)
             SearchResultModel::sortHits(work->outcome.hits, work->sort->column, work->sort->order);
     });
