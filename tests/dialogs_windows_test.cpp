@@ -9,6 +9,8 @@
 #include "ui/dialogs/AboutWindow.h"
 #include "ui/dialogs/ChannelEditor.h"
 #include "ui/dialogs/ChannelPropertyWindow.h"
+#include "ui/dialogs/ExportPlaylistWindow.h"
+#include "ui/dialogs/ImportPlaylistWindow.h"
 #include "ui/dialogs/OptionsWindow.h"
 #include "ui/dialogs/RequirementsWindow.h"
 #include "ui/dialogs/SearchWindow.h"
@@ -41,6 +43,8 @@ TEST(Dialogs, EveryDialogStaysAboveTheFullVideoAndClosesOnEscape) {
         dialogs.push_back(std::make_unique<OptionsWindow>(*t.app, main));
         dialogs.push_back(std::make_unique<RequirementsWindow>(*t.app, main));
         dialogs.push_back(std::make_unique<SearchWindow>(*t.app, main));
+        dialogs.push_back(std::make_unique<ImportPlaylistWindow>(*t.app, main));
+        dialogs.push_back(std::make_unique<ExportPlaylistWindow>(*t.app, main));
         for (auto& dialog : dialogs) {
             SCOPED_TRACE(dialog->metaObject()->className() +
                          std::string(fullVideo ? " over full video" : ""));

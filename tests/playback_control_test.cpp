@@ -2,6 +2,7 @@
 // the status line, the preview's volume button, the main volume, the swap; the address rules.
 #include "app/PlayerOptions.h"
 #include "data/ChannelInfo.h"
+#include "data/MyList.h"
 #include "playback/VlcPlayer.h"
 #include "playback_fake_view.h"
 #include "support/FakePlayer.h"
@@ -49,6 +50,15 @@ protected:
 } // namespace
 
 TEST_F(PlaybackControl, PlayAndPreviewHandThePlayerTheAddressAndTheHeaders) {
+    const auto myListWithHeaders = [&] {
+        MyListRecord r;
+        r.name = "Own";
+        r.streamUrl = "http://127.0.0.1:9/own.ts";
+        r.userAgent = "OwnAgent/2";
+        r.referrer = "http://127.0.0.1:9/";
+        r.save(t.app->data());
+        return ChannelRef::myList(r.channelID).toText();
+    };
     struct Case {
         QString key, mrl;
         QStringList headers;
@@ -66,6 +76,12 @@ TEST_F(PlaybackControl, PlayAndPreviewHandThePlayerTheAddressAndTheHeaders) {
          "http://127.0.0.1:9/delta.ts",
          {":http-user-agent=DeltaAgent/1.0", ":http-referrer=https://delta.example/"},
          "Delta (France)",
+         ""},
+        // A My List channel's own headers, as a playlist gave them, likewise.
+        {myListWithHeaders(),
+         "http://127.0.0.1:9/own.ts",
+         {":http-user-agent=OwnAgent/2", ":http-referrer=http://127.0.0.1:9/"},
+         "Own ()",
          ""},
         // A reference of no list says so; the empty address still goes to the player, which fails.
         {"12 XX", "", {agent()}, "", kUnknownKind},
