@@ -15,7 +15,8 @@ namespace zentuvo {
 
 // Downloads one playlist file over HTTP(S), asynchronously on the thread it lives on (the GUI
 // thread): start() returns at once, the answer comes as exactly one finished() or failed()
-// per start(). The whole body is kept in memory, up to the size limit.
+// per start(). The whole body is kept in memory, up to the size limit. Destroyed while a
+// download runs, it stops that download without a signal.
 //
 // Limits (each with its setter, for use before start()):
 // - connect timeout: no response headers within it after a request is sent (every redirect
