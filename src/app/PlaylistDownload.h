@@ -75,6 +75,8 @@ signals:
     // The body, and the address it came from after redirects (relative entries of the playlist
     // resolve against it).
     void finished(const QByteArray& body, const QUrl& finalAddress);
+    // detail: technical English text for the log ("404 Not Found", Qt's error text, the limit
+    // that was passed); empty for Cancelled.
     void failed(zentuvo::PlaylistDownload::Failure reason, const QString& detail);
 
 private:
