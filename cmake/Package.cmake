@@ -20,12 +20,13 @@ searched by name. It plays a second channel in a preview player, records the
 playing channel to a file, plays local media files and keeps a personal list
 of channels.")
 
-# The libraries the programs link (Qt Core, Gui, Widgets, Svg and Concurrent, libVLC,
+# The libraries the programs link (Qt Core, Gui, Widgets, Svg, Concurrent and Network, libVLC,
 # SQLite, the C and C++ run-time) come from dpkg-shlibdeps. It cannot see what is loaded at
 # run time: libVLC's own modules (demuxers, codecs, HTTP and HLS access, audio output and
 # the stream output the recorder uses in vlc-plugin-base; the X11 and OpenGL video outputs
 # in vlc-plugin-video-output). Qt's xcb platform and the SVG icon plugins come with
-# libqt6gui6 and libqt6svg6, which the programs link anyway.
+# libqt6gui6 and libqt6svg6, which the programs link anyway; the TLS backend of the playlist
+# download with libqt6network6 (it depends on libssl3).
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "vlc-plugin-base (>= 3.0.0), vlc-plugin-video-output (>= 3.0.0)")
 # The recorder runs the player's command-line program, vlc.

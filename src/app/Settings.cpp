@@ -170,10 +170,13 @@ void saveRememberCountry(AppContext& app) {
     }
 }
 
+QString programUserAgent() {
+    return QStringLiteral("Mozilla/5.0 (X11; U; Linux i686; en-US; rv:1.9.0.6) Gecko/2009020911 "
+                          "Ubuntu/8.10 (intrepid) Firefox/3.0.6");
+}
+
 QString buildPlayerUserAgentOption() {
-    QString option = QStringLiteral(
-        ":http-user-agent=Mozilla/5.0 (X11; U; Linux i686; en-US; rv:1.9.0.6) Gecko/2009020911 "
-        "Ubuntu/8.10 (intrepid) Firefox/3.0.6");
+    QString option = QStringLiteral(":http-user-agent=") + programUserAgent();
     return option.replace(u' ', u'+');
 }
 

@@ -26,7 +26,10 @@ void saveRememberCountry(AppContext& app);
 // Writes LanguageID as "language".
 void saveLanguage(AppContext& app);
 
-// ":http-user-agent=" + the browser identification, blanks replaced by "+".
+// The browser identification the program sends as its user agent, blanks as they are.
+QString programUserAgent();
+
+// ":http-user-agent=" + programUserAgent(), blanks replaced by "+".
 QString buildPlayerUserAgentOption();
 
 // appFolder/Recorded when that folder exists, else appFolder. Nothing is created.

@@ -1,0 +1,179 @@
+// The playlist download against playlist_http_server.py on 127.0.0.1: success and redirects,
+// each failure with small limits, cancelling.
+#include "app/PlaylistDownload.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <memory>
+
+using namespace zentuvo;
+using namespace std::chrono_literals;
+using Failure = PlaylistDownload::Failure;
+
+namespace {
+
+const QByteArray kPlaylist = "#EXTM3U\n#EXTINF:-1,Alpha\nhttp://127.0.0.1/alpha.ts\n";
+const QString kAgent = QStringLiteral("ZentuvoTest/1.0 (download)");
+
+class PlaylistServer {
+public:
+    PlaylistServer() {
+        server_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        server_.start(QStringLiteral("python3"),
+                      {ZENTUVO_PLAYLIST_SERVER, "--log", log(), "--big", "1048576"});
+        while (port_ == 0 && server_.waitForReadyRead(10000)) {
+            const QByteArray line = server_.readLine().trimmed();
+            if (line.startsWith("PORT "))
+                port_ = line.mid(5).toInt();
+        }
+    }
+    ~PlaylistServer() {
+        server_.closeWriteChannel(); // the server ends when its input closes
+        if (!server_.waitForFinished(3000))
+            server_.kill();
+        server_.waitForFinished(3000);
+    }
+    int port() const { return port_; }
+    QUrl url(const QString& path) const {
+        return QUrl(QStringLiteral("http://127.0.0.1:%1%2").arg(port_).arg(path));
+    }
+    QString log() const { return dir_.filePath(QStringLiteral("requests.log")); }
+    // "path<TAB>user-agent" of every request so far.
+    QStringList requests() const {
+        QFile f(log());
+        return f.open(QIODevice::ReadOnly)
+                   ? QString::fromUtf8(f.readAll()).split(u'\n', Qt::SkipEmptyParts)
+                   : QStringList();
+    }
+
+private:
+    QTemporaryDir dir_;
+    QProcess server_;
+    int port_ = 0;
+};
+
+// Everything one download emitted.
+struct Outcome {
+    int finishedCount = 0, failedCount = 0;
+    QByteArray body;
+    QUrl finalAddress;
+    Failure reason{};
+    QString detail;
+    qint64 received = -2, total = -2; // the last progress
+};
+
+class PlaylistDownloadTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { server = std::make_unique<PlaylistServer>(); }
+    static void TearDownTestSuite() { server.reset(); }
+
+    void SetUp() override {
+        ASSERT_NE(server->port(), 0) << "the playlist server does not listen";
+        download.setConnectTimeout(1s);
+        download.setIdleTimeout(1s);
+        download.setSizeLimit(64 * 1024);
+        QObject::connect(&download, &PlaylistDownload::finished,
+                         [this](const QByteArray& body, const QUrl& address) {
+                             ++out.finishedCount;
+                             out.body = body;
+                             out.finalAddress = address;
+                         });
+        QObject::connect(&download, &PlaylistDownload::failed,
+                         [this](Failure reason, const QString& detail) {
+                             ++out.failedCount;
+                             out.reason = reason;
+                             out.detail = detail;
+                         });
+        QObject::connect(&download, &PlaylistDownload::progress,
+                         [this](qint64 received, qint64 total) {
+                             out.received = received;
+                             out.total = total;
+                         });
+    }
+
+    bool waitForEnd() {
+        return QTest::qWaitFor([this] { return out.finishedCount + out.failedCount > 0; }, 10000);
+    }
+
+    static inline std::unique_ptr<PlaylistServer> server;
+    PlaylistDownload download{kAgent};
+    Outcome out;
+};
+
+TEST_F(PlaylistDownloadTest, GetsThePlaylistAfterRelativeRedirectsWithTheUserAgent) {
+    for (const QString path : {"/list.m3u", "/hop"}) {
+        SCOPED_TRACE(path.toStdString());
+        out = {};
+        download.start(server->url(path));
+        ASSERT_TRUE(waitForEnd());
+        EXPECT_EQ(out.finishedCount, 1);
+        EXPECT_EQ(out.failedCount, 0);
+        EXPECT_EQ(out.body, kPlaylist);
+        EXPECT_EQ(out.finalAddress, server->url("/list.m3u"));
+        EXPECT_EQ(out.received, kPlaylist.size());
+        EXPECT_EQ(out.total, kPlaylist.size());
+        EXPECT_FALSE(download.isRunning());
+    }
+    const QStringList expected{"/list.m3u\t" + kAgent, "/hop\t" + kAgent, "/dir/hop2\t" + kAgent,
+                               "/list.m3u\t" + kAgent};
+    EXPECT_EQ(server->requests(), expected);
+}
+
+TEST_F(PlaylistDownloadTest, EachFailureComesOnceWithItsReason) {
+    download.setMaxRedirects(3);
+    const struct {
+        const char* address; // a path on the server, or a whole address
+        Failure reason;
+        const char* detail; // part of the detail
+    } cases[] = {
+        {"/missing", Failure::HttpStatus, "404 Not Found"},
+        {"/silent", Failure::ConnectTimeout, "headers"},
+        {"/stall", Failure::IdleTimeout, "no data"},
+        {"/big", Failure::TooLarge, "announced 1048576"},
+        {"/big-chunked", Failure::TooLarge, "more than 65536"},
+        {"/loop", Failure::Network, ""},
+        {"ftp://127.0.0.1/list.m3u", Failure::Network, "not an http or https address"},
+        {"127.0.0.1/list.m3u", Failure::Network, "not an http or https address"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.address);
+        out = {};
+        const QString address = QString::fromUtf8(c.address);
+        download.start(address.startsWith(u'/') ? server->url(address) : QUrl(address));
+        EXPECT_EQ(out.failedCount, 0) << "a failure inside start()";
+        ASSERT_TRUE(waitForEnd());
+        EXPECT_EQ(out.finishedCount, 0);
+        EXPECT_EQ(out.failedCount, 1);
+        EXPECT_EQ(out.reason, c.reason);
+        EXPECT_FALSE(out.detail.isEmpty());
+        EXPECT_TRUE(out.detail.contains(QString::fromUtf8(c.detail))) << out.detail.toStdString();
+        EXPECT_FALSE(download.isRunning());
+    }
+}
+
+TEST_F(PlaylistDownloadTest, CancelStopsTheDownloadOnce) {
+    download.setIdleTimeout(20s);
+    download.start(server->url("/stall"));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return out.received > 0; }, 10000));
+    EXPECT_EQ(out.total, 10000);
+    download.cancel();
+    EXPECT_EQ(out.failedCount, 1);
+    EXPECT_EQ(out.reason, Failure::Cancelled);
+    download.cancel();
+    EXPECT_EQ(out.failedCount, 1);
+
+    // A new start while one runs cancels that one first; the new one then ends on its own.
+    download.start(server->url("/stall"));
+    download.start(server->url("/list.m3u"));
+    EXPECT_EQ(out.failedCount, 2);
+    EXPECT_EQ(out.reason, Failure::Cancelled);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return out.finishedCount > 0; }, 10000));
+    EXPECT_EQ(out.finishedCount, 1);
+    EXPECT_EQ(out.failedCount, 2);
+    EXPECT_EQ(out.body, kPlaylist);
+}
+
+} // namespace
