@@ -2,12 +2,15 @@
 // without a window.
 #include "playlist_commands.h"
 
+#include "app/PlaylistDownload.h"
 #include "app/PlaylistImport.h"
+#include "app/Settings.h"
 #include "data/Database.h"
 #include "data/Playlist.h"
 #include "data/PlaylistStore.h"
 #include "data/Schema.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -46,6 +49,42 @@ QString prepareMyList(const QString& path) {
     return upgradeMyListFile(path);
 }
 
+// Fetches an http(s) playlist; false with a description when the download fails.
+bool download(const QUrl& url, QByteArray* body, QUrl* finalAddress, QString* error) {
+    PlaylistDownload fetch(programUserAgent());
+    bool ok = false;
+    QObject::connect(&fetch, &PlaylistDownload::finished,
+                     [&](const QByteArray& bytes, const QUrl& address) {
+                         *body = bytes;
+                         *finalAddress = address;
+                         ok = true;
+                         QCoreApplication::exit(0);
+                     });
+    QObject::connect(
+        &fetch, &PlaylistDownload::failed,
+        [&](PlaylistDownload::Failure reason, const QString& detail) {
+            switch (reason) {
+            case PlaylistDownload::Failure::ConnectTimeout:
+                *error = QStringLiteral("no answer within %1 s")
+                             .arg(fetch.connectTimeout().count() / 1000);
+                break;
+            case PlaylistDownload::Failure::IdleTimeout:
+                *error = QStringLiteral("nothing received for %1 s")
+                             .arg(fetch.idleTimeout().count() / 1000);
+                break;
+            case PlaylistDownload::Failure::TooLarge:
+                *error = QStringLiteral("larger than %1 MB").arg(fetch.sizeLimit() / (1024 * 1024));
+                break;
+            default:
+                *error = detail;
+            }
+            QCoreApplication::exit(1);
+        });
+    fetch.start(url);
+    QCoreApplication::exec();
+    return ok;
+}
+
 int printReport(const PlaylistImportReport& r) {
     if (!r.error.isEmpty())
         return fail(QStringLiteral("import failed, My List unchanged: %1").arg(r.error));
@@ -80,7 +119,9 @@ int importCommand(const QStringList& args) {
             return fail(QStringLiteral("%1: %2").arg(source, file.errorString()));
         bytes = file.readAll();
     } else {
-        return fail(QStringLiteral("%1: downloads are not available").arg(source));
+        QString error;
+        if (!download(url, &bytes, &base, &error))
+            return fail(QStringLiteral("%1: %2").arg(source, error));
     }
     return printReport(importPlaylistData(catalogueFor(args, myList), myList, bytes, base, group));
 }

@@ -117,20 +117,20 @@ void ExportPlaylistWindow::fillChoices() {
     choices_.clear();
     cboWhat_->clear();
     cboWhat_->addItem(term("_frmExport_cboWhat_MyList"));
-    choices_.append({false, MyListGroupFilter::all()});
+    choices_.append(Choice{false, MyListGroupFilter::all()});
     MyListGroups groups;
     reportErrors(app_.messages, "ReadMyListGroups",
                  [&] { groups = readMyListGroups(app_.paths().myList); });
     for (const QString& name : groups.names) {
         cboWhat_->addItem(term("_frmExport_cboWhat_Group").arg(name));
-        choices_.append({false, MyListGroupFilter::ofGroup(name)});
+        choices_.append(Choice{false, MyListGroupFilter::ofGroup(name)});
     }
     if (groups.hasUngrouped && !groups.names.isEmpty()) {
         cboWhat_->addItem(term("_frmExport_cboWhat_NoGroup"));
-        choices_.append({false, MyListGroupFilter::noGroup()});
+        choices_.append(Choice{false, MyListGroupFilter::noGroup()});
     }
     cboWhat_->addItem(term("_frmExport_cboWhat_Favourites"));
-    choices_.append({true, {}});
+    choices_.append(Choice{true, MyListGroupFilter::all()});
 }
 
 void ExportPlaylistWindow::setFile(const QString& path) {
@@ -162,14 +162,15 @@ void ExportPlaylistWindow::onExportClicked() {
     }
     const Choice choice = choices_.value(cboWhat_->currentIndex());
     running_ = true;
-    for (QWidget* w : {static_cast<QWidget*>(cboWhat_), txtFile_, cmdBrowse_, cmdExport_})
+    for (QWidget* w : std::initializer_list<QWidget*>{cboWhat_, txtFile_, cmdBrowse_, cmdExport_})
         w->setEnabled(false);
     auto* watcher = new QFutureWatcher<ExportResult>(this);
     connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, path] {
         const ExportResult result = watcher->result();
         watcher->deleteLater();
         running_ = false;
-        for (QWidget* w : {static_cast<QWidget*>(cboWhat_), txtFile_, cmdBrowse_, cmdExport_})
+        for (QWidget* w :
+             std::initializer_list<QWidget*>{cboWhat_, txtFile_, cmdBrowse_, cmdExport_})
             w->setEnabled(true);
         emit finished();
         if (!result.error.isEmpty()) {

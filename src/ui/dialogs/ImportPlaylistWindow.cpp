@@ -2,6 +2,7 @@
 
 #include "app/AppContext.h"
 #include "app/PlaylistDownload.h"
+#include "app/Settings.h"
 #include "common/Messages.h"
 #include "ui/MainWindowApi.h"
 #include "ui/dialogs/DialogSupport.h"
@@ -167,7 +168,8 @@ void ImportPlaylistWindow::onBrowseClicked() {
 
 void ImportPlaylistWindow::setRunning(bool running) {
     running_ = running;
-    for (QWidget* w : {static_cast<QWidget*>(txtSource_), txtGroup_, cmdBrowse_, cmdImport_})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{txtSource_, txtGroup_, cmdBrowse_, cmdImport_})
         w->setEnabled(!running);
     lblStatus_->setVisible(running);
     prgImport_->setVisible(running);
@@ -201,7 +203,9 @@ void ImportPlaylistWindow::onImportClicked() {
     }
     lblStatus_->setText(term("_frmImport_lblDownloading").arg(QLocale().formattedDataSize(0)));
     prgImport_->setRange(0, 0); // the size is not known yet
-    download_ = new PlaylistDownload(this);
+    download_ = new PlaylistDownload(programUserAgent(), this);
+    if (downloadSetup_)
+        downloadSetup_(*download_);
     connect(download_, &PlaylistDownload::progress, this, [this](qint64 received, qint64) {
         lblStatus_->setText(
             term("_frmImport_lblDownloading").arg(QLocale().formattedDataSize(received)));
@@ -216,8 +220,6 @@ void ImportPlaylistWindow::onImportClicked() {
             });
     connect(download_, &PlaylistDownload::failed, this,
             [this](PlaylistDownload::Failure reason, const QString& detail) {
-                download_->deleteLater();
-                download_ = nullptr;
                 onDownloadFailed(int(reason), detail);
             });
     download_->start(source);
@@ -241,6 +243,9 @@ void ImportPlaylistWindow::startImport(QByteArray bytes, QUrl base, QString file
 }
 
 void ImportPlaylistWindow::onDownloadFailed(int reason, const QString& detail) {
+    const PlaylistDownload& download = *download_;
+    download_->deleteLater();
+    download_ = nullptr;
     setRunning(false);
     QString why = detail;
     switch (PlaylistDownload::Failure(reason)) {
@@ -251,13 +256,13 @@ void ImportPlaylistWindow::onDownloadFailed(int reason, const QString& detail) {
             QDialog::done(QDialog::Rejected);
         return;
     case PlaylistDownload::Failure::ConnectTimeout:
-        why = term("_frmImport_msgConnectTimeout").arg(PlaylistDownload::kConnectTimeoutMs / 1000);
+        why = term("_frmImport_msgConnectTimeout").arg(download.connectTimeout().count() / 1000);
         break;
     case PlaylistDownload::Failure::IdleTimeout:
-        why = term("_frmImport_msgIdleTimeout").arg(PlaylistDownload::kIdleTimeoutMs / 1000);
+        why = term("_frmImport_msgIdleTimeout").arg(download.idleTimeout().count() / 1000);
         break;
     case PlaylistDownload::Failure::TooLarge:
-        why = term("_frmImport_msgTooLarge").arg(PlaylistDownload::kSizeLimit / (1024 * 1024));
+        why = term("_frmImport_msgTooLarge").arg(download.sizeLimit() / (1024 * 1024));
         break;
     case PlaylistDownload::Failure::HttpStatus:
     case PlaylistDownload::Failure::Network:

@@ -32,6 +32,10 @@ public:
     ~ImportPlaylistWindow() override;
 
     void setFileChooser(FileChooser chooser) { chooser_ = std::move(chooser); }
+    // Adjusts each download before it starts (tests shorten its timeouts and limit).
+    void setDownloadSetup(std::function<void(PlaylistDownload&)> setup) {
+        downloadSetup_ = std::move(setup);
+    }
     // The source and the group, as if typed.
     void setSource(const QString& source);
     void setGroup(const QString& group);
@@ -64,6 +68,7 @@ private:
     AppContext& app_;
     MainWindowApi& main_;
     FileChooser chooser_;
+    std::function<void(PlaylistDownload&)> downloadSetup_;
     QLineEdit* txtSource_ = nullptr;
     QLineEdit* txtGroup_ = nullptr;
     QLabel* lblSource_ = nullptr;
