@@ -166,4 +166,25 @@ TEST_F(WiringTest, ListsButtonsAndSlidersReachThePlayers) {
     EXPECT_FALSE(ui().statusTimer->isActive());
 }
 
+TEST_F(WiringTest, BackspacePlaysThePreviousChannel) {
+    QAction* previous = window->menus().miViewPreviousChannel;
+    EXPECT_EQ(previous->text(), "Previous channel");
+    EXPECT_EQ(previous->shortcut(), QKeySequence(Qt::Key_Backspace));
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    ui().lvwChannels->setFocus();
+    EXPECT_FALSE(previous->isEnabled()); // nothing played before
+    QTest::keyClick(ui().lvwChannels, Qt::Key_Backspace);
+    EXPECT_EQ(mainPlayer().current(), nullptr);
+    playRow("Alpha");
+    EXPECT_FALSE(previous->isEnabled());
+    playRow("Zeta");
+    EXPECT_TRUE(previous->isEnabled());
+    for (const QString mrl : {"http://127.0.0.1:9/alpha.ts", "http://127.0.0.1:9/zeta.ts"}) {
+        QTest::keyClick(ui().lvwChannels, Qt::Key_Backspace);
+        EXPECT_EQ(mainPlayer().current()->mrl, mrl);
+    }
+    EXPECT_TRUE(t.messages.shown.isEmpty());
+}
+
 } // namespace
