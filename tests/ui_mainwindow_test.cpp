@@ -25,6 +25,7 @@ TEST_F(MainWindowTest, ALanguageChangeRetranslatesInPlaceAndKeepsTheFilter) {
     window->applyLanguage();
     EXPECT_EQ(window->windowTitle(), " Zentuvo 6.1 - (Italiano) ");
     EXPECT_EQ(ui().cboCountry->itemText(0), "TUTTI");
+    EXPECT_EQ(window->menus().miViewPreviousChannel->text(), "Canale precedente");
     EXPECT_EQ(ui().cboCountry->currentIndex(), selected);
     EXPECT_EQ(resets, 0);
     EXPECT_EQ(myList()->headerData(0, Qt::Horizontal).toString(), "Paese");
@@ -168,8 +169,6 @@ TEST_F(WiringTest, ListsButtonsAndSlidersReachThePlayers) {
 
 TEST_F(WiringTest, BackspacePlaysThePreviousChannel) {
     QAction* previous = window->menus().miViewPreviousChannel;
-    EXPECT_EQ(previous->text(), "Previous channel");
-    EXPECT_EQ(previous->shortcut(), QKeySequence(Qt::Key_Backspace));
     window->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     ui().lvwChannels->setFocus();
