@@ -323,6 +323,65 @@ TEST_F(PlaybackControl, Swap) {
     }
 }
 
+TEST_F(PlaybackControl, PreviousChannelTogglesBetweenTheLastTwoChannels) {
+    const ChannelRef a = catalogueRef(*t.app, "Alpha.it"), b = catalogueRef(*t.app, "Beta.it"),
+                     mine = addMyList(*t.app, "Mine", "http://127.0.0.1:9/mine.ts");
+    struct Case {
+        // a, m play Alpha, Mine; f a file; x stop; w Beta in the preview, then the swap;
+        // p the previous channel.
+        const char* steps;
+        ChannelRef mainAfter, previousAfter;
+    };
+    const Case cases[] = {
+        {"", {}, {}},
+        {"p", {}, {}},
+        {"ap", a, {}},
+        {"aap", a, {}},
+        {"amp", a, mine},
+        {"ampp", mine, a},
+        {"afmp", a, mine}, // a file in between does not count
+        {"amfp", mine, a}, // from a file: the last channel
+        {"amxp", mine, a}, // from nothing too
+        {"awp", a, b},     // the swap plays the preview's channel in the main player
+        {"fp", ChannelRef::file(), {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.steps);
+        Rig r(*t.app);
+        bool available = false;
+        QObject::connect(&r.control, &PlayerControl::previousChannelAvailable,
+                         [&](bool on) { available = on; });
+        for (const char step : std::string_view(c.steps)) {
+            switch (step) {
+            case 'a':
+                r.control.playMain(a);
+                break;
+            case 'm':
+                r.control.playMain(mine);
+                break;
+            case 'f':
+                r.control.stopMain();
+                r.control.setMainChannel(ChannelRef::file());
+                break;
+            case 'x':
+                r.control.stopMain();
+                break;
+            case 'w':
+                r.control.playPreview(b);
+                r.control.swap();
+                break;
+            case 'p':
+                r.control.playPrevious();
+                break;
+            }
+        }
+        EXPECT_EQ(r.control.mainTag(), c.mainAfter.toText());
+        EXPECT_EQ(r.control.previousChannel().toText(), c.previousAfter.toText());
+        EXPECT_EQ(available, !c.previousAfter.isNull());
+    }
+    EXPECT_TRUE(t.messages.shown.isEmpty());
+}
+
 TEST(PlaybackAddress, OnlyUrlsReachThePlayerAsLocations) {
     for (const char* url : {"http://127.0.0.1:9/alpha.ts", "  rtsp://host/x  ", "file:///tmp/x.ts"})
         EXPECT_EQ(classifyAddress(url), AddressKind::Location) << url;

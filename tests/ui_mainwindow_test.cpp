@@ -25,6 +25,7 @@ TEST_F(MainWindowTest, ALanguageChangeRetranslatesInPlaceAndKeepsTheFilter) {
     window->applyLanguage();
     EXPECT_EQ(window->windowTitle(), " Zentuvo 6.1 - (Italiano) ");
     EXPECT_EQ(ui().cboCountry->itemText(0), "TUTTI");
+    EXPECT_EQ(window->menus().miViewPreviousChannel->text(), "Canale precedente");
     EXPECT_EQ(ui().cboCountry->currentIndex(), selected);
     EXPECT_EQ(resets, 0);
     EXPECT_EQ(myList()->headerData(0, Qt::Horizontal).toString(), "Paese");
@@ -164,6 +165,25 @@ TEST_F(WiringTest, ListsButtonsAndSlidersReachThePlayers) {
     controller->shutdown();
     EXPECT_GE(mainPlayer().stopCalls, 1);
     EXPECT_FALSE(ui().statusTimer->isActive());
+}
+
+TEST_F(WiringTest, BackspacePlaysThePreviousChannel) {
+    QAction* previous = window->menus().miViewPreviousChannel;
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    ui().lvwChannels->setFocus();
+    EXPECT_FALSE(previous->isEnabled()); // nothing played before
+    QTest::keyClick(ui().lvwChannels, Qt::Key_Backspace);
+    EXPECT_EQ(mainPlayer().current(), nullptr);
+    playRow("Alpha");
+    EXPECT_FALSE(previous->isEnabled());
+    playRow("Zeta");
+    EXPECT_TRUE(previous->isEnabled());
+    for (const QString mrl : {"http://127.0.0.1:9/alpha.ts", "http://127.0.0.1:9/zeta.ts"}) {
+        QTest::keyClick(ui().lvwChannels, Qt::Key_Backspace);
+        EXPECT_EQ(mainPlayer().current()->mrl, mrl);
+    }
+    EXPECT_TRUE(t.messages.shown.isEmpty());
 }
 
 } // namespace

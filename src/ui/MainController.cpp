@@ -86,6 +86,10 @@ void MainController::connectCommands() {
     connect(commands, &MainCommands::previewRequested, control, &PlayerControl::playPreview);
     connect(commands, &MainCommands::stopRequested, control, &PlayerControl::stopMain);
     connect(commands, &MainCommands::swapRequested, control, &PlayerControl::swap);
+    connect(commands, &MainCommands::previousChannelRequested, control,
+            &PlayerControl::playPrevious);
+    connect(control, &PlayerControl::previousChannelAvailable,
+            window_.menus().miViewPreviousChannel, &QAction::setEnabled);
     connect(commands, &MainCommands::previewVolumeSwitchRequested, control,
             &PlayerControl::switchPreviewVolume);
     connect(commands, &MainCommands::previewStopRequested, control,

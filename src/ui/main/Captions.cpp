@@ -57,6 +57,7 @@ const Caption kCaptions[] = {
     {"miViewFitWindow", Target::ActionCaption, nullptr},
     {"miViewFullVideo", Target::ActionCaption, nullptr},
     {"miViewFullScreen", Target::ActionCaption, nullptr},
+    {"miViewPreviousChannel", Target::ActionCaption, nullptr},
     {"mnuTools", Target::MenuCaption, nullptr},
     {"miSearch", Target::ActionCaption, nullptr},
     {"miOptions", Target::ActionCaption, nullptr},

@@ -102,6 +102,7 @@ void MainCommands::connectMenus() {
     on(m.miViewFitWindow, [this] { emit viewFitWindowRequested(); });
     on(m.miViewFullVideo, [this] { emit viewFullVideoRequested(); });
     on(m.miViewFullScreen, [this] { emit viewFullScreenRequested(); });
+    on(m.miViewPreviousChannel, [this] { emit previousChannelRequested(); });
     on(m.miSearch, [this] { emit searchRequested(); });
     on(m.miRequirements, [this] { emit requirementsRequested(); });
     on(m.miOptions, [this] { emit optionsRequested(); });

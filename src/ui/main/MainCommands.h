@@ -66,6 +66,7 @@ signals:
     void viewFitWindowRequested();
     void viewFullVideoRequested();
     void viewFullScreenRequested();
+    void previousChannelRequested(); // main player
     void previewPanelToggleRequested();
     void rightPanelToggleRequested();
     void searchRequested();       // modeless

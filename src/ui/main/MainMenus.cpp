@@ -47,6 +47,12 @@ void MainMenus::build(QMainWindow* window) {
     miViewFitWindow = item(mnuView, "miViewFitWindow", QStringLiteral("Fit window"));
     miViewFullVideo = item(mnuView, "miViewFullVideo", QStringLiteral("Full Video"));
     miViewFullScreen = item(mnuView, "miViewFullScreen", QStringLiteral("Full screen"));
+    miViewSep1 = separator(mnuView, "miViewSep1");
+    miViewPreviousChannel =
+        item(mnuView, "miViewPreviousChannel", QStringLiteral("Previous channel"));
+    // A focused text field keeps its Backspace: it claims the key before the shortcut.
+    miViewPreviousChannel->setShortcut(Qt::Key_Backspace);
+    miViewPreviousChannel->setEnabled(false); // until a second channel has played
 
     mnuTools = menu(window, "mnuTools", QStringLiteral("Tools"));
     miSearch = item(mnuTools, "miSearch", QStringLiteral("Search..."));

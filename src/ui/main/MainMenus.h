@@ -24,6 +24,8 @@ struct MainMenus {
     QAction* miViewFitWindow = nullptr;
     QAction* miViewFullVideo = nullptr;
     QAction* miViewFullScreen = nullptr;
+    QAction* miViewSep1 = nullptr;
+    QAction* miViewPreviousChannel = nullptr;
 
     QMenu* mnuTools = nullptr;
     QAction* miSearch = nullptr;

@@ -108,6 +108,32 @@ QString PlayerControl::stateText(Player& player, const QString& failure) const {
     return playerStateText(int(state));
 }
 
+void PlayerControl::setMainChannel(ChannelRef channel) {
+    setMain(channel);
+}
+
+void PlayerControl::setMain(ChannelRef channel) {
+    const bool had = !previousChannel().isNull();
+    mainChannel_ = channel;
+    if (channel.isChannel() && channel != lastChannel_) {
+        channelBefore_ = lastChannel_;
+        lastChannel_ = channel;
+    }
+    const bool has = !previousChannel().isNull();
+    if (has != had)
+        emit previousChannelAvailable(has);
+}
+
+ChannelRef PlayerControl::previousChannel() const {
+    return mainChannel_ == lastChannel_ ? channelBefore_ : lastChannel_;
+}
+
+void PlayerControl::playPrevious() {
+    const ChannelRef channel = previousChannel();
+    if (!channel.isNull())
+        playMain(channel);
+}
+
 ChannelInfo PlayerControl::resolve(ChannelRef channel) {
     if (!channel.isChannel()) {
         app_.messages.critical(QStringLiteral("Error: I can't find channel type (wich list?)"));
@@ -122,7 +148,7 @@ void PlayerControl::playMain(ChannelRef ref) {
     try {
         view_.showFileSlider(false);
         view_.showMainPlayer();
-        mainChannel_ = ref;
+        setMain(ref);
         mainFailure_.clear();
         mainStart_->stop();
         const ChannelInfo channel = resolve(ref);
@@ -145,7 +171,7 @@ void PlayerControl::playMain(ChannelRef ref) {
 
 void PlayerControl::stopMain() {
     try {
-        mainChannel_ = ChannelRef();
+        setMain(ChannelRef());
         mainFailure_.clear();
         mainStart_->stop();
         view_.showFileSlider(false);

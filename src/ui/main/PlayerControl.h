@@ -60,7 +60,7 @@ public:
     QString previewTag() const { return previewChannel_.toText(); }
     // What the main player plays from now on (file playback marks a local file, after
     // stopMain()).
-    void setMainChannel(ChannelRef channel) { mainChannel_ = channel; }
+    void setMainChannel(ChannelRef channel);
     void setPreviewChannel(ChannelRef channel) { previewChannel_ = channel; }
 
     // Plays a catalogue or My List channel in the main player.
@@ -83,6 +83,14 @@ public:
     // Exchanges the channels of the two players.
     void swap();
 
+    // The channel the "previous channel" command plays: the one that played in the main
+    // player before the current channel; while a file or nothing plays, the last channel.
+    // Files never count. None when there is no such channel.
+    ChannelRef previousChannel() const;
+    // Plays previousChannel() in the main player; nothing when there is none. Again, it
+    // goes back: it toggles between the two last channels.
+    void playPrevious();
+
     // How long a started channel may take to reach the playing state; after that its
     // player is stopped and shows the error state with the reason. Tests shorten it.
     static constexpr int kStartTimeoutMs = 15000;
@@ -95,7 +103,14 @@ public:
     static constexpr int kFileSliderSteps = 20;
     static constexpr int kVolumeStep = 20;
 
+signals:
+    // previousChannel() became available or unavailable.
+    void previousChannelAvailable(bool available);
+
 private:
+    // Sets what the main player plays and keeps the last two channels it played.
+    void setMain(ChannelRef channel);
+
     // The channel a reference names; an empty record when it names none.
     ChannelInfo resolve(ChannelRef channel);
     // The start watch of each player: started with each play, ended by the playing state
@@ -116,6 +131,9 @@ private:
     PlayerControlView& view_;
     ChannelRef mainChannel_;
     ChannelRef previewChannel_;
+    // The last channel the main player played and the one before it.
+    ChannelRef lastChannel_;
+    ChannelRef channelBefore_;
     QTimer* mainStart_ = nullptr;
     QTimer* previewStart_ = nullptr;
     QString mainInfo_;
