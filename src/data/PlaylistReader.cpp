@@ -49,20 +49,22 @@ bool isTokenChar(char c) {
            c == '-' || c == '_';
 }
 
-// "scheme:" with a scheme of at least two characters (so that "C:\x" is not an address).
+// "scheme:" as in RFC 3986, as QUrl reads it.
 bool hasScheme(QByteArrayView s) {
-    qsizetype i = 0;
-    while (i < s.size() && (isTokenChar(s[i]) || s[i] == '+' || s[i] == '.'))
+    const auto letter = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); };
+    if (s.isEmpty() || !letter(s[0]))
+        return false;
+    qsizetype i = 1;
+    while (i < s.size() && (letter(s[i]) || (s[i] >= '0' && s[i] <= '9') || s[i] == '+' ||
+                            s[i] == '-' || s[i] == '.'))
         ++i;
-    const char first = s.isEmpty() ? '\0' : s[0];
-    const bool letter = (first >= 'a' && first <= 'z') || (first >= 'A' && first <= 'Z');
-    return letter && i >= 2 && i < s.size() && s[i] == ':' && s.first(i).indexOf('_') < 0;
+    return i < s.size() && s[i] == ':';
 }
 
-// Control characters (from percent-decoding) become blanks; the edges are trimmed.
+// Control characters but the tab (from percent-decoding) become blanks; the edges are trimmed.
 QString cleaned(QString s) {
     for (QChar& c : s)
-        if (c.unicode() < 0x20 || c.unicode() == 0x7f)
+        if ((c.unicode() < 0x20 && c != u'\t') || c.unicode() == 0x7f)
             c = u' ';
     return s.trimmed();
 }
@@ -114,6 +116,7 @@ private:
     void readAddress(QByteArrayView line, int number);
     void clearPending() {
         pending_.reset();
+        pendingBroken_ = false;
         group_.clear();
         userAgent_.clear();
         referrer_.clear();
@@ -126,6 +129,7 @@ private:
     // What the lines before the next address said about it.
     std::optional<Attributes> pending_;
     int pendingLine_ = 0;
+    bool pendingBroken_ = false; // the #EXTINF was binary garbage
     QString group_, userAgent_, referrer_;
 };
 
@@ -167,19 +171,28 @@ void Reader::readLine(QByteArrayView raw, int number) {
     const QByteArrayView line = trimmedBlanks(raw);
     if (line.isEmpty())
         return;
-    if (hasControl(line)) {
-        unreadable(number);
-        return;
-    }
+    // Binary garbage: on an address or an #EXTINF the entry is unreadable; elsewhere the line
+    // is a comment. An unreadable entry counts once, at its first line.
+    const bool garbage = hasControl(line);
     if (line[0] != '#') {
-        readAddress(line, number);
+        if (garbage || pendingBroken_) {
+            unreadable(pendingBroken_ ? pendingLine_ : number);
+            clearPending();
+        } else {
+            readAddress(line, number);
+        }
         return;
     }
     if (startsWithNoCase(line, "#EXTINF:")) {
         if (pending_)
             unreadable(pendingLine_);
         pendingLine_ = number;
-        readExtinf(line.sliced(8));
+        pendingBroken_ = garbage;
+        if (garbage)
+            pending_ = Attributes{};
+        else
+            readExtinf(line.sliced(8));
+    } else if (garbage) {
     } else if (startsWithNoCase(line, "#EXTGRP:")) {
         group_ = decode(line.sliced(8)).trimmed();
     } else if (startsWithNoCase(line, "#EXTVLCOPT:")) {
@@ -313,7 +326,7 @@ void Reader::readAddress(QByteArrayView line, int number) {
             clearPending();
             return;
         }
-        e.url = resolved.toString();
+        e.url = resolved.toString(QUrl::FullyEncoded);
     }
 
     if (pending_) {
