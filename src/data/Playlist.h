@@ -48,7 +48,11 @@ PlaylistRead readPlaylist(const QByteArray& bytes, const QUrl& base = {},
 // Writes entries as an M3U playlist in UTF-8 with LF line ends: "#EXTM3U", then per entry an
 // #EXTINF line (-1, tvg-id, tvg-name, tvg-logo, tvg-country, group-title, only those not
 // empty, the name after the comma), #EXTVLCOPT lines for the user agent and referrer, and the
-// address. readPlaylist gives back the same entries (line aside).
+// address. A double quote in an attribute value becomes a single quote (the values are written
+// in double quotes); line ends and other control characters in any field become blanks. An
+// address holding a '|' gets its user agent and referrer after it, percent-encoded, in the
+// "address|User-Agent=...&Referer=..." form instead, so that it reads back whole.
+// readPlaylist gives back the same entries (line aside; fields trimmed).
 QByteArray writePlaylist(const std::vector<PlaylistEntry>& entries);
 
 } // namespace zentuvo
