@@ -72,6 +72,7 @@ protected:
     RecordWindow* record(RecordLauncher& launcher, const QString& code) {
         playing = catalogueRef(*t.app, code);
         launcher.record(playing);
+        launcher.window()->setToday([] { return QDate(2026, 12, 6); });
         launcher.window()->cmdRecord->click();
         return launcher.window();
     }
