@@ -1,5 +1,6 @@
-// The My List editor: modes, validation, saving through the database, the test player, the
-// bit-rate filter and the submission mail. A save that fails is in reliability_files_test.cpp.
+// The My List editor: modes, validation, saving through the database (group and headers
+// included), the test player with the typed headers, the bit-rate filter and the submission
+// mail. A save that fails is in reliability_files_test.cpp.
 #include "data/MyList.h"
 #include "support/FakeMainWindow.h"
 #include "support/FakePlayer.h"
@@ -143,6 +144,68 @@ TEST_F(EditorTest, SavingANewChannelStoresItAsTypedAndModifyModeUpdatesIt) {
     ok();
     EXPECT_EQ(lastMessage(), "Please select country!");
     EXPECT_TRUE(editor->isVisible());
+}
+
+TEST_F(EditorTest, GroupUserAgentAndReferrerRoundTripOtherPlaylistFieldsStay) {
+    addMyList(*t.app, "x", "http://127.0.0.1:9/x", 1, "News");
+    addMyList(*t.app, "y", "http://127.0.0.1:9/y", 1, "music");
+    open();
+    auto* groups = field<QComboBox>("cboGroup");
+    ASSERT_TRUE(waitUntil([&] { return groups->count() == 2; })); // read on a worker thread
+    EXPECT_EQ(groups->itemText(0), "music");
+    EXPECT_EQ(groups->currentText(), "");
+    fill("Chan", "France", "http://127.0.0.1:9/c");
+    groups->setCurrentText(" Films "); // a new group, typed in
+    field("txtUserAgent")->setText(" Agent/1.0 (X11) ");
+    field("txtReferrer")->setText("http://ref.example/");
+    ok();
+    const qint32 id = editor->record().channelID;
+    MyListRecord r = row(id);
+    EXPECT_EQ(r.groupName, "Films");
+    EXPECT_EQ(r.userAgent, "Agent/1.0 (X11)");
+    EXPECT_EQ(r.referrer, "http://ref.example/");
+
+    r.tvgId = "guide.1";
+    r.logo = "http://127.0.0.1:9/logo.png";
+    ASSERT_TRUE(r.update(t.app->data()));
+    open(id);
+    ASSERT_TRUE(waitUntil([&] { return field<QComboBox>("cboGroup")->count() == 3; }));
+    EXPECT_EQ(field<QComboBox>("cboGroup")->currentText(), "Films"); // kept when they arrive
+    EXPECT_EQ(field("txtUserAgent")->text(), "Agent/1.0 (X11)");
+    EXPECT_EQ(field("txtReferrer")->text(), "http://ref.example/");
+    field<QComboBox>("cboGroup")->setCurrentIndex(field<QComboBox>("cboGroup")->findText("News"));
+    field("txtUserAgent")->clear();
+    ok();
+    const MyListRecord after = row(id);
+    EXPECT_EQ(after.groupName, "News");
+    EXPECT_EQ(after.userAgent, "");
+    EXPECT_EQ(after.referrer, "http://ref.example/");
+    EXPECT_EQ(after.tvgId, "guide.1");
+    EXPECT_EQ(after.logo, "http://127.0.0.1:9/logo.png");
+}
+
+TEST_F(EditorTest, TheTestPlayerSendsTheTypedHeaders) {
+    open();
+    const QString program =
+        QString(t.app->preferences().playerUserAgentOption()).replace(u'+', u' ');
+    struct Case {
+        const char *userAgent, *referrer;
+        QStringList options;
+    };
+    for (const Case& c :
+         {Case{" Agent/2 ", "", {":http-user-agent=Agent/2"}},
+          Case{"", "http://ref.example/", {program, ":http-referrer=http://ref.example/"}},
+          Case{"A",
+               " http://r.example/ ",
+               {":http-user-agent=A", ":http-referrer=http://r.example/"}}}) {
+        SCOPED_TRACE(c.userAgent);
+        field("txtStreamURL")->setText("http://127.0.0.1:9/t");
+        field("txtUserAgent")->setText(c.userAgent);
+        field("txtReferrer")->setText(c.referrer);
+        field<QToolButton>("imgButtonTest")->click();
+        ASSERT_NE(player->current(), nullptr);
+        EXPECT_EQ(player->current()->options, c.options);
+    }
 }
 
 TEST_F(EditorTest, BitRateTakesDigitsAndBackspaceOnly) {

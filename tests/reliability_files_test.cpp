@@ -197,6 +197,7 @@ TEST_F(EditorOverLock, TheEditorStaysOpenWithTheInputAndNothingIsListedAsSaved) 
     // Once the other program lets go, the same input saves.
     t.messages.clear();
     ok->click();
+    waitFilled();
     EXPECT_TRUE(t.messages.texts().isEmpty()) << t.messages.texts().join(" | ").toStdString();
     EXPECT_EQ(myList()->rowCount(), 1);
 }

@@ -52,7 +52,7 @@ TEST_F(MainWindowTest, ToolbarCommandsNeedTheLastClickOnARowOfTheShownList) {
     EXPECT_EQ(played, QList<ChannelRef>{channels()->channelAt(1)});
     // On the My List tab the preview takes the My List row.
     const ChannelRef mine = addMyList(app(), "Mine", "http://x/");
-    window->fillMyList();
+    fillMyList();
     ui().TabStrip1->setCurrentIndex(1);
     QCoreApplication::processEvents();
     click(ui().lvwMyList, rowPoint(ui().lvwMyList, 0));
@@ -76,18 +76,7 @@ TEST_F(MainWindowTest, HelpOpensTheManualNextToTheProgramOrSaysItIsMissing) {
 }
 
 // Start-up and shutdown with the remembered filter.
-class RememberedFilter : public WindowTest {
-protected:
-    // Closes the window and starts a new one from the stored settings.
-    void restart() {
-        if (window)
-            window->close();
-        window.reset();
-        t.app = std::make_unique<AppContext>(t.messages, t.desktop);
-        ASSERT_TRUE(readSettings(*t.app, t.folder.path()));
-        open();
-    }
-};
+class RememberedFilter : public WindowTest {};
 
 TEST_F(RememberedFilter, TheFilterComesBackOnlyWhenRemembered) {
     struct Case {

@@ -1,5 +1,8 @@
-// The My List tab: its fill, and deleting the selected rows after one question.
+// The My List tab: its fill, deleting the selected rows after one question, the group
+// selector (remembered across a restart) and deleting a group.
 #include "ui_support.h"
+
+#include "app/IniFile.h"
 
 #include <QMenu>
 
@@ -23,6 +26,35 @@ protected:
     int stored() { return myListRows(app()); }
 };
 
+// Channels in the groups "music", "News" and "Sport", one without a group, and one of
+// "Sport" without a stream address, which no list shows.
+class MyListGroups : public WindowTest {
+protected:
+    void SetUp() override {
+        for (const auto& [name, url, group] : {
+                 std::tuple{"A1", "http://127.0.0.1:9/1", "News"},
+                 std::tuple{"A2", "http://127.0.0.1:9/2", "News"},
+                 std::tuple{"B1", "http://127.0.0.1:9/3", "Sport"},
+                 std::tuple{"C1", "http://127.0.0.1:9/4", ""},
+                 std::tuple{"D1", "http://127.0.0.1:9/5", "music"},
+                 std::tuple{"E1", "", "Sport"},
+             })
+            addMyList(app(), name, url, 1, group);
+        open();
+    }
+    QStringList entries() {
+        QStringList out;
+        for (int i = 0; i < ui().cboGroup->count(); ++i)
+            out << ui().cboGroup->itemText(i);
+        return out;
+    }
+    void choose(const QString& entry) {
+        ui().cboGroup->setCurrentIndex(ui().cboGroup->findText(entry));
+        waitFilled();
+    }
+    QAction* deleteGroup() { return window->menus().miLvwMyListDeleteGroup; }
+};
+
 TEST_F(MyList, DeleteAsksOnceAndDeletesEverySelectedRowOnlyForYes) {
     // Without a selection, or on the catalogue list, the key asks nothing.
     ui().lvwMyList->selectionModel()->clearSelection();
@@ -40,6 +72,7 @@ TEST_F(MyList, DeleteAsksOnceAndDeletesEverySelectedRowOnlyForYes) {
     EXPECT_EQ(stored(), 4);
     t.messages.answerNext(MsgAnswer::Yes);
     QTest::keyClick(ui().lvwMyList, Qt::Key_Delete);
+    waitFilled();
     EXPECT_EQ(column(myList(), 1), QStringList{"Rai Test"});
     EXPECT_EQ(stored(), 2); // "Rai Test" and the channel without address
     // The menu entry does the same.
@@ -64,6 +97,92 @@ TEST_F(MyList, TheMenuOpensEvenOnEmptySpaceModifyNeedsASelectionAndAddDoesNot) {
     window->menus().miLvwMyListChannelProperty->trigger();
     window->menus().miLvwChannelsAddOnMyList->trigger();
     EXPECT_EQ(modes, (QList<int>{myList()->channelAt(1).number(), 0}));
+}
+
+TEST_F(MyListGroups, TheSelectorListsTheGroupsAndFiltersTheList) {
+    EXPECT_EQ(entries(), (QStringList{"All groups", "music", "News", "Sport", "Without group"}));
+    struct Case {
+        const char* entry;
+        QStringList names;
+        bool deletable;
+    };
+    for (const Case& c :
+         {Case{"News", {"A1", "A2"}, true}, Case{"Without group", {"C1"}, true},
+          Case{"Sport", {"B1"}, true}, Case{"All groups", {"A1", "A2", "B1", "C1", "D1"}, false}}) {
+        SCOPED_TRACE(c.entry);
+        choose(c.entry);
+        EXPECT_EQ(column(myList(), 1), c.names);
+        EXPECT_EQ(ui().lblMyListCount->text(), QString::number(c.names.size()));
+        EXPECT_EQ(deleteGroup()->isEnabled(), c.deletable);
+    }
+    // A refill from elsewhere (the editor, an import) brings new groups and keeps the choice.
+    choose("News");
+    addMyList(app(), "F1", "http://127.0.0.1:9/6", 1, "Films");
+    fillMyList();
+    EXPECT_EQ(entries().mid(1, 2), (QStringList{"Films", "music"}));
+    EXPECT_EQ(ui().cboGroup->currentText(), "News");
+    // The fixed entries follow the language.
+    app().preferences().setLanguage(2);
+    window->applyLanguage();
+    EXPECT_EQ(ui().lblGroup->text(), "Gruppo:");
+    EXPECT_EQ(entries().first(), "Tutti i gruppi");
+    EXPECT_EQ(entries().last(), "Senza gruppo");
+    EXPECT_EQ(deleteGroup()->text(), "Elimina gruppo...");
+}
+
+TEST_F(MyListGroups, TheChosenGroupComesBackAfterARestartAndAVanishedOneGivesAll) {
+    choose("Sport");
+    restart();
+    EXPECT_EQ(iniValue(app(), "MyListGroup"), "group:Sport");
+    EXPECT_EQ(ui().cboGroup->currentText(), "Sport");
+    EXPECT_EQ(column(myList(), 1), QStringList{"B1"});
+    struct Case {
+        const char* stored; // as written in the settings file
+        const char* shown;  // after the restart
+        int rows;
+    };
+    for (const Case& c : {Case{"ungrouped", "Without group", 1}, Case{"\"group:NEWS\"", "News", 2},
+                          Case{"group:Gone", "All groups", 5}, Case{"other", "All groups", 5}}) {
+        SCOPED_TRACE(c.stored);
+        IniFile(app().paths().settingsFile).write("preferences", "MyListGroup", c.stored);
+        window.reset(); // without saving
+        restart();
+        EXPECT_EQ(ui().cboGroup->currentText(), c.shown);
+        EXPECT_EQ(myList()->rowCount(), c.rows);
+    }
+    window->close();
+    EXPECT_EQ(iniValue(app(), "MyListGroup"), "");
+}
+
+TEST_F(MyListGroups, DeleteGroupAsksOnceAndDeletesOnlyThatGroup) {
+    deleteGroup()->trigger(); // all groups: nothing to ask
+    EXPECT_TRUE(t.messages.shown.isEmpty());
+    choose("News");
+    t.messages.answerNext(MsgAnswer::No);
+    deleteGroup()->trigger();
+    ASSERT_EQ(t.messages.shown.size(), 1);
+    EXPECT_EQ(t.messages.shown[0].text,
+              "Delete the 2 channels of the group \"News\" from My List?");
+    EXPECT_EQ(t.messages.shown[0].buttons, MsgButtons::YesNo);
+    EXPECT_EQ(myListRows(app()), 6);
+
+    t.messages.answerNext(MsgAnswer::Yes);
+    deleteGroup()->trigger();
+    waitFilled();
+    EXPECT_EQ(myListRows(app()), 4);
+    EXPECT_EQ(entries(), (QStringList{"All groups", "music", "Sport", "Without group"}));
+    EXPECT_EQ(ui().cboGroup->currentText(), "All groups");
+    EXPECT_EQ(column(myList(), 1), (QStringList{"B1", "C1", "D1"}));
+
+    choose("Without group");
+    t.messages.answerNext(MsgAnswer::Yes);
+    deleteGroup()->trigger();
+    waitFilled();
+    EXPECT_EQ(t.messages.shown.last().text,
+              "Delete the 1 channels of the group \"Without group\" from My List?");
+    EXPECT_EQ(entries(), (QStringList{"All groups", "music", "Sport"}));
+    EXPECT_EQ(column(myList(), 1), (QStringList{"B1", "D1"}));
+    EXPECT_EQ(t.messages.shown.size(), 3);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #pragma once
 // A main window over a fixture catalogue, and small helpers to drive and read it.
 
+#include "app/Settings.h"
 #include "data/ChannelRef.h"
 #include "data/Database.h"
 #include "support/FakePlayer.h"
@@ -84,13 +85,29 @@ protected:
         QCoreApplication::processEvents();
         waitFilled();
     }
-    // Waits until the catalogue list's latest refill has its rows (at once without one).
+    // Waits until the latest refills of both lists have their rows (at once without one).
     void waitFilled() {
-        ASSERT_TRUE(QTest::qWaitFor([this] { return !window->channels().filling(); }, 20000));
+        ASSERT_TRUE(QTest::qWaitFor(
+            [this] { return !window->channels().filling() && !window->myList().filling(); },
+            20000));
     }
     // Refills the catalogue list for a filter text and waits for the rows.
     void fill(const QString& filter) {
         window->fillChannels(filter);
+        waitFilled();
+    }
+    // Closes the window and starts a new one from the stored settings.
+    void restart() {
+        if (window)
+            window->close();
+        window.reset();
+        t.app = std::make_unique<AppContext>(t.messages, t.desktop);
+        ASSERT_TRUE(readSettings(*t.app, t.folder.path()));
+        open();
+    }
+    // Refills the My List list and waits for the rows.
+    void fillMyList() {
+        window->fillMyList();
         waitFilled();
     }
     void TearDown() override {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/MyListRepository.h"
+
 #include <QObject>
 #include <QString>
 
@@ -20,6 +22,9 @@ public:
     // The filter the catalogue list starts with: -1 all, 0 favourites, else a country.
     int defaultCountry() const { return defaultCountry_; }
     void setDefaultCountry(int id) { set(defaultCountry_, id); }
+    // The group the My List tab shows; a group that no longer exists counts as all groups.
+    MyListGroupFilter myListGroup() const { return myListGroup_; }
+    void setMyListGroup(const MyListGroupFilter& group) { set(myListGroup_, group); }
     // The video size: 0 none chosen, 1 original size, 2 fit to the window.
     int videoSizeMode() const { return videoSizeMode_; }
     void setVideoSizeMode(int mode) { set(videoSizeMode_, mode); }
@@ -57,6 +62,7 @@ private:
     int defaultCountry_ = 0;
     int videoSizeMode_ = 0;
     int rememberCountry_ = 0;
+    MyListGroupFilter myListGroup_;
     QString recordFolder_;
     QString userAgentOption_;
     QString playerInstallDir_;

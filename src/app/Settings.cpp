@@ -20,6 +20,9 @@ const QString kLanguage = QStringLiteral("language");
 const QString kDefaultCountry = QStringLiteral("DefaultCountry");
 const QString kDefaultVideoSize = QStringLiteral("DefaultVideoSize");
 const QString kRememberCountry = QStringLiteral("RememberCountry");
+const QString kMyListGroup = QStringLiteral("MyListGroup");
+const QString kUngrouped = QStringLiteral("ungrouped");
+const QString kGroupPrefix = QStringLiteral("group:");
 
 void writeOrThrow(AppContext& app, const QString& key, int value) {
     if (!IniFile(app.paths().settingsFile).write(kPreferences, key, QString::number(value)))
@@ -89,6 +92,7 @@ bool readSettings(AppContext& app, const QString& appFolder) {
         app.preferences().setRememberCountry(readRememberCountry(app));
         app.preferences().setDefaultCountry(readDefaultCountry(app));
         app.preferences().setVideoSizeMode(readDefaultVideoSize(app));
+        app.preferences().setMyListGroup(readMyListGroup(app));
         return true;
     } catch (const ConversionError& e) {
         app.messages.critical(QStringLiteral("Error n° %1 %2\r in ReadSettings")
@@ -120,6 +124,31 @@ void saveDefaultCountry(AppContext& app) {
     } catch (const DbError& e) {
         app.messages.critical(QStringLiteral("Error in SetDefaultCountry: ") + e.description());
     }
+}
+
+MyListGroupFilter readMyListGroup(AppContext& app) {
+    const QString value =
+        IniFile(app.paths().settingsFile).read(kPreferences, kMyListGroup).value_or(QString());
+    if (value == kUngrouped)
+        return MyListGroupFilter::noGroup();
+    if (value.startsWith(kGroupPrefix) && value.size() > kGroupPrefix.size())
+        return MyListGroupFilter::ofGroup(value.mid(kGroupPrefix.size()));
+    return MyListGroupFilter::all();
+}
+
+void saveMyListGroup(AppContext& app) {
+    const MyListGroupFilter group = app.preferences().myListGroup();
+    QString value;
+    if (group.kind == MyListGroupFilter::Kind::NoGroup)
+        value = kUngrouped;
+    // Quoted, so that blanks at either end stay; a name that would break the line is not kept.
+    else if (group.kind == MyListGroupFilter::Kind::Group && !group.group.contains(u'\n') &&
+             !group.group.contains(u'\r'))
+        value = u'"' + kGroupPrefix + group.group + u'"';
+    if (!IniFile(app.paths().settingsFile).write(kPreferences, kMyListGroup, value))
+        app.messages.critical(QStringLiteral("Error in SetMyListGroup: cannot write the settings "
+                                             "file %1")
+                                  .arg(app.paths().settingsFile));
 }
 
 int readDefaultVideoSize(AppContext& app) {

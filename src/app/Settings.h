@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/MyListRepository.h"
+
 #include <QString>
 #include <functional>
 
@@ -19,6 +21,10 @@ bool readSettings(AppContext& app, const QString& appFolder);
 
 int readDefaultCountry(AppContext& app);
 void saveDefaultCountry(AppContext& app);
+// MyListGroup: "" (or none) for all groups, "ungrouped" for the channels without a group,
+// "group:" + the name for one group. A value that is neither reads as all groups.
+MyListGroupFilter readMyListGroup(AppContext& app);
+void saveMyListGroup(AppContext& app);
 int readDefaultVideoSize(AppContext& app);
 void saveDefaultVideoSize(AppContext& app);
 int readRememberCountry(AppContext& app);

@@ -32,6 +32,8 @@ struct MyListGroupFilter {
     static MyListGroupFilter all() { return {}; }
     static MyListGroupFilter ofGroup(const QString& name) { return {Kind::Group, name}; }
     static MyListGroupFilter noGroup() { return {Kind::NoGroup, {}}; }
+
+    bool operator==(const MyListGroupFilter&) const = default;
 };
 
 struct MyListGroups {

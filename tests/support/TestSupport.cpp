@@ -198,11 +198,13 @@ int countryId(const AppContext& app, const QString& name) {
                          name));
 }
 
-ChannelRef addMyList(AppContext& app, const QString& name, const QString& url, int countryID) {
+ChannelRef addMyList(AppContext& app, const QString& name, const QString& url, int countryID,
+                     const QString& group) {
     MyListRecord rec;
     rec.name = name;
     rec.streamUrl = url;
     rec.countryID = countryID;
+    rec.groupName = group;
     EXPECT_TRUE(rec.save(app.data()));
     return ChannelRef::myList(rec.channelID);
 }

@@ -100,8 +100,9 @@ QString sqlText(const QString& dbFile, const QString& sql, const QString& arg = 
 int catalogueId(const AppContext& app, const QString& code);
 ChannelRef catalogueRef(const AppContext& app, const QString& code);
 int countryId(const AppContext& app, const QString& name);
-// Saves a My List channel and gives its reference.
-ChannelRef addMyList(AppContext& app, const QString& name, const QString& url, int countryID = 1);
+// Saves a My List channel (in a group, or none) and gives its reference.
+ChannelRef addMyList(AppContext& app, const QString& name, const QString& url, int countryID = 1,
+                     const QString& group = {});
 int myListRows(const AppContext& app);
 
 // The settings file's [links] and [preferences] entries.

@@ -9,6 +9,7 @@
 #include "data/CatalogueLists.h"
 #include "data/ChannelInfo.h"
 #include "data/Database.h"
+#include "data/MyListRepository.h"
 #include "data/VbConvert.h"
 #include "playback/Player.h"
 #include "ui/MainWindowApi.h"
@@ -17,8 +18,7 @@
 #include "ui/widgets/VideoView.h"
 
 #include <QComboBox>
-#include <QFrame>
-#include <QGridLayout>
+#include <QFutureWatcher>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -26,14 +26,13 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QToolButton>
-#include <QVBoxLayout>
+#include <QtConcurrent/QtConcurrentRun>
 #include <algorithm>
 
 namespace zentuvo {
 
 namespace {
 
-const QString kPreviewPrefix = QStringLiteral("- Preview - ");
 const QString kSubmitMail = QStringLiteral("SubmitMail");
 
 QString errorText(const std::exception& e) {
@@ -42,18 +41,6 @@ QString errorText(const std::exception& e) {
     if (const auto* conversion = dynamic_cast<const ConversionError*>(&e))
         return conversion->description();
     return QString::fromLocal8Bit(e.what());
-}
-
-QToolButton* pictureButton(const char* name, const char* picture, const char* tip,
-                           QWidget* parent) {
-    auto* button = new QToolButton(parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setIcon(QIcon(dialogPicture(QString::fromLatin1(picture), QSize(48, 48))));
-    button->setIconSize(QSize(22, 22));
-    button->setToolTip(QString::fromLatin1(tip));
-    button->setAutoRaise(true);
-    button->setCursor(Qt::PointingHandCursor);
-    return button;
 }
 
 } // namespace
@@ -88,143 +75,12 @@ ChannelEditor::~ChannelEditor() {
     VLCPluginTest_->setPlayer(nullptr);
 }
 
-void ChannelEditor::buildLayout() {
-    auto* outer = new QVBoxLayout(this);
-    outer->setContentsMargins(16, 14, 16, 14);
-    outer->setSpacing(12);
-
-    lblInfo_ = new QLabel(this);
-    lblInfo_->setObjectName(QStringLiteral("lblInfo"));
-    lblInfo_->setWordWrap(true);
-    lblInfo_->setStyleSheet(QStringLiteral(
-        "#lblInfo { background: palette(alternate-base); border: 1px solid palette(mid); "
-        "border-radius: 4px; padding: 8px; }"));
-    outer->addWidget(lblInfo_);
-
-    auto* columns = new QHBoxLayout;
-    columns->setSpacing(16);
-    auto* form = new QGridLayout;
-    form->setHorizontalSpacing(10);
-    form->setVerticalSpacing(8);
-    auto label = [this](const char* name, const char* text) {
-        auto* l = new QLabel(QString::fromLatin1(text), this);
-        l->setObjectName(QString::fromLatin1(name));
-        return l;
-    };
-    auto field = [this](const char* name) {
-        auto* e = new QLineEdit(this);
-        e->setObjectName(QString::fromLatin1(name));
-        return e;
-    };
-    lblChannelName_ = label("lblChannelName", "Channel name");
-    lblStreamURL_ = label("lblStreamURL", "Stream URL");
-    lblHomePage_ = label("lblHomePage", "Home page");
-    lblKbps_ = label("lblKbps", "Kbps");
-    lblCountry_ = label("lblCountry", "Country");
-    lblDescription_ = label("lblDescription", "Description");
-    txtChannelName_ = field("txtChannelName");
-    txtStreamURL_ = field("txtStreamURL");
-    txtStreamURL_->setPlaceholderText(QStringLiteral("http://…"));
-    txtHomePage_ = field("txtHomePage");
-    txtKbps_ = field("txtKbps");
-    txtKbps_->setMaximumWidth(90);
-    txtKbps_->installEventFilter(this);
-    cboCountry_ = new QComboBox(this);
-    cboCountry_->setObjectName(QStringLiteral("cboCountry"));
-    cboCountry_->setMinimumContentsLength(16);
-    cboCountry_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    txtDescription_ = new QPlainTextEdit(this);
-    txtDescription_->setObjectName(QStringLiteral("txtDescription"));
-    txtDescription_->setTabChangesFocus(true);
-    txtDescription_->setMinimumHeight(90);
-    imgButtonVisitHomePage_ =
-        pictureButton("imgButtonVisitHomePage", "homepage", "Visit Home page", this);
-
-    form->addWidget(lblChannelName_, 0, 0);
-    form->addWidget(txtChannelName_, 0, 1, 1, 4);
-    form->addWidget(lblStreamURL_, 1, 0);
-    form->addWidget(txtStreamURL_, 1, 1, 1, 4);
-    form->addWidget(lblHomePage_, 2, 0);
-    form->addWidget(txtHomePage_, 2, 1, 1, 3);
-    form->addWidget(imgButtonVisitHomePage_, 2, 4);
-    form->addWidget(lblCountry_, 3, 0);
-    form->addWidget(cboCountry_, 3, 1);
-    form->addWidget(lblKbps_, 3, 2, Qt::AlignRight);
-    form->addWidget(txtKbps_, 3, 3, 1, 2);
-    form->addWidget(lblDescription_, 4, 0, Qt::AlignTop);
-    form->addWidget(txtDescription_, 4, 1, 1, 4);
-    form->setColumnStretch(1, 1);
-    form->setRowStretch(4, 1);
-    for (QLabel* l : {lblChannelName_, lblStreamURL_, lblHomePage_, lblCountry_, lblDescription_})
-        l->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    lblChannelName_->setBuddy(txtChannelName_);
-    lblStreamURL_->setBuddy(txtStreamURL_);
-    lblHomePage_->setBuddy(txtHomePage_);
-    lblKbps_->setBuddy(txtKbps_);
-    lblCountry_->setBuddy(cboCountry_);
-    lblDescription_->setBuddy(txtDescription_);
-    columns->addLayout(form, 3);
-
-    // The test player: its picture, its two buttons and its status line.
-    auto* testBox = new QFrame(this);
-    testBox->setObjectName(QStringLiteral("picTest"));
-    testBox->setFrameShape(QFrame::StyledPanel);
-    auto* test = new QVBoxLayout(testBox);
-    test->setContentsMargins(8, 8, 8, 8);
-    test->setSpacing(6);
-    VLCPluginTest_ = new VideoView(testBox);
-    VLCPluginTest_->setObjectName(QStringLiteral("VLCPluginTest"));
-    VLCPluginTest_->setMinimumSize(320, 180);
-    VLCPluginTest_->setPlayer(player_.get());
-    test->addWidget(VLCPluginTest_, 1);
-    auto* controls = new QHBoxLayout;
-    controls->setSpacing(4);
-    imgButtonTest_ = pictureButton("imgButtonTest", "play", "Test", testBox);
-    imgButtonStop_ = pictureButton("imgButtonStop", "stop", "Stop", testBox);
-    lblStreamingInfo_ = new QLabel(kPreviewPrefix, testBox);
-    lblStreamingInfo_->setObjectName(QStringLiteral("lblStreamingInfo"));
-    controls->addWidget(imgButtonTest_);
-    controls->addWidget(imgButtonStop_);
-    controls->addSpacing(6);
-    controls->addWidget(lblStreamingInfo_, 1);
-    test->addLayout(controls);
-    columns->addWidget(testBox, 2);
-    outer->addLayout(columns, 1);
-
-    auto* buttons = new QHBoxLayout;
-    buttons->setSpacing(8);
-    cmdSubmit_ = new QPushButton(QStringLiteral("Submit us..."), this);
-    cmdSubmit_->setObjectName(QStringLiteral("cmdSubmit"));
-    cmdOK_ = new QPushButton(QStringLiteral("Save"), this);
-    cmdOK_->setObjectName(QStringLiteral("cmdOK"));
-    cmdClose_ = new QPushButton(QStringLiteral("Close"), this);
-    cmdClose_->setObjectName(QStringLiteral("cmdClose"));
-    for (QPushButton* b : {cmdSubmit_, cmdOK_, cmdClose_}) {
-        b->setAutoDefault(false);
-        b->setMinimumWidth(96);
-    }
-    buttons->addWidget(cmdSubmit_);
-    buttons->addStretch(1);
-    buttons->addWidget(cmdOK_);
-    buttons->addWidget(cmdClose_);
-    outer->addLayout(buttons);
-
-    connect(imgButtonTest_, &QToolButton::clicked, this, &ChannelEditor::onTestClicked);
-    connect(imgButtonStop_, &QToolButton::clicked, this, &ChannelEditor::onStopClicked);
-    connect(imgButtonVisitHomePage_, &QToolButton::clicked, this,
-            &ChannelEditor::onVisitHomePageClicked);
-    connect(cmdOK_, &QPushButton::clicked, this, &ChannelEditor::onOkClicked);
-    connect(cmdClose_, &QPushButton::clicked, this, &QDialog::reject);
-    connect(cmdSubmit_, &QPushButton::clicked, this, &ChannelEditor::onSubmitClicked);
-    setMinimumSize(760, 420);
-    resize(860, 460);
-}
-
 void ChannelEditor::initialize() {
     try {
         keepAboveFullVideo(this, main_);
         record_ = MyListRecord{};
         loadCountries();
+        loadGroups();
         const qint32 id = myListNumber_;
         if (id != 0) {
             setWindowTitle(app_.translate(QStringLiteral("_frmChAdd_caption_Modify")));
@@ -253,6 +109,9 @@ void ChannelEditor::setCaptions() {
     set(lblKbps_, "_frmChAdd_lblKbps");
     set(lblCountry_, "_frmChAdd_lblCountry");
     set(lblDescription_, "_frmChAdd_lblChDescription");
+    set(lblGroup_, "_frmChAdd_lblGroup");
+    set(lblUserAgent_, "_frmChAdd_lblUserAgent");
+    set(lblReferrer_, "_frmChAdd_lblReferrer");
     set(cmdOK_, "_frmChAdd_cmdOK");
     set(cmdClose_, "_frmChAdd_cmdClose");
     set(cmdSubmit_, "_frmChAdd_cmdSubmit");
@@ -270,6 +129,38 @@ void ChannelEditor::loadCountries() {
     }
 }
 
+void ChannelEditor::loadGroups() {
+    // A list of a quarter of a million channels takes a while to look through: the groups
+    // are read on a worker thread and join the selector when they arrive, keeping its text.
+    struct Read {
+        QStringList names;
+        QString error;
+    };
+    auto* watcher = new QFutureWatcher<Read>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher] {
+        watcher->deleteLater();
+        const Read read = watcher->result();
+        if (!read.error.isEmpty()) {
+            app_.messages.critical(QStringLiteral("Error in LoadComboGroup: ") + read.error);
+            return;
+        }
+        const QString text = cboGroup_->currentText();
+        cboGroup_->addItems(read.names);
+        cboGroup_->setCurrentIndex(-1);
+        cboGroup_->setCurrentText(text);
+        emit groupsLoaded();
+    });
+    watcher->setFuture(QtConcurrent::run([file = app_.paths().myList] {
+        Read read;
+        try {
+            read.names = readMyListGroups(file).names;
+        } catch (const std::exception& e) {
+            read.error = errorText(e);
+        }
+        return read;
+    }));
+}
+
 void ChannelEditor::showFormValues() {
     const MyListRecord& r = record_;
     cboCountry_->setCurrentIndex(cboCountry_->findData(QVariant(r.countryID)));
@@ -278,6 +169,9 @@ void ChannelEditor::showFormValues() {
     txtHomePage_->setText(r.homePage);
     txtKbps_->setText(QString::number(r.kbps));
     txtDescription_->setPlainText(r.description);
+    cboGroup_->setCurrentText(r.groupName);
+    txtUserAgent_->setText(r.userAgent);
+    txtReferrer_->setText(r.referrer);
 }
 
 bool ChannelEditor::validate() {
@@ -307,6 +201,10 @@ bool ChannelEditor::validate() {
         }
         r.streamUrl = txtStreamURL_->text();
         r.description = txtDescription_->toPlainText();
+        // Blanks at either end would make a group of their own or a header no server expects.
+        r.groupName = cboGroup_->currentText().trimmed();
+        r.userAgent = txtUserAgent_->text().trimmed();
+        r.referrer = txtReferrer_->text().trimmed();
         return true;
     } catch (const std::exception& e) {
         app_.messages.critical(QStringLiteral("Error in Validate: ") + errorText(e));
@@ -343,11 +241,14 @@ void ChannelEditor::onTestClicked() {
         }
         if (!player_)
             throw PlayerError("there is no test player");
-        // Each test adds one more item to the playlist and plays it, with the program's
-        // user agent in the form the player library accepts.
+        // Each test adds one more item to the playlist and plays it, with the typed headers
+        // (the program's user agent without one) as playing the channel sends them.
+        ChannelInfo headers;
+        headers.userAgent = txtUserAgent_->text().trimmed();
+        headers.referrer = txtReferrer_->text().trimmed();
         const int item = player_->playlistAdd(
             url, QStringLiteral(" "),
-            playerHeaderOptions(app_.preferences().playerUserAgentOption(), ChannelInfo{}));
+            playerHeaderOptions(app_.preferences().playerUserAgentOption(), headers));
         player_->playItem(item);
     } catch (const std::exception& e) {
         app_.messages.critical(QStringLiteral("Error in TestURL: ") + errorText(e));
@@ -386,10 +287,11 @@ void ChannelEditor::onSubmitClicked() {
 }
 
 void ChannelEditor::updateStatus() {
-    lblStreamingInfo_->setText(kPreviewPrefix);
+    lblStreamingInfo_->setText(kTestStatusPrefix);
     try {
         if (player_)
-            lblStreamingInfo_->setText(kPreviewPrefix + playerStateText(qint16(player_->state())));
+            lblStreamingInfo_->setText(kTestStatusPrefix +
+                                       playerStateText(qint16(player_->state())));
     } catch (const std::exception&) {
         // the status line waits for the next tick
     }

@@ -29,6 +29,9 @@ QString channelSubmissionBody(const QString& name, const QString& streamUrl,
 // The subject of that mail.
 inline const QString kSubmissionSubject = QStringLiteral("Zentuvo-Channel-submission");
 
+// The start of the test player's status line.
+inline const QString kTestStatusPrefix = QStringLiteral("- Preview - ");
+
 // frmChannelAdd: the modal editor of one My List channel. myListNumber chooses the mode: 0
 // for a new channel, else the My List channel to modify. The channel's fields go through the
 // editor's record, which is what it saved once it closes.
@@ -66,6 +69,10 @@ public:
     // The My List channel the editor modifies; 0 while it makes a new one.
     qint32 myListNumber() const { return myListNumber_; }
 
+signals:
+    // The groups in use are in the group selector (they are read on a worker thread).
+    void groupsLoaded();
+
 protected:
     void done(int result) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -74,6 +81,8 @@ private:
     void buildLayout();
     void initialize();
     void loadCountries();
+    // Starts reading the groups in use, to choose from; a new name can be typed in.
+    void loadGroups();
     void showFormValues();
     void setCaptions();
 
@@ -90,12 +99,18 @@ private:
     QLabel* lblKbps_ = nullptr;
     QLabel* lblCountry_ = nullptr;
     QLabel* lblDescription_ = nullptr;
+    QLabel* lblGroup_ = nullptr;
+    QLabel* lblUserAgent_ = nullptr;
+    QLabel* lblReferrer_ = nullptr;
     QLineEdit* txtChannelName_ = nullptr;
     QLineEdit* txtStreamURL_ = nullptr;
     QLineEdit* txtHomePage_ = nullptr;
     QLineEdit* txtKbps_ = nullptr;
     QPlainTextEdit* txtDescription_ = nullptr;
     QComboBox* cboCountry_ = nullptr;
+    QComboBox* cboGroup_ = nullptr; // editable
+    QLineEdit* txtUserAgent_ = nullptr;
+    QLineEdit* txtReferrer_ = nullptr;
     VideoView* VLCPluginTest_ = nullptr;
     QLabel* lblStreamingInfo_ = nullptr;
     QToolButton* imgButtonTest_ = nullptr;

@@ -1,6 +1,7 @@
 #include "ui/main/Captions.h"
 
 #include "app/AppContext.h"
+#include "data/MyListRepository.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -14,13 +15,21 @@ namespace zentuvo {
 
 namespace {
 
-enum class Target { TabCaption, ComboEntry, MenuCaption, ActionCaption, ToolTip, LabelCaption };
+enum class Target {
+    TabCaption,
+    ComboEntry,
+    ComboEntryOfData, // the entry whose data is `position`, when the selector has one
+    MenuCaption,
+    ActionCaption,
+    ToolTip,
+    LabelCaption
+};
 
 struct Caption {
     const char* element; // object name of the element
     Target target;
     const char* key;  // term key; null for "_frmMain_" + element
-    int position = 0; // the tab or the selector entry
+    int position = 0; // the tab or the selector entry (its data for ComboEntryOfData)
 };
 
 // In the order in which the texts are set.
@@ -29,6 +38,9 @@ const Caption kCaptions[] = {
     {"TabStrip1", Target::TabCaption, "_frmMain_tab1_2", 1},
     {"cboCountry", Target::ComboEntry, "_frmMain_cboCountry_All", 0},
     {"cboCountry", Target::ComboEntry, "_frmMain_cboCountry_MyFav", 1},
+    {"cboGroup", Target::ComboEntry, "_frmMain_cboGroup_All", 0},
+    {"cboGroup", Target::ComboEntryOfData, "_frmMain_cboGroup_None",
+     int(MyListGroupFilter::Kind::NoGroup)},
     {"mnuFile", Target::MenuCaption, nullptr},
     {"miFileImportPlaylist", Target::ActionCaption, nullptr},
     {"miFileExportPlaylist", Target::ActionCaption, nullptr},
@@ -52,6 +64,7 @@ const Caption kCaptions[] = {
     {"imgButtonPreviewStop", Target::ToolTip, nullptr},
     {"imgButtonFavourites", Target::ToolTip, nullptr},
     {"lblCountry", Target::LabelCaption, nullptr},
+    {"lblGroup", Target::LabelCaption, nullptr},
     {"mnuView", Target::MenuCaption, nullptr},
     {"miViewOriginalSize", Target::ActionCaption, nullptr},
     {"miViewFitWindow", Target::ActionCaption, nullptr},
@@ -76,6 +89,7 @@ const Caption kCaptions[] = {
     {"miLvwChannelsAddOnMyList", Target::ActionCaption, nullptr},
     {"miLvwMyListChannelProperty", Target::ActionCaption, nullptr},
     {"miLvwMyListDelete", Target::ActionCaption, nullptr},
+    {"miLvwMyListDeleteGroup", Target::ActionCaption, nullptr},
 };
 
 template <typename T> T* element(QMainWindow* window, const QString& name) {
@@ -100,6 +114,12 @@ void apply(QMainWindow* window, const Caption& c, const QString& text) {
         if (c.position >= combo->count())
             throw std::runtime_error("the filter has no entry " + std::to_string(c.position));
         combo->setItemText(c.position, text); // in place: selection and item number stay
+        break;
+    }
+    case Target::ComboEntryOfData: {
+        auto* combo = element<QComboBox>(window, name);
+        if (const int entry = combo->findData(c.position); entry >= 0)
+            combo->setItemText(entry, text);
         break;
     }
     case Target::MenuCaption:

@@ -10,40 +10,19 @@
 #include "data/VbConvert.h"
 #include "ui/main/ChannelListModel.h"
 #include "ui/main/MainWidgets.h"
+#include "ui/main/RefillLock.h"
 #include "ui/widgets/ListView.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QFutureWatcher>
 #include <QHeaderView>
 #include <QLabel>
-#include <QPointer>
 #include <QSignalBlocker>
 #include <QtConcurrent/QtConcurrentRun>
 #include <exception>
 #include <optional>
 
 namespace zentuvo {
-
-// Holds the busy pointer and the drawing lock of a list while a refill waits for its rows;
-// both go when it ends, however it ends.
-class RefillLock {
-public:
-    explicit RefillLock(QWidget* list) : list_(list) {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        list_->setUpdatesEnabled(false);
-    }
-    ~RefillLock() {
-        if (list_)
-            list_->setUpdatesEnabled(true);
-        QApplication::restoreOverrideCursor();
-    }
-    RefillLock(const RefillLock&) = delete;
-    RefillLock& operator=(const RefillLock&) = delete;
-
-private:
-    QPointer<QWidget> list_;
-};
 
 namespace {
 

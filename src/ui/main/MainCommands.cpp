@@ -94,6 +94,7 @@ void MainCommands::connectMenus() {
         reportErrors(app_.messages, "miLvwMyListDelete_Click",
                      [&] { myList_.deleteSelectedMyListChannels(); });
     });
+    on(m.miLvwMyListDeleteGroup, [this] { emit myListGroupDeleteRequested(); });
     on(m.miFilePlayFrom, [this] { emit playFileRequested(); });
     on(m.miFileImportPlaylist, [this] { emit importPlaylistRequested(); });
     on(m.miFileExportPlaylist, [this] { emit exportPlaylistRequested(); });

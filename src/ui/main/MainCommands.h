@@ -77,6 +77,8 @@ signals:
     void channelPropertyRequested(zentuvo::ChannelRef channel);
     // The My List editor (modal) for a My List channel's number, 0 for a new channel.
     void myListEditorRequested(qint32 myListNumber);
+    // Deleting the channels of the group chosen in the My List group selector.
+    void myListGroupDeleteRequested();
 
 private:
     void connectLists();

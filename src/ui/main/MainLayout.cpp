@@ -173,12 +173,16 @@ void MainLayout::applyMeasures() {
         right->insertSpacing(right->indexOf(ui_.picPreview), twipsY(kListInset));
     }
     ui_.listPages->setContentsMargins(0, 0, twipsX(kListInset), 0);
-    if (QLayout* country = ui_.picCountry->layout())
-        country->setContentsMargins(0, 0, twipsX(kCountryInset) - twipsX(kListInset), 0);
-    if (QWidget* page = ui_.picCountry->parentWidget(); page && page->layout())
-        page->layout()->setSpacing(twipsY(kCountryToChannels) - twipsY(kTabToLists));
-    ui_.picCountry->setFixedHeight(
-        std::max(twipsY(kCountryHeight), ui_.picCountry->sizeHint().height()));
+    // The group row of My List stands where the country row stands, at the same height.
+    const int filterHeight = std::max({twipsY(kCountryHeight), ui_.picCountry->sizeHint().height(),
+                                       ui_.picGroup->sizeHint().height()});
+    for (QWidget* row : {ui_.picCountry, ui_.picGroup}) {
+        if (QLayout* filter = row->layout())
+            filter->setContentsMargins(0, 0, twipsX(kCountryInset) - twipsX(kListInset), 0);
+        if (QWidget* page = row->parentWidget(); page && page->layout())
+            page->layout()->setSpacing(twipsY(kCountryToChannels) - twipsY(kTabToLists));
+        row->setFixedHeight(filterHeight);
+    }
 
     // The preview panel: the caption strip on top, the rest folds away under it.
     previewBody_ = ui_.picPreview->findChild<QWidget*>(QStringLiteral("previewBody"));
@@ -187,9 +191,9 @@ void MainLayout::applyMeasures() {
         preview->setContentsMargins(8, 0, 8, 0);
     if (previewBody_ && previewBody_->layout())
         previewBody_->layout()->setContentsMargins(0, 0, 0, 8);
-    // In a panel narrower than they need, the filter row and the preview panel keep their
+    // In a panel narrower than they need, the filter rows and the preview panel keep their
     // width and are cut at the panel's edge instead of piling their parts on each other.
-    for (QWidget* w : {static_cast<QWidget*>(ui_.picPreview), ui_.picCountry})
+    for (QWidget* w : {static_cast<QWidget*>(ui_.picPreview), ui_.picCountry, ui_.picGroup})
         w->setMinimumWidth(w->minimumSizeHint().width());
     previewHeight_ = std::max(twipsY(kPreviewHeight), ui_.picPreview->sizeHint().height());
     ui_.picPreview->setFixedHeight(previewHeight_);

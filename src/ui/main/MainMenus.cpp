@@ -92,6 +92,9 @@ void MainMenus::build(QMainWindow* window) {
     miLvwMyListChannelProperty =
         item(mnuLvwMyList, "miLvwMyListChannelProperty", QStringLiteral("Channel Property..."));
     miLvwMyListDelete = item(mnuLvwMyList, "miLvwMyListDelete", QStringLiteral("Delete"));
+    miLvwMyListDeleteGroup =
+        item(mnuLvwMyList, "miLvwMyListDeleteGroup", QStringLiteral("Delete group..."));
+    miLvwMyListDeleteGroup->setEnabled(false);
 }
 
 } // namespace zentuvo

@@ -57,6 +57,7 @@ struct MainMenus {
     QAction* miLvwChannelsAddOnMyList = nullptr;
     QAction* miLvwMyListChannelProperty = nullptr;
     QAction* miLvwMyListDelete = nullptr;
+    QAction* miLvwMyListDeleteGroup = nullptr; // enabled while one group is shown
 
     // Builds every menu and entry on the window (the pop-up menus stay out of the bar).
     void build(QMainWindow* window);

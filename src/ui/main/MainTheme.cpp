@@ -83,13 +83,16 @@ void applyMainTheme(QMainWindow* window, const MainMenus& menus) {
                      menus.mnuLvwChannels, menus.mnuLvwMyList})
         m->setPalette(palette);
 
-    // The filter selector drops down a list of at most 20 entries, in the window's colours.
-    if (auto* countryCombo = window->findChild<QComboBox*>(QStringLiteral("cboCountry"))) {
+    // The filter selectors drop down a list of at most 20 entries, in the window's colours.
+    for (const char* name : {"cboCountry", "cboGroup"}) {
+        auto* combo = window->findChild<QComboBox*>(QString::fromLatin1(name));
+        if (!combo)
+            continue;
         auto* style = new ListPopupStyle;
-        style->setParent(countryCombo);
-        countryCombo->setStyle(style);
-        countryCombo->view()->setPalette(palette);
-        if (QWidget* popup = countryCombo->view()->parentWidget())
+        style->setParent(combo);
+        combo->setStyle(style);
+        combo->view()->setPalette(palette);
+        if (QWidget* popup = combo->view()->parentWidget())
             popup->setPalette(palette);
     }
     const QColor black(Qt::black), muted(0x9a, 0xa3, 0xad);
@@ -100,10 +103,12 @@ void applyMainTheme(QMainWindow* window, const MainMenus& menus) {
           muted);
     paint(window->findChild<QWidget*>(QStringLiteral("picBottom")), QColor(0x2b, 0x2f, 0x37));
     paint(window->findChild<QWidget*>(QStringLiteral("imgPreview")), QColor(0x1f, 0x22, 0x28));
-    if (auto* count = window->findChild<QWidget*>(QStringLiteral("lblChannelCount"))) {
-        QPalette p = count->palette();
-        p.setColor(QPalette::WindowText, muted);
-        count->setPalette(p);
+    for (const char* name : {"lblChannelCount", "lblMyListCount"}) {
+        if (auto* count = window->findChild<QWidget*>(QString::fromLatin1(name))) {
+            QPalette p = count->palette();
+            p.setColor(QPalette::WindowText, muted);
+            count->setPalette(p);
+        }
     }
     if (auto* caption = window->findChild<QWidget*>(QStringLiteral("lblPreview"))) {
         QFont bold = caption->font();

@@ -53,6 +53,34 @@ QLabel* noStreamPicture(QWidget* parent, const char* name) {
     return label;
 }
 
+// A selector of the filter rows above the lists.
+QComboBox* selector(QWidget* parent, const char* name) {
+    auto* combo = named(new QComboBox(parent), name);
+    combo->setInsertPolicy(QComboBox::NoInsert);
+    combo->setMaxVisibleItems(20);
+    combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    combo->setMinimumContentsLength(14);
+    combo->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    return combo;
+}
+
+// The number of rows a list shows, at the right end of its filter row.
+QLabel* countLabel(QWidget* parent, const char* name) {
+    auto* label = named(new QLabel(parent), name);
+    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    label->setMinimumWidth(48);
+    return label;
+}
+
+// Lays out a filter row; the selector (a combo box) takes the spare width.
+void filterRow(QWidget* row, std::initializer_list<QWidget*> parts) {
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(6);
+    for (QWidget* part : parts)
+        layout->addWidget(part, qobject_cast<QComboBox*>(part) ? 1 : 0);
+}
+
 } // namespace
 
 void MainWidgets::build(QMainWindow* window) {
@@ -104,33 +132,31 @@ void MainWidgets::build(QMainWindow* window) {
     channels->setContentsMargins(0, 0, 0, 0);
     channels->setSpacing(6);
     picCountry = named(new QWidget(channelsPage), "picCountry");
-    auto* country = new QHBoxLayout(picCountry);
-    country->setContentsMargins(0, 0, 0, 0);
-    country->setSpacing(6);
     lblCountry = named(new QLabel(QStringLiteral("Country:"), picCountry), "lblCountry");
-    cboCountry = named(new QComboBox(picCountry), "cboCountry");
-    cboCountry->setInsertPolicy(QComboBox::NoInsert);
-    cboCountry->setMaxVisibleItems(20);
-    cboCountry->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    cboCountry->setMinimumContentsLength(14);
-    cboCountry->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    cboCountry = selector(picCountry, "cboCountry");
     imgButtonFavourites =
         pictureButton(picCountry, "imgButtonFavourites", QStringLiteral("favourites"));
-    lblChannelCount = named(new QLabel(picCountry), "lblChannelCount");
-    lblChannelCount->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    lblChannelCount->setMinimumWidth(48);
-    country->addWidget(lblCountry);
-    country->addWidget(cboCountry, 1);
-    country->addWidget(imgButtonFavourites);
-    country->addWidget(lblChannelCount);
+    lblChannelCount = countLabel(picCountry, "lblChannelCount");
+    filterRow(picCountry, {lblCountry, cboCountry, imgButtonFavourites, lblChannelCount});
     channels->addWidget(picCountry);
     lvwChannels = named(new ListView(channelsPage), "lvwChannels");
     lvwChannels->setSelectionMode(QAbstractItemView::SingleSelection);
     channels->addWidget(lvwChannels, 1);
     listPages->addWidget(channelsPage);
-    lvwMyList = named(new ListView(listPages), "lvwMyList");
+    auto* myListPage = named(new QWidget(listPages), "myListPage");
+    auto* myList = new QVBoxLayout(myListPage);
+    myList->setContentsMargins(0, 0, 0, 0);
+    myList->setSpacing(6);
+    picGroup = named(new QWidget(myListPage), "picGroup");
+    lblGroup = named(new QLabel(QStringLiteral("Group:"), picGroup), "lblGroup");
+    cboGroup = selector(picGroup, "cboGroup");
+    lblMyListCount = countLabel(picGroup, "lblMyListCount");
+    filterRow(picGroup, {lblGroup, cboGroup, lblMyListCount});
+    myList->addWidget(picGroup);
+    lvwMyList = named(new ListView(myListPage), "lvwMyList");
     lvwMyList->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    listPages->addWidget(lvwMyList);
+    myList->addWidget(lvwMyList, 1);
+    listPages->addWidget(myListPage);
     right->addWidget(listPages, 1);
 
     picPreview = named(new QFrame(rightPanel), "picPreview");

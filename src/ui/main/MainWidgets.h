@@ -28,16 +28,21 @@ struct MainWidgets {
     QLabel* picNoStream = nullptr;
     QLabel* lblPlayerMessage = nullptr;
 
-    // The right panel: tabs, country filter and the two lists.
+    // The right panel: tabs, country filter, group selector and the two lists.
     QWidget* rightPanel = nullptr;
     QTabBar* TabStrip1 = nullptr;
-    QStackedWidget* listPages = nullptr; // page 0: picCountry + lvwChannels, page 1: lvwMyList
+    // page 0: picCountry + lvwChannels, page 1: picGroup + lvwMyList
+    QStackedWidget* listPages = nullptr;
     QWidget* picCountry = nullptr;
     QLabel* lblCountry = nullptr;
     QComboBox* cboCountry = nullptr;
     QToolButton* imgButtonFavourites = nullptr;
     QLabel* lblChannelCount = nullptr;
     ListView* lvwChannels = nullptr;
+    QWidget* picGroup = nullptr; // the My List group selector
+    QLabel* lblGroup = nullptr;
+    QComboBox* cboGroup = nullptr;
+    QLabel* lblMyListCount = nullptr;
     ListView* lvwMyList = nullptr;
 
     // The preview panel with the list and player buttons.

@@ -54,6 +54,11 @@ MainWindow::MainWindow(AppContext& app, QWidget* parent) : QMainWindow(parent), 
             &MainLayout::togglePreview);
     connect(commands_, &MainCommands::rightPanelToggleRequested, layout_,
             &MainLayout::toggleRightPanel);
+    // The group delete is the window's own: it acts on My List and refills it.
+    connect(commands_, &MainCommands::myListGroupDeleteRequested, myList_,
+            &MyListPanel::deleteChosenGroup);
+    connect(myList_, &MyListPanel::groupDeletableChanged, menus_.miLvwMyListDeleteGroup,
+            &QAction::setEnabled);
     connect(ui_.TabStrip1, &QTabBar::currentChanged, this, [this] { onTabClicked(); });
     connect(ui_.lvwChannels, &ListView::widthChanged, this, &MainWindow::relayout);
     connect(ui_.lvwMyList, &ListView::widthChanged, this, &MainWindow::relayout);
@@ -140,7 +145,7 @@ void MainWindow::onTabClicked() {
             ui_.imgButtonHomePage->show();
             ui_.imgButtonToggleFav->show();
         } else if (index == 2) {
-            ui_.listPages->setCurrentIndex(1); // lvwMyList
+            ui_.listPages->setCurrentIndex(1); // lvwMyList and picGroup
             ui_.imgButtonHomePage->hide();
             ui_.imgButtonToggleFav->hide();
         }
@@ -167,6 +172,8 @@ void MainWindow::saveSettings() {
             app_.preferences().setDefaultCountry(*filter);
             saveDefaultCountry(app_);
         }
+        app_.preferences().setMyListGroup(myList_->chosenGroup());
+        saveMyListGroup(app_);
     });
 }
 

@@ -30,7 +30,8 @@ public:
     // Puts the current language's texts into the window, then lays it out again. Run at
     // the end of loading and after a change of language.
     void applyLanguage() override;
-    // Stores the remember flag and the selected filter's number as the default country.
+    // Stores the remember flag and the selected filter's number as the default country, and
+    // the My List group shown.
     void saveSettings();
     // Lays the window out for its present size, the list columns included. Run on every
     // resize and after every change that moves something; nothing while minimized.

@@ -4,20 +4,125 @@
 #include "common/ErrorReport.h"
 #include "common/Messages.h"
 #include "data/ChannelRef.h"
-#include "data/MyListRepository.h"
+#include "data/ErrorReporter.h"
+#include "data/NocaseOrder.h"
 #include "ui/main/ChannelListModel.h"
 #include "ui/main/MainWidgets.h"
+#include "ui/main/RefillLock.h"
 #include "ui/widgets/ListView.h"
 
+#include <QComboBox>
+#include <QFutureWatcher>
 #include <QHeaderView>
+#include <QSignalBlocker>
+#include <QtConcurrent/QtConcurrentRun>
+#include <algorithm>
 #include <exception>
 
 namespace zentuvo {
 
+namespace {
+
+using Kind = MyListGroupFilter::Kind;
+
+// Keeps what the data layer reports on the worker thread, to be shown on the GUI thread.
+class KeptReports : public ErrorReporter {
+public:
+    void reportError(const QString& text) override { errors << text; }
+    void reportNotice(const QString& text) override { notices << text; }
+    QStringList errors, notices;
+};
+
+// What a refill hands from its worker thread to the panel.
+struct FilledMyList {
+    MyListGroups groups;
+    std::exception_ptr groupsError;
+    MyListGroupFilter shown; // the chosen group, or all groups when it is gone
+    std::vector<ChannelRow> rows;
+    std::exception_ptr error;
+    KeptReports reports;
+};
+
+bool groupExists(const MyListGroups& groups, const MyListGroupFilter& group) {
+    switch (group.kind) {
+    case Kind::All:
+        return true;
+    case Kind::NoGroup:
+        return groups.hasUngrouped;
+    case Kind::Group:
+        break;
+    }
+    return std::any_of(groups.names.cbegin(), groups.names.cend(),
+                       [&](const QString& name) { return compareNocase(name, group.group) == 0; });
+}
+
+// The selector entry of a group, or -1.
+int entryOf(const QComboBox* selector, const MyListGroupFilter& group) {
+    for (int i = 0; i < selector->count(); ++i) {
+        if (selector->itemData(i).toInt() != int(group.kind))
+            continue;
+        if (group.kind != Kind::Group || compareNocase(selector->itemText(i), group.group) == 0)
+            return i;
+    }
+    return -1;
+}
+
+// Reads the groups, then the rows of the chosen group, on the worker thread.
+FilledMyList readMyList(DataContext ctx, const MyListGroupFilter& chosen) {
+    FilledMyList out;
+    ctx.cipher = nullptr; // the names and countries need no deciphering
+    ctx.errors = &out.reports;
+    out.shown = chosen;
+    try {
+        out.groups = readMyListGroups(ctx.myListDb);
+        if (!groupExists(out.groups, chosen))
+            out.shown = MyListGroupFilter::all();
+    } catch (...) {
+        out.groupsError = std::current_exception();
+    }
+    MyListEntries read = readMyListEntries(ctx, out.shown);
+    out.error = read.error;
+    out.rows.reserve(read.entries.size());
+    for (MyListEntry& e : read.entries) {
+        ChannelRow row;
+        row.cells[0] = std::move(e.country); // "" for a row without a country
+        row.cells[1] = std::move(e.name);
+        row.channel = ChannelRef::myList(qint32(e.channelID));
+        out.rows.push_back(std::move(row));
+    }
+    return out;
+}
+
+} // namespace
+
 MyListPanel::MyListPanel(AppContext& app, MainWidgets& ui, QObject* parent)
-    : QObject(parent), app_(app), ui_(ui), model_(new ChannelListModel(2, -1, this)) {
+    : QObject(parent), app_(app), ui_(ui), model_(new ChannelListModel(2, -1, this)),
+      chosen_(app.preferences().myListGroup()) {
     ui_.lvwMyList->setModel(model_);
     ui_.lvwMyList->header()->setSectionsClickable(false); // this list is not sorted by column
+    {
+        // "All groups" is there from the start: the captions replace its text in place.
+        const QSignalBlocker quiet(ui_.cboGroup);
+        ui_.cboGroup->addItem(groupText(MyListGroupFilter::all()), int(Kind::All));
+    }
+    connect(ui_.cboGroup, &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (index >= 0)
+            onGroupSelected(index);
+    });
+}
+
+MyListPanel::~MyListPanel() = default;
+
+QString MyListPanel::groupText(const MyListGroupFilter& group) {
+    switch (group.kind) {
+    case Kind::All:
+        return app_.translate(QStringLiteral("_frmMain_cboGroup_All"));
+    case Kind::NoGroup:
+        return app_.translate(QStringLiteral("_frmMain_cboGroup_None"));
+    case Kind::Group:
+        break;
+    }
+    return group.group;
 }
 
 void MyListPanel::sizeMyListColumns() {
@@ -32,23 +137,69 @@ void MyListPanel::sizeMyListColumns() {
     }
 }
 
+void MyListPanel::onGroupSelected(int index) {
+    const auto kind = Kind(ui_.cboGroup->itemData(index).toInt());
+    chosen_ = kind == Kind::Group ? MyListGroupFilter::ofGroup(ui_.cboGroup->itemText(index))
+                                  : MyListGroupFilter{kind, {}};
+    startFill();
+}
+
 void MyListPanel::fillMyList() {
+    startFill();
+}
+
+void MyListPanel::startFill() {
     model_->clear();
-    MyListEntries read = readMyListEntries(app_.data());
-    std::vector<ChannelRow> rows;
-    rows.reserve(read.entries.size());
-    for (MyListEntry& e : read.entries) {
-        ChannelRow row;
-        row.cells[0] = std::move(e.country); // "" for a row without a country
-        row.cells[1] = std::move(e.name);
-        row.channel = ChannelRef::myList(qint32(e.channelID));
-        rows.push_back(std::move(row));
-    }
-    model_->setRows(std::move(rows));
-    if (!read.error)
-        return;
-    reportErrors(app_.messages, "MakeLvwMyListContents",
-                 [&] { std::rethrow_exception(read.error); });
+    // Each refill has a number; one started while this one waits makes its rows stale.
+    const quint64 generation = ++fillGeneration_;
+    lock_.reset();
+    lock_ = std::make_unique<RefillLock>(ui_.lvwMyList);
+    emit groupDeletableChanged(false);
+    auto* watcher = new QFutureWatcher<FilledMyList>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, generation] {
+        watcher->deleteLater();
+        if (generation != fillGeneration_)
+            return; // a newer refill replaced this one
+        FilledMyList result = watcher->future().takeResult();
+        lock_.reset();
+        for (const QString& text : result.reports.errors)
+            app_.messages.reportError(text);
+        for (const QString& text : result.reports.notices)
+            app_.messages.reportNotice(text);
+        if (result.groupsError)
+            reportErrors(app_.messages, "LoadComboFilterGroup",
+                         [&] { std::rethrow_exception(result.groupsError); });
+        else
+            showGroups(result.groups);
+        chosen_ = result.shown;
+        {
+            const QSignalBlocker quiet(ui_.cboGroup);
+            const int entry = entryOf(ui_.cboGroup, chosen_);
+            ui_.cboGroup->setCurrentIndex(std::max(0, entry));
+            if (entry >= 0 && chosen_.kind == Kind::Group)
+                chosen_.group = ui_.cboGroup->itemText(entry); // as the list spells it
+        }
+        model_->setRows(std::move(result.rows));
+        if (result.error)
+            // What was read so far stays in the list; the counter keeps its old text.
+            reportErrors(app_.messages, "MakeLvwMyListContents",
+                         [&] { std::rethrow_exception(result.error); });
+        else
+            ui_.lblMyListCount->setText(QString::number(model_->rowCount()));
+        emit groupDeletableChanged(chosen_.kind != Kind::All);
+        emit filled();
+    });
+    watcher->setFuture(QtConcurrent::run(readMyList, app_.data(), chosen_));
+}
+
+void MyListPanel::showGroups(const MyListGroups& groups) {
+    const QSignalBlocker quiet(ui_.cboGroup);
+    ui_.cboGroup->clear();
+    ui_.cboGroup->addItem(groupText(MyListGroupFilter::all()), int(Kind::All));
+    for (const QString& name : groups.names)
+        ui_.cboGroup->addItem(name, int(Kind::Group));
+    if (groups.hasUngrouped)
+        ui_.cboGroup->addItem(groupText(MyListGroupFilter::noGroup()), int(Kind::NoGroup));
 }
 
 void MyListPanel::deleteSelectedMyListChannels() {
@@ -77,6 +228,19 @@ void MyListPanel::deleteSelectedMyListChannels() {
 void MyListPanel::deleteChannels(const QList<int>& channelIDs) {
     reportErrors(app_.messages, "MyListDelete",
                  [&] { deleteMyListChannels(app_.paths().myList, channelIDs); });
+}
+
+void MyListPanel::deleteChosenGroup() {
+    if (filling() || chosen_.kind == Kind::All)
+        return;
+    const QString question = app_.translate(QStringLiteral("_frmMain_msgDeleteGroup"))
+                                 .arg(QString::number(model_->rowCount()), groupText(chosen_));
+    if (!app_.messages.askYesNo(question))
+        return;
+    reportErrors(app_.messages, "MyListDeleteGroup",
+                 [&] { deleteMyListGroup(app_.paths().myList, chosen_); });
+    // The group is gone: the refill shows all groups (or what is left after a failure).
+    fillMyList();
 }
 
 } // namespace zentuvo
