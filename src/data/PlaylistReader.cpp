@@ -14,7 +14,9 @@ namespace {
 constexpr int kLinesBetweenChecks = 4096;
 constexpr int kListedUnreadable = 10;
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 QByteArrayView trimmedBlanks(QByteArrayView s) {
     qsizetype from = 0;
@@ -57,8 +59,8 @@ struct LowerName {
 };
 
 bool isTokenChar(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-           c == '-' || c == '_';
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' ||
+           c == '_';
 }
 
 // "scheme:" as in RFC 3986, as QUrl reads it.
@@ -267,8 +269,8 @@ void Reader::readExtinf(QByteArrayView s) {
             field = &a.group;
         else if (key == "http-user-agent" || key == "user-agent")
             field = &a.userAgent;
-        else if (key == "http-referrer" || key == "http-referer" ||
-                 key == "referrer" || key == "referer")
+        else if (key == "http-referrer" || key == "http-referer" || key == "referrer" ||
+                 key == "referer")
             field = &a.referrer;
         if (field)
             *field = decode(s.sliced(valueFrom, valueTo - valueFrom)).trimmed();
@@ -336,8 +338,8 @@ void Reader::readAddress(QByteArrayView line, int number) {
         e.url = decode(address).trimmed();
     } else {
         const QUrl relative(decode(address).trimmed(), QUrl::TolerantMode);
-        const QUrl resolved = base_.isEmpty() || !relative.isValid() ? QUrl()
-                                                                     : base_.resolved(relative);
+        const QUrl resolved =
+            base_.isEmpty() || !relative.isValid() ? QUrl() : base_.resolved(relative);
         if (!resolved.isValid() || resolved.scheme().isEmpty()) {
             unreadable(number);
             clearPending();
@@ -358,10 +360,10 @@ void Reader::readAddress(QByteArrayView line, int number) {
         QStringView path(e.url);
         const qsizetype query = path.indexOf(u'?');
         const qsizetype fragment = path.indexOf(u'#');
-        path = path.first(std::min(query < 0 ? path.size() : query,
-                                   fragment < 0 ? path.size() : fragment));
-        e.name = cleaned(QUrl::fromPercentEncoding(path.sliced(path.lastIndexOf(u'/') + 1)
-                                                       .toUtf8()));
+        path = path.first(
+            std::min(query < 0 ? path.size() : query, fragment < 0 ? path.size() : fragment));
+        e.name =
+            cleaned(QUrl::fromPercentEncoding(path.sliced(path.lastIndexOf(u'/') + 1).toUtf8()));
         if (e.name.isEmpty())
             e.name = e.url;
     }
@@ -373,8 +375,8 @@ void Reader::readAddress(QByteArrayView line, int number) {
 
 } // namespace
 
-PlaylistRead readPlaylist(const QByteArray& bytes, const QUrl& base,
-                          const std::atomic_bool* cancel, std::atomic<qint64>* progress) {
+PlaylistRead readPlaylist(const QByteArray& bytes, const QUrl& base, const std::atomic_bool* cancel,
+                          std::atomic<qint64>* progress) {
     return Reader(bytes, base).read(cancel, progress);
 }
 
