@@ -10,8 +10,8 @@ namespace {
 QString shown(const PlaylistEntry& e) {
     QString s = QStringLiteral("%1:%2 <%3>").arg(e.line).arg(e.name, e.url);
     const std::pair<const char*, const QString*> fields[] = {
-        {"id", &e.tvgId},    {"tn", &e.tvgName}, {"logo", &e.logo},      {"c", &e.country},
-        {"g", &e.group},     {"ua", &e.userAgent}, {"ref", &e.referrer}};
+        {"id", &e.tvgId}, {"tn", &e.tvgName},   {"logo", &e.logo},   {"c", &e.country},
+        {"g", &e.group},  {"ua", &e.userAgent}, {"ref", &e.referrer}};
     for (const auto& [key, value] : fields)
         if (!value->isEmpty())
             s += QStringLiteral(" %1=%2").arg(QLatin1String(key), *value);
@@ -39,22 +39,28 @@ TEST(Playlist, ReadsWhatPeoplesPlaylistsHold) {
     const QUrl base("http://example.org/lists/all.m3u");
     const ReadCase cases[] = {
         {"CRLF, #EXTM3U with attributes",
-         "#EXTM3U url-tvg=\"http://e/g.xml\"\r\n#EXTINF:-1 tvg-id=\"r1\" tvg-logo=\"http://l/1.png\" "
+         "#EXTM3U url-tvg=\"http://e/g.xml\"\r\n#EXTINF:-1 tvg-id=\"r1\" "
+         "tvg-logo=\"http://l/1.png\" "
          "tvg-country=\"IT\",Rai 1\r\nhttp://s/1.m3u8\r\n\r\n#EXTINF:0,Two\r\nhttp://s/2\r\n",
          {"3:Rai 1 <http://s/1.m3u8> id=r1 logo=http://l/1.png c=IT", "6:Two <http://s/2>"}},
         {"CR only, no final line end",
          "#EXTM3U\r#EXTINF:-1,One\rhttp://s/1\r#EXTINF:-1,Two\rhttp://s/2",
          {"3:One <http://s/1>", "5:Two <http://s/2>"}},
-        {"BOM, no #EXTM3U", "\xEF\xBB\xBF#EXTINF:-1,Espa\xC3\xB1" "a\nhttp://s/e\n",
+        {"BOM, no #EXTM3U",
+         "\xEF\xBB\xBF#EXTINF:-1,Espa\xC3\xB1"
+         "a\nhttp://s/e\n",
          {QString::fromUtf8("2:España <http://s/e>")}},
-        {"Latin-1 bytes", "#EXTM3U\n#EXTINF:-1 group-title=\"Espa\xF1" "a\",T\xE9l\xE9\nhttp://s/t\n",
+        {"Latin-1 bytes",
+         "#EXTM3U\n#EXTINF:-1 group-title=\"Espa\xF1"
+         "a\",T\xE9l\xE9\nhttp://s/t\n",
          {QString::fromUtf8("3:Télé <http://s/t> g=España")}},
         {"quoted values with commas, '=' and blanks; any case; title with commas",
          "#EXTINF:-1 TVG-NAME=\"A, B = C\" tvg-logo='http://l/x.png?a=1,2' tvg-id=plain "
          "Group-Title=\"Films, Series\",Title, with, commas\nhttp://s/a\n",
          {"2:Title, with, commas <http://s/a> id=plain tn=A, B = C logo=http://l/x.png?a=1,2 "
           "g=Films, Series"}},
-        {"empty title: the tvg-name", "#EXTINF:-1 tvg-name=\"Name only\",\nhttp://s/b\n",
+        {"empty title: the tvg-name",
+         "#EXTINF:-1 tvg-name=\"Name only\",\nhttp://s/b\n",
          {"2:Name only <http://s/b> tn=Name only"}},
         {"#EXTINF without address, before another and at the end without line end",
          "#EXTM3U\n#EXTINF:-1,Lost\n#EXTINF:-1,Found\nhttp://s/f\n#EXTINF:-1,Last",
@@ -63,12 +69,14 @@ TEST(Playlist, ReadsWhatPeoplesPlaylistsHold) {
         {"addresses without #EXTINF",
          "http://s/dir/My%20Channel.ts?token=1\nrtmp://s/\n",
          {"1:My Channel.ts <http://s/dir/My%20Channel.ts?token=1>", "2:rtmp://s/ <rtmp://s/>"}},
-        {"relative addresses with a base", "#EXTINF:-1,R\nstreams/one.m3u8\n/root.ts\n",
+        {"relative addresses with a base",
+         "#EXTINF:-1,R\nstreams/one.m3u8\n/root.ts\n",
          {"2:R <http://example.org/lists/streams/one.m3u8>",
           "3:root.ts <http://example.org/root.ts>"},
          {},
          base},
-        {"relative addresses without a base", "#EXTINF:-1,R\nstreams/one.m3u8\nhttp://s/ok\n",
+        {"relative addresses without a base",
+         "#EXTINF:-1,R\nstreams/one.m3u8\nhttp://s/ok\n",
          {"3:ok <http://s/ok>"},
          {2}},
         {"#EXTGRP when there is no group-title",
@@ -80,7 +88,8 @@ TEST(Playlist, ReadsWhatPeoplesPlaylistsHold) {
          "#EXTVLCOPT:network-caching=1000\nhttp://s/k\n",
          {"7:K <http://s/k>"}},
         {"binary garbage: the entry is unreadable, a comment is skipped",
-         "#EXTINF:-1,G\nhttp://s/g\n\x01\x02\xFF garbage\n#EXTINF:-1,H\nhttp://s/\x7F" "bad\n"
+         "#EXTINF:-1,G\nhttp://s/g\n\x01\x02\xFF garbage\n#EXTINF:-1,H\nhttp://s/\x7F"
+         "bad\n"
          "#EXTINF:-1,\x02\nhttp://s/i\n#\x03\n#EXTINF:-1,J\nhttp://s/j\n",
          {"2:G <http://s/g>", "10:J <http://s/j>"},
          {3, 5, 6}},

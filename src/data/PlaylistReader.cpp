@@ -4,6 +4,7 @@
 
 #include <QByteArrayView>
 
+#include <cstring>
 #include <optional>
 
 namespace zentuvo {
@@ -13,7 +14,9 @@ namespace {
 constexpr int kLinesBetweenChecks = 4096;
 constexpr int kListedUnreadable = 10;
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 QByteArrayView trimmedBlanks(QByteArrayView s) {
     qsizetype from = 0;
@@ -27,12 +30,12 @@ QByteArrayView trimmedBlanks(QByteArrayView s) {
 
 // A control character other than the tab: the line is binary garbage, not text.
 bool hasControl(QByteArrayView s) {
+    bool found = false; // no early exit: the loop vectorises
     for (const char c : s) {
         const auto u = static_cast<unsigned char>(c);
-        if ((u < 0x20 && u != '\t') || u == 0x7f)
-            return true;
+        found |= (u < 0x20 && u != '\t') || u == 0x7f;
     }
-    return false;
+    return found;
 }
 
 bool startsWithNoCase(QByteArrayView s, QByteArrayView prefix) {
@@ -40,13 +43,24 @@ bool startsWithNoCase(QByteArrayView s, QByteArrayView prefix) {
            qstrnicmp(s.data(), prefix.size(), prefix.data(), prefix.size()) == 0;
 }
 
-bool equalsNoCase(QByteArrayView a, QByteArrayView b) {
-    return qstrnicmp(a.data(), a.size(), b.data(), b.size()) == 0;
-}
+// An attribute or header name in lower case, to compare with the names we keep; a long name
+// (none of ours) comes back empty.
+struct LowerName {
+    explicit LowerName(QByteArrayView name) {
+        if (name.size() > qsizetype(sizeof(buffer)))
+            return;
+        for (qsizetype i = 0; i < name.size(); ++i)
+            buffer[i] = (name[i] >= 'A' && name[i] <= 'Z') ? char(name[i] + 32) : name[i];
+        view = QByteArrayView(buffer, name.size());
+    }
+    bool operator==(const char* other) const { return view == QByteArrayView(other); }
+    char buffer[24];
+    QByteArrayView view;
+};
 
 bool isTokenChar(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-           c == '-' || c == '_';
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' ||
+           c == '_';
 }
 
 // "scheme:" as in RFC 3986, as QUrl reads it.
@@ -142,6 +156,7 @@ PlaylistRead Reader::read(const std::atomic_bool* cancel, std::atomic<qint64>* p
     const qsizetype size = all.size();
     const char* data = all.data();
     int number = 0;
+    qsizetype nextLf = -1;
     while (pos < size) {
         if (number % kLinesBetweenChecks == 0) {
             if (progress)
@@ -151,9 +166,13 @@ PlaylistRead Reader::read(const std::atomic_bool* cancel, std::atomic<qint64>* p
                 return std::move(result_);
             }
         }
-        qsizetype end = pos;
-        while (end < size && data[end] != '\n' && data[end] != '\r')
-            ++end;
+        // The next LF is searched for once for all the CR-only lines before it.
+        if (nextLf < pos) {
+            const void* lf = std::memchr(data + pos, '\n', size_t(size - pos));
+            nextLf = lf ? static_cast<const char*>(lf) - data : size;
+        }
+        const void* cr = std::memchr(data + pos, '\r', size_t(nextLf - pos));
+        const qsizetype end = cr ? static_cast<const char*>(cr) - data : nextLf;
         ++number;
         readLine(all.sliced(pos, end - pos), number);
         pos = end;
@@ -222,7 +241,7 @@ void Reader::readExtinf(QByteArrayView s) {
             ++i;
         if (i >= n || s[i] != '=')
             continue; // a word without a value
-        const QByteArrayView key = s.sliced(keyFrom, i - keyFrom);
+        const LowerName key(s.sliced(keyFrom, i - keyFrom));
         ++i;
         qsizetype valueFrom = i;
         qsizetype valueTo;
@@ -238,20 +257,20 @@ void Reader::readExtinf(QByteArrayView s) {
             valueTo = i;
         }
         QString* field = nullptr;
-        if (equalsNoCase(key, "tvg-id"))
+        if (key == "tvg-id")
             field = &a.tvgId;
-        else if (equalsNoCase(key, "tvg-name"))
+        else if (key == "tvg-name")
             field = &a.tvgName;
-        else if (equalsNoCase(key, "tvg-logo"))
+        else if (key == "tvg-logo")
             field = &a.logo;
-        else if (equalsNoCase(key, "tvg-country"))
+        else if (key == "tvg-country")
             field = &a.country;
-        else if (equalsNoCase(key, "group-title"))
+        else if (key == "group-title")
             field = &a.group;
-        else if (equalsNoCase(key, "http-user-agent") || equalsNoCase(key, "user-agent"))
+        else if (key == "http-user-agent" || key == "user-agent")
             field = &a.userAgent;
-        else if (equalsNoCase(key, "http-referrer") || equalsNoCase(key, "http-referer") ||
-                 equalsNoCase(key, "referrer") || equalsNoCase(key, "referer"))
+        else if (key == "http-referrer" || key == "http-referer" || key == "referrer" ||
+                 key == "referer")
             field = &a.referrer;
         if (field)
             *field = decode(s.sliced(valueFrom, valueTo - valueFrom)).trimmed();
@@ -263,10 +282,10 @@ void Reader::readVlcOption(QByteArrayView option) {
     const qsizetype eq = option.indexOf('=');
     if (eq < 0)
         return;
-    const QByteArrayView key = trimmedBlanks(option.first(eq));
-    if (equalsNoCase(key, "http-user-agent"))
+    const LowerName key(trimmedBlanks(option.first(eq)));
+    if (key == "http-user-agent")
         userAgent_ = decode(option.sliced(eq + 1)).trimmed();
-    else if (equalsNoCase(key, "http-referrer") || equalsNoCase(key, "http-referer"))
+    else if (key == "http-referrer" || key == "http-referer")
         referrer_ = decode(option.sliced(eq + 1)).trimmed();
 }
 
@@ -296,11 +315,11 @@ void Reader::readAddress(QByteArrayView line, int number) {
             const qsizetype eq = item.indexOf('=');
             if (eq < 1)
                 continue;
-            const QByteArrayView name = item.first(eq);
+            const LowerName name(item.first(eq));
             QString* field = nullptr;
-            if (equalsNoCase(name, "user-agent"))
+            if (name == "user-agent")
                 field = &e.userAgent;
-            else if (equalsNoCase(name, "referer") || equalsNoCase(name, "referrer"))
+            else if (name == "referer" || name == "referrer")
                 field = &e.referrer;
             if (field) {
                 const QString value = decode(item.sliced(eq + 1));
@@ -319,8 +338,8 @@ void Reader::readAddress(QByteArrayView line, int number) {
         e.url = decode(address).trimmed();
     } else {
         const QUrl relative(decode(address).trimmed(), QUrl::TolerantMode);
-        const QUrl resolved = base_.isEmpty() || !relative.isValid() ? QUrl()
-                                                                     : base_.resolved(relative);
+        const QUrl resolved =
+            base_.isEmpty() || !relative.isValid() ? QUrl() : base_.resolved(relative);
         if (!resolved.isValid() || resolved.scheme().isEmpty()) {
             unreadable(number);
             clearPending();
@@ -341,10 +360,10 @@ void Reader::readAddress(QByteArrayView line, int number) {
         QStringView path(e.url);
         const qsizetype query = path.indexOf(u'?');
         const qsizetype fragment = path.indexOf(u'#');
-        path = path.first(std::min(query < 0 ? path.size() : query,
-                                   fragment < 0 ? path.size() : fragment));
-        e.name = cleaned(QUrl::fromPercentEncoding(path.sliced(path.lastIndexOf(u'/') + 1)
-                                                       .toUtf8()));
+        path = path.first(
+            std::min(query < 0 ? path.size() : query, fragment < 0 ? path.size() : fragment));
+        e.name =
+            cleaned(QUrl::fromPercentEncoding(path.sliced(path.lastIndexOf(u'/') + 1).toUtf8()));
         if (e.name.isEmpty())
             e.name = e.url;
     }
@@ -356,8 +375,8 @@ void Reader::readAddress(QByteArrayView line, int number) {
 
 } // namespace
 
-PlaylistRead readPlaylist(const QByteArray& bytes, const QUrl& base,
-                          const std::atomic_bool* cancel, std::atomic<qint64>* progress) {
+PlaylistRead readPlaylist(const QByteArray& bytes, const QUrl& base, const std::atomic_bool* cancel,
+                          std::atomic<qint64>* progress) {
     return Reader(bytes, base).read(cancel, progress);
 }
 
