@@ -8,6 +8,7 @@
 #include "data/PlaylistStore.h"
 #include "data/Schema.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
