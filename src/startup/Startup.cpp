@@ -1,6 +1,7 @@
 #include "startup/Startup.h"
 
 #include "app/AppContext.h"
+#include "app/DataLocation.h"
 #include "app/PlayerLocation.h"
 #include "app/Settings.h"
 #include "playback/VlcPlayer.h"
@@ -79,7 +80,7 @@ int runApplication(int argc, char** argv) {
     QtMessageService messages;
     QtDesktopService desktop;
     AppContext app(messages, desktop);
-    if (prepareStart(app, playerLibraryUsable, playerInstallDir(), defaultAppFolder()) !=
+    if (prepareStart(app, playerLibraryUsable, playerInstallDir(), currentAppPaths()) !=
         StartResult::Continue)
         return 1;
 
