@@ -4,8 +4,14 @@ namespace zentuvo {
 
 AppPaths AppPaths::inFolder(const QString& folder) {
     const auto file = [&](const QString& name) { return folder + u'/' + name; };
-    return AppPaths{folder, file(QStringLiteral("ch.dat")), file(QStringLiteral("mylist.dat")),
-                    file(QStringLiteral("Zentuvo.ini"))};
+    AppPaths paths;
+    paths.folder = folder;
+    paths.catalogue = file(QStringLiteral("ch.dat"));
+    paths.myList = file(QStringLiteral("mylist.dat"));
+    paths.settingsFile = file(QStringLiteral("Zentuvo.ini"));
+    paths.cacheFolder = file(QStringLiteral("cache"));
+    paths.manual = file(QStringLiteral("Zentuvo.html"));
+    return paths;
 }
 
 } // namespace zentuvo

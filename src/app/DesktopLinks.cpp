@@ -23,7 +23,7 @@ void openPlayerDownloadPage(AppContext& app) {
 }
 
 void openManual(AppContext& app) {
-    const QString path = QDir(app.paths().folder).filePath(kManualFile);
+    const QString& path = app.paths().manual;
     if (!QFileInfo(path).isFile()) {
         app.messages.critical(QStringLiteral("Error in HelpManual: the manual %1 is missing")
                                   .arg(QDir::toNativeSeparators(path)));

@@ -1,6 +1,7 @@
 #include "app/Settings.h"
 
 #include "app/AppContext.h"
+#include "app/DataLocation.h"
 #include "app/IniFile.h"
 #include "common/Messages.h"
 #include "data/Database.h"
@@ -40,8 +41,12 @@ QString defaultAppFolder() {
 }
 
 bool readSettings(AppContext& app, const QString& appFolder) {
+    return readSettings(app, AppPaths::inFolder(appFolder));
+}
+
+bool readSettings(AppContext& app, const AppPaths& paths) {
     try {
-        app.setPaths(AppPaths::inFolder(appFolder));
+        app.setPaths(paths);
         if (!QFileInfo(app.paths().catalogue).isFile()) {
             const QString path = QDir::toNativeSeparators(app.paths().catalogue);
             app.messages.critical(
@@ -214,6 +219,12 @@ QString chooseRecordFolder(const QString& appFolder) {
     return QFileInfo(recorded).isDir() ? recorded : appFolder;
 }
 
+QString chooseRecordFolder(const AppPaths& paths, const std::optional<QString>& configured) {
+    if (configured && !configured->trimmed().isEmpty())
+        return QDir::cleanPath(QDir(paths.folder).absoluteFilePath(configured->trimmed()));
+    return paths.portable() ? chooseRecordFolder(paths.folder) : paths.userRecordFolder;
+}
+
 bool writeDefaultSettingsFile(const QString& path) {
     if (QFileInfo::exists(path))
         return true;
@@ -228,6 +239,11 @@ bool writeDefaultSettingsFile(const QString& path) {
 
 StartResult prepareStart(AppContext& app, const std::function<bool()>& playerLibraryUsable,
                          const QString& playerDir, const QString& appFolder) {
+    return prepareStart(app, playerLibraryUsable, playerDir, AppPaths::inFolder(appFolder));
+}
+
+StartResult prepareStart(AppContext& app, const std::function<bool()>& playerLibraryUsable,
+                         const QString& playerDir, const AppPaths& paths) {
     app.preferences().setPlayerInstallDir(playerDir.trimmed());
     if (!playerLibraryUsable || !playerLibraryUsable()) {
         app.messages.critical(
@@ -236,12 +252,15 @@ StartResult prepareStart(AppContext& app, const std::function<bool()>& playerLib
         app.desktop.openUrl(kPlayerDownloadPage);
         return StartResult::PlayerMissing;
     }
-    if (!readSettings(app, appFolder)) {
+    if (const QString fault = prepareUserData(paths); !fault.isEmpty())
+        qWarning("zentuvo: the user's files: %s", qPrintable(fault));
+    if (!readSettings(app, paths)) {
         app.messages.critical(QStringLiteral("Error in Main reading settings!"));
         return StartResult::SettingsFailed;
     }
     app.preferences().setPlayerUserAgentOption(buildPlayerUserAgentOption());
-    app.preferences().setRecordFolder(chooseRecordFolder(app.paths().folder));
+    app.preferences().setRecordFolder(chooseRecordFolder(
+        app.paths(), IniFile(app.paths().settingsFile).read(kPreferences, kRecordFolderKey)));
     return StartResult::Continue;
 }
 

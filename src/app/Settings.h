@@ -1,9 +1,11 @@
 #pragma once
 
+#include "app/AppPaths.h"
 #include "data/MyListRepository.h"
 
 #include <QString>
 #include <functional>
+#include <optional>
 
 namespace zentuvo {
 
@@ -11,6 +13,8 @@ class AppContext;
 
 inline const QString kPreferences = QStringLiteral("preferences");
 inline const QString kIniName = QStringLiteral("Zentuvo.ini");
+// [preferences] RecordFolder: where recordings go instead of the default folder.
+inline const QString kRecordFolderKey = QStringLiteral("RecordFolder");
 
 // The program's folder: $ZENTUVO_HOME when set, else the folder of the executable.
 QString defaultAppFolder();
@@ -18,6 +22,8 @@ QString defaultAppFolder();
 // Finds the databases and the settings file in appFolder and reads every preference.
 // False (after its message) when a database file is missing or a value cannot be read.
 bool readSettings(AppContext& app, const QString& appFolder);
+// The same with the files where paths says (AppPaths::inFolder(appFolder) above).
+bool readSettings(AppContext& app, const AppPaths& paths);
 
 int readDefaultCountry(AppContext& app);
 void saveDefaultCountry(AppContext& app);
@@ -40,6 +46,10 @@ QString buildPlayerUserAgentOption();
 
 // appFolder/Recorded when that folder exists, else appFolder. Nothing is created.
 QString chooseRecordFolder(const QString& appFolder);
+// The recording folder: the configured one (a relative path counts from the data folder)
+// when given; else the user's (AppPaths::userRecordFolder, made at the first recording) for
+// an installed program, chooseRecordFolder(paths.folder) for a portable one.
+QString chooseRecordFolder(const AppPaths& paths, const std::optional<QString>& configured);
 
 // The settings file a new installation starts with; written only when absent.
 bool writeDefaultSettingsFile(const QString& path);
@@ -53,5 +63,9 @@ enum class StartResult { Continue, PlayerMissing, SettingsFailed };
 // options and choose the recording folder.
 StartResult prepareStart(AppContext& app, const std::function<bool()>& playerLibraryUsable,
                          const QString& playerDir, const QString& appFolder);
+// The same where paths says; an installed program's user files are made or refreshed first
+// (prepareUserData), what fails there is told on the standard error and reading goes on.
+StartResult prepareStart(AppContext& app, const std::function<bool()>& playerLibraryUsable,
+                         const QString& playerDir, const AppPaths& paths);
 
 } // namespace zentuvo

@@ -1,5 +1,6 @@
 #include "data/Catalogue.h"
 
+#include "data/CatalogueCopy.h"
 #include "data/Csv.h"
 #include "data/Database.h"
 #include "data/Schema.h"
@@ -248,6 +249,7 @@ CatalogueResult buildCatalogue(const QString& dataDir, const QString& outFile, i
             writeTerms(db, data);
             db.exec(QStringLiteral(
                 "INSERT INTO tab_options (code, options) VALUES ('RememberCountry', '1')"));
+            storeCatalogueVersion(db, sourceVersion(dataDir, replicate));
             tx.commit();
         }
         QFile::remove(outFile);
@@ -309,6 +311,7 @@ CatalogueResult updateCatalogue(const QString& dataDir, const QString& dbFile) {
             }
         }
         writeTerms(db, data);
+        storeCatalogueVersion(db, sourceVersion(dataDir));
         tx.commit();
         result.terms = int(data.termRows.size());
         result.ok = true;

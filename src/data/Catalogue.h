@@ -11,7 +11,8 @@ namespace zentuvo {
 //   DIR/catalogue/genres.csv    name
 //   DIR/terms/languages.csv     languageID,code,name
 //   DIR/terms/terms.csv         code, then one column per language code
-// Stream address, home page and description are stored enciphered.
+// Stream address, home page and description are stored enciphered. Build and update store
+// the data's version (sourceVersion) in the option row catalogueVersion.
 struct CatalogueResult {
     bool ok = false;
     QString error;
@@ -26,7 +27,8 @@ CatalogueResult buildCatalogue(const QString& dataDir, const QString& outFile, i
 
 // Refreshes an existing catalogue: channels matched by code keep their number and their
 // favourite mark, new channels get new numbers, channels no longer listed go; countries
-// and genres keep their numbers by name; the term table is replaced; options stay.
+// and genres keep their numbers by name; the term table is replaced; options stay (the
+// version apart).
 CatalogueResult updateCatalogue(const QString& dataDir, const QString& dbFile);
 
 // Writes the catalogue back as CSV files with plain values, in the layout above.

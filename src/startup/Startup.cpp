@@ -1,13 +1,16 @@
 #include "startup/Startup.h"
 
 #include "app/AppContext.h"
+#include "app/DataLocation.h"
 #include "app/PlayerLocation.h"
 #include "app/Settings.h"
 #include "playback/VlcPlayer.h"
 #include "playback/VlcRuntime.h"
+#include "startup/SingleInstance.h"
 #include "ui/MainController.h"
 #include "ui/QtServices.h"
 #include "ui/dialogs/SplashWindow.h"
+#include "ui/main/FilePlayback.h"
 #include "ui/main/MainTheme.h"
 #include "ui/main/MainWindow.h"
 #include "ui/record/QuitOnClose.h"
@@ -15,6 +18,7 @@
 #include "ui/record/RecordWindow.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QEvent>
 #include <QTimer>
 #include <cstdio>
@@ -64,6 +68,26 @@ void reportStartupWhenShown(QObject* context) {
     });
 }
 
+// Sources handed to the program: the window comes to the front, playlists open the import
+// window filled in, other files play.
+void openSources(MainWindow& window, MainController& controller, const QStringList& sources) {
+    window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
+    window.show();
+    window.raise();
+    window.activateWindow();
+    // A dialog open on the window stays above it.
+    if (QWidget* dialog = QApplication::activeModalWidget()) {
+        dialog->raise();
+        dialog->activateWindow();
+    }
+    for (const QString& source : sources) {
+        if (isPlaylistSource(source))
+            controller.importPlaylist(source);
+        else
+            controller.files().playFile(source);
+    }
+}
+
 } // namespace
 
 int runApplication(int argc, char** argv) {
@@ -79,8 +103,16 @@ int runApplication(int argc, char** argv) {
     QtMessageService messages;
     QtDesktopService desktop;
     AppContext app(messages, desktop);
-    if (prepareStart(app, playerLibraryUsable, playerInstallDir(), defaultAppFolder()) !=
-        StartResult::Continue)
+    // A program already running on the same data takes the command line and comes forward.
+    const AppPaths paths = currentAppPaths();
+    const QStringList sources =
+        commandLineSources(QApplication::arguments().mid(1), QDir::currentPath());
+    SingleInstance instance(SingleInstance::serverName(paths.folder));
+    if (instance.handOver(sources))
+        return 0;
+    if (!instance.listen())
+        qWarning("zentuvo: later starts cannot reach this program");
+    if (prepareStart(app, playerLibraryUsable, playerInstallDir(), paths) != StartResult::Continue)
         return 1;
 
     SplashWindow splash;
@@ -92,6 +124,10 @@ int runApplication(int argc, char** argv) {
     window.installEventFilter(&quitOnClose);
     window.show();
     reportStartupWhenShown(&window);
+    QObject::connect(&instance, &SingleInstance::argumentsReceived, &window,
+                     [&](const QStringList& handed) { openSources(window, controller, handed); });
+    if (!sources.isEmpty())
+        QTimer::singleShot(0, &window, [&] { openSources(window, controller, sources); });
     const int code = QApplication::exec();
     controller.shutdown();
     return code;

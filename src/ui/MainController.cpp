@@ -112,6 +112,25 @@ void MainController::connectCommands() {
             [this] { ExportPlaylistWindow(app_, window_, &window_).exec(); });
 }
 
+void MainController::importPlaylist(const QString& source) {
+    pendingImports_ << source;
+    openNextImport();
+}
+
+void MainController::openNextImport() {
+    if (import_ || pendingImports_.isEmpty())
+        return;
+    auto* window = new ImportPlaylistWindow(app_, window_, &window_);
+    window->setSource(pendingImports_.takeFirst());
+    import_ = window;
+    connect(window, &QDialog::finished, this, [this, window] {
+        window->deleteLater();
+        import_ = nullptr;
+        openNextImport();
+    });
+    window->open();
+}
+
 void MainController::openSearch() {
     SearchWindow* search = SearchWindow::open(app_, window_);
     PlayerControl* control = control_.get();

@@ -4,8 +4,11 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QStringList>
 #include <functional>
 #include <memory>
+
+class QDialog;
 
 namespace zentuvo {
 
@@ -39,6 +42,11 @@ public:
     // Program shutdown: ends a running recording and stops both players.
     void shutdown();
 
+    // Opens the import window filled in with a playlist handed to the program (its command
+    // line, a later start), without waiting for it: one window at a time, the next source
+    // when it closes.
+    void importPlaylist(const QString& source);
+
 private:
     void connectCommands();
     void stopOwned();
@@ -47,6 +55,7 @@ private:
     void openAbout();
     void openEditor(qint32 myListNumber);
     void openChannelProperty(ChannelRef channel);
+    void openNextImport();
 
     // PlayerControlView over the window's elements.
     void setPlayerMessage(const QString& text) override;
@@ -72,6 +81,8 @@ private:
     std::unique_ptr<PlayerControl> control_;
     std::unique_ptr<FilePlayback> files_;
     std::unique_ptr<RecordLauncher> recorder_;
+    QPointer<QDialog> import_;   // the import window opened by importPlaylist
+    QStringList pendingImports_; // the sources waiting for it
 };
 
 } // namespace zentuvo

@@ -7,6 +7,7 @@
 #include "ui/MainWindowApi.h"
 
 #include <QCloseEvent>
+#include <QDir>
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -151,6 +152,9 @@ void RecordWindow::startRecording() {
             app_.messages.exclamation(missing);
             return;
         }
+        // The user's recording folder is made at the first recording; one that cannot be
+        // made fails like one that cannot be written.
+        QDir().mkpath(app_.preferences().recordFolder());
         dumpFile_ = RecordFiles::nextFileName(app_.preferences().recordFolder(), today_());
         QString reason;
         if (channelUrl_.trimmed().isEmpty())
