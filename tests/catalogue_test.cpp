@@ -117,3 +117,38 @@ TEST(CatalogueTool, EncryptDecryptAndFailures) {
     runTool({"frobnicate"}, &rc);
     EXPECT_EQ(rc, 2);
 }
+
+TEST(CatalogueTool, PlaylistRoundTripThroughMyList) {
+    TestApp t;
+    int rc = 0;
+    const QString in = t.folder.file("in.m3u"), out = t.folder.file("out.m3u");
+    // Headers, ids, logos and groups of every kind; a 50 MB list is read by the same code.
+    writeFile(in, "#EXTM3U\n"
+                  "#EXTINF:-1 tvg-id=\"A.it\" tvg-logo=\"http://127.0.0.1:9/a.png\" "
+                  "tvg-country=\"IT\" group-title=\"News\",A, with comma\n"
+                  "#EXTVLCOPT:http-user-agent=Agent/1\n#EXTVLCOPT:http-referrer=http://r/\n"
+                  "http://127.0.0.1:9/a\n"
+                  "#EXTINF:-1,B\n#EXTGRP:Kids\nhttp://127.0.0.1:9/b|User-Agent=Other%20UA\n"
+                  "#EXTINF:-1,C\nhttp://127.0.0.1:9/c");
+    const QString myList = t.app->paths().myList;
+    EXPECT_EQ(runTool({"import-playlist", "--mylist", myList, in}, &rc),
+              "imported 3, skipped 0, unreadable 0");
+    EXPECT_EQ(runTool({"import-playlist", "--mylist", myList, "--group", "G", in}, &rc),
+              "imported 0, skipped 3, unreadable 0");
+    EXPECT_EQ(runTool({"export-playlist", "--mylist", myList, "--out", out}, &rc), "exported 3");
+    const QString fresh = t.folder.file("fresh.dat");
+    EXPECT_EQ(runTool({"import-playlist", "--mylist", fresh, "--catalogue",
+                       t.app->paths().catalogue, out},
+                      &rc),
+              "imported 3, skipped 0, unreadable 0");
+    const QString columns = "SELECT group_concat(name || '|' || streamUrl || '|' || "
+                            "COALESCE(countryID, '') || '|' || COALESCE(userAgent, '') || '|' || "
+                            "COALESCE(referrer, '') || '|' || COALESCE(groupName, '') || '|' || "
+                            "COALESCE(tvgId, '') || '|' || COALESCE(logo, ''), ';') "
+                            "FROM (SELECT * FROM tab_mylist ORDER BY name)";
+    EXPECT_EQ(sqlText(fresh, columns), sqlText(myList, columns));
+    EXPECT_EQ(sqlText(fresh, "SELECT groupName FROM tab_mylist WHERE name = 'C'"), "in");
+    EXPECT_EQ(sqlText(fresh, "SELECT userAgent FROM tab_mylist WHERE name = 'B'"), "Other UA");
+    runTool({"import-playlist", "--mylist", myList}, &rc);
+    EXPECT_EQ(rc, 2);
+}

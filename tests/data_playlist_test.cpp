@@ -156,3 +156,23 @@ TEST(Playlist, CountsEveryUnreadableListsTheFirstTenAndStopsWhenCalledOff) {
     EXPECT_TRUE(cancelled.cancelled);
     EXPECT_TRUE(cancelled.entries.empty());
 }
+
+TEST(Playlist, ReadsAFiftyMegabyteListWhole) {
+    QByteArray bytes("#EXTM3U\n");
+    int n = 0;
+    while (bytes.size() < 50 * 1024 * 1024) {
+        bytes += "#EXTINF:-1 tvg-id=\"C" + QByteArray::number(n) +
+                 ".xx\" tvg-logo=\"http://127.0.0.1:9/logos/" + QByteArray::number(n) +
+                 ".png\" group-title=\"Group " + QByteArray::number(n % 300) + "\",Channel " +
+                 QByteArray::number(n) + ", news and more and more\nhttp://127.0.0.1:9/live/" +
+                 QByteArray::number(n) + ".ts\n";
+        ++n;
+    }
+    std::atomic<qint64> progress{0};
+    const PlaylistRead read = readPlaylist(bytes, {}, nullptr, &progress);
+    ASSERT_EQ(int(read.entries.size()), n);
+    EXPECT_EQ(read.unreadable, 0);
+    EXPECT_EQ(read.entries.back().line, 2 * n + 1);
+    EXPECT_EQ(read.entries.back().group, QString("Group %1").arg((n - 1) % 300));
+    EXPECT_EQ(progress.load(), bytes.size());
+}

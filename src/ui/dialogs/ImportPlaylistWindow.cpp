@@ -181,6 +181,7 @@ void ImportPlaylistWindow::setRunning(bool running) {
     } else {
         progressTimer_->stop();
     }
+    adjustSize(); // the progress rows come and go
 }
 
 void ImportPlaylistWindow::onImportClicked() {
