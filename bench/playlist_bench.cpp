@@ -19,6 +19,7 @@
 #include "data/CatalogueSearch.h"
 #include "data/Database.h"
 #include "data/Playlist.h"
+#include "data/Schema.h"
 #include "ui/MainWindowApi.h"
 #include "ui/dialogs/ImportPlaylistWindow.h"
 #include "ui/main/ChannelListModel.h"
@@ -85,6 +86,10 @@ int main(int argc, char** argv) {
                     dir.filePath(QString::fromLatin1(name)));
     const QString emptyList = dir.filePath(QStringLiteral("empty.dat"));
     QFile::copy(dir.filePath(QStringLiteral("mylist.dat")), emptyList);
+    if (const QString error = upgradeMyListFile(emptyList); !error.isEmpty()) {
+        std::fprintf(stderr, "%s\n", qPrintable(error));
+        return 1;
+    }
 
     const QByteArray playlist = makePlaylist(entries);
     const QString playlistFile = dir.filePath(QStringLiteral("provider.m3u"));

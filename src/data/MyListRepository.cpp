@@ -2,6 +2,7 @@
 
 #include "data/ChannelInfo.h"
 #include "data/Database.h"
+#include "data/NocaseOrder.h"
 
 #include <QHash>
 #include <QStringList>
@@ -61,38 +62,122 @@ int deleteMyListGroup(const QString& myListDb, const MyListGroupFilter& filter) 
     return db.changes();
 }
 
-MyListEntries readMyListEntries(const DataContext& ctx, const MyListGroupFilter& filter) {
+namespace {
+
+// The rows of one pass: every channel with an address, unordered.
+struct MyListRow {
+    qint64 channelID;
+    qint64 countryID; // -1 for none
+    QString name;
+    QString group;
+};
+
+// The lower-case key that groups names as NOCASE does (A-Z folded, nothing else).
+QString nocaseKey(const QString& text) {
+    QString key = text;
+    for (QChar& c : key)
+        if (c >= u'A' && c <= u'Z')
+            c = QChar(c.unicode() + 32);
+    return key;
+}
+
+bool selects(const MyListGroupFilter& filter, const QString& group) {
+    switch (filter.kind) {
+    case MyListGroupFilter::Kind::Group:
+        return compareNocase(group, filter.group) == 0;
+    case MyListGroupFilter::Kind::NoGroup:
+        return group.isEmpty();
+    case MyListGroupFilter::Kind::All:
+        break;
+    }
+    return true;
+}
+
+// The chosen rows as list entries, by name in NOCASE order (equal names by number), with
+// their countries' names (one lookup per country).
+MyListEntries toEntries(const DataContext& ctx, std::vector<MyListRow>& rows,
+                        const MyListGroupFilter& filter) {
     MyListEntries out;
-    try {
-        Connection db(ctx.myListDb, Connection::Mode::ReadOnly);
-        auto q = db.prepare(QStringLiteral(" SELECT tab_mylist.channelID, tab_mylist.countryID, "
-                                           "tab_mylist.name  FROM tab_mylist "
-                                           " WHERE tab_mylist.streamUrl <> '' ") +
-                            groupCondition(filter) +
-                            QStringLiteral(" ORDER BY tab_mylist.name COLLATE NOCASE"));
-        bindGroup(q, 1, filter);
-        QHash<qint64, QString> countries; // one lookup per country
-        while (q.next()) {
-            MyListEntry row;
-            if (!q.isNull(1)) {
-                const qint64 countryID = q.integer(1);
-                auto found = countries.constFind(countryID);
-                if (found == countries.cend()) {
-                    const bool fits = countryID >= std::numeric_limits<int>::min() &&
-                                      countryID <= std::numeric_limits<int>::max();
-                    found = countries.insert(countryID,
-                                             fits ? countryName(ctx, int(countryID)) : QString());
-                }
-                row.country = *found;
+    std::vector<MyListRow*> chosen;
+    chosen.reserve(rows.size());
+    for (MyListRow& row : rows)
+        if (selects(filter, row.group))
+            chosen.push_back(&row);
+    std::stable_sort(chosen.begin(), chosen.end(), [](const MyListRow* a, const MyListRow* b) {
+        return compareNocase(a->name, b->name) < 0;
+    });
+    QHash<qint64, QString> countries;
+    out.entries.reserve(chosen.size());
+    for (MyListRow* row : chosen) {
+        MyListEntry e;
+        if (row->countryID >= 0) {
+            auto found = countries.constFind(row->countryID);
+            if (found == countries.cend()) {
+                const bool fits = row->countryID >= std::numeric_limits<int>::min() &&
+                                  row->countryID <= std::numeric_limits<int>::max();
+                found = countries.insert(row->countryID,
+                                         fits ? countryName(ctx, int(row->countryID)) : QString());
             }
-            row.name = q.text(2);
-            row.channelID = q.integer(0);
-            out.entries.push_back(std::move(row));
+            e.country = *found;
         }
-    } catch (...) {
-        out.error = std::current_exception();
+        e.name = std::move(row->name);
+        e.channelID = row->channelID;
+        out.entries.push_back(std::move(e));
     }
     return out;
+}
+
+std::vector<MyListRow> readRows(const QString& myListDb) {
+    Connection db(myListDb, Connection::Mode::ReadOnly);
+    auto q = db.prepare(QStringLiteral("SELECT channelID, countryID, name, groupName "
+                                       "FROM tab_mylist WHERE streamUrl <> ''"));
+    std::vector<MyListRow> rows;
+    while (q.next())
+        rows.push_back({q.integer(0), q.isNull(1) ? -1 : q.integer(1), q.text(2), q.text(3)});
+    // Rows come in the table's order; the sort below keeps it for equal names.
+    return rows;
+}
+
+} // namespace
+
+MyListEntries readMyListEntries(const DataContext& ctx, const MyListGroupFilter& filter) {
+    try {
+        std::vector<MyListRow> rows = readRows(ctx.myListDb);
+        return toEntries(ctx, rows, filter);
+    } catch (...) {
+        MyListEntries out;
+        out.error = std::current_exception();
+        return out;
+    }
+}
+
+MyListView readMyListView(const DataContext& ctx, const MyListGroupFilter& filter) {
+    MyListView view;
+    view.shown = filter;
+    try {
+        std::vector<MyListRow> rows = readRows(ctx.myListDb);
+        QHash<QString, QString> groups; // NOCASE key -> the first spelling met
+        for (const MyListRow& row : rows) {
+            if (row.group.isEmpty())
+                view.groups.hasUngrouped = true;
+            else
+                groups.insert(nocaseKey(row.group), row.group);
+        }
+        view.groups.names = groups.values();
+        std::sort(view.groups.names.begin(), view.groups.names.end(),
+                  [](const QString& a, const QString& b) { return compareNocase(a, b) < 0; });
+        const bool inUse = filter.kind == MyListGroupFilter::Kind::All ||
+                           (filter.kind == MyListGroupFilter::Kind::NoGroup
+                                ? view.groups.hasUngrouped
+                                : groups.contains(nocaseKey(filter.group)));
+        if (!inUse)
+            view.shown = MyListGroupFilter::all();
+        view.read = toEntries(ctx, rows, view.shown);
+    } catch (...) {
+        view.groups = {};
+        view.read.error = std::current_exception();
+    }
+    return view;
 }
 
 void deleteMyListChannels(const QString& myListDb, const QList<int>& channelIDs) {

@@ -54,6 +54,17 @@ int deleteMyListGroup(const QString& myListDb, const MyListGroupFilter& filter);
 MyListEntries readMyListEntries(const DataContext& ctx,
                                 const MyListGroupFilter& filter = MyListGroupFilter::all());
 
+struct MyListView {
+    MyListGroups groups;
+    MyListGroupFilter shown; // the filter asked for, or all when its group is not in use
+    MyListEntries read;      // the channels it selects, as readMyListEntries gives them
+};
+
+// The groups and the channels of one filter, in one pass over My List: what the My List tab
+// shows. A group that no channel uses any more falls back to all. Never throws (a failure is
+// in read.error, with no groups).
+MyListView readMyListView(const DataContext& ctx, const MyListGroupFilter& filter);
+
 // Deletes the My List rows with these numbers, all in one transaction: nothing is deleted
 // when any part fails. Throws DbError.
 void deleteMyListChannels(const QString& myListDb, const QList<int>& channelIDs);

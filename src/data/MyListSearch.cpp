@@ -56,13 +56,30 @@ SearchOutcome searchMyList(const QString& myListDb, const QString& channelDb, co
         out.error = e.description();
         return out;
     }
-    std::sort(out.hits.begin(), out.hits.end(), [](const SearchHit& a, const SearchHit& b) {
-        if (const int c = a.countryName.compare(b.countryName, Qt::CaseInsensitive); c != 0)
+    // By country, then name, letter case aside (folded once per hit, not per comparison),
+    // then number.
+    struct Key {
+        QString country, name;
+        qint64 channelID;
+        size_t at;
+    };
+    std::vector<Key> keys;
+    keys.reserve(out.hits.size());
+    for (size_t i = 0; i < out.hits.size(); ++i)
+        keys.push_back({out.hits[i].countryName.toCaseFolded(), out.hits[i].name.toCaseFolded(),
+                        out.hits[i].channelID, i});
+    std::sort(keys.begin(), keys.end(), [](const Key& a, const Key& b) {
+        if (const int c = a.country.compare(b.country); c != 0)
             return c < 0;
-        if (const int c = a.name.compare(b.name, Qt::CaseInsensitive); c != 0)
+        if (const int c = a.name.compare(b.name); c != 0)
             return c < 0;
         return a.channelID < b.channelID;
     });
+    std::vector<SearchHit> sorted;
+    sorted.reserve(keys.size());
+    for (const Key& k : keys)
+        sorted.push_back(std::move(out.hits[k.at]));
+    out.hits = std::move(sorted);
     return out;
 }
 

@@ -103,9 +103,6 @@ void upgradeMyListSchema(Connection& db) {
                        {QStringLiteral("groupName"), QStringLiteral("TEXT")},
                        {QStringLiteral("tvgId"), QStringLiteral("TEXT")},
                        {QStringLiteral("logo"), QStringLiteral("TEXT")}});
-    db.exec(QStringLiteral(
-        "CREATE INDEX IF NOT EXISTS ix_mylist_group ON tab_mylist (groupName COLLATE NOCASE);"
-        "CREATE INDEX IF NOT EXISTS ix_mylist_url ON tab_mylist (streamUrl);"));
     transaction.commit();
 }
 

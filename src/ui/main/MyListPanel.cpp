@@ -36,25 +36,11 @@ public:
 // What a refill hands from its worker thread to the panel.
 struct FilledMyList {
     MyListGroups groups;
-    std::exception_ptr groupsError;
     MyListGroupFilter shown; // the chosen group, or all groups when it is gone
     std::vector<ChannelRow> rows;
     std::exception_ptr error;
     KeptReports reports;
 };
-
-bool groupExists(const MyListGroups& groups, const MyListGroupFilter& group) {
-    switch (group.kind) {
-    case Kind::All:
-        return true;
-    case Kind::NoGroup:
-        return groups.hasUngrouped;
-    case Kind::Group:
-        break;
-    }
-    return std::any_of(groups.names.cbegin(), groups.names.cend(),
-                       [&](const QString& name) { return compareNocase(name, group.group) == 0; });
-}
 
 // The selector entry of a group, or -1.
 int entryOf(const QComboBox* selector, const MyListGroupFilter& group) {
@@ -72,15 +58,10 @@ FilledMyList readMyList(DataContext ctx, const MyListGroupFilter& chosen) {
     FilledMyList out;
     ctx.cipher = nullptr; // the names and countries need no deciphering
     ctx.errors = &out.reports;
-    out.shown = chosen;
-    try {
-        out.groups = readMyListGroups(ctx.myListDb);
-        if (!groupExists(out.groups, chosen))
-            out.shown = MyListGroupFilter::all();
-    } catch (...) {
-        out.groupsError = std::current_exception();
-    }
-    MyListEntries read = readMyListEntries(ctx, out.shown);
+    MyListView view = readMyListView(ctx, chosen); // one pass for the groups and the rows
+    out.groups = std::move(view.groups);
+    out.shown = view.shown;
+    MyListEntries& read = view.read;
     out.error = read.error;
     out.rows.reserve(read.entries.size());
     for (MyListEntry& e : read.entries) {
@@ -166,11 +147,7 @@ void MyListPanel::startFill() {
             app_.messages.reportError(text);
         for (const QString& text : result.reports.notices)
             app_.messages.reportNotice(text);
-        if (result.groupsError)
-            reportErrors(app_.messages, "LoadComboFilterGroup",
-                         [&] { std::rethrow_exception(result.groupsError); });
-        else
-            showGroups(result.groups);
+        showGroups(result.groups);
         chosen_ = result.shown;
         {
             const QSignalBlocker quiet(ui_.cboGroup);
