@@ -95,6 +95,9 @@ void MainController::connectCommands() {
     connect(commands, &MainCommands::previewStopRequested, control,
             &PlayerControl::stopPreviewKeepingPlaylist);
     connect(commands, &MainCommands::volumeChanged, control, &PlayerControl::setMainVolume);
+    connect(commands, &MainCommands::muteToggleRequested, control, &PlayerControl::toggleMute);
+    connect(control, &PlayerControl::mutedChanged, window_.menus().miViewMute,
+            &QAction::setChecked);
     connect(commands, &MainCommands::recordRequested, this,
             [this] { recorder_->record(control_->mainChannel()); });
     connect(commands, &MainCommands::playFileRequested, files_.get(), &FilePlayback::playFrom);
