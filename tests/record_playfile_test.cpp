@@ -8,8 +8,8 @@
 
 #include <QApplication>
 #include <QLabel>
-#include <QMouseEvent>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QSlider>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -118,7 +118,7 @@ TEST_F(FilePlaybackTest, OnlyTheUsersMovesOfTheSliderSeekAndOnlyWhileAFilePlays)
 
 TEST_F(FilePlaybackTest, TheTimeShowsAsMinutesOrHours) {
     const std::pair<qint64, const char*> cases[] = {
-        {0, "0:00"},         {999, "0:00"},        {59'000, "0:59"},     {61'500, "1:01"},
+        {0, "0:00"},          {999, "0:00"},          {59'000, "0:59"},         {61'500, "1:01"},
         {3'599'000, "59:59"}, {3'600'000, "1:00:00"}, {36'062'000, "10:01:02"}, {-5, "0:00"}};
     for (const auto& [ms, text] : cases)
         EXPECT_EQ(FilePlayback::timeText(ms), text) << ms;
@@ -140,8 +140,8 @@ TEST_F(FilePlaybackTest, TheTimeFollowsThePlayerAndADragSeeksToTheSecond) {
     auto mouse = [&](QEvent::Type type, int x) {
         QMouseEvent e(type, QPointF(x, SliderPlayFile->height() / 2.0),
                       SliderPlayFile->mapToGlobal(QPointF(x, SliderPlayFile->height() / 2.0)),
-                      Qt::LeftButton, type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
-                      {});
+                      Qt::LeftButton,
+                      type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, {});
         QApplication::sendEvent(SliderPlayFile, &e);
     };
     mouse(QEvent::MouseButtonPress, 2);
@@ -160,4 +160,6 @@ TEST_F(FilePlaybackTest, TheTimeFollowsThePlayerAndADragSeeksToTheSecond) {
     // A file that ends says so instead of playing.
     player.setState(PlayerState::Ended);
     EXPECT_EQ(txtMessages->text(), "Ended - clip.ts");
+    files->updateTime();
+    EXPECT_EQ(lblPlayFileTime->text(), "16:40 / 16:40");
 }

@@ -212,13 +212,12 @@ TEST_F(WiringTest, PlayerKeys) {
         int slider, volume;
         bool muted;
     };
-    for (const Volume& v : {Volume{Qt::Key_Plus, {}, 6, 120, false},
-                            Volume{Qt::Key_Equal, {}, 7, 140, false},
-                            Volume{Qt::Key_Plus, Qt::KeypadModifier, 8, 160, false},
-                            Volume{Qt::Key_Minus, Qt::KeypadModifier, 7, 140, false},
-                            Volume{Qt::Key_M, {}, 7, 0, true},
-                            Volume{Qt::Key_Minus, {}, 6, 0, true},
-                            Volume{Qt::Key_M, {}, 6, 120, false}}) {
+    for (const Volume& v :
+         {Volume{Qt::Key_Plus, {}, 6, 120, false}, Volume{Qt::Key_Equal, {}, 7, 140, false},
+          Volume{Qt::Key_Plus, Qt::KeypadModifier, 8, 160, false},
+          Volume{Qt::Key_Minus, Qt::KeypadModifier, 7, 140, false},
+          Volume{Qt::Key_M, {}, 7, 0, true}, Volume{Qt::Key_Minus, {}, 6, 0, true},
+          Volume{Qt::Key_M, {}, 6, 120, false}}) {
         QTest::keyClick(list, v.key, v.modifiers);
         EXPECT_EQ(ui().SliderVolume->value(), v.slider);
         EXPECT_EQ(mainPlayer().volume(), v.volume);

@@ -75,7 +75,9 @@ void FilePlayback::onStateChanged(int state) {
 
 QString FilePlayback::timeText(qint64 ms) {
     const qint64 s = std::max<qint64>(ms, 0) / 1000;
-    const auto twoDigits = [](qint64 n) { return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0')); };
+    const auto twoDigits = [](qint64 n) {
+        return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0'));
+    };
     if (s < 3600)
         return QString::number(s / 60) + u':' + twoDigits(s % 60);
     return QString::number(s / 3600) + u':' + twoDigits(s / 60 % 60) + u':' + twoDigits(s % 60);
@@ -91,8 +93,11 @@ void FilePlayback::updateTime() {
         return;
     try {
         const qint64 length = player_.length();
-        const qint64 elapsed =
-            dragMs_ >= 0 ? dragMs_ : qint64(std::llround(player_.position() * double(length)));
+        // An ended file has played all of it, whatever position the player last gave.
+        const qint64 elapsed = dragMs_ >= 0 ? dragMs_
+                               : player_.state() == PlayerState::Ended
+                                   ? length
+                                   : qint64(std::llround(player_.position() * double(length)));
         label->setText(timeText(elapsed) + QStringLiteral(" / ") + timeText(length));
     } catch (const std::exception&) {
         // A player that does not answer leaves the time as it was.
@@ -115,8 +120,8 @@ void FilePlayback::dragTo(int x) {
         const qint64 length = player_.length();
         if (length <= 0)
             return; // the twentieths of the slider's own move remain
-        const qint64 ms = std::min(std::llround(fractionAt(x) * double(length) / 1000.0) * 1000,
-                                   length);
+        const qint64 ms =
+            std::min(std::llround(fractionAt(x) * double(length) / 1000.0) * 1000, length);
         if (ms == dragMs_)
             return;
         dragMs_ = ms;
@@ -178,9 +183,9 @@ void FilePlayback::playFile(const QString& path) {
         player_.playItem(item);
         if (w_.txtMessages)
             w_.txtMessages->setText(QStringLiteral("Playing from file ") + fileName_);
-        player_.setVolume(control_.isMuted()    ? 0
-                          : w_.SliderVolume ? w_.SliderVolume->value() * 20
-                                            : 100);
+        player_.setVolume(control_.isMuted() ? 0
+                          : w_.SliderVolume  ? w_.SliderVolume->value() * 20
+                                             : 100);
     } catch (const std::exception& e) {
         app_.messages.critical(QStringLiteral("Error in PlayFile: ") +
                                QString::fromLocal8Bit(e.what()));

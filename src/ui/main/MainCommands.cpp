@@ -169,9 +169,9 @@ void MainCommands::playNeighbourRow(int step) {
         // The current row when it is selected; a list may have one without a selection.
         const QList<int> selected = list->selectedRowNumbers();
         const int current = list->currentIndex().row();
-        const int row = selected.isEmpty()          ? (step > 0 ? 0 : rows - 1)
-                         : selected.contains(current) ? current + step
-                                                      : selected.first() + step;
+        const int row = selected.isEmpty()           ? (step > 0 ? 0 : rows - 1)
+                        : selected.contains(current) ? current + step
+                                                     : selected.first() + step;
         if (row < 0 || row >= rows)
             return;
         list->setCurrentIndex(model->index(row, 0)); // selects the row alone
