@@ -133,6 +133,7 @@ TEST_F(PlaybackControl, StoppingEmptiesThePlayersAndAPlayerThatFailsIsReportedOr
     view.fileSliderVisible = true;
     control.stopMain();
     EXPECT_EQ(control.mainTag(), "");
+    EXPECT_EQ(view.infoLine, ""); // the information line goes with the channel
     EXPECT_EQ(main.itemCount(), 0);
     EXPECT_EQ(main.state(), PlayerState::Idle);
     EXPECT_FALSE(view.fileSliderVisible);
@@ -157,6 +158,19 @@ TEST_F(PlaybackControl, StoppingEmptiesThePlayersAndAPlayerThatFailsIsReportedOr
                            "Error in PlayPreview: the player does not answer"}));
 }
 
+TEST_F(PlaybackControl, MuteSilencesTheMainPlayerUntilUnmuted) {
+    QList<bool> announced;
+    QObject::connect(&control, &PlayerControl::mutedChanged, [&](bool m) { announced << m; });
+    control.toggleMute();
+    EXPECT_EQ(main.volume(), 0);
+    control.setMainVolume(8); // the slider moves, the player stays silent
+    control.playMain(catalogueRef(*t.app, "Alpha.it"));
+    EXPECT_EQ(main.volume(), 0);
+    control.toggleMute();
+    EXPECT_EQ(main.volume(), view.volumeSlider * PlayerControl::kVolumeStep);
+    EXPECT_EQ(announced, QList<bool>({true, false}));
+}
+
 TEST_F(PlaybackControl, TimerStatus) {
     control.updateStatus();
     EXPECT_EQ(view.playerMessage, "Idle/Close");
@@ -165,6 +179,11 @@ TEST_F(PlaybackControl, TimerStatus) {
     main.reportedPosition = 0.375; // 7.5 rounds to 8
     control.updateStatus();
     EXPECT_EQ(view.previewMessage, "- Preview - Buffering");
+    // A preview that plays names its channel.
+    control.playPreview(catalogueRef(*t.app, "Beta.it"));
+    control.updateStatus();
+    EXPECT_EQ(view.previewMessage, "- Preview - beta tv");
+    control.stopPreview();
     EXPECT_EQ(view.fileSlider, 8);
     main.reportedPosition = 0.125; // 2.5 rounds to 2
     main.setState(PlayerState(42));

@@ -7,7 +7,9 @@
 #include "ui/main/PlayerControl.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QSlider>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -28,12 +30,13 @@ protected:
         SliderVolume->setRange(0, 10);
         SliderVolume->setValue(5);
         SliderPlayFile->hide();
+        lblPlayFileTime = new QLabel(&window);
         txtMessages->setText("Alpha (Italy)");
         control = std::make_unique<PlayerControl>(*t.app, player, preview, view);
         control->setMainChannel(ChannelRef::catalogue(3));
         files = std::make_unique<FilePlayback>(
             *t.app, *control, player,
-            FilePlaybackWidgets{video, txtMessages, SliderPlayFile, SliderVolume});
+            FilePlaybackWidgets{video, txtMessages, SliderPlayFile, SliderVolume, lblPlayFileTime});
         files->setFileChooser([this](const QString& title, const QString& folder) {
             steps << "dialog " + title + " in " + folder;
             return chosen;
@@ -49,6 +52,7 @@ protected:
     QLineEdit* txtMessages = nullptr;
     QSlider* SliderPlayFile = nullptr;
     QSlider* SliderVolume = nullptr;
+    QLabel* lblPlayFileTime = nullptr;
     std::unique_ptr<FilePlayback> files;
     QStringList steps;
     QString chosen;
@@ -110,4 +114,52 @@ TEST_F(FilePlaybackTest, OnlyTheUsersMovesOfTheSliderSeekAndOnlyWhileAFilePlays)
     player.broken = true;
     EXPECT_NO_THROW(files->seekToSlider(10));
     EXPECT_TRUE(t.messages.shown.isEmpty());
+}
+
+TEST_F(FilePlaybackTest, TheTimeShowsAsMinutesOrHours) {
+    const std::pair<qint64, const char*> cases[] = {
+        {0, "0:00"},          {999, "0:00"},          {59'000, "0:59"},         {61'500, "1:01"},
+        {3'599'000, "59:59"}, {3'600'000, "1:00:00"}, {36'062'000, "10:01:02"}, {-5, "0:00"}};
+    for (const auto& [ms, text] : cases)
+        EXPECT_EQ(FilePlayback::timeText(ms), text) << ms;
+}
+
+TEST_F(FilePlaybackTest, TheTimeFollowsThePlayerAndADragSeeksToTheSecond) {
+    window.show();
+    files->updateTime();
+    EXPECT_TRUE(lblPlayFileTime->isHidden()); // no file plays
+    files->playFile("/tmp/clip.ts");
+    player.reportedLength = 1'000'000;
+    player.reportedPosition = 0.25;
+    files->updateTime();
+    EXPECT_TRUE(lblPlayFileTime->isVisible());
+    EXPECT_EQ(lblPlayFileTime->text(), "4:10 / 16:40");
+    // Each pixel of a drag moves to a whole second, finer than the slider's twentieths.
+    SliderPlayFile->resize(160, 20);
+    SliderPlayFile->setValue(0);
+    auto mouse = [&](QEvent::Type type, int x) {
+        QMouseEvent e(type, QPointF(x, SliderPlayFile->height() / 2.0),
+                      SliderPlayFile->mapToGlobal(QPointF(x, SliderPlayFile->height() / 2.0)),
+                      Qt::LeftButton,
+                      type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, {});
+        QApplication::sendEvent(SliderPlayFile, &e);
+    };
+    mouse(QEvent::MouseButtonPress, 2);
+    ASSERT_TRUE(SliderPlayFile->isSliderDown());
+    QList<double> seconds;
+    for (int x : {40, 41, 42}) {
+        mouse(QEvent::MouseMove, x);
+        seconds << player.reportedPosition * 1000;
+    }
+    mouse(QEvent::MouseButtonRelease, 42);
+    for (double s : seconds)
+        EXPECT_DOUBLE_EQ(s, std::round(s));
+    EXPECT_LT(seconds[0], seconds[1]);
+    EXPECT_LT(seconds[1], seconds[2]);
+    EXPECT_LT(seconds[2] - seconds[0], 50); // a twentieth is 50 s
+    // A file that ends says so instead of playing.
+    player.setState(PlayerState::Ended);
+    EXPECT_EQ(txtMessages->text(), "Ended - clip.ts");
+    files->updateTime();
+    EXPECT_EQ(lblPlayFileTime->text(), "16:40 / 16:40");
 }

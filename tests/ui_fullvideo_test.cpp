@@ -135,16 +135,31 @@ TEST_F(FullVideoTest, PlayersOwnFullScreenShowsOnlyTheVideoAndPutsEverythingBack
     EXPECT_EQ(ui().VLCPlugin21->size(), QSize(320, 180));
 }
 
+TEST_F(FullVideoTest, F11EntersAndLeavesAndTheKeysWorkWithoutTheMenus) {
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    key(window.get(), Qt::Key_F11);
+    expectFullVideo(true);
+    key(window.get(), Qt::Key_M); // the hidden View menu's key still mutes
+    EXPECT_EQ(player().volume(), 0);
+    EXPECT_TRUE(window->menus().miViewMute->isChecked());
+    key(window.get(), Qt::Key_F11);
+    expectFullVideo(false);
+}
+
 TEST_F(FullVideoTest, EscapeOrADoubleClickEndsThePlayersFullScreenBackToWhereItWas) {
     click(ui().imgButtonFullScreen);
     ASSERT_TRUE(window->videoModes().playerFullScreen());
     key(window.get(), Qt::Key_Escape);
     EXPECT_FALSE(window->videoModes().playerFullScreen());
     EXPECT_EQ(window->geometry(), placed);
-    click(ui().imgButtonFullScreen);
-    QTest::mouseDClick(ui().VLCPlugin21, Qt::LeftButton);
-    settle();
-    EXPECT_FALSE(window->videoModes().playerFullScreen());
+    // A double click on the video starts it and ends it.
+    for (bool on : {true, false}) {
+        QTest::mouseDClick(ui().VLCPlugin21, Qt::LeftButton);
+        settle();
+        EXPECT_EQ(window->videoModes().playerFullScreen(), on);
+    }
+    EXPECT_EQ(window->geometry(), placed);
     // From inside full video, back to full video.
     click(ui().imgButtonFullVideo);
     click(ui().imgButtonFullScreen);

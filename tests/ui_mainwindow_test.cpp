@@ -1,6 +1,7 @@
 // The main window as a whole: a language change, the toolbar and menus over the lists, the
 // filter remembered across a restart, and the players plugged in.
 #include "app/Settings.h"
+#include "data/ChannelInfo.h"
 #include "ui_support.h"
 
 #include <QMenu>
@@ -172,6 +173,59 @@ TEST_F(WiringTest, BackspacePlaysThePreviousChannel) {
         QTest::keyClick(ui().lvwChannels, Qt::Key_Backspace);
         EXPECT_EQ(mainPlayer().current()->mrl, mrl);
     }
+    EXPECT_TRUE(t.messages.shown.isEmpty());
+}
+
+TEST_F(WiringTest, PlayerKeys) {
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    ListView* list = ui().lvwChannels;
+    list->setFocus();
+    const int last = channels()->rowCount() - 1;
+    ASSERT_GE(last, 2);
+    auto playing = [&] { return mainPlayer().current() ? mainPlayer().current()->mrl : ""; };
+    auto mrlOf = [&](int row) {
+        return lookupChannel(app().data(), channels()->channelAt(row))->url;
+    };
+    // Page Down / Page Up select and play the next / previous row, and stop at the ends.
+    struct Step {
+        Qt::Key key;
+        int row; // the selected and playing row after the key
+    };
+    for (const Step& s : {Step{Qt::Key_PageDown, 0}, Step{Qt::Key_PageDown, 1},
+                          Step{Qt::Key_PageUp, 0}, Step{Qt::Key_PageUp, 0}}) {
+        QTest::keyClick(list, s.key);
+        EXPECT_EQ(list->currentIndex().row(), s.row);
+        EXPECT_EQ(playing(), mrlOf(s.row));
+    }
+    const int plays = mainPlayer().playCalls;
+    QTest::keyClick(list, Qt::Key_PageUp); // at the top: nothing
+    selectRows(list, {last});
+    QTest::keyClick(list, Qt::Key_PageDown); // at the bottom: nothing
+    EXPECT_EQ(mainPlayer().playCalls, plays);
+    QTest::keyClick(list, Qt::Key_Return); // Enter plays the selected row
+    EXPECT_EQ(playing(), mrlOf(last));
+    // Volume keys move the slider a step; M mutes and gives the volume back.
+    struct Volume {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        int slider, volume;
+        bool muted;
+    };
+    for (const Volume& v :
+         {Volume{Qt::Key_Plus, {}, 6, 120, false}, Volume{Qt::Key_Equal, {}, 7, 140, false},
+          Volume{Qt::Key_Plus, Qt::KeypadModifier, 8, 160, false},
+          Volume{Qt::Key_Minus, Qt::KeypadModifier, 7, 140, false},
+          Volume{Qt::Key_M, {}, 7, 0, true}, Volume{Qt::Key_Minus, {}, 6, 0, true},
+          Volume{Qt::Key_M, {}, 6, 120, false}}) {
+        QTest::keyClick(list, v.key, v.modifiers);
+        EXPECT_EQ(ui().SliderVolume->value(), v.slider);
+        EXPECT_EQ(mainPlayer().volume(), v.volume);
+        EXPECT_EQ(window->menus().miViewMute->isChecked(), v.muted);
+    }
+    // The menus show the keys.
+    EXPECT_EQ(window->menus().miFilePlayFrom->shortcut(), QKeySequence(QKeySequence::Open));
+    EXPECT_EQ(window->menus().miViewFullVideo->shortcut(), QKeySequence(Qt::Key_F11));
     EXPECT_TRUE(t.messages.shown.isEmpty());
 }
 

@@ -61,6 +61,8 @@ public:
     // Position within the item, 0.0 to 1.0; 0.0 when nothing plays.
     virtual double position() const = 0;
     virtual void setPosition(double position) = 0;
+    // Length of the item in milliseconds; 0 while unknown and for live streams.
+    virtual qint64 length() const = 0;
 
     // Audio volume in per cent, 0 to kMaxVolume; values outside are clamped.
     virtual void setVolume(int percent) = 0;

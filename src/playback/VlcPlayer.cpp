@@ -414,6 +414,10 @@ void VlcPlayer::setPosition(double position) {
     libvlc_media_player_set_position(d->mp.get(), float(std::clamp(position, 0.0, 1.0)));
 }
 
+qint64 VlcPlayer::length() const {
+    return std::max<qint64>(libvlc_media_player_get_length(d->mp.get()), 0);
+}
+
 void VlcPlayer::setVolume(int percent) {
     d->volume = std::clamp(percent, 0, kMaxVolume);
     libvlc_audio_set_volume(d->mp.get(), d->volume);

@@ -34,6 +34,7 @@ public:
     PlayerState state() const override;
     double position() const override;
     void setPosition(double position) override;
+    qint64 length() const override;
     void setVolume(int percent) override;
     int volume() const override;
     std::optional<QSize> videoSize() const override;

@@ -49,7 +49,8 @@ MainController::MainController(AppContext& app, MainWindow& window, PlayerFactor
     control_ = std::make_unique<PlayerControl>(app_, *main_, *preview_, view);
     files_ = std::make_unique<FilePlayback>(
         app_, *control_, *main_,
-        FilePlaybackWidgets{ui.VLCPlugin21, ui.txtMessages, ui.SliderPlayFile, ui.SliderVolume});
+        FilePlaybackWidgets{ui.VLCPlugin21, ui.txtMessages, ui.SliderPlayFile, ui.SliderVolume,
+                            ui.lblPlayFileTime});
     recorder_ = std::make_unique<RecordLauncher>(app_, window_);
     // The preview starts silent, the main player at the slider's volume.
     control_->applyPreviewVolume();
@@ -59,6 +60,7 @@ MainController::MainController(AppContext& app, MainWindow& window, PlayerFactor
     window_.setMainPlayer(main_.get());
     connectCommands();
     connect(ui.statusTimer, &QTimer::timeout, control_.get(), &PlayerControl::updateStatus);
+    connect(ui.statusTimer, &QTimer::timeout, files_.get(), &FilePlayback::updateTime);
     ui.statusTimer->start();
 }
 
@@ -95,6 +97,9 @@ void MainController::connectCommands() {
     connect(commands, &MainCommands::previewStopRequested, control,
             &PlayerControl::stopPreviewKeepingPlaylist);
     connect(commands, &MainCommands::volumeChanged, control, &PlayerControl::setMainVolume);
+    connect(commands, &MainCommands::muteToggleRequested, control, &PlayerControl::toggleMute);
+    connect(control, &PlayerControl::mutedChanged, window_.menus().miViewMute,
+            &QAction::setChecked);
     connect(commands, &MainCommands::recordRequested, this,
             [this] { recorder_->record(control_->mainChannel()); });
     connect(commands, &MainCommands::playFileRequested, files_.get(), &FilePlayback::playFrom);
@@ -175,6 +180,7 @@ void MainController::setInfoLine(const QString& text) {
 
 void MainController::showFileSlider(bool visible) {
     window_.ui().SliderPlayFile->setVisible(visible);
+    window_.ui().lblPlayFileTime->setVisible(visible);
 }
 
 void MainController::setFileSlider(int value) {

@@ -30,6 +30,7 @@ public:
     PlayerState state() const override;
     double position() const override;
     void setPosition(double position) override;
+    qint64 length() const override { return reportedLength; }
     void setVolume(int percent) override;
     int volume() const override { return volume_; }
     std::optional<QSize> videoSize() const override;
@@ -45,6 +46,7 @@ public:
     int playingItem = -1;
     quintptr window = 0;
     double reportedPosition = 0.0;
+    qint64 reportedLength = 0; // milliseconds
     std::optional<QSize> reportedSize;
     QString reportedError;
     // The state an item with an address reaches when it is started (Opening for a stream

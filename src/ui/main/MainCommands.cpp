@@ -12,6 +12,7 @@
 #include "ui/main/MyListPanel.h"
 #include "ui/widgets/ListView.h"
 
+#include <QShortcut>
 #include <QSlider>
 #include <QToolButton>
 
@@ -47,6 +48,7 @@ MainCommands::MainCommands(AppContext& app, MainWidgets& ui, MainMenus& menus,
     connectLists();
     connectMenus();
     connectButtons();
+    connectKeys();
 }
 
 void MainCommands::connectLists() {
@@ -104,6 +106,9 @@ void MainCommands::connectMenus() {
     on(m.miViewFullVideo, [this] { emit viewFullVideoRequested(); });
     on(m.miViewFullScreen, [this] { emit viewFullScreenRequested(); });
     on(m.miViewPreviousChannel, [this] { emit previousChannelRequested(); });
+    on(m.miViewMute, [this] { emit muteToggleRequested(); });
+    on(m.miViewVolumeUp, [this] { stepVolume(1); });
+    on(m.miViewVolumeDown, [this] { stepVolume(-1); });
     on(m.miSearch, [this] { emit searchRequested(); });
     on(m.miRequirements, [this] { emit requirementsRequested(); });
     on(m.miOptions, [this] { emit optionsRequested(); });
@@ -135,6 +140,58 @@ void MainCommands::connectButtons() {
     on(ui_.imgHideShowPreview, [this] { emit previewPanelToggleRequested(); });
     on(ui_.imgShowHideRightPanel, [this] { emit rightPanelToggleRequested(); });
     connect(ui_.SliderVolume, &QSlider::valueChanged, this, &MainCommands::volumeChanged);
+}
+
+void MainCommands::connectKeys() {
+    // The keys without a menu entry. A focused text field claims its own keys first.
+    auto key = [this](QKeySequence sequence, auto&& slot) {
+        auto* shortcut = new QShortcut(sequence, window_);
+        shortcut->setContext(Qt::WindowShortcut);
+        connect(shortcut, &QShortcut::activated, this, std::forward<decltype(slot)>(slot));
+    };
+    key(Qt::Key_PageUp, [this] { playNeighbourRow(-1); });
+    key(Qt::Key_PageDown, [this] { playNeighbourRow(1); });
+    key(Qt::Key_Return, [this] { playSelectedRow(); });
+    key(Qt::Key_Enter, [this] { playSelectedRow(); });
+}
+
+ListView* MainCommands::currentList() const {
+    return currentTab == 2 ? ui_.lvwMyList : ui_.lvwChannels;
+}
+
+void MainCommands::playNeighbourRow(int step) {
+    reportErrors(app_.messages, "PlayNeighbourRow", [&] {
+        ListView* list = currentList();
+        const QAbstractItemModel* model = list->model();
+        const int rows = model ? model->rowCount() : 0;
+        if (rows == 0)
+            return;
+        // The current row when it is selected; a list may have one without a selection.
+        const QList<int> selected = list->selectedRowNumbers();
+        const int current = list->currentIndex().row();
+        const int row = selected.isEmpty()           ? (step > 0 ? 0 : rows - 1)
+                        : selected.contains(current) ? current + step
+                                                     : selected.first() + step;
+        if (row < 0 || row >= rows)
+            return;
+        list->setCurrentIndex(model->index(row, 0)); // selects the row alone
+        list->scrollTo(list->currentIndex());
+        if (available(list->selectedChannel()))
+            emit playRequested(list->selectedChannel());
+    });
+}
+
+void MainCommands::playSelectedRow() {
+    reportErrors(app_.messages, "PlaySelectedRow", [&] {
+        const ListView* list = currentList();
+        const ChannelRef channel = list->selectedChannel();
+        if (list->isVisible() && !channel.isNull())
+            emit playRequested(channel);
+    });
+}
+
+void MainCommands::stepVolume(int steps) {
+    ui_.SliderVolume->setValue(ui_.SliderVolume->value() + steps); // clamped by the slider
 }
 
 bool MainCommands::rowUnderPointer(bool catalogue) const {

@@ -10,6 +10,7 @@ namespace zentuvo {
 
 class AppContext;
 class ChannelListPanel;
+class ListView;
 class MyListPanel;
 struct MainMenus;
 struct MainWidgets;
@@ -50,6 +51,16 @@ public:
     void onPropertyClicked();
     void onHomePageClicked();
 
+    // Keys of the main window.
+    // Page Up (-1) and Page Down (+1): selects and plays the row before or after the
+    // selected one in the list of the current tab; nothing past either end. Without a
+    // selection Page Down starts at the first row, Page Up at the last.
+    void playNeighbourRow(int step);
+    // Enter: plays the selected row of the list of the current tab while that list shows.
+    void playSelectedRow();
+    // + and -: moves the volume slider one step; it stops at its ends.
+    void stepVolume(int steps);
+
 signals:
     void playRequested(zentuvo::ChannelRef channel);    // main player
     void previewRequested(zentuvo::ChannelRef channel); // preview player
@@ -67,6 +78,7 @@ signals:
     void viewFullVideoRequested();
     void viewFullScreenRequested();
     void previousChannelRequested(); // main player
+    void muteToggleRequested();      // main player
     void previewPanelToggleRequested();
     void rightPanelToggleRequested();
     void searchRequested();       // modeless
@@ -84,8 +96,11 @@ private:
     void connectLists();
     void connectMenus();
     void connectButtons();
+    void connectKeys();
     // Whether a row of the list lies under the last release point.
     bool rowUnderPointer(bool catalogue) const;
+    // The list of the current tab (the catalogue before the first switch).
+    ListView* currentList() const;
     // Says so when the row names no channel; true when it does.
     bool available(ChannelRef channel);
 

@@ -33,6 +33,7 @@ void MainMenus::build(QMainWindow* window) {
 
     mnuFile = menu(window, "mnuFile", QStringLiteral("File"));
     miFilePlayFrom = item(mnuFile, "miFilePlayFrom", QStringLiteral("Play from..."));
+    miFilePlayFrom->setShortcut(QKeySequence::Open);
     miFileSep1 = separator(mnuFile, "miFileSep1");
     miFileImportPlaylist =
         item(mnuFile, "miFileImportPlaylist", QStringLiteral("Import playlist..."));
@@ -46,6 +47,7 @@ void MainMenus::build(QMainWindow* window) {
     miViewOriginalSize = item(mnuView, "miViewOriginalSize", QStringLiteral("Original size"));
     miViewFitWindow = item(mnuView, "miViewFitWindow", QStringLiteral("Fit window"));
     miViewFullVideo = item(mnuView, "miViewFullVideo", QStringLiteral("Full Video"));
+    miViewFullVideo->setShortcut(Qt::Key_F11);
     miViewFullScreen = item(mnuView, "miViewFullScreen", QStringLiteral("Full screen"));
     miViewSep1 = separator(mnuView, "miViewSep1");
     miViewPreviousChannel =
@@ -53,6 +55,15 @@ void MainMenus::build(QMainWindow* window) {
     // A focused text field keeps its Backspace: it claims the key before the shortcut.
     miViewPreviousChannel->setShortcut(Qt::Key_Backspace);
     miViewPreviousChannel->setEnabled(false); // until a second channel has played
+    miViewSep2 = separator(mnuView, "miViewSep2");
+    miViewMute = item(mnuView, "miViewMute", QStringLiteral("Mute"));
+    miViewMute->setCheckable(true);
+    miViewMute->setShortcut(Qt::Key_M);
+    miViewVolumeUp = item(mnuView, "miViewVolumeUp", QStringLiteral("Volume up"));
+    // The keypad's keys reach the same entries; = is + without Shift.
+    miViewVolumeUp->setShortcuts({QKeySequence(Qt::Key_Plus), QKeySequence(Qt::Key_Equal)});
+    miViewVolumeDown = item(mnuView, "miViewVolumeDown", QStringLiteral("Volume down"));
+    miViewVolumeDown->setShortcut(Qt::Key_Minus);
 
     mnuTools = menu(window, "mnuTools", QStringLiteral("Tools"));
     miSearch = item(mnuTools, "miSearch", QStringLiteral("Search..."));
@@ -70,6 +81,9 @@ void MainMenus::build(QMainWindow* window) {
 
     for (QMenu* m : {mnuFile, mnuView, mnuTools, mnuHelp})
         bar->addMenu(m);
+    // Full video hides the bar: the window keeps the keys.
+    window->addActions({miFilePlayFrom, miViewFullVideo, miViewPreviousChannel, miViewMute,
+                        miViewVolumeUp, miViewVolumeDown});
 
     mnuLvwChannels = menu(window, "mnuLvwChannels", QStringLiteral("Channels"));
     miLvwChannelsPlay = item(mnuLvwChannels, "miLvwChannelsPlay", QStringLiteral("Play"));

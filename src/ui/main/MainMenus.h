@@ -26,6 +26,10 @@ struct MainMenus {
     QAction* miViewFullScreen = nullptr;
     QAction* miViewSep1 = nullptr;
     QAction* miViewPreviousChannel = nullptr;
+    QAction* miViewSep2 = nullptr;
+    QAction* miViewMute = nullptr; // checked while the main player is muted
+    QAction* miViewVolumeUp = nullptr;
+    QAction* miViewVolumeDown = nullptr;
 
     QMenu* mnuTools = nullptr;
     QAction* miSearch = nullptr;
@@ -60,6 +64,8 @@ struct MainMenus {
     QAction* miLvwMyListDeleteGroup = nullptr; // enabled while one group is shown
 
     // Builds every menu and entry on the window (the pop-up menus stay out of the bar).
+    // The entries with keys belong to the window too: their keys work while full video
+    // hides the menus.
     void build(QMainWindow* window);
 };
 

@@ -262,6 +262,9 @@ void MainWidgets::build(QMainWindow* window) {
     SliderPlayFile->setFixedWidth(160);
     SliderPlayFile->hide();
     bottom->addWidget(SliderPlayFile);
+    lblPlayFileTime = named(new QLabel(picBottom), "lblPlayFileTime");
+    lblPlayFileTime->hide();
+    bottom->addWidget(lblPlayFileTime);
     bottom->addSpacing(10);
     imgVolume = named(new QLabel(picBottom), "imgVolume");
     imgVolume->setPixmap(mainIcon(QStringLiteral("volume")).pixmap(QSize(20, 20)));

@@ -74,6 +74,7 @@ struct MainWidgets {
     QToolButton* imgButtonSearch = nullptr;
     QLineEdit* txtMessages = nullptr;
     QSlider* SliderPlayFile = nullptr;
+    QLabel* lblPlayFileTime = nullptr; // "elapsed / total" beside SliderPlayFile
     QLabel* imgVolume = nullptr;
     QSlider* SliderVolume = nullptr;
     QTimer* statusTimer = nullptr;

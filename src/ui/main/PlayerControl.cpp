@@ -159,7 +159,7 @@ void PlayerControl::playMain(ChannelRef ref) {
         // Started first: the player may report the playing state before playItem returns.
         mainStart_->start();
         main_.playItem(main_.playlistAdd(channel.url, kItemName, options));
-        main_.setVolume(view_.mainVolumeSlider() * kVolumeStep);
+        main_.setVolume(mainVolume());
         mainInfo_ = channel.name + QStringLiteral(" (") + channel.country + QStringLiteral(")");
         view_.setInfoLine(mainInfo_);
         view_.relayout();
@@ -176,6 +176,7 @@ void PlayerControl::stopMain() {
         mainStart_->stop();
         view_.showFileSlider(false);
         view_.hideNoStreamPicture();
+        view_.setInfoLine(QString());
         ignoringErrors([&] {
             if (main_.isPlaying())
                 main_.stop();
@@ -193,8 +194,12 @@ void PlayerControl::updateStatus() {
     const QString previewPrefix = QStringLiteral("- Preview - ");
     view_.setPreviewMessage(previewPrefix);
     view_.setPlayerMessage(QStringLiteral(" - "));
-    ignoringErrors(
-        [&] { view_.setPreviewMessage(previewPrefix + stateText(preview_, previewFailure_)); });
+    ignoringErrors([&] {
+        const QString state = stateText(preview_, previewFailure_);
+        const bool named = preview_.state() == PlayerState::Playing && previewFailure_.isEmpty() &&
+                           !previewChannel_.isNull() && !previewName_.isEmpty();
+        view_.setPreviewMessage(previewPrefix + (named ? previewName_ : state));
+    });
     ignoringErrors([&] { view_.setPlayerMessage(stateText(main_, mainFailure_)); });
     // Halves round to even.
     ignoringErrors(
@@ -208,6 +213,7 @@ void PlayerControl::playPreview(ChannelRef ref) {
         previewFailure_.clear();
         previewStart_->stop();
         const ChannelInfo channel = resolve(ref);
+        previewName_ = channel.name;
         // Each preview adds an item: the playlist is not emptied first.
         previewStart_->start();
         preview_.playItem(preview_.playlistAdd(
@@ -279,7 +285,17 @@ void PlayerControl::switchPreviewVolume() {
 }
 
 void PlayerControl::setMainVolume(int sliderValue) {
-    ignoringErrors([&] { main_.setVolume(sliderValue * kVolumeStep); });
+    ignoringErrors([&] { main_.setVolume(muted_ ? 0 : sliderValue * kVolumeStep); });
+}
+
+int PlayerControl::mainVolume() const {
+    return muted_ ? 0 : view_.mainVolumeSlider() * kVolumeStep;
+}
+
+void PlayerControl::toggleMute() {
+    muted_ = !muted_;
+    ignoringErrors([&] { main_.setVolume(mainVolume()); });
+    emit mutedChanged(muted_);
 }
 
 void PlayerControl::swap() {

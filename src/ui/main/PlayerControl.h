@@ -65,8 +65,10 @@ public:
 
     // Plays a catalogue or My List channel in the main player.
     void playMain(ChannelRef channel);
+    // Stops the main player and empties the information line.
     void stopMain();
-    // Once a second: the status texts of both players and the file position slider.
+    // Once a second: the status texts of both players and the file position slider. The
+    // preview's text names its channel while it plays.
     void updateStatus();
 
     // Plays a channel in the preview, at the preview volume.
@@ -78,8 +80,14 @@ public:
     void applyPreviewVolume();
     // The preview volume button: steps zero -> one -> two -> zero.
     void switchPreviewVolume();
-    // The volume slider moved: main volume = value x 20 per cent (failures ignored).
+    // The volume slider moved: main volume = value x 20 per cent (failures ignored). A
+    // muted player stays silent until it is unmuted.
     void setMainVolume(int sliderValue);
+    // Mutes the main player or gives it back the slider's volume.
+    void toggleMute();
+    bool isMuted() const { return muted_; }
+    // The volume the main player gets: 0 while muted.
+    int mainVolume() const;
     // Exchanges the channels of the two players.
     void swap();
 
@@ -106,6 +114,7 @@ public:
 signals:
     // previousChannel() became available or unavailable.
     void previousChannelAvailable(bool available);
+    void mutedChanged(bool muted);
 
 private:
     // Sets what the main player plays and keeps the last two channels it played.
@@ -139,6 +148,8 @@ private:
     QString mainInfo_;
     QString mainFailure_;
     QString previewFailure_;
+    QString previewName_; // the name of the preview's channel
+    bool muted_ = false;
 };
 
 } // namespace zentuvo

@@ -16,7 +16,10 @@ namespace zentuvo {
 
 VideoModes::VideoModes(AppContext& app, MainWindow& window, MainLayout& layout, WindowStyle& style)
     : QObject(&window), app_(app), window_(window), layout_(layout), style_(style),
-      element_(window.ui().VLCPlugin21) {}
+      element_(window.ui().VLCPlugin21) {
+    // A double click on the video starts and ends the player's full screen.
+    element_->installEventFilter(this);
+}
 
 VideoModes::~VideoModes() = default;
 
@@ -163,7 +166,6 @@ void VideoModes::enterPlayerFullScreen() {
     playerScreen_ = saved;
     layout_.setVideoFill(true);
     fillScreen();
-    element_->installEventFilter(this);
     window_.relayout();
 }
 
@@ -172,7 +174,6 @@ void VideoModes::leavePlayerFullScreen() {
         return;
     const PlayerScreen saved = *playerScreen_;
     playerScreen_.reset();
-    element_->removeEventFilter(this);
     for (const QPointer<QWidget>& w : saved.hidden) {
         if (w)
             w->show();
@@ -195,9 +196,8 @@ bool VideoModes::keyPressed(int key) {
 }
 
 bool VideoModes::eventFilter(QObject* watched, QEvent* event) {
-    // A double click on the full-screen video ends it.
-    if (event->type() == QEvent::MouseButtonDblClick && playerScreen_ && watched == element_) {
-        leavePlayerFullScreen();
+    if (event->type() == QEvent::MouseButtonDblClick && watched == element_) {
+        toggleFullScreen();
         return true;
     }
     return QObject::eventFilter(watched, event);

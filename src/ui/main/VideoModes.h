@@ -37,8 +37,8 @@ public:
     QRect rememberedGeometry() const { return fullVideoPlace_.geometry; }
 
     // The player's own full screen, on or off: the window fills the screen with nothing but
-    // the video, fitted to it. Escape or a double click on the video ends it too. Failures
-    // are ignored.
+    // the video, fitted to it. A double click on the video starts or ends it; Escape ends
+    // it too. Failures are ignored.
     void toggleFullScreen();
     // Whether the player's full screen is on. It is the window's alone: the player draws
     // into the same video element either way.
