@@ -19,8 +19,9 @@ FilePlayback::FilePlayback(AppContext& app, PlayerControl& control, Player& play
                            const FilePlaybackWidgets& widgets, QObject* parent)
     : QObject(parent), app_(app), control_(control), player_(player), w_(widgets) {
     QWidget* dialogParent = w_.VLCPlugin21 ? w_.VLCPlugin21->window() : nullptr;
-    chooser_ = [dialogParent](const QString& title, const QString& folder) {
-        return chooseWithDialog(dialogParent, title, folder);
+    chooser_ = [this, dialogParent](const QString& title, const QString& folder) {
+        return chooseWithDialog(dialogParent, title, folder,
+                                app_.translate(QStringLiteral("_frmMain_dlgOpenFileFilter")));
     };
     if (QSlider* slider = w_.SliderPlayFile) {
         slider->setRange(0, kSliderSteps);
@@ -31,13 +32,13 @@ FilePlayback::FilePlayback(AppContext& app, PlayerControl& control, Player& play
 }
 
 QString FilePlayback::chooseWithDialog(QWidget* parent, const QString& title,
-                                       const QString& folder) {
-    return QFileDialog::getOpenFileName(parent, title, folder, QStringLiteral("Open file (*)"));
+                                       const QString& folder, const QString& filterName) {
+    return QFileDialog::getOpenFileName(parent, title, folder, filterName + QStringLiteral(" (*)"));
 }
 
 void FilePlayback::playFrom() {
     const QString path =
-        chooser_(QStringLiteral("Open file..."), app_.preferences().recordFolder());
+        chooser_(app_.translate(QStringLiteral("_frmMain_dlgOpenFile")), app_.preferences().recordFolder());
     if (path.isEmpty())
         return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -59,8 +60,8 @@ void FilePlayback::playFile(const QString& path) {
         const int item = player_.playlistAdd(QFileInfo(path).absoluteFilePath(), QString(), {});
         player_.playItem(item);
         if (w_.txtMessages)
-            w_.txtMessages->setText(QStringLiteral("Playing from file ") +
-                                    path.mid(path.lastIndexOf(u'/') + 1));
+            w_.txtMessages->setText(app_.translate(QStringLiteral("_frmMain_msgPlayingFromFile"))
+                                        .arg(path.mid(path.lastIndexOf(u'/') + 1)));
         player_.setVolume(w_.SliderVolume ? w_.SliderVolume->value() * 20 : 100);
     } catch (const std::exception& e) {
         app_.messages.critical(QStringLiteral("Error in PlayFile: ") +

@@ -19,7 +19,6 @@ namespace zentuvo {
 
 namespace {
 
-const QString kNotAvailable = QStringLiteral("Channel not available!");
 
 // The busy pointer over the main window while a player starts.
 class BusyPointer {
@@ -144,7 +143,7 @@ bool MainCommands::rowUnderPointer(bool catalogue) const {
 
 bool MainCommands::available(ChannelRef channel) {
     if (channel.isNull()) {
-        app_.messages.exclamation(kNotAvailable);
+        app_.messages.exclamation(app_.translate(QStringLiteral("_frmMain_msgChannelNotAvailable")));
         return false;
     }
     return true;
@@ -220,7 +219,7 @@ void MainCommands::onAddToMyListTriggered() {
 void MainCommands::onMyListPropertyTriggered() {
     const ChannelRef channel = ui_.lvwMyList->selectedChannel();
     if (channel.isNull()) {
-        app_.messages.exclamation(QStringLiteral("Select item to modify"));
+        app_.messages.exclamation(app_.translate(QStringLiteral("_frmMain_msgSelectItem")));
         return;
     }
     emit myListEditorRequested(channel.number());
