@@ -33,12 +33,11 @@ namespace zentuvo::test {
 namespace {
 
 // Texts every language keeps: names, format and brand names.
-const QStringList kSameEverywhere{"OK", "Zentuvo", "URL", "Email", "Kbps", "Codec", "M3U",
-                                  "Alpha"};
+const QStringList kSameEverywhere{"OK", "Zentuvo", "URL", "Email", "Kbps", "Codec", "M3U", "Alpha"};
 // Words that are the same in a language (2 Italian, 3 German, 4 French, 5 Spanish).
 const QMap<QString, QList<int>> kSameWord{
-    {"File", {2}},     {"Volume", {2, 4}}, {"Genre", {3, 4}},      {"Description", {4}},
-    {"Options", {4}},  {"Options...", {4}}, {"Referrer", {2, 3}}, {"User agent", {2}},
+    {"File", {2}},    {"Volume", {2, 4}},  {"Genre", {3, 4}},    {"Description", {4}},
+    {"Options", {4}}, {"Options...", {4}}, {"Referrer", {2, 3}}, {"User agent", {2}},
 };
 
 using Texts = QMap<QString, QString>; // where -> text
@@ -53,8 +52,8 @@ Texts visibleTexts(QWidget* window) {
     add("title", window->windowTitle());
     int n = 0;
     for (QWidget* w : window->findChildren<QWidget*>()) {
-        const QString at = QStringLiteral("%1:%2#%3").arg(w->metaObject()->className(),
-                                                          w->objectName()).arg(n++);
+        const QString at =
+            QStringLiteral("%1:%2#%3").arg(w->metaObject()->className(), w->objectName()).arg(n++);
         add(at + " tip", w->toolTip());
         if (auto* l = qobject_cast<QLabel*>(w))
             add(at, l->text());
@@ -70,9 +69,9 @@ Texts visibleTexts(QWidget* window) {
         else if (auto* c = qobject_cast<QComboBox*>(w))
             for (int i = 0; i < c->count(); ++i) {
                 // Countries and languages are data, named in their own words.
-                const bool data = (w->objectName().contains("Country") ||
-                                   w->objectName().contains("Language")) &&
-                                  c->itemData(i).toInt() > 0;
+                const bool data =
+                    (w->objectName().contains("Country") || w->objectName().contains("Language")) &&
+                    c->itemData(i).toInt() > 0;
                 if (!data)
                     add(at + QString::number(i), c->itemText(i));
             }
@@ -128,9 +127,8 @@ TEST(Languages, EveryWindowShowsItsTextsInTheChosenLanguage) {
         std::unique_ptr<QWidget> window = open(*t.app, main);
         window->show();
         if (auto* w = dynamic_cast<MainWindow*>(window.get()))
-            EXPECT_TRUE(waitUntil([w] {
-                return !w->channels().filling() && w->channels().model()->rowCount() > 0;
-            }));
+            EXPECT_TRUE(waitUntil(
+                [w] { return !w->channels().filling() && w->channels().model()->rowCount() > 0; }));
         Texts texts = visibleTexts(window.get());
         window->hide();
         return texts;

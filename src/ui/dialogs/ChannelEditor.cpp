@@ -197,8 +197,8 @@ bool ChannelEditor::validate() {
             return false;
         }
         if (!isStreamAddress(txtStreamURL_->text())) {
-            app_.messages.information(
-                app_.translate(QStringLiteral("_frmChAdd_msgValidURL")).arg(streamAddressSchemes()));
+            app_.messages.information(app_.translate(QStringLiteral("_frmChAdd_msgValidURL"))
+                                          .arg(streamAddressSchemes()));
             return false;
         }
         r.streamUrl = txtStreamURL_->text();

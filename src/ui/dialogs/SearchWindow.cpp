@@ -43,7 +43,8 @@ struct SearchWindow::Job {
     QString channelDb;
     QString myListDb;
     QString myListLabel; // "My List", before a My List hit's group in the genre column
-    QHash<QString, QString> genres; // the genres' display names, by stored name
+    // The genres' display names, by stored name.
+    QHash<QString, QString> genres;
     std::optional<SearchResultModel::SortState> sort;
     std::atomic<bool> cancel{false};
     SearchOutcome outcome;

@@ -182,9 +182,8 @@ void ChannelListPanel::startFill(const ChannelListFilter& filter, bool thenColum
                     sizeChannelColumns();
                 emit filled();
             });
-    watcher->setFuture(
-        QtConcurrent::run(readRows, app_.paths().catalogue, filter, app_.genreNames(),
-                          sortColumn, sortOrder));
+    watcher->setFuture(QtConcurrent::run(readRows, app_.paths().catalogue, filter,
+                                         app_.genreNames(), sortColumn, sortOrder));
 }
 
 void ChannelListPanel::sizeChannelColumns() {

@@ -31,14 +31,14 @@ FilePlayback::FilePlayback(AppContext& app, PlayerControl& control, Player& play
     }
 }
 
-QString FilePlayback::chooseWithDialog(QWidget* parent, const QString& title,
-                                       const QString& folder, const QString& filterName) {
+QString FilePlayback::chooseWithDialog(QWidget* parent, const QString& title, const QString& folder,
+                                       const QString& filterName) {
     return QFileDialog::getOpenFileName(parent, title, folder, filterName + QStringLiteral(" (*)"));
 }
 
 void FilePlayback::playFrom() {
-    const QString path =
-        chooser_(app_.translate(QStringLiteral("_frmMain_dlgOpenFile")), app_.preferences().recordFolder());
+    const QString path = chooser_(app_.translate(QStringLiteral("_frmMain_dlgOpenFile")),
+                                  app_.preferences().recordFolder());
     if (path.isEmpty())
         return;
     QApplication::setOverrideCursor(Qt::WaitCursor);

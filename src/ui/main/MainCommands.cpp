@@ -19,7 +19,6 @@ namespace zentuvo {
 
 namespace {
 
-
 // The busy pointer over the main window while a player starts.
 class BusyPointer {
 public:
@@ -143,7 +142,8 @@ bool MainCommands::rowUnderPointer(bool catalogue) const {
 
 bool MainCommands::available(ChannelRef channel) {
     if (channel.isNull()) {
-        app_.messages.exclamation(app_.translate(QStringLiteral("_frmMain_msgChannelNotAvailable")));
+        app_.messages.exclamation(
+            app_.translate(QStringLiteral("_frmMain_msgChannelNotAvailable")));
         return false;
     }
     return true;
