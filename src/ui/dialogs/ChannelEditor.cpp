@@ -118,6 +118,8 @@ void ChannelEditor::setCaptions() {
     lblStreamingInfo_->setText(previewStatusPrefix(app_));
     imgButtonTest_->setToolTip(app_.translate(QStringLiteral("_frmChAdd_imgButtonTest")));
     imgButtonStop_->setToolTip(app_.translate(QStringLiteral("_frmChAdd_imgButtonStop")));
+    imgButtonVisitHomePage_->setToolTip(
+        app_.translate(QStringLiteral("_frmChAdd_imgButtonVisitHomePage")));
 }
 
 void ChannelEditor::loadCountries() {

@@ -86,6 +86,8 @@ const Caption kCaptions[] = {
     {"miHelpVisitHomePage", Target::ActionCaption, nullptr},
     {"miHelpManual", Target::ActionCaption, nullptr},
     {"miHelpAboutBox", Target::ActionCaption, nullptr},
+    {"mnuLvwChannels", Target::MenuCaption, "_frmMain_tab1_1"},
+    {"mnuLvwMyList", Target::MenuCaption, "_frmMain_tab1_2"},
     {"miLvwChannelsPlay", Target::ActionCaption, nullptr},
     {"miLvwChannelsPreview", Target::ActionCaption, nullptr},
     {"miLvwChannelsProperty", Target::ActionCaption, nullptr},
