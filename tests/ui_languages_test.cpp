@@ -11,6 +11,7 @@
 #include "ui/dialogs/OptionsWindow.h"
 #include "ui/dialogs/RequirementsWindow.h"
 #include "ui/dialogs/SearchWindow.h"
+#include "ui/dialogs/SplashWindow.h"
 #include "ui/main/ChannelListModel.h"
 #include "ui/main/ChannelListPanel.h"
 #include "ui/main/MainWindow.h"
@@ -125,6 +126,12 @@ TEST(Languages, EveryWindowShowsItsTextsInTheChosenLanguage) {
         {"recorder", opens<RecordWindow>(alpha)},
         {"import", opens<ImportPlaylistWindow>()},
         {"export", opens<ExportPlaylistWindow>()},
+        {"splash",
+         [](AppContext& app, FakeMain&) -> std::unique_ptr<QWidget> {
+             auto splash = std::make_unique<SplashWindow>();
+             splash->setCaptions(app);
+             return splash;
+         }},
     };
     auto textsIn = [&](int language, const Open& open) {
         t.app->preferences().setLanguage(language);
