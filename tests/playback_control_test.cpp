@@ -255,7 +255,8 @@ TEST_F(PlaybackControl, AFailedStreamShowsTheLibrarysReason) {
     t.app->preferences().setLanguage(2);
     main.reportedError = "HTTP 404 error";
     control.updateStatus();
-    EXPECT_EQ(view.playerMessage, "ERROR: non trovato sul server");
+    EXPECT_EQ(view.playerMessage, "ERRORE: non trovato sul server");
+    EXPECT_EQ(view.previewMessage, "- Anteprima - ERRORE");
 }
 
 TEST_F(PlaybackControl, PreviewAndMainVolumes) {

@@ -23,6 +23,10 @@ QString AppContext::translate(const QString& key) {
     return translator_.translate(key, preferences_.language());
 }
 
+QHash<QString, QString> AppContext::genreNames() {
+    return translator_.translatePrefixed(QStringLiteral("_genre_"), preferences_.language());
+}
+
 QString AppContext::languageName(int languageID) {
     return translator_.languageName(languageID);
 }

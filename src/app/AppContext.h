@@ -43,6 +43,9 @@ public:
 
     // An interface text in the preferred language.
     QString translate(const QString& key);
+    // The display names of the catalogue's genres in the preferred language, by stored name
+    // (terms "_genre_<name>"); a genre missing here is shown as stored.
+    QHash<QString, QString> genreNames();
     // The name of a language of the catalogue.
     QString languageName(int languageID);
 

@@ -40,9 +40,7 @@ bool openMailTo(AppContext& app, const QString& linkKey, const QString& subject,
     const QString address = app.preferences().link(linkKey).trimmed();
     if (address.isEmpty()) {
         app.messages.information(
-            QStringLiteral("No mail address is configured. Add one as \"%1\" in section "
-                           "[links] of Zentuvo.ini.")
-                .arg(linkKey));
+            app.translate(QStringLiteral("_frmMain_msgNoMailAddress")).arg(linkKey));
         return false;
     }
     shellOpen(app.desktop, QStringLiteral("Open"), mailToAddress(address, subject, body));

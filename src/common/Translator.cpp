@@ -35,6 +35,22 @@ QString Translator::translate(const QString& key, int languageID) {
     }
 }
 
+QHash<QString, QString> Translator::translatePrefixed(const QString& prefix, int languageID) {
+    QHash<QString, QString> found;
+    try {
+        const auto* base = terms(1);
+        const auto* chosen = terms(languageID);
+        for (auto it = base->cbegin(); it != base->cend(); ++it) {
+            if (it.key().startsWith(prefix))
+                found.insert(it.key().mid(prefix.size()), chosen->value(it.key(), it.value()));
+        }
+    } catch (const DbError& e) {
+        if (messages_)
+            messages_->critical(QStringLiteral("Error translating: ") + e.description());
+    }
+    return found;
+}
+
 QString Translator::languageName(int languageID) {
     try {
         return readLanguageName(db_, languageID);

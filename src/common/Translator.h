@@ -21,6 +21,9 @@ public:
 
     QString translate(const QString& key, int languageID);
     QString languageName(int languageID);
+    // Every term whose key starts with `prefix`, by the rest of its key, in the language
+    // (the base text where it has no translation).
+    QHash<QString, QString> translatePrefixed(const QString& prefix, int languageID);
 
     // Forgets what was read, so that the next lookup reads the table again.
     void clearCache() { cache_.clear(); }

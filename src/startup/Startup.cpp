@@ -116,6 +116,7 @@ int runApplication(int argc, char** argv) {
         return 1;
 
     SplashWindow splash;
+    splash.setCaptions(app);
     splash.showCentred();
     MainWindow window(app);
     MainController controller(app, window, [] { return createVlcPlayer(); });

@@ -119,9 +119,9 @@ void AboutWindow::initialize() {
         keepAboveFullVideo(this, main_);
         setWindowTitle(app_.translate(QStringLiteral("_frmAbout_caption")));
         cmdClose_->setText(app_.translate(QStringLiteral("_frmChAdd_cmdClose")));
-        lblVersion_->setText(QStringLiteral("Version ") + kVersion);
-        lblBuild_->setText(QStringLiteral("Build ") + kBuild);
-        lblVLC_->setText(QStringLiteral("VLC ver: ") + playerVersion_);
+        lblVersion_->setText(app_.translate(QStringLiteral("_frmAbout_lblVersion")).arg(kVersion));
+        lblBuild_->setText(app_.translate(QStringLiteral("_frmAbout_lblBuild")).arg(kBuild));
+        lblVLC_->setText(app_.translate(QStringLiteral("_frmAbout_lblVLC")).arg(playerVersion_));
         // The configured addresses; a link that is not configured is not shown.
         const QString mail = app_.preferences().link(kSupportMail).trimmed();
         const QString web = app_.preferences().link(kHomePage).trimmed();

@@ -115,6 +115,11 @@ void ChannelEditor::setCaptions() {
     set(cmdOK_, "_frmChAdd_cmdOK");
     set(cmdClose_, "_frmChAdd_cmdClose");
     set(cmdSubmit_, "_frmChAdd_cmdSubmit");
+    lblStreamingInfo_->setText(previewStatusPrefix(app_));
+    imgButtonTest_->setToolTip(app_.translate(QStringLiteral("_frmChAdd_imgButtonTest")));
+    imgButtonStop_->setToolTip(app_.translate(QStringLiteral("_frmChAdd_imgButtonStop")));
+    imgButtonVisitHomePage_->setToolTip(
+        app_.translate(QStringLiteral("_frmChAdd_imgButtonVisitHomePage")));
 }
 
 void ChannelEditor::loadCountries() {
@@ -178,25 +183,24 @@ bool ChannelEditor::validate() {
     try {
         MyListRecord& r = record_;
         if (txtChannelName_->text().trimmed().isEmpty()) {
-            app_.messages.information(QStringLiteral("Please choose a name!"));
+            app_.messages.information(app_.translate(QStringLiteral("_frmChAdd_msgChooseName")));
             return false;
         }
         r.name = txtChannelName_->text();
         if (cboCountry_->currentIndex() < 0) {
-            app_.messages.information(QStringLiteral("Please select country!"));
+            app_.messages.information(app_.translate(QStringLiteral("_frmChAdd_msgSelectCountry")));
             return false;
         }
         r.countryID = cboCountry_->currentData().toInt();
         r.homePage = txtHomePage_->text();
         r.kbps = roundToInt32(leadingNumber(txtKbps_->text()));
         if (txtStreamURL_->text().trimmed().isEmpty()) {
-            app_.messages.information(QStringLiteral("Please insert stream url!"));
+            app_.messages.information(app_.translate(QStringLiteral("_frmChAdd_msgInsertURL")));
             return false;
         }
         if (!isStreamAddress(txtStreamURL_->text())) {
-            app_.messages.information(
-                QStringLiteral("Please insert a valid stream url! (%1 or the full path of a file)")
-                    .arg(streamAddressSchemes()));
+            app_.messages.information(app_.translate(QStringLiteral("_frmChAdd_msgValidURL"))
+                                          .arg(streamAddressSchemes()));
             return false;
         }
         r.streamUrl = txtStreamURL_->text();
@@ -236,7 +240,7 @@ void ChannelEditor::onTestClicked() {
     try {
         const QString url = txtStreamURL_->text();
         if (url.isEmpty()) {
-            app_.messages.information(QStringLiteral("Insert stream URL to test"));
+            app_.messages.information(app_.translate(QStringLiteral("_frmChAdd_msgTestURL")));
             return;
         }
         if (!player_)
@@ -267,7 +271,7 @@ void ChannelEditor::onStopClicked() {
 void ChannelEditor::onVisitHomePageClicked() {
     const QString page = txtHomePage_->text();
     if (page.isEmpty()) {
-        app_.messages.exclamation(QStringLiteral("Digit homepage!"));
+        app_.messages.exclamation(app_.translate(QStringLiteral("_frmChAdd_msgHomePage")));
         return;
     }
     shellOpen(app_.desktop, QStringLiteral("Open"), page);
@@ -287,11 +291,11 @@ void ChannelEditor::onSubmitClicked() {
 }
 
 void ChannelEditor::updateStatus() {
-    lblStreamingInfo_->setText(kTestStatusPrefix);
+    const QString prefix = previewStatusPrefix(app_);
+    lblStreamingInfo_->setText(prefix);
     try {
         if (player_)
-            lblStreamingInfo_->setText(kTestStatusPrefix +
-                                       playerStateText(qint16(player_->state())));
+            lblStreamingInfo_->setText(prefix + playerStateText(app_, qint16(player_->state())));
     } catch (const std::exception&) {
         // the status line waits for the next tick
     }

@@ -29,9 +29,6 @@ QString channelSubmissionBody(const QString& name, const QString& streamUrl,
 // The subject of that mail.
 inline const QString kSubmissionSubject = QStringLiteral("Zentuvo-Channel-submission");
 
-// The start of the test player's status line.
-inline const QString kTestStatusPrefix = QStringLiteral("- Preview - ");
-
 // frmChannelAdd: the modal editor of one My List channel. myListNumber chooses the mode: 0
 // for a new channel, else the My List channel to modify. The channel's fields go through the
 // editor's record, which is what it saved once it closes.

@@ -150,7 +150,7 @@ void ChannelEditor::buildLayout() {
     controls->setSpacing(4);
     imgButtonTest_ = pictureButton("imgButtonTest", "play", "Test", testBox);
     imgButtonStop_ = pictureButton("imgButtonStop", "stop", "Stop", testBox);
-    lblStreamingInfo_ = new QLabel(kTestStatusPrefix, testBox);
+    lblStreamingInfo_ = new QLabel(testBox);
     lblStreamingInfo_->setObjectName(QStringLiteral("lblStreamingInfo"));
     controls->addWidget(imgButtonTest_);
     controls->addWidget(imgButtonStop_);

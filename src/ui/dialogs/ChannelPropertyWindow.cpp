@@ -118,8 +118,8 @@ void ChannelPropertyWindow::showProperty() {
 
 void ChannelPropertyWindow::onVisitHomePageClicked() {
     if (txtHomePage_->text().trimmed().isEmpty()) {
-        app_.messages.information(QStringLiteral("No HomePage available for channel '") +
-                                  txtName_->text() + u'\'');
+        app_.messages.information(
+            app_.translate(QStringLiteral("_frmChProperty_msgNoHomePage")).arg(txtName_->text()));
         return;
     }
     shellOpen(app_.desktop, QStringLiteral("Open"), txtHomePage_->text());

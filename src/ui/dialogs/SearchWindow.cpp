@@ -43,6 +43,8 @@ struct SearchWindow::Job {
     QString channelDb;
     QString myListDb;
     QString myListLabel; // "My List", before a My List hit's group in the genre column
+    // The genres' display names, by stored name.
+    QHash<QString, QString> genres;
     std::optional<SearchResultModel::SortState> sort;
     std::atomic<bool> cancel{false};
     SearchOutcome outcome;
@@ -197,12 +199,15 @@ void SearchWindow::fillChannels(const QString& searchText) {
     job->channelDb = app_.paths().catalogue;
     job->myListDb = app_.paths().myList;
     job->myListLabel = term(app_, "_frmMain_tab1_2");
+    job->genres = app_.genreNames();
     job->sort = model_->sortState();
     Job* work = job.get();
     // Reading, deciphering, filtering and sorting all happen on the worker; the GUI thread
     // only takes the finished rows.
     job->thread = QThread::create([work] {
         work->outcome = searchCatalogue(work->channelDb, work->text, &work->cancel);
+        for (SearchHit& hit : work->outcome.hits)
+            hit.genre = work->genres.value(hit.genre, hit.genre);
         // Then the user's own channels (imported playlists among them), after the catalogue's.
         if (!work->outcome.cancelled && work->outcome.error.isEmpty()) {
             SearchOutcome mine =
@@ -285,7 +290,7 @@ void SearchWindow::playSelectedChannel() {
         if (!channel.isNull())
             emit playRequested(channel);
         else
-            app_.messages.exclamation(QStringLiteral("Channel not available!"));
+            app_.messages.exclamation(term(app_, "_frmMain_msgChannelNotAvailable"));
     }
     unsetCursor();
 }
@@ -297,7 +302,7 @@ void SearchWindow::onChannelPreviewTriggered() {
     if (!channel.isNull())
         emit previewRequested(channel);
     else
-        app_.messages.exclamation(QStringLiteral("Channel not available!"));
+        app_.messages.exclamation(term(app_, "_frmMain_msgChannelNotAvailable"));
 }
 
 bool SearchWindow::eventFilter(QObject* watched, QEvent* event) {

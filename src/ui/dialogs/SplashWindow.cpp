@@ -45,6 +45,11 @@ SplashWindow::SplashWindow(QWidget* parent)
     setFixedSize(sizeHint().expandedTo(QSize(360, 0)));
 }
 
+void SplashWindow::setCaptions(AppContext& app) {
+    lblVersion_->setText(app.translate(QStringLiteral("_frmAbout_lblVersion")).arg(kVersion));
+    lblBuild_->setText(app.translate(QStringLiteral("_frmAbout_lblBuild")).arg(kBuild));
+}
+
 void SplashWindow::showCentred() {
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
         QRect frame(QPoint(), size());

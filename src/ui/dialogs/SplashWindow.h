@@ -6,10 +6,13 @@ class QLabel;
 
 namespace zentuvo {
 
+class AppContext;
+
 // frmSplash: the product picture with the version and build, without a frame, centred on
 // the screen while the main window loads.
 //
 //     SplashWindow splash;
+//     splash.setCaptions(app); // once the settings are read
 //     splash.showCentred();   // painted at once
 //     MainWindow window(app); // the long load
 //     splash.close();
@@ -19,6 +22,8 @@ class SplashWindow : public QWidget {
 public:
     explicit SplashWindow(QWidget* parent = nullptr);
 
+    // The version and build lines in the user's language.
+    void setCaptions(AppContext& app);
     // Shows the window in the middle of the screen and paints it before returning.
     void showCentred();
 

@@ -34,7 +34,8 @@ struct FilledRows {
 
 // Reads the rows on the worker thread, then orders them by the column the user sorted the
 // list by (-1: none), as the model would.
-FilledRows readRows(const QString& channelDb, const ChannelListFilter& filter, int sortColumn,
+FilledRows readRows(const QString& channelDb, const ChannelListFilter& filter,
+                    const QHash<QString, QString>& genres, int sortColumn,
                     Qt::SortOrder sortOrder) {
     ChannelListResult read = readChannelList(channelDb, filter);
     FilledRows out;
@@ -44,7 +45,7 @@ FilledRows readRows(const QString& channelDb, const ChannelListFilter& filter, i
         ChannelRow row;
         row.cells[0] = std::move(e.country);
         row.cells[1] = std::move(e.name);
-        row.cells[2] = std::move(e.genre);
+        row.cells[2] = genres.value(e.genre, e.genre);
         row.channel = ChannelRef::catalogue(qint32(e.channelID));
         row.fav = e.fav;
         out.rows.push_back(std::move(row));
@@ -181,8 +182,8 @@ void ChannelListPanel::startFill(const ChannelListFilter& filter, bool thenColum
                     sizeChannelColumns();
                 emit filled();
             });
-    watcher->setFuture(
-        QtConcurrent::run(readRows, app_.paths().catalogue, filter, sortColumn, sortOrder));
+    watcher->setFuture(QtConcurrent::run(readRows, app_.paths().catalogue, filter,
+                                         app_.genreNames(), sortColumn, sortOrder));
 }
 
 void ChannelListPanel::sizeChannelColumns() {

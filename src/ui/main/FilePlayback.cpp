@@ -47,8 +47,9 @@ FilePlayback::FilePlayback(AppContext& app, PlayerControl& control, Player& play
                            const FilePlaybackWidgets& widgets, QObject* parent)
     : QObject(parent), app_(app), control_(control), player_(player), w_(widgets) {
     QWidget* dialogParent = w_.VLCPlugin21 ? w_.VLCPlugin21->window() : nullptr;
-    chooser_ = [dialogParent](const QString& title, const QString& folder) {
-        return chooseWithDialog(dialogParent, title, folder);
+    chooser_ = [this, dialogParent](const QString& title, const QString& folder) {
+        return chooseWithDialog(dialogParent, title, folder,
+                                app_.translate(QStringLiteral("_frmMain_dlgOpenFileFilter")));
     };
     if (QSlider* slider = w_.SliderPlayFile) {
         slider->setRange(0, kSliderSteps);
@@ -147,14 +148,14 @@ bool FilePlayback::eventFilter(QObject* watched, QEvent* event) {
     return QObject::eventFilter(watched, event);
 }
 
-QString FilePlayback::chooseWithDialog(QWidget* parent, const QString& title,
-                                       const QString& folder) {
-    return QFileDialog::getOpenFileName(parent, title, folder, QStringLiteral("Open file (*)"));
+QString FilePlayback::chooseWithDialog(QWidget* parent, const QString& title, const QString& folder,
+                                       const QString& filterName) {
+    return QFileDialog::getOpenFileName(parent, title, folder, filterName + QStringLiteral(" (*)"));
 }
 
 void FilePlayback::playFrom() {
-    const QString path =
-        chooser_(QStringLiteral("Open file..."), app_.preferences().recordFolder());
+    const QString path = chooser_(app_.translate(QStringLiteral("_frmMain_dlgOpenFile")),
+                                  app_.preferences().recordFolder());
     if (path.isEmpty())
         return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -182,7 +183,8 @@ void FilePlayback::playFile(const QString& path) {
         const int item = player_.playlistAdd(QFileInfo(path).absoluteFilePath(), QString(), {});
         player_.playItem(item);
         if (w_.txtMessages)
-            w_.txtMessages->setText(QStringLiteral("Playing from file ") + fileName_);
+            w_.txtMessages->setText(
+                app_.translate(QStringLiteral("_frmMain_msgPlayingFromFile")).arg(fileName_));
         player_.setVolume(control_.isMuted() ? 0
                           : w_.SliderVolume  ? w_.SliderVolume->value() * 20
                                              : 100);

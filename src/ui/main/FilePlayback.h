@@ -40,8 +40,9 @@ public:
     FilePlayback(AppContext& app, PlayerControl& control, Player& player,
                  const FilePlaybackWidgets& widgets, QObject* parent = nullptr);
 
-    // The dialog that opens on the recording folder and shows every file.
-    static QString chooseWithDialog(QWidget* parent, const QString& title, const QString& folder);
+    // The dialog that opens on the recording folder and shows every file, as filterName.
+    static QString chooseWithDialog(QWidget* parent, const QString& title, const QString& folder,
+                                    const QString& filterName);
     void setFileChooser(FileChooser chooser) { chooser_ = std::move(chooser); }
 
     // miFilePlayFrom and imgButtonPlayFile: the file dialog, then playFile.

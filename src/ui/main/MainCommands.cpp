@@ -20,8 +20,6 @@ namespace zentuvo {
 
 namespace {
 
-const QString kNotAvailable = QStringLiteral("Channel not available!");
-
 // The busy pointer over the main window while a player starts.
 class BusyPointer {
 public:
@@ -201,7 +199,8 @@ bool MainCommands::rowUnderPointer(bool catalogue) const {
 
 bool MainCommands::available(ChannelRef channel) {
     if (channel.isNull()) {
-        app_.messages.exclamation(kNotAvailable);
+        app_.messages.exclamation(
+            app_.translate(QStringLiteral("_frmMain_msgChannelNotAvailable")));
         return false;
     }
     return true;
@@ -277,7 +276,7 @@ void MainCommands::onAddToMyListTriggered() {
 void MainCommands::onMyListPropertyTriggered() {
     const ChannelRef channel = ui_.lvwMyList->selectedChannel();
     if (channel.isNull()) {
-        app_.messages.exclamation(QStringLiteral("Select item to modify"));
+        app_.messages.exclamation(app_.translate(QStringLiteral("_frmMain_msgSelectItem")));
         return;
     }
     emit myListEditorRequested(channel.number());

@@ -95,7 +95,7 @@ void PlayerControl::onMainStartTimeout() {
 void PlayerControl::onPreviewStartTimeout() {
     previewFailure_ = noAnswerText();
     ignoringErrors([&] { preview_.stop(); });
-    view_.setPreviewMessage(QStringLiteral("- Preview - ") + stateText(preview_, previewFailure_));
+    view_.setPreviewMessage(previewStatusPrefix(app_) + stateText(preview_, previewFailure_));
 }
 
 QString PlayerControl::stateText(Player& player, const QString& failure) const {
@@ -104,8 +104,8 @@ QString PlayerControl::stateText(Player& player, const QString& failure) const {
                            : state == PlayerState::Error ? failureReason(player.lastError())
                                                          : QString();
     if (!reason.isEmpty())
-        return playerStateText(int(PlayerState::Error)) + QStringLiteral(": ") + reason;
-    return playerStateText(int(state));
+        return playerStateText(app_, int(PlayerState::Error)) + QStringLiteral(": ") + reason;
+    return playerStateText(app_, int(state));
 }
 
 void PlayerControl::setMainChannel(ChannelRef channel) {
@@ -136,7 +136,7 @@ void PlayerControl::playPrevious() {
 
 ChannelInfo PlayerControl::resolve(ChannelRef channel) {
     if (!channel.isChannel()) {
-        app_.messages.critical(QStringLiteral("Error: I can't find channel type (wich list?)"));
+        app_.messages.critical(app_.translate(QStringLiteral("_frmMain_msgNoChannelType")));
         return ChannelInfo{};
     }
     const std::optional<ChannelInfo> found = lookupChannel(app_.data(), channel);
@@ -191,7 +191,7 @@ void PlayerControl::stopMain() {
 }
 
 void PlayerControl::updateStatus() {
-    const QString previewPrefix = QStringLiteral("- Preview - ");
+    const QString previewPrefix = previewStatusPrefix(app_);
     view_.setPreviewMessage(previewPrefix);
     view_.setPlayerMessage(QStringLiteral(" - "));
     ignoringErrors([&] {
@@ -307,7 +307,7 @@ void PlayerControl::swap() {
         if (m == 0 && p == 0)
             return;
         if (m == -1) {
-            app_.messages.exclamation(QStringLiteral("Playing a file - no swap"));
+            app_.messages.exclamation(app_.translate(QStringLiteral("_frmMain_msgNoSwapFile")));
         } else if (m > 0 && p > 0) {
             playPreview(mainWas);
             playMain(previewWas);

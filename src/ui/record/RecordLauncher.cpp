@@ -18,7 +18,7 @@ RecordLauncher::~RecordLauncher() {
 void RecordLauncher::record(ChannelRef playing) {
     try {
         if (playing.isNull() || playing.isFile()) {
-            app_.messages.exclamation(QStringLiteral("No playing channel to record."));
+            app_.messages.exclamation(app_.translate(QStringLiteral("_frmRecord_msgNoChannel")));
             return;
         }
         if (!window_) {

@@ -23,7 +23,6 @@ namespace zentuvo {
 
 namespace {
 
-const QString kCaption = QStringLiteral("Zentuvo Recording");
 constexpr int kWindowWidth = 440;
 
 QString errorIn(const char* routine, const std::exception& e) {
@@ -39,8 +38,10 @@ RecordWindow::RecordWindow(AppContext& app, MainWindowApi& main, ChannelRef chan
               Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint),
       app_(app), main_(main), today_([] { return QDate::currentDate(); }), channel_(channel) {
     setObjectName(QStringLiteral("frmRecord"));
-    setWindowTitle(kCaption);
     buildLayout();
+    setWindowTitle(term("_frmRecord_caption"));
+    cmdRecord->setText(term("_frmRecord_cmdRecord"));
+    cmdClose->setText(term("_frmRecord_cmdClose"));
 
     connect(cmdRecord, &QPushButton::clicked, this, [this] {
         cmdRecord->setEnabled(false);
@@ -66,6 +67,10 @@ RecordWindow::RecordWindow(AppContext& app, MainWindowApi& main, ChannelRef chan
     loadChannel();
     progressTimer->start();
     statusTimer->start();
+}
+
+QString RecordWindow::term(const char* key) const {
+    return app_.translate(QString::fromLatin1(key));
 }
 
 RecordWindow::~RecordWindow() {
@@ -125,8 +130,7 @@ void RecordWindow::loadChannel() {
         if (channel_.isChannel())
             found = lookupChannel(app_.data(), channel_);
         else
-            app_.messages.critical(
-                QStringLiteral("Error: I can't find channel type (which list?)"));
+            app_.messages.critical(term("_frmRecord_msgNoChannelType"));
         const ChannelInfo channel = found.value_or(ChannelInfo{});
         channelName_ = channel.name;
         channelUrl_ = channel.url;
@@ -148,7 +152,7 @@ void RecordWindow::startRecording() {
             const QString missing = app_.translate(QStringLiteral("_frmRecord_msgNoPlayerProgram"));
             recording_ = false;
             cmdRecord->setEnabled(true);
-            lblStatus->setText(QStringLiteral("Recording did not start: ") + missing);
+            lblStatus->setText(term("_frmRecord_msgNotStarted").arg(missing));
             app_.messages.exclamation(missing);
             return;
         }
@@ -158,9 +162,9 @@ void RecordWindow::startRecording() {
         dumpFile_ = RecordFiles::nextFileName(app_.preferences().recordFolder(), today_());
         QString reason;
         if (channelUrl_.trimmed().isEmpty())
-            reason = QStringLiteral("the channel has no stream address");
+            reason = term("_frmRecord_msgNoAddress");
         else if (dumpFile_.isEmpty())
-            reason = QStringLiteral("no free file name in ") + app_.preferences().recordFolder();
+            reason = term("_frmRecord_msgNoFileName").arg(app_.preferences().recordFolder());
         else if (!recorder_.start(program_,
                                   RecorderCommand::arguments(channelUrl_, dumpFile_, itemOptions_),
                                   dumpFile_))
@@ -180,8 +184,8 @@ void RecordWindow::showStartFailure(const QString& reason) {
     // Nothing runs: the window stays ready for another try.
     recording_ = false;
     cmdRecord->setEnabled(true);
-    lblStatus->setText(QStringLiteral("Recording did not start: ") + reason);
-    app_.messages.exclamation(QStringLiteral("Error starting recording"));
+    lblStatus->setText(term("_frmRecord_msgNotStarted").arg(reason));
+    app_.messages.exclamation(term("_frmRecord_msgStartError"));
 }
 
 void RecordWindow::onRecorderStarted() {
@@ -198,8 +202,7 @@ void RecordWindow::onRecorderStarted() {
 }
 
 void RecordWindow::showRecordingLine() {
-    lblStatus->setText(QStringLiteral("Recording ") + channelName_ + QStringLiteral(" on ") +
-                       dumpFile_);
+    lblStatus->setText(term("_frmRecord_msgRecording").arg(channelName_, dumpFile_));
 }
 
 void RecordWindow::stopRecording() {
@@ -214,7 +217,7 @@ void RecordWindow::onRecorderStopped(bool ended) {
     recording_ = false;
     lblProgress->setText(QStringLiteral("|"));
     if (!ended)
-        app_.messages.exclamation(QStringLiteral("Error closing recorder..."));
+        app_.messages.exclamation(term("_frmRecord_msgCloseError"));
     emit recordingStopped(ended);
     if (closeWhenStopped_) {
         closeWhenStopped_ = false;
@@ -234,15 +237,15 @@ void RecordWindow::closeForShutdown() {
         recording_ = false;
         lblProgress->setText(QStringLiteral("|"));
         if (!ended)
-            app_.messages.exclamation(QStringLiteral("Error closing recorder..."));
+            app_.messages.exclamation(term("_frmRecord_msgCloseError"));
     }
     close();
 }
 
 bool RecordWindow::confirmStop() {
     return !recording_ || recorder_.isStopping() ||
-           app_.messages.askYesNo(QStringLiteral("Stop recording? "),
-                                  QStringLiteral("Stop recording"));
+           app_.messages.askYesNo(term("_frmRecord_msgStopQuestion") + u' ',
+                                  term("_frmRecord_msgStopTitle"));
 }
 
 void RecordWindow::closeEvent(QCloseEvent* event) {
@@ -280,9 +283,8 @@ void RecordWindow::updateStatus() {
     const qint64 size = recorder_.sampleSize();
     lblFileSize->setText(RecordFiles::fileSizeText(size, QLocale::system()));
     if (recorder_.isStalled()) {
-        lblStatus->setText(
-            QStringLiteral("Recording ") + channelName_ + QStringLiteral(" on ") + dumpFile_ +
-            QStringLiteral("\nStalled: no data for %1 s.").arg(recorder_.quietForMs() / 1000));
+        lblStatus->setText(term("_frmRecord_msgRecording").arg(channelName_, dumpFile_) + u'\n' +
+                           term("_frmRecord_msgStalled").arg(recorder_.quietForMs() / 1000));
     } else {
         showRecordingLine();
     }
@@ -291,12 +293,12 @@ void RecordWindow::updateStatus() {
 void RecordWindow::onRecorderEnded(const QString& playerError, bool removedEmptyFile) {
     recording_ = false;
     lblProgress->setText(QStringLiteral("|"));
-    QString line = QStringLiteral("Recording ") + channelName_;
+    QString line;
     if (removedEmptyFile) {
-        line += QStringLiteral(" ended: no data was received.");
+        line = term("_frmRecord_msgEndedEmpty").arg(channelName_);
         lblFileSize->clear();
     } else {
-        line += QStringLiteral(" on ") + dumpFile_ + QStringLiteral(" ended.");
+        line = term("_frmRecord_msgEnded").arg(channelName_, dumpFile_);
         lblFileSize->setText(
             RecordFiles::fileSizeText(RecordFiles::fileSize(dumpFile_), QLocale::system()));
     }

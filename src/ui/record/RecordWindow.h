@@ -77,6 +77,7 @@ protected:
 
 private:
     void buildLayout();
+    QString term(const char* key) const;
     void loadChannel();
     void onRecorderStarted();
     void showStartFailure(const QString& reason);

@@ -1,5 +1,7 @@
 #include "ui/widgets/PlayerStateText.h"
 
+#include "app/AppContext.h"
+
 namespace zentuvo {
 
 QString playerStateText(int state) {
@@ -25,6 +27,17 @@ QString playerStateText(int state) {
     default:
         return QStringLiteral("ERROR");
     }
+}
+
+QString playerStateText(AppContext& app, int state) {
+    const QString key = state >= 0 && state <= 8 ? QStringLiteral("_player_state%1").arg(state)
+                                                 : QStringLiteral("_player_stateError");
+    return app.translate(key);
+}
+
+QString previewStatusPrefix(AppContext& app) {
+    return QStringLiteral("- ") + app.translate(QStringLiteral("_player_preview")) +
+           QStringLiteral(" - ");
 }
 
 } // namespace zentuvo
