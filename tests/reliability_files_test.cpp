@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <functional>
 #include <sys/stat.h>
 
@@ -179,7 +180,9 @@ struct EditorOverLock : WindowTest {};
 TEST_F(EditorOverLock, TheEditorStaysOpenWithTheInputAndNothingIsListedAsSaved) {
     open();
     ChannelEditor editor(app(), *window, std::make_unique<FakePlayer>());
+    QSignalSpy groups(&editor, &ChannelEditor::groupsLoaded);
     editor.show();
+    ASSERT_TRUE(waitUntil([&] { return groups.count() > 0; })); // its own read is done
     editor.findChild<QLineEdit*>("txtChannelName")->setText("Held");
     editor.findChild<QComboBox*>("cboCountry")->setCurrentIndex(0);
     editor.findChild<QLineEdit*>("txtStreamURL")->setText("http://127.0.0.1:9/held");

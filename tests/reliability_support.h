@@ -38,7 +38,9 @@ public:
         shell_.start(QStringLiteral("sqlite3"), {path});
         if (!shell_.waitForStarted(5000))
             return;
-        shell_.write("BEGIN EXCLUSIVE;\n");
+        // A reader of ours may hold the file for a moment (a list filled away from the
+        // window): the shell waits for it rather than failing at once.
+        shell_.write(".timeout 5000\nBEGIN EXCLUSIVE;\n");
         shell_.waitForBytesWritten(5000);
         held_ = waitUntil([&] { return !readableWithoutWaiting(path); });
     }
