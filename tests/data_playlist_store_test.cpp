@@ -161,8 +161,7 @@ TEST(PlaylistStore, SearchFindsMyListChannelsByNameOrDescription) {
                entry("Sport", "http://127.0.0.1:9/s", "Extra")});
     execSql(t.app->paths().myList, "UPDATE tab_mylist SET description = 'all the NEWS' "
                                    "WHERE name = 'Sport'");
-    const SearchOutcome out =
-        searchMyList(t.app->paths().myList, t.app->paths().catalogue, "news");
+    const SearchOutcome out = searchMyList(t.app->paths().myList, t.app->paths().catalogue, "news");
     ASSERT_EQ(out.hits.size(), 2u);
     EXPECT_EQ(out.hits[0].name, "Sport"); // no country sorts first
     EXPECT_EQ(out.hits[0].genre, "Extra");

@@ -47,10 +47,10 @@ MainController::MainController(AppContext& app, MainWindow& window, PlayerFactor
     previewView_ = embedView(ui.VLCPluginPreview, *preview_);
     PlayerControlView& view = *this;
     control_ = std::make_unique<PlayerControl>(app_, *main_, *preview_, view);
-    files_ = std::make_unique<FilePlayback>(
-        app_, *control_, *main_,
-        FilePlaybackWidgets{ui.VLCPlugin21, ui.txtMessages, ui.SliderPlayFile, ui.SliderVolume,
-                            ui.lblPlayFileTime});
+    files_ = std::make_unique<FilePlayback>(app_, *control_, *main_,
+                                            FilePlaybackWidgets{ui.VLCPlugin21, ui.txtMessages,
+                                                                ui.SliderPlayFile, ui.SliderVolume,
+                                                                ui.lblPlayFileTime});
     recorder_ = std::make_unique<RecordLauncher>(app_, window_);
     // The preview starts silent, the main player at the slider's volume.
     control_->applyPreviewVolume();
