@@ -17,8 +17,9 @@ namespace {
 // deleted in parts of this size, all in one transaction.
 constexpr qsizetype kDeleteBatch = 5000;
 
-// The WHERE condition a group filter adds (with one bound value for a group), after "AND".
-QString groupCondition(const MyListGroupFilter& filter) {
+} // namespace
+
+QString myListGroupCondition(const MyListGroupFilter& filter) {
     switch (filter.kind) {
     case MyListGroupFilter::Kind::Group:
         return QStringLiteral(" AND tab_mylist.groupName = ? COLLATE NOCASE ");
@@ -30,12 +31,10 @@ QString groupCondition(const MyListGroupFilter& filter) {
     return QString();
 }
 
-void bindGroup(Statement& q, int index, const MyListGroupFilter& filter) {
+void bindMyListGroup(Statement& q, int index, const MyListGroupFilter& filter) {
     if (filter.kind == MyListGroupFilter::Kind::Group)
         q.bind(index, filter.group);
 }
-
-} // namespace
 
 MyListGroups readMyListGroups(const QString& myListDb) {
     Connection db(myListDb, Connection::Mode::ReadOnly);
@@ -55,9 +54,9 @@ MyListGroups readMyListGroups(const QString& myListDb) {
 
 int deleteMyListGroup(const QString& myListDb, const MyListGroupFilter& filter) {
     Connection db(myListDb);
-    auto q =
-        db.prepare(QStringLiteral("DELETE FROM tab_mylist WHERE 1 = 1") + groupCondition(filter));
-    bindGroup(q, 1, filter);
+    auto q = db.prepare(QStringLiteral("DELETE FROM tab_mylist WHERE 1 = 1") +
+                        myListGroupCondition(filter));
+    bindMyListGroup(q, 1, filter);
     q.run();
     return db.changes();
 }

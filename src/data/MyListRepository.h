@@ -36,6 +36,13 @@ struct MyListGroupFilter {
     bool operator==(const MyListGroupFilter&) const = default;
 };
 
+class Statement;
+
+// The condition a group filter adds to a query of tab_mylist (" AND ...", "" for all), and
+// the value it binds at `index` (a group's name; nothing for the other kinds).
+QString myListGroupCondition(const MyListGroupFilter& filter);
+void bindMyListGroup(Statement& q, int index, const MyListGroupFilter& filter);
+
 struct MyListGroups {
     QStringList names;         // the groups in use, in NOCASE order
     bool hasUngrouped = false; // some channel has no group

@@ -136,14 +136,9 @@ std::vector<PlaylistEntry> myListPlaylist(const QString& channelDb, const QStrin
     QString sql = QStringLiteral(
         "SELECT name, streamUrl, countryID, userAgent, referrer, groupName, tvgId, logo "
         "FROM tab_mylist WHERE streamUrl <> '' ");
-    if (filter.kind == MyListGroupFilter::Kind::Group)
-        sql += QStringLiteral("AND groupName = ? COLLATE NOCASE ");
-    else if (filter.kind == MyListGroupFilter::Kind::NoGroup)
-        sql += QStringLiteral("AND COALESCE(groupName, '') = '' ");
-    sql += QStringLiteral("ORDER BY name COLLATE NOCASE");
+    sql += myListGroupCondition(filter) + QStringLiteral(" ORDER BY name COLLATE NOCASE");
     auto q = db.prepare(sql);
-    if (filter.kind == MyListGroupFilter::Kind::Group)
-        q.bind(1, filter.group);
+    bindMyListGroup(q, 1, filter);
     std::vector<PlaylistEntry> out;
     while (q.next()) {
         PlaylistEntry e;
