@@ -1,6 +1,6 @@
-// Any bytes as an XMLTV time and as a guide, plain and through the gzip device (and as a
-// gzip stream of their own): nothing may crash, every time read must be one the reader could
-// print back, and the counts must add up.
+// Any bytes as an XMLTV time and as a guide, plain and through the gzip device: nothing may
+// crash, every time read lies within the years 0000-9999 (give or take the offset), the
+// counts add up and no programme of an unwanted channel comes through.
 #include "data/GzipDevice.h"
 #include "data/XmltvReader.h"
 #include "data/XmltvTime.h"
