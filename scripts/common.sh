@@ -14,7 +14,7 @@ install_packages() {
 }
 
 BUILD_PACKAGES=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-svg-dev
-    libqt6sql6-sqlite libsqlite3-dev libvlc-dev vlc-bin vlc-plugin-base
+    libqt6sql6-sqlite libsqlite3-dev zlib1g-dev libvlc-dev vlc-bin vlc-plugin-base
     vlc-plugin-video-output libgl-dev)
 TEST_PACKAGES=(googletest libgtest-dev libgmock-dev xvfb xauth ffmpeg python3 x11-utils
     libqt6svg6 qt6-qpa-plugins util-linux desktop-file-utils appstream)

@@ -1,0 +1,227 @@
+#include "data/GzipDevice.h"
+#include "data/XmltvReader.h"
+#include "data/XmltvTime.h"
+
+#include <QBuffer>
+#include <QDateTime>
+#include <gtest/gtest.h>
+#include <zlib.h>
+
+using namespace zentuvo;
+
+namespace {
+
+TEST(XmltvTime, ReadsTimesAndRefusesInvalidOnes) {
+    const struct {
+        const char* text;
+        const char* utc; // nullptr: invalid
+    } cases[] = {
+        {"19700101000000 +0000", "1970-01-01T00:00:00Z"},
+        {"20240229120000 +0000", "2024-02-29T12:00:00Z"},
+        {"20000229000000 +0000", "2000-02-29T00:00:00Z"},
+        {"20261206183000 +0530", "2026-12-06T13:00:00Z"},
+        {"202612061830 +0545", "2026-12-06T12:45:00Z"},
+        {"20261206183000 -0330", "2026-12-06T22:00:00Z"},
+        {"20261231233059 -0100", "2027-01-01T00:30:59Z"},
+        {"20261206183000", "2026-12-06T18:30:00Z"},
+        {"202612061830", "2026-12-06T18:30:00Z"},
+        {"  20261206183000   +0100 ", "2026-12-06T17:30:00Z"},
+        {"20261206183000+0100", "2026-12-06T17:30:00Z"},
+        {"", nullptr},
+        {"2026120618300", nullptr},
+        {"2026120618300a +0000", nullptr},
+        {"20261306183000 +0000", nullptr},
+        {"20260006183000 +0000", nullptr},
+        {"20261200183000 +0000", nullptr},
+        {"20260230000000 +0000", nullptr},
+        {"20230229000000 +0000", nullptr},
+        {"21000229000000 +0000", nullptr},
+        {"20261206240000 +0000", nullptr},
+        {"20261206186000 +0000", nullptr},
+        {"20261206183060 +0000", nullptr},
+        {"20261206183000 +053", nullptr},
+        {"20261206183000 0530", nullptr},
+        {"20261206183000 +05x0", nullptr},
+        {"20261206183000 +0560", nullptr},
+        {"20261206183000 +1500", nullptr},
+        {"20261206183000 UTC", nullptr},
+        {"٢٠٢٦١٢٠٦١٨٣٠٠٠", nullptr},
+    };
+    for (const auto& c : cases) {
+        const std::optional<qint64> got = parseXmltvTime(QString::fromUtf8(c.text));
+        if (!c.utc) {
+            EXPECT_FALSE(got) << c.text;
+            continue;
+        }
+        const QDateTime expected = QDateTime::fromString(QString::fromLatin1(c.utc), Qt::ISODate);
+        ASSERT_TRUE(got) << c.text;
+        EXPECT_EQ(*got, expected.toSecsSinceEpoch()) << c.text;
+    }
+}
+
+struct Collected {
+    XmltvRead read;
+    QStringList channels;
+    QStringList programmes;
+};
+
+QString utc(qint64 seconds) {
+    return seconds == 0
+               ? QStringLiteral("-")
+               : QDateTime::fromSecsSinceEpoch(seconds, Qt::UTC).toString(QStringLiteral("ddHHmm"));
+}
+
+Collected readGuide(QByteArray bytes, const QStringList& languages = {},
+                    std::function<bool(const QString&)> want = {},
+                    const std::atomic_bool* cancel = nullptr) {
+    Collected c;
+    XmltvSink sink;
+    sink.wantChannel = std::move(want);
+    sink.channel = [&](XmltvChannel ch) {
+        c.channels
+            << QStringLiteral("%1: %2 icon=%3").arg(ch.id, ch.displayNames.join(u'|'), ch.icon);
+    };
+    sink.programme = [&](XmltvProgramme p) {
+        c.programmes << QStringLiteral("%1 %2-%3 %4 / %5 / %6 [%7] %8 %9")
+                            .arg(p.channel, utc(p.start), utc(p.stop), p.title, p.subTitle,
+                                 p.description, p.categories.join(u','), p.episodeXmltvNs,
+                                 p.episodeOnscreen);
+    };
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    c.read = readXmltv(buffer, sink, cancel, languages);
+    return c;
+}
+
+const QByteArray guide = R"(<?xml version="1.0" encoding="UTF-8"?>
+<!DOCTYPE tv SYSTEM "xmltv.dtd">
+<tv generator-info-name="test">
+  <channel id="one.it"><display-name lang="it">Uno</display-name><display-name>1</display-name>
+    <display-name></display-name><icon src="http://127.0.0.1/one.png"/><icon src="x"/><url>u</url></channel>
+  <channel id="two.de"><display-name>Zwei &amp; Drei</display-name></channel>
+  <programme start="20261206180000 +0100" stop="20261206183000 +0100" channel="one.it">
+    <title lang="it">Notizie</title><title lang="en">News</title>
+    <sub-title>&lt;Sera&gt;</sub-title><desc lang="en-GB"><![CDATA[Late <b>news</b>]]></desc>
+    <category>News</category><category>Info</category>
+    <episode-num system="xmltv_ns">1.4.0/1</episode-num><episode-num>S02E05</episode-num>
+    <episode-num system="dd_progid">EP1</episode-num><rating><value>12</value></rating>
+  </programme>
+  <programme start="20261206183000 +0100" channel="two.de"><title>Film</title></programme>
+  <programme start="bad" channel="two.de"><title>Lost</title></programme>
+  <programme start="20261206190000 +0100" channel="three"><title>Other</title></programme>
+</tv>
+)";
+
+TEST(XmltvReader, ReadsChannelsAndProgrammes) {
+    const struct {
+        QStringList languages;
+        const char* first;
+    } cases[] = {
+        {{}, "one.it 061700-061730 Notizie / <Sera> / Late <b>news</b> [News,Info] 1.4.0/1 S02E05"},
+        {{"EN", "it"},
+         "one.it 061700-061730 News / <Sera> / Late <b>news</b> [News,Info] 1.4.0/1 S02E05"},
+        {{"fr", "it"},
+         "one.it 061700-061730 Notizie / <Sera> / Late <b>news</b> [News,Info] 1.4.0/1 S02E05"},
+    };
+    for (const auto& c : cases) {
+        const Collected got = readGuide(guide, c.languages);
+        EXPECT_EQ(got.read.error, QString());
+        EXPECT_EQ(got.channels, QStringList({"one.it: Uno|1 icon=http://127.0.0.1/one.png",
+                                             "two.de: Zwei & Drei icon="}));
+        EXPECT_EQ(got.programmes, QStringList({c.first, "two.de 061730-- Film /  /  []  ",
+                                               "three 061800-- Other /  /  []  "}));
+        EXPECT_EQ(got.read.channels, 2);
+        EXPECT_EQ(got.read.programmes, 3);
+        EXPECT_EQ(got.read.invalid, 1);
+    }
+}
+
+TEST(XmltvReader, SkipsTheProgrammesOfUnwantedChannels) {
+    QStringList asked;
+    const Collected got = readGuide(guide, {}, [&](const QString& id) {
+        asked << id;
+        return id == u"two.de";
+    });
+    EXPECT_EQ(got.channels.size(), 2);
+    EXPECT_EQ(got.programmes, QStringList({"two.de 061730-- Film /  /  []  "}));
+    EXPECT_EQ(got.read.programmes, 1);
+    EXPECT_EQ(got.read.skipped, 2);
+    EXPECT_EQ(asked, QStringList({"one.it", "two.de", "three"})); // asked once per run of a channel
+}
+
+TEST(XmltvReader, StopsWhenCancelled) {
+    std::atomic_bool cancel = false;
+    XmltvSink sink;
+    int seen = 0;
+    sink.programme = [&](XmltvProgramme) {
+        ++seen;
+        cancel = true;
+    };
+    QByteArray bytes = guide;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    const XmltvRead read = readXmltv(buffer, sink, &cancel);
+    EXPECT_TRUE(read.cancelled);
+    EXPECT_EQ(seen, 1);
+}
+
+QByteArray gzipped(const QByteArray& bytes) {
+    z_stream s{};
+    deflateInit2(&s, 9, Z_DEFLATED, 31, 8, Z_DEFAULT_STRATEGY);
+    QByteArray out(int(deflateBound(&s, uLong(bytes.size()))), '\0');
+    s.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(bytes.data()));
+    s.avail_in = uInt(bytes.size());
+    s.next_out = reinterpret_cast<Bytef*>(out.data());
+    s.avail_out = uInt(out.size());
+    EXPECT_EQ(deflate(&s, Z_FINISH), Z_STREAM_END);
+    out.resize(qsizetype(s.total_out));
+    deflateEnd(&s);
+    return out;
+}
+
+TEST(XmltvReader, ReportsBrokenGuides) {
+    const QByteArray packed = gzipped(guide);
+    const struct {
+        const char* what;
+        QByteArray bytes;
+        const char* error;
+        int programmes;
+    } cases[] = {
+        {"no programmes", "<tv><channel id='a'/></tv>", "", 0},
+        {"gzip", packed, "", 3},
+        {"two gzip members", gzipped("<tv><channel id='a'/>") + gzipped("</tv>"), "", 0},
+        {"empty", "", "not XML", 0},
+        {"text", "hello, world", "not XML", 0},
+        {"other root", "<html><body/></html>", "not XML", 0},
+        {"cut XML", guide.left(guide.indexOf("<programme start=\"20261206183000")), "truncated", 1},
+        {"cut gzip", packed.left(packed.size() / 2), "truncated", 0},
+        {"gzip without its end", packed.chopped(6), "truncated", 3},
+        {"corrupt gzip", QByteArray(packed).replace(2, 1, "\x07"), "gzip: ", 0},
+        {"unclosed", "<tv><channel id='a'></tv>", "line 1: ", 0},
+    };
+    for (const auto& c : cases) {
+        const Collected got = readGuide(c.bytes);
+        if (*c.error)
+            EXPECT_TRUE(got.read.error.startsWith(QLatin1String(c.error)))
+                << c.what << " " << got.read.error.toStdString();
+        else
+            EXPECT_EQ(got.read.error, QString()) << c.what;
+        EXPECT_EQ(got.read.programmes, c.programmes) << c.what;
+    }
+}
+
+TEST(GzipDevice, InflatesInSmallReads) {
+    QByteArray packed = gzipped(guide);
+    QBuffer buffer(&packed);
+    buffer.open(QIODevice::ReadOnly);
+    GzipDevice device(buffer);
+    QByteArray all;
+    char part[7];
+    for (qint64 n; (n = device.read(part, sizeof part)) > 0;)
+        all.append(part, n);
+    EXPECT_EQ(all, guide);
+    EXPECT_FALSE(device.failed());
+    EXPECT_TRUE(device.atEnd());
+}
+
+} // namespace
