@@ -97,7 +97,10 @@ TEST_F(PlaybackControl, PlayAndPreviewHandThePlayerTheAddressAndTheHeaders) {
         ASSERT_NE(r.main.current(), nullptr);
         EXPECT_EQ(r.main.itemCount(), 1);
         EXPECT_EQ(r.main.current()->mrl, c.mrl);
-        EXPECT_EQ(r.main.current()->options, c.headers + QStringList{kNoTitle});
+        // The main player keeps a paused channel in time-shift files of the cache folder.
+        const QStringList timeShift{":input-timeshift-path=" + r.control.timeShiftFolder(),
+                                    ":input-timeshift-granularity=67108864"};
+        EXPECT_EQ(r.main.current()->options, c.headers + QStringList{kNoTitle} + timeShift);
         // A text of no list reads as no channel, whose tag is empty.
         EXPECT_EQ(r.control.mainTag(), c.message.isEmpty() ? c.key : "");
         EXPECT_EQ(r.main.volume(), 140);

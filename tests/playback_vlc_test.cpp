@@ -8,6 +8,7 @@
 #include "ui/widgets/VideoView.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QOpenGLContext>
 #include <gtest/gtest.h>
 #include <optional>
@@ -79,6 +80,32 @@ TEST_F(PlaybackVlc, MissingAddressReadsError) {
     control->playMain(myList(source->stream()));
     ASSERT_TRUE(waitFor([&] { return playing(*main); })) << int(main->state());
     EXPECT_TRUE(waitFor([&] { return main->position() > 0.0; }));
+}
+
+// Paused, a live channel keeps coming in; resumed, it plays on from where it paused, on the
+// same connection, and the status line says how far behind the live edge it is.
+TEST_F(PlaybackVlc, APausedLiveChannelResumesBehindTheLiveEdge) {
+    control->playMain(ChannelRef::fromText("1 CH_ID"));
+    ASSERT_TRUE(waitFor([&] { return playing(*main) && main->playedTime() > 1000; }));
+    EXPECT_TRUE(main->canPause());
+    const qsizetype requests = source->requests().size();
+    control->togglePause();
+    ASSERT_TRUE(waitFor([&] { return main->state() == PlayerState::Paused; }));
+    const qint64 pausedAt = main->playedTime();
+    QElapsedTimer wall;
+    wall.start();
+    runEvents(4000); // the pause is the scenario
+    control->togglePause();
+    ASSERT_TRUE(waitFor([&] { return playing(*main) && main->playedTime() >= pausedAt + 2000; }));
+    // Two seconds of the stream took the pause longer: it did not skip to the live edge.
+    EXPECT_GE(wall.elapsed(), 5500);
+    EXPECT_EQ(source->requests().size(), requests);
+    control->updateStatus();
+    EXPECT_TRUE(view.playerMessage.startsWith("Playing -0:0")) << view.playerMessage.toStdString();
+    EXPECT_GE(control->behindLiveMs(), 4000);
+    control->goLive(); // opened anew
+    ASSERT_TRUE(waitFor([&] { return playing(*main); }));
+    EXPECT_EQ(control->behindLiveMs(), 0);
 }
 
 // Under LeakSanitizer: libVLC's OpenGL video output leaves a few blocks inside libplacebo

@@ -136,6 +136,11 @@ TEST_F(WiringTest, ListsButtonsAndSlidersReachThePlayers) {
     mainPlayer().setState(PlayerState::Playing);
     controller->control().updateStatus();
     EXPECT_EQ(ui().lblPlayerMessage->text(), "Playing");
+    ui().imgButtonPause->click();
+    EXPECT_EQ(mainPlayer().state(), PlayerState::Paused);
+    ui().imgButtonLive->click(); // the channel opens anew
+    EXPECT_EQ(mainPlayer().state(), PlayerState::Playing);
+    EXPECT_EQ(mainPlayer().pauseCalls, QList<bool>{true});
     const int zeta = rowOf(channels(), "Zeta");
     selectRows(ui().lvwChannels, {zeta});
     click(ui().lvwChannels, rowPoint(ui().lvwChannels, zeta));
@@ -205,6 +210,15 @@ TEST_F(WiringTest, PlayerKeys) {
     EXPECT_EQ(mainPlayer().playCalls, plays);
     QTest::keyClick(list, Qt::Key_Return); // Enter plays the selected row
     EXPECT_EQ(playing(), mrlOf(last));
+    // Space pauses and resumes the main player; End brings a paused channel back live.
+    for (const PlayerState state :
+         {PlayerState::Paused, PlayerState::Playing, PlayerState::Paused}) {
+        QTest::keyClick(list, Qt::Key_Space);
+        EXPECT_EQ(mainPlayer().state(), state);
+    }
+    QTest::keyClick(list, Qt::Key_End);
+    EXPECT_EQ(mainPlayer().state(), PlayerState::Playing);
+    EXPECT_EQ(mainPlayer().playCalls, plays + 2);
     // Volume keys move the slider a step; M mutes and gives the volume back.
     struct Volume {
         Qt::Key key;

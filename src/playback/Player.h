@@ -64,6 +64,15 @@ public:
     // Length of the item in milliseconds; 0 while unknown and for live streams.
     virtual qint64 length() const = 0;
 
+    // Whether the item that plays can be paused. Live streams can too: what arrives while
+    // paused is kept (time-shift) and plays on from where it paused.
+    virtual bool canPause() const = 0;
+    // Pauses the item that plays (state Paused), or resumes it where it paused.
+    virtual void setPaused(bool paused) = 0;
+    // How far the item has played, in milliseconds of its own time; 0 when nothing plays.
+    // A resumed live stream counts on from where it paused.
+    virtual qint64 playedTime() const = 0;
+
     // Audio volume in per cent, 0 to kMaxVolume; values outside are clamped.
     virtual void setVolume(int percent) = 0;
     virtual int volume() const = 0;
@@ -80,6 +89,16 @@ public:
 signals:
     void stateChanged(zentuvo::PlayerState state);
 };
+
+// How an address can be handed to the player library.
+enum class AddressKind {
+    Location,  // a URL with a scheme ("http://...", "file:///...")
+    LocalPath, // a local file, by its absolute path
+    Unusable,  // nothing that can be opened: empty, or a bare word or relative path
+};
+
+// Sorts an address; for a local path, *path receives the absolute path to open.
+AddressKind classifyAddress(const QString& mrl, QString* path = nullptr);
 
 } // namespace zentuvo
 

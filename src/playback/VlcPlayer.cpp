@@ -2,9 +2,7 @@
 #include "playback/VlcPlayerImpl.h"
 #include "playback/VlcRuntime.h"
 
-#include <QFileInfo>
 #include <QGuiApplication>
-#include <QRegularExpression>
 #include <algorithm>
 #include <cstdarg>
 #include <cstdio>
@@ -26,23 +24,6 @@ bool playerLibraryUsable() {
 
 QString playerLibraryVersion() {
     return QString::fromUtf8(libvlc_get_version());
-}
-
-AddressKind classifyAddress(const QString& mrl, QString* path) {
-    static const QRegularExpression scheme(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]*://\\S"));
-    const QString text = mrl.trimmed();
-    if (scheme.match(text).hasMatch())
-        return AddressKind::Location;
-    if (text.isEmpty())
-        return AddressKind::Unusable;
-    // A bare text is a local file only when it names one (relative to the working folder).
-    const QFileInfo file(text);
-    if (file.isAbsolute() || file.exists()) {
-        if (path)
-            *path = file.absoluteFilePath();
-        return AddressKind::LocalPath;
-    }
-    return AddressKind::Unusable;
 }
 
 namespace {
@@ -416,6 +397,18 @@ void VlcPlayer::setPosition(double position) {
 
 qint64 VlcPlayer::length() const {
     return std::max<qint64>(libvlc_media_player_get_length(d->mp.get()), 0);
+}
+
+bool VlcPlayer::canPause() const {
+    return libvlc_media_player_can_pause(d->mp.get()) != 0;
+}
+
+void VlcPlayer::setPaused(bool paused) {
+    libvlc_media_player_set_pause(d->mp.get(), paused ? 1 : 0);
+}
+
+qint64 VlcPlayer::playedTime() const {
+    return std::max<qint64>(libvlc_media_player_get_time(d->mp.get()), 0);
 }
 
 void VlcPlayer::setVolume(int percent) {

@@ -35,6 +35,9 @@ public:
     double position() const override;
     void setPosition(double position) override;
     qint64 length() const override;
+    bool canPause() const override;
+    void setPaused(bool paused) override;
+    qint64 playedTime() const override;
     void setVolume(int percent) override;
     int volume() const override;
     std::optional<QSize> videoSize() const override;
@@ -57,15 +60,5 @@ private:
 
 std::unique_ptr<Player> createVlcPlayer(const VlcPlayerOptions& options = {},
                                         QObject* parent = nullptr);
-
-// How an address can be handed to the player library.
-enum class AddressKind {
-    Location,  // a URL with a scheme ("http://...", "file:///...")
-    LocalPath, // a local file, by its absolute path
-    Unusable,  // nothing that can be opened: empty, or a bare word or relative path
-};
-
-// Sorts an address; for a local path, *path receives the absolute path to open.
-AddressKind classifyAddress(const QString& mrl, QString* path = nullptr);
 
 } // namespace zentuvo

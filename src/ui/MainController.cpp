@@ -87,6 +87,8 @@ void MainController::connectCommands() {
     connect(commands, &MainCommands::playRequested, control, &PlayerControl::playMain);
     connect(commands, &MainCommands::previewRequested, control, &PlayerControl::playPreview);
     connect(commands, &MainCommands::stopRequested, control, &PlayerControl::stopMain);
+    connect(commands, &MainCommands::pauseToggleRequested, control, &PlayerControl::togglePause);
+    connect(commands, &MainCommands::liveRequested, control, &PlayerControl::goLive);
     connect(commands, &MainCommands::swapRequested, control, &PlayerControl::swap);
     connect(commands, &MainCommands::previousChannelRequested, control,
             &PlayerControl::playPrevious);

@@ -70,6 +70,18 @@ void FakePlayer::setPosition(double position) {
     reportedPosition = position;
 }
 
+bool FakePlayer::canPause() const {
+    check();
+    return pausable && (state_ == PlayerState::Playing || state_ == PlayerState::Paused);
+}
+
+void FakePlayer::setPaused(bool paused) {
+    check();
+    pauseCalls.append(paused);
+    if (canPause())
+        setState(paused ? PlayerState::Paused : PlayerState::Playing);
+}
+
 void FakePlayer::setVolume(int percent) {
     check();
     volume_ = std::clamp(percent, 0, kMaxVolume);

@@ -31,6 +31,9 @@ public:
     double position() const override;
     void setPosition(double position) override;
     qint64 length() const override { return reportedLength; }
+    bool canPause() const override;
+    void setPaused(bool paused) override;
+    qint64 playedTime() const override { return 0; }
     void setVolume(int percent) override;
     int volume() const override { return volume_; }
     std::optional<QSize> videoSize() const override;
@@ -59,6 +62,9 @@ public:
     int stopCalls = 0;
     int clearCalls = 0;
     QList<int> volumeCalls;
+    // Whether an item that plays can be paused; the pauses (true) and resumes (false) asked.
+    bool pausable = true;
+    QList<bool> pauseCalls;
 
 private:
     void check() const;

@@ -49,6 +49,8 @@ const Caption kCaptions[] = {
     {"imgButtonSearch", Target::ToolTip, nullptr},
     {"imgButtonPlay", Target::ToolTip, nullptr},
     {"imgButtonStop", Target::ToolTip, nullptr},
+    {"imgButtonPause", Target::ToolTip, nullptr},
+    {"imgButtonLive", Target::ToolTip, nullptr},
     {"imgButtonPreview", Target::ToolTip, nullptr},
     {"imgButtonProperty", Target::ToolTip, nullptr},
     {"imgButtonToggleFav", Target::ToolTip, nullptr},

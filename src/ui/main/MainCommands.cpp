@@ -126,6 +126,8 @@ void MainCommands::connectButtons() {
     on(ui_.imgButtonToggleFav, [this] { channels_.toggleSelectedFavourite(); });
     on(ui_.imgButtonSearch, [this] { emit searchRequested(); });
     on(ui_.imgButtonStop, [this] { emit stopRequested(); });
+    on(ui_.imgButtonPause, [this] { emit pauseToggleRequested(); });
+    on(ui_.imgButtonLive, [this] { emit liveRequested(); });
     on(ui_.imgButtonPlayFile, [this] { emit playFileRequested(); });
     on(ui_.imgButtonRecord, [this] { emit recordRequested(); });
     on(ui_.imgButtonFullVideo, [this] { emit viewFullVideoRequested(); });
@@ -151,6 +153,13 @@ void MainCommands::connectKeys() {
     key(Qt::Key_PageDown, [this] { playNeighbourRow(1); });
     key(Qt::Key_Return, [this] { playSelectedRow(); });
     key(Qt::Key_Enter, [this] { playSelectedRow(); });
+    key(Qt::Key_Space, [this] { onSpaceKey(); });
+    key(Qt::Key_End, [this] { emit liveRequested(); });
+}
+
+void MainCommands::onSpaceKey() {
+    if (!spaceClaimed || !spaceClaimed())
+        emit pauseToggleRequested();
 }
 
 ListView* MainCommands::currentList() const {

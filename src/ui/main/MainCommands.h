@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QPoint>
 #include <QString>
+#include <functional>
 
 namespace zentuvo {
 
@@ -60,11 +61,17 @@ public:
     void playSelectedRow();
     // + and -: moves the volume slider one step; it stops at its ends.
     void stepVolume(int steps);
+    // Space: pauseToggleRequested, unless spaceClaimed takes the key first (the full video
+    // leaves with Space).
+    void onSpaceKey();
+    std::function<bool()> spaceClaimed;
 
 signals:
     void playRequested(zentuvo::ChannelRef channel);    // main player
     void previewRequested(zentuvo::ChannelRef channel); // preview player
     void stopRequested();
+    void pauseToggleRequested(); // main player: Space and imgButtonPause
+    void liveRequested();        // main player: End and imgButtonLive
     void swapRequested();
     void previewVolumeSwitchRequested();
     void previewStopRequested();

@@ -201,8 +201,10 @@ void MainWidgets::build(QMainWindow* window) {
     } grid[] = {
         {&imgButtonPlay, "imgButtonPlay", "play", 0, 0},
         {&imgButtonStop, "imgButtonStop", "stop", 0, 1},
-        {&imgButtonRecord, "imgButtonRecord", "record", 0, 2},
-        {&imgButtonPlayFile, "imgButtonPlayFile", "playfile", 0, 3},
+        {&imgButtonPause, "imgButtonPause", "pause", 0, 2},
+        {&imgButtonLive, "imgButtonLive", "live", 0, 3},
+        {&imgButtonRecord, "imgButtonRecord", "record", 0, 4},
+        {&imgButtonPlayFile, "imgButtonPlayFile", "playfile", 0, 5},
         {&imgButtonPreview, "imgButtonPreview", "preview", 1, 0},
         {&imgButtonSwap, "imgButtonSwap", "swap", 1, 1},
         {&imgButtonPreviewVolume, "imgButtonPreviewVolume", "zero", 1, 2},

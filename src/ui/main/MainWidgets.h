@@ -53,6 +53,8 @@ struct MainWidgets {
     QLabel* picNoStreamPreview = nullptr;
     QToolButton* imgButtonPlay = nullptr;
     QToolButton* imgButtonStop = nullptr;
+    QToolButton* imgButtonPause = nullptr; // pauses or resumes the main player (Space)
+    QToolButton* imgButtonLive = nullptr;  // back to the live edge (End)
     QToolButton* imgButtonRecord = nullptr;
     QToolButton* imgButtonPlayFile = nullptr;
     QToolButton* imgButtonPreview = nullptr;

@@ -47,6 +47,8 @@ MainWindow::MainWindow(AppContext& app, QWidget* parent) : QMainWindow(parent), 
     connect(commands_, &MainCommands::viewOriginalSizeRequested, modes_,
             &VideoModes::viewOriginalSize);
     connect(commands_, &MainCommands::viewFitWindowRequested, modes_, &VideoModes::viewFitWindow);
+    // The Space shortcut comes before the key reaches the window: the full video takes it.
+    commands_->spaceClaimed = [this] { return modes_->keyPressed(Qt::Key_Space); };
     connect(commands_, &MainCommands::viewFullVideoRequested, modes_, &VideoModes::toggleFullVideo);
     connect(commands_, &MainCommands::viewFullScreenRequested, modes_,
             &VideoModes::toggleFullScreen);

@@ -8,9 +8,12 @@
 #include "playback/Player.h"
 #include "ui/widgets/PlayerStateText.h"
 
+#include <QDir>
+#include <QElapsedTimer>
 #include <QTimer>
 #include <cmath>
 #include <exception>
+#include <memory>
 
 namespace zentuvo {
 
@@ -40,6 +43,10 @@ template <typename Step> void ignoringErrors(Step step) {
 PlayerControl::PlayerControl(AppContext& app, Player& main, Player& preview,
                              PlayerControlView& view, QObject* parent)
     : QObject(parent), app_(app), main_(main), preview_(preview), view_(view) {
+    auto monotonic = std::make_shared<QElapsedTimer>();
+    monotonic->start();
+    clock_ = [monotonic] { return monotonic->elapsed(); };
+    connect(&main_, &Player::stateChanged, this, &PlayerControl::trackPause);
     mainStart_ = makeStartWatch(main_);
     previewStart_ = makeStartWatch(preview_);
     connect(mainStart_, &QTimer::timeout, this, &PlayerControl::onMainStartTimeout);
@@ -153,8 +160,14 @@ void PlayerControl::playMain(ChannelRef ref) {
         mainStart_->stop();
         const ChannelInfo channel = resolve(ref);
         // The picture keeps its own aspect ratio: forcing one squeezes every other shape.
-        const QStringList options =
+        QStringList options =
             playerHeaderOptions(app_.preferences().playerUserAgentOption(), channel) << kNoTitle;
+        // A paused live channel keeps what arrives meanwhile in files of the cache folder.
+        const QString timeShift = timeShiftFolder();
+        if (!timeShift.isEmpty() && QDir().mkpath(timeShift)) {
+            options << QStringLiteral(":input-timeshift-path=") + timeShift
+                    << QStringLiteral(":input-timeshift-granularity=%1").arg(kTimeShiftFileBytes);
+        }
         main_.clear();
         // Started first: the player may report the playing state before playItem returns.
         mainStart_->start();
@@ -200,7 +213,9 @@ void PlayerControl::updateStatus() {
                            !previewChannel_.isNull() && !previewName_.isEmpty();
         view_.setPreviewMessage(previewPrefix + (named ? previewName_ : state));
     });
-    ignoringErrors([&] { view_.setPlayerMessage(stateText(main_, mainFailure_)); });
+    ignoringErrors([&] { view_.setPlayerMessage(mainStatusText()); });
+    if (behindLiveMs() > kMaxBehindMs)
+        goLive();
     // Halves round to even.
     ignoringErrors(
         [&] { view_.setFileSlider(int(std::nearbyint(main_.position() * kFileSliderSteps))); });
@@ -323,6 +338,63 @@ void PlayerControl::swap() {
     } catch (const std::exception& e) {
         app_.messages.critical(QStringLiteral("Error in ButtonSwap: ") + describe(e));
     }
+}
+
+QString PlayerControl::timeShiftFolder() const {
+    const QString cache = app_.paths().cacheFolder;
+    return cache.isEmpty() ? QString() : QDir(cache).filePath(QStringLiteral("timeshift"));
+}
+
+void PlayerControl::trackPause(PlayerState state) {
+    if (state == PlayerState::Paused) {
+        if (pausedAt_ < 0)
+            pausedAt_ = clock_();
+    } else if (state == PlayerState::Playing || state == PlayerState::Buffering) {
+        if (pausedAt_ >= 0)
+            behindMs_ += clock_() - pausedAt_;
+        pausedAt_ = -1;
+    } else {
+        // A new start, a stop, an end or a failure: whatever plays next plays live.
+        behindMs_ = 0;
+        pausedAt_ = -1;
+    }
+}
+
+qint64 PlayerControl::behindLiveMs() const {
+    if (!mainChannel_.isChannel())
+        return 0;
+    return behindMs_ + (pausedAt_ >= 0 ? clock_() - pausedAt_ : 0);
+}
+
+QString PlayerControl::mainStatusText() const {
+    QString text = stateText(main_, mainFailure_);
+    const qint64 seconds = behindLiveMs() / 1000;
+    // Within kMaxBehindMs: minutes and seconds.
+    if (seconds > 0)
+        text += QStringLiteral(" -%1:%2").arg(seconds / 60).arg(seconds % 60, 2, 10, QChar(u'0'));
+    return text;
+}
+
+void PlayerControl::togglePause() {
+    ignoringErrors([&] {
+        if (main_.state() == PlayerState::Paused)
+            main_.setPaused(false);
+        else if (main_.canPause())
+            main_.setPaused(true);
+        view_.setPlayerMessage(mainStatusText());
+    });
+}
+
+void PlayerControl::goLive() {
+    if (mainChannel_.isChannel()) {
+        if (behindLiveMs() > 0 || pausedAt_ >= 0)
+            playMain(mainChannel_);
+        return;
+    }
+    ignoringErrors([&] {
+        if (main_.state() == PlayerState::Paused)
+            main_.setPaused(false);
+    });
 }
 
 } // namespace zentuvo

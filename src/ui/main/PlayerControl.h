@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 class QTimer;
 
@@ -12,6 +13,7 @@ namespace zentuvo {
 
 class AppContext;
 class Player;
+enum class PlayerState;
 struct ChannelInfo;
 
 // What the playback commands need of the main window's elements.
@@ -70,6 +72,29 @@ public:
     // Once a second: the status texts of both players and the file position slider. The
     // preview's text names its channel while it plays.
     void updateStatus();
+
+    // Space and imgButtonPause: pauses the main player, or resumes it where it paused. A live
+    // channel resumes behind the live edge: the player keeps what arrives meanwhile in the
+    // time-shift folder. Nothing when the player cannot pause what it plays.
+    void togglePause();
+    // End and imgButtonLive: a channel that is paused or behind the live edge opens anew at
+    // the live edge; a paused file resumes.
+    void goLive();
+    // How far the main player's channel is behind the live edge: the time it spent paused
+    // since it started, in milliseconds; 0 for files and while nothing plays.
+    qint64 behindLiveMs() const;
+    // The main player's status text: its state, then "-m:ss" while it is behind the live edge.
+    QString mainStatusText() const;
+    // The longest a channel may lag behind the live edge; past it the channel goes live, so
+    // the time-shift files stay within about this much of the stream.
+    static constexpr qint64 kMaxBehindMs = 30 * 60 * 1000;
+    // The largest time-shift file the player writes, in bytes.
+    static constexpr qint64 kTimeShiftFileBytes = 64 * 1024 * 1024;
+    // The folder the time-shift files go to: "timeshift" in the cache folder.
+    QString timeShiftFolder() const;
+    // The clock the time behind the live edge is measured with, in milliseconds; tests set
+    // their own.
+    void setClock(std::function<qint64()> clock) { clock_ = std::move(clock); }
 
     // Plays a channel in the preview, at the preview volume.
     void playPreview(ChannelRef channel);
@@ -133,6 +158,8 @@ private:
     // The status text of a player: its state, or "ERROR: " with the failure, or with the
     // reason the library gave for its error state.
     QString stateText(Player& player, const QString& failure) const;
+    // Follows the main player into and out of its pause and back to a new start.
+    void trackPause(PlayerState state);
 
     AppContext& app_;
     Player& main_;
@@ -150,6 +177,9 @@ private:
     QString previewFailure_;
     QString previewName_; // the name of the preview's channel
     bool muted_ = false;
+    std::function<qint64()> clock_;
+    qint64 behindMs_ = 0;  // paused time before the current pause
+    qint64 pausedAt_ = -1; // clock_() when the current pause began; -1 while not paused
 };
 
 } // namespace zentuvo
