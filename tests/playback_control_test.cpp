@@ -77,11 +77,12 @@ TEST_F(PlaybackControl, PlayAndPreviewHandThePlayerTheAddressAndTheHeaders) {
          {":http-user-agent=DeltaAgent/1.0", ":http-referrer=https://delta.example/"},
          "Delta (France)",
          ""},
-        // A My List channel's own headers, as a playlist gave them, likewise.
+        // A My List channel's own headers, as a playlist gave them, likewise; without a
+        // country its name stands alone.
         {myListWithHeaders(),
          "http://127.0.0.1:9/own.ts",
          {":http-user-agent=OwnAgent/2", ":http-referrer=http://127.0.0.1:9/"},
-         "Own ()",
+         "Own",
          ""},
         // A reference of no list says so; the empty address still goes to the player, which fails.
         {"12 XX", "", {agent()}, "", kUnknownKind},

@@ -39,7 +39,7 @@ const QStringList kSameEverywhere{"OK", "Zentuvo", "URL", "Email", "Kbps", "Code
 const QMap<QString, QList<int>> kSameWord{
     {"File", {2}},       {"Volume", {2, 4}},  {"Genre", {3, 4}},    {"Description", {4}},
     {"Options", {4}},    {"Options...", {4}}, {"Referrer", {2, 3}}, {"User agent", {2}},
-    {"Version", {3, 4}}, {"Build", {3}},
+    {"Version", {3, 4}}, {"Build", {3}},      {"Pause", {3, 4}},
 };
 
 using Texts = QMap<QString, QString>; // where -> text

@@ -136,11 +136,20 @@ TEST_F(WiringTest, ListsButtonsAndSlidersReachThePlayers) {
     mainPlayer().setState(PlayerState::Playing);
     controller->control().updateStatus();
     EXPECT_EQ(ui().lblPlayerMessage->text(), "Playing");
+    EXPECT_FALSE(ui().imgButtonLive->isEnabled()); // live already
     ui().imgButtonPause->click();
     EXPECT_EQ(mainPlayer().state(), PlayerState::Paused);
+    EXPECT_TRUE(ui().imgButtonPause->isChecked());
+    EXPECT_TRUE(window->menus().miViewPause->isChecked());
     ui().imgButtonLive->click(); // the channel opens anew
     EXPECT_EQ(mainPlayer().state(), PlayerState::Playing);
     EXPECT_EQ(mainPlayer().pauseCalls, QList<bool>{true});
+    EXPECT_FALSE(window->menus().miViewPause->isChecked());
+    EXPECT_FALSE(window->menus().miViewLive->isEnabled());
+    mainPlayer().pausable = false; // Space on what cannot pause leaves the menu unchecked
+    window->menus().miViewPause->trigger();
+    EXPECT_FALSE(window->menus().miViewPause->isChecked());
+    mainPlayer().pausable = true;
     const int zeta = rowOf(channels(), "Zeta");
     selectRows(ui().lvwChannels, {zeta});
     click(ui().lvwChannels, rowPoint(ui().lvwChannels, zeta));

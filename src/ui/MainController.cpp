@@ -89,6 +89,7 @@ void MainController::connectCommands() {
     connect(commands, &MainCommands::stopRequested, control, &PlayerControl::stopMain);
     connect(commands, &MainCommands::pauseToggleRequested, control, &PlayerControl::togglePause);
     connect(commands, &MainCommands::liveRequested, control, &PlayerControl::goLive);
+    connect(control, &PlayerControl::pauseChanged, &window_.commands(), &MainCommands::showPaused);
     connect(commands, &MainCommands::swapRequested, control, &PlayerControl::swap);
     connect(commands, &MainCommands::previousChannelRequested, control,
             &PlayerControl::playPrevious);

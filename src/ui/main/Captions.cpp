@@ -80,6 +80,8 @@ const Caption kCaptions[] = {
     {"miViewFullVideo", Target::ActionCaption, nullptr},
     {"miViewFullScreen", Target::ActionCaption, nullptr},
     {"miViewPreviousChannel", Target::ActionCaption, nullptr},
+    {"miViewPause", Target::ActionCaption, nullptr},
+    {"miViewLive", Target::ActionCaption, nullptr},
     {"miViewMute", Target::ActionCaption, nullptr},
     {"miViewVolumeUp", Target::ActionCaption, nullptr},
     {"miViewVolumeDown", Target::ActionCaption, nullptr},

@@ -104,6 +104,11 @@ void MainCommands::connectMenus() {
     on(m.miViewFullVideo, [this] { emit viewFullVideoRequested(); });
     on(m.miViewFullScreen, [this] { emit viewFullScreenRequested(); });
     on(m.miViewPreviousChannel, [this] { emit previousChannelRequested(); });
+    on(m.miViewPause, [this] {
+        showPaused(paused_, menus_.miViewLive->isEnabled()); // the player says when it has paused
+        onSpaceKey();
+    });
+    on(m.miViewLive, [this] { emit liveRequested(); });
     on(m.miViewMute, [this] { emit muteToggleRequested(); });
     on(m.miViewVolumeUp, [this] { stepVolume(1); });
     on(m.miViewVolumeDown, [this] { stepVolume(-1); });
@@ -126,7 +131,10 @@ void MainCommands::connectButtons() {
     on(ui_.imgButtonToggleFav, [this] { channels_.toggleSelectedFavourite(); });
     on(ui_.imgButtonSearch, [this] { emit searchRequested(); });
     on(ui_.imgButtonStop, [this] { emit stopRequested(); });
-    on(ui_.imgButtonPause, [this] { emit pauseToggleRequested(); });
+    on(ui_.imgButtonPause, [this] {
+        showPaused(paused_, ui_.imgButtonLive->isEnabled());
+        emit pauseToggleRequested();
+    });
     on(ui_.imgButtonLive, [this] { emit liveRequested(); });
     on(ui_.imgButtonPlayFile, [this] { emit playFileRequested(); });
     on(ui_.imgButtonRecord, [this] { emit recordRequested(); });
@@ -153,8 +161,15 @@ void MainCommands::connectKeys() {
     key(Qt::Key_PageDown, [this] { playNeighbourRow(1); });
     key(Qt::Key_Return, [this] { playSelectedRow(); });
     key(Qt::Key_Enter, [this] { playSelectedRow(); });
-    key(Qt::Key_Space, [this] { onSpaceKey(); });
-    key(Qt::Key_End, [this] { emit liveRequested(); });
+}
+
+void MainCommands::showPaused(bool paused, bool behindLive) {
+    paused_ = paused;
+    menus_.miViewPause->setChecked(paused);
+    ui_.imgButtonPause->setChecked(paused);
+    const bool canGoLive = paused || behindLive;
+    menus_.miViewLive->setEnabled(canGoLive);
+    ui_.imgButtonLive->setEnabled(canGoLive);
 }
 
 void MainCommands::onSpaceKey() {

@@ -65,6 +65,9 @@ public:
     // leaves with Space).
     void onSpaceKey();
     std::function<bool()> spaceClaimed;
+    // Shows the main player's pause: View > Pause and imgButtonPause checked while paused;
+    // View > Back to live and imgButtonLive enabled while paused or behind the live edge.
+    void showPaused(bool paused, bool behindLive);
 
 signals:
     void playRequested(zentuvo::ChannelRef channel);    // main player
@@ -114,6 +117,7 @@ private:
     AppContext& app_;
     MainWidgets& ui_;
     MainMenus& menus_;
+    bool paused_ = false; // what showPaused() last showed
     ChannelListPanel& channels_;
     MyListPanel& myList_;
     QWidget* window_;

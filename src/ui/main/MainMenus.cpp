@@ -55,6 +55,12 @@ void MainMenus::build(QMainWindow* window) {
     // A focused text field keeps its Backspace: it claims the key before the shortcut.
     miViewPreviousChannel->setShortcut(Qt::Key_Backspace);
     miViewPreviousChannel->setEnabled(false); // until a second channel has played
+    miViewPause = item(mnuView, "miViewPause", QStringLiteral("Pause"));
+    miViewPause->setCheckable(true);
+    miViewPause->setShortcut(Qt::Key_Space);
+    miViewLive = item(mnuView, "miViewLive", QStringLiteral("Back to live"));
+    miViewLive->setShortcut(Qt::Key_End);
+    miViewLive->setEnabled(false); // until the picture is behind the live edge
     miViewSep2 = separator(mnuView, "miViewSep2");
     miViewMute = item(mnuView, "miViewMute", QStringLiteral("Mute"));
     miViewMute->setCheckable(true);
@@ -82,8 +88,8 @@ void MainMenus::build(QMainWindow* window) {
     for (QMenu* m : {mnuFile, mnuView, mnuTools, mnuHelp})
         bar->addMenu(m);
     // Full video hides the bar: the window keeps the keys.
-    window->addActions({miFilePlayFrom, miViewFullVideo, miViewPreviousChannel, miViewMute,
-                        miViewVolumeUp, miViewVolumeDown});
+    window->addActions({miFilePlayFrom, miViewFullVideo, miViewPreviousChannel, miViewPause,
+                        miViewLive, miViewMute, miViewVolumeUp, miViewVolumeDown});
 
     mnuLvwChannels = menu(window, "mnuLvwChannels", QStringLiteral("Channels"));
     miLvwChannelsPlay = item(mnuLvwChannels, "miLvwChannelsPlay", QStringLiteral("Play"));

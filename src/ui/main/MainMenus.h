@@ -26,6 +26,8 @@ struct MainMenus {
     QAction* miViewFullScreen = nullptr;
     QAction* miViewSep1 = nullptr;
     QAction* miViewPreviousChannel = nullptr;
+    QAction* miViewPause = nullptr; // checked while the main player is paused
+    QAction* miViewLive = nullptr;
     QAction* miViewSep2 = nullptr;
     QAction* miViewMute = nullptr; // checked while the main player is muted
     QAction* miViewVolumeUp = nullptr;

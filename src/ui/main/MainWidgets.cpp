@@ -218,6 +218,8 @@ void MainWidgets::build(QMainWindow* window) {
         buttons->addWidget(*g.button, g.row, g.column);
     }
     imgButtonPreviewVolume->setProperty("picture", QStringLiteral("zero"));
+    imgButtonPause->setCheckable(true); // down while the main player is paused
+    imgButtonLive->setEnabled(false);   // until the picture is behind the live edge
     imgButtonRecord->setToolTip(QStringLiteral("Record"));
     imgButtonPlayFile->setToolTip(QStringLiteral("Play from file"));
     content->addLayout(buttons);

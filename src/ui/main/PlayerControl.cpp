@@ -173,7 +173,9 @@ void PlayerControl::playMain(ChannelRef ref) {
         mainStart_->start();
         main_.playItem(main_.playlistAdd(channel.url, kItemName, options));
         main_.setVolume(mainVolume());
-        mainInfo_ = channel.name + QStringLiteral(" (") + channel.country + QStringLiteral(")");
+        mainInfo_ = channel.country.isEmpty() ? channel.name // a My List channel without a country
+                                              : channel.name + QStringLiteral(" (") +
+                                                    channel.country + QStringLiteral(")");
         view_.setInfoLine(mainInfo_);
         view_.relayout();
     } catch (const std::exception& e) {
@@ -358,6 +360,7 @@ void PlayerControl::trackPause(PlayerState state) {
         behindMs_ = 0;
         pausedAt_ = -1;
     }
+    emit pauseChanged(pausedAt_ >= 0, behindLiveMs() > 0);
 }
 
 qint64 PlayerControl::behindLiveMs() const {
@@ -381,6 +384,8 @@ void PlayerControl::togglePause() {
             main_.setPaused(false);
         else if (main_.canPause())
             main_.setPaused(true);
+        else // what plays cannot pause: the button and the menu show it unpaused again
+            emit pauseChanged(false, behindLiveMs() > 0);
         view_.setPlayerMessage(mainStatusText());
     });
 }

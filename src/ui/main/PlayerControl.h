@@ -140,6 +140,8 @@ signals:
     // previousChannel() became available or unavailable.
     void previousChannelAvailable(bool available);
     void mutedChanged(bool muted);
+    // The main player paused or resumed, or its channel went back to the live edge.
+    void pauseChanged(bool paused, bool behindLive);
 
 private:
     // Sets what the main player plays and keeps the last two channels it played.
