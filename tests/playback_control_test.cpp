@@ -239,6 +239,8 @@ TEST_F(PlaybackControl, AChannelThatNeverStartsIsStoppedWithTheReason) {
 }
 
 TEST_F(PlaybackControl, AFailedStreamShowsTheLibrarysReason) {
+    // Streams that fail while they open (one that played would be reconnected first).
+    main.stateOnPlay = preview.stateOnPlay = PlayerState::Opening;
     control.playMain(catalogueRef(*t.app, "Alpha.it"));
     control.playPreview(catalogueRef(*t.app, "Beta.it"));
     main.reportedError = "HTTP connection failure\nconnection failed: Connection refused";

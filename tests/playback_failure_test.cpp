@@ -1,8 +1,10 @@
-// Failing streams in the main player: a source that stalls, one that ends, one that sends no
-// stream at all, each from the loopback. Whatever the source does, the player reaches a state
-// that says so within a bounded time and the GUI thread keeps turning. (A missing stream is in
+// Failing streams in the main player: a source that stalls, one that ends (and comes back,
+// or not), one that sends no stream at all, each from the loopback. Whatever the source does,
+// the player reaches a state that says so within a bounded time and the GUI thread keeps
+// turning. (A missing stream is in
 // playback_vlc_test.cpp; a refused connection and a source that never answers are reasons the
 // fake players give in playback_control_test.cpp.)
+#include "playback/Reconnect.h"
 #include "playback/VlcPlayer.h"
 #include "playback_live_source.h"
 #include "playback_players_fixture.h"
@@ -13,6 +15,8 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QRegularExpression>
+#include <QSignalSpy>
 #include <QTimer>
 #include <algorithm>
 #include <functional>
@@ -53,7 +57,8 @@ protected:
     static void SetUpTestSuite() {
         source = new LiveSource(QStringLiteral(ZENTUVO_LIVE_SERVER), {"/alpha.ts"}, 0.0, 0.5,
                                 {"--stall-path", "/stall.ts", "--stall-after", "2", "--end-path",
-                                 "/end.ts", "--end-after", "3", "--garbage-path", "/garbage.ts"});
+                                 "/end.ts", "--end-after", "3", "--garbage-path", "/garbage.ts",
+                                 "--once-path", "/once.ts"});
     }
     static void TearDownTestSuite() {
         delete source;
@@ -78,6 +83,11 @@ protected:
         EXPECT_TRUE(holds()) << shown();
     }
 
+    // How many requests the source has seen for a path.
+    static int served(const QString& path) {
+        return int(source->requests().filter(QRegularExpression("^" + path + "\t")).size());
+    }
+
     static inline LiveSource* source = nullptr;
 };
 
@@ -100,15 +110,39 @@ TEST_F(PlaybackFailure, StalledSourceNeitherHangsTheWindowNorTheStop) {
     EXPECT_LT(meter.longest(), kLongestPauseMs);
 }
 
-TEST_F(PlaybackFailure, SourceThatEndsDoesNotReadPlayingForever) {
+TEST_F(PlaybackFailure, SourceThatEndsIsReconnectedAndPlaysOn) {
     PauseMeter meter;
     control->playMain(myList(source->url("/end.ts")));
     ASSERT_TRUE(waitFor([&] { return state() == PlayerState::Playing; })) << shown();
-    // The body ends three seconds in.
+    // The body ends three seconds in; a second later the channel opens again.
     ASSERT_TRUE(waitFor([&] { return endedOrFailed(); })) << shown();
     EXPECT_FALSE(main->isPlaying());
-    expectItStays([&] { return endedOrFailed(); });
+    control->updateStatus();
+    EXPECT_EQ(view.playerMessage, "Reconnecting (1/3)");
+    ASSERT_TRUE(waitFor([&] { return state() == PlayerState::Playing; })) << shown();
+    EXPECT_EQ(control->mainReconnect().attempt(), 0);
+    EXPECT_EQ(served("/end.ts"), 2);
     EXPECT_LT(meter.longest(), kLongestPauseMs);
+}
+
+TEST_F(PlaybackFailure, SourceThatGoesForGoodEndsInTheErrorAfterThreeTries) {
+    control->mainReconnect().setDelays({100, 100, 100});
+    QSignalSpy tries(&control->mainReconnect(), &Reconnect::tryStarted);
+    control->playMain(myList(source->url("/once.ts")));
+    ASSERT_TRUE(waitFor([&] { return state() == PlayerState::Playing; })) << shown();
+    ASSERT_TRUE(waitFor([&] {
+        control->updateStatus();
+        return view.playerMessage.startsWith("ERROR");
+    })) << shown();
+    EXPECT_EQ(tries.count(), 3);
+    const int requests = served("/once.ts"); // the library may ask twice on a 404
+    const QString error = "ERROR: the stream broke off and did not come back after 3 tries: "
+                          "not found on the server";
+    EXPECT_EQ(view.playerMessage, error);
+    runEvents(1000); // and it stays so
+    control->updateStatus();
+    EXPECT_EQ(view.playerMessage, error);
+    EXPECT_EQ(served("/once.ts"), requests);
 }
 
 TEST_F(PlaybackFailure, GarbageInsteadOfAStreamEndsOrFails) {

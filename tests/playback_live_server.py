@@ -12,7 +12,8 @@ Failing sources for the failure tests, each only where asked: a --stall-path sen
 for --stall-after seconds, then nothing more while it keeps the connection open; an --end-path
 sends it for --end-after seconds, then ends the body and closes; a --garbage-path sends bytes
 that are no stream at all, then closes; a --silent-path takes the request and never answers,
-the connection open.
+the connection open; a --once-path is an --end-path for its first client only and answers
+404 afterwards (a channel that goes for good).
 
 Prints "PORT <number>" once listening on 127.0.0.1; ends when its standard input closes.
 """
@@ -44,6 +45,7 @@ def main():
     parser.add_argument("--stall-after", type=float, default=2.0, help="seconds sent, then none")
     parser.add_argument("--end-path", action="append", default=[])
     parser.add_argument("--end-after", type=float, default=3.0, help="seconds sent, then closed")
+    parser.add_argument("--once-path", action="append", default=[])
     parser.add_argument("--garbage-path", action="append", default=[])
     parser.add_argument("--silent-path", action="append", default=[])
     args = parser.parse_args()
@@ -54,6 +56,7 @@ def main():
     rate = size / args.duration
     started = time.monotonic()
     log_lock = threading.Lock()
+    served_once = set()
 
     class Handler(BaseHTTPRequestHandler):
         protocol_version = "HTTP/1.1"
@@ -78,7 +81,12 @@ def main():
             if path in args.garbage_path:
                 self.garbage()
                 return
-            if path not in args.path + args.stall_path + args.end_path:
+            once = path in args.once_path
+            if once:
+                with log_lock:
+                    once = path not in served_once
+                    served_once.add(path)
+            if not once and path not in args.path + args.stall_path + args.end_path:
                 body = b"not found\n"
                 self.send_response(404)
                 self.send_header("Content-Type", "text/plain")
@@ -94,7 +102,7 @@ def main():
             if path in args.stall_path:
                 self.stream(args.stall_after)
                 time.sleep(120)  # silent, the connection open; the client gives up first
-            elif path in args.end_path:
+            elif once or path in args.end_path:
                 self.stream(args.end_after)
                 self.wfile.write(b"0\r\n\r\n")
                 self.wfile.flush()

@@ -73,6 +73,9 @@ public:
     // A resumed live stream counts on from where it paused.
     virtual qint64 playedTime() const = 0;
 
+    // Grows while the item shows pictures or plays sound (pictures shown plus sound blocks
+    // played since it started); -1 when unknown.
+    virtual qint64 progressCount() const = 0;
     // Audio volume in per cent, 0 to kMaxVolume; values outside are clamped.
     virtual void setVolume(int percent) = 0;
     virtual int volume() const = 0;

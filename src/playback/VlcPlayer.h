@@ -38,6 +38,7 @@ public:
     bool canPause() const override;
     void setPaused(bool paused) override;
     qint64 playedTime() const override;
+    qint64 progressCount() const override;
     void setVolume(int percent) override;
     int volume() const override;
     std::optional<QSize> videoSize() const override;

@@ -58,6 +58,11 @@ int VlcPlayer::displayedPictures() const {
     return stats ? stats->i_displayed_pictures : -1;
 }
 
+qint64 VlcPlayer::progressCount() const {
+    const auto stats = statsOf(d->mp.get());
+    return stats ? qint64(stats->i_displayed_pictures) + stats->i_played_abuffers : -1;
+}
+
 int VlcPlayer::probedPictures() const {
     return d->probed.load();
 }

@@ -75,6 +75,11 @@ bool FakePlayer::canPause() const {
     return pausable && (state_ == PlayerState::Playing || state_ == PlayerState::Paused);
 }
 
+qint64 FakePlayer::progressCount() const {
+    check();
+    return progress;
+}
+
 void FakePlayer::setPaused(bool paused) {
     check();
     pauseCalls.append(paused);

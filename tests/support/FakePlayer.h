@@ -32,6 +32,7 @@ public:
     void setPosition(double position) override;
     qint64 length() const override { return reportedLength; }
     bool canPause() const override;
+    qint64 progressCount() const override;
     void setPaused(bool paused) override;
     qint64 playedTime() const override { return 0; }
     void setVolume(int percent) override;
@@ -64,6 +65,7 @@ public:
     QList<int> volumeCalls;
     // Whether an item that plays can be paused; the pauses (true) and resumes (false) asked.
     bool pausable = true;
+    qint64 progress = 0; // what progressCount() says
     QList<bool> pauseCalls;
 
 private:

@@ -6,6 +6,7 @@
 #include "common/Messages.h"
 #include "data/ChannelInfo.h"
 #include "playback/Player.h"
+#include "playback/Reconnect.h"
 #include "ui/widgets/PlayerStateText.h"
 
 #include <QDir>
@@ -51,6 +52,8 @@ PlayerControl::PlayerControl(AppContext& app, Player& main, Player& preview,
     previewStart_ = makeStartWatch(preview_);
     connect(mainStart_, &QTimer::timeout, this, &PlayerControl::onMainStartTimeout);
     connect(previewStart_, &QTimer::timeout, this, &PlayerControl::onPreviewStartTimeout);
+    mainReconnect_ = makeReconnect(main_, mainStart_, mainFailure_);
+    previewReconnect_ = makeReconnect(preview_, previewStart_, previewFailure_);
     // A channel that fails names the reason in the information line too.
     connect(&main_, &Player::stateChanged, this, [this](PlayerState state) {
         if (state != PlayerState::Error || !mainChannel_.isChannel())
@@ -60,6 +63,28 @@ PlayerControl::PlayerControl(AppContext& app, Player& main, Player& preview,
         if (!reason.isEmpty())
             view_.setInfoLine(mainInfo_ + QStringLiteral(" - ") + reason);
     });
+}
+
+Reconnect* PlayerControl::makeReconnect(Player& player, QTimer* startWatch, QString& failure) {
+    auto* reconnect = new Reconnect(player, this);
+    connect(reconnect, &Reconnect::reconnecting, this, [this] { updateStatus(); });
+    connect(reconnect, &Reconnect::tryStarted, startWatch, qOverload<>(&QTimer::start));
+    connect(reconnect, &Reconnect::reconnected, this, [this, &player] {
+        if (&player == &main_)
+            view_.setInfoLine(mainInfo_);
+        updateStatus();
+    });
+    connect(reconnect, &Reconnect::gaveUp, this, [this, &player, &failure] {
+        QString reason;
+        ignoringErrors([&] { reason = failureReason(player.lastError()); });
+        const QString lost =
+            app_.translate(QStringLiteral("_player_errLost")).arg(Reconnect::kTries);
+        failure = reason.isEmpty() ? lost : lost + QStringLiteral(": ") + reason;
+        if (&player == &main_)
+            view_.setInfoLine(mainInfo_ + QStringLiteral(" - ") + failure);
+        updateStatus();
+    });
+    return reconnect;
 }
 
 QString PlayerControl::failureReason(const QString& libraryText) const {
@@ -93,6 +118,11 @@ QString PlayerControl::noAnswerText() const {
 }
 
 void PlayerControl::onMainStartTimeout() {
+    if (mainReconnect_->attempt() > 0) { // a try that does not start: the next one
+        ignoringErrors([&] { main_.stop(); });
+        mainReconnect_->tryFailed();
+        return;
+    }
     mainFailure_ = noAnswerText();
     ignoringErrors([&] { main_.stop(); });
     view_.setPlayerMessage(stateText(main_, mainFailure_));
@@ -100,12 +130,22 @@ void PlayerControl::onMainStartTimeout() {
 }
 
 void PlayerControl::onPreviewStartTimeout() {
+    if (previewReconnect_->attempt() > 0) {
+        ignoringErrors([&] { preview_.stop(); });
+        previewReconnect_->tryFailed();
+        return;
+    }
     previewFailure_ = noAnswerText();
     ignoringErrors([&] { preview_.stop(); });
     view_.setPreviewMessage(previewStatusPrefix(app_) + stateText(preview_, previewFailure_));
 }
 
 QString PlayerControl::stateText(Player& player, const QString& failure) const {
+    const Reconnect& reconnect = &player == &main_ ? *mainReconnect_ : *previewReconnect_;
+    if (reconnect.attempt() > 0)
+        return app_.translate(QStringLiteral("_player_reconnecting"))
+            .arg(reconnect.attempt())
+            .arg(Reconnect::kTries);
     const PlayerState state = player.state();
     const QString reason = !failure.isEmpty()            ? failure
                            : state == PlayerState::Error ? failureReason(player.lastError())
@@ -171,7 +211,9 @@ void PlayerControl::playMain(ChannelRef ref) {
         main_.clear();
         // Started first: the player may report the playing state before playItem returns.
         mainStart_->start();
-        main_.playItem(main_.playlistAdd(channel.url, kItemName, options));
+        const int item = main_.playlistAdd(channel.url, kItemName, options);
+        mainReconnect_->watch(item);
+        main_.playItem(item);
         main_.setVolume(mainVolume());
         mainInfo_ = channel.country.isEmpty() ? channel.name // a My List channel without a country
                                               : channel.name + QStringLiteral(" (") +
@@ -189,6 +231,7 @@ void PlayerControl::stopMain() {
         setMain(ChannelRef());
         mainFailure_.clear();
         mainStart_->stop();
+        mainReconnect_->cancel();
         view_.showFileSlider(false);
         view_.hideNoStreamPicture();
         view_.setInfoLine(QString());
@@ -206,6 +249,8 @@ void PlayerControl::stopMain() {
 }
 
 void PlayerControl::updateStatus() {
+    mainReconnect_->tick(clock_());
+    previewReconnect_->tick(clock_());
     const QString previewPrefix = previewStatusPrefix(app_);
     view_.setPreviewMessage(previewPrefix);
     view_.setPlayerMessage(QStringLiteral(" - "));
@@ -233,9 +278,11 @@ void PlayerControl::playPreview(ChannelRef ref) {
         previewName_ = channel.name;
         // Each preview adds an item: the playlist is not emptied first.
         previewStart_->start();
-        preview_.playItem(preview_.playlistAdd(
+        const int item = preview_.playlistAdd(
             channel.url, kPreviewItemName,
-            playerHeaderOptions(app_.preferences().playerUserAgentOption(), channel)));
+            playerHeaderOptions(app_.preferences().playerUserAgentOption(), channel));
+        previewReconnect_->watch(item);
+        preview_.playItem(item);
     } catch (const std::exception& e) {
         previewStart_->stop();
         app_.messages.critical(QStringLiteral("Error in PlayPreview: ") + describe(e));
@@ -247,6 +294,7 @@ void PlayerControl::stopPreview() {
         previewChannel_ = ChannelRef();
         previewFailure_.clear();
         previewStart_->stop();
+        previewReconnect_->cancel();
         ignoringErrors([&] {
             if (preview_.isPlaying())
                 preview_.stop();
@@ -265,6 +313,7 @@ void PlayerControl::stopPreviewKeepingPlaylist() {
     previewChannel_ = ChannelRef();
     previewFailure_.clear();
     previewStart_->stop();
+    previewReconnect_->cancel();
     view_.setPreviewMessage(QString());
     view_.hideNoStreamPreviewPicture();
 }

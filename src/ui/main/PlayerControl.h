@@ -13,6 +13,7 @@ namespace zentuvo {
 
 class AppContext;
 class Player;
+class Reconnect;
 enum class PlayerState;
 struct ChannelInfo;
 
@@ -128,6 +129,9 @@ public:
     // player is stopped and shows the error state with the reason. Tests shorten it.
     static constexpr int kStartTimeoutMs = 15000;
     void setStartTimeout(int ms);
+    // The reconnection of each player (tests shorten its delays).
+    Reconnect& mainReconnect() { return *mainReconnect_; }
+    Reconnect& previewReconnect() { return *previewReconnect_; }
     // Why the main player or the preview failed, "" when it has not: shown after "ERROR: "
     // in the status texts until the player is started or stopped again.
     QString mainFailure() const { return mainFailure_; }
@@ -153,6 +157,8 @@ private:
     // (or any other end of the start) and by stop.
     QTimer* makeStartWatch(Player& player);
     void onMainStartTimeout();
+    // Brings back a channel of either player that drops; gives up with the error state.
+    Reconnect* makeReconnect(Player& player, QTimer* startWatch, QString& failure);
     void onPreviewStartTimeout();
     QString noAnswerText() const;
     // The player library's error text reduced to a short sentence in the user's language.
@@ -173,6 +179,8 @@ private:
     ChannelRef lastChannel_;
     ChannelRef channelBefore_;
     QTimer* mainStart_ = nullptr;
+    Reconnect* mainReconnect_ = nullptr;
+    Reconnect* previewReconnect_ = nullptr;
     QTimer* previewStart_ = nullptr;
     QString mainInfo_;
     QString mainFailure_;
