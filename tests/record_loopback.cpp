@@ -43,12 +43,13 @@ LoopbackStream::LoopbackStream(int seconds, double endAfter) {
         return;
     }
     server_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    // /live.ts plays on; /ends.ts goes off the air after endAfter seconds.
+    // /live.ts plays on; /ends.ts goes off the air for good after endAfter seconds;
+    // /drops.ts drops every connection after endAfter seconds and takes the next one.
     server_.start(QStringLiteral("python3"),
                   {sourceDir() + QStringLiteral("/playback_live_server.py"), "--file", source,
-                   "--duration", QString::number(seconds), "--path", "/live.ts", "--end-path",
-                   "/ends.ts", "--end-after", QString::number(endAfter), "--log",
-                   dir_.filePath(QStringLiteral("requests"))});
+                   "--duration", QString::number(seconds), "--path", "/live.ts", "--once-path",
+                   "/ends.ts", "--end-path", "/drops.ts", "--end-after", QString::number(endAfter),
+                   "--log", dir_.filePath(QStringLiteral("requests"))});
     if (!server_.waitForStarted(10000)) {
         error_ = QStringLiteral("python3 did not start: ") + server_.errorString();
         return;

@@ -47,7 +47,8 @@ protected:
             QList<FixtureChannel>{ch("Live.it", "Live One", stream->url("/live.ts")),
                                   ch("Ends.it", "Ends Soon", stream->url("/ends.ts"),
                                      "OwnAgent/2.0 (TV)", "https://own.example/"),
-                                  ch("Missing.it", "Missing", stream->url("/missing.ts"))});
+                                  ch("Missing.it", "Missing", stream->url("/missing.ts")),
+                                  ch("Drops.it", "Drops", stream->url("/drops.ts"))});
         t->app->preferences().setPlayerInstallDir(player.installDir());
         t->app->preferences().setRecordFolder(player.outputDir());
         launcher = std::make_unique<RecordLauncher>(*t->app, main);
@@ -105,8 +106,11 @@ TEST_F(RecordVlcTest, RecordsALiveStreamIntoAValidFileAndShutdownEndsItWithoutAs
 TEST_F(RecordVlcTest, AStreamThatEndsIsNoticedAndTheFileIsValid) {
     RecordWindow* w = record("Ends.it");
     ASSERT_TRUE(w->isRecording());
+    w->recorder().setReconnectDelays({100, 100, 100});
+    QSignalSpy tries(&w->recorder(), &Recorder::reconnecting);
     const QString file = w->dumpFile();
     ASSERT_TRUE(ended->wait(30000));
+    EXPECT_EQ(tries.count(), 3); // three tries found it gone for good
     EXPECT_FALSE(w->isRecording());
     EXPECT_TRUE(w->lblStatus->text().startsWith("Recording Ends Soon on " + file + " ended."))
         << w->lblStatus->text().toStdString();
@@ -120,6 +124,39 @@ TEST_F(RecordVlcTest, AStreamThatEndsIsNoticedAndTheFileIsValid) {
     w->show();
     EXPECT_TRUE(w->close());
     EXPECT_TRUE(t->messages.shown.isEmpty());
+}
+
+TEST_F(RecordVlcTest, AStreamThatDropsAndComesBackGoesOnIntoTheSameFile) {
+    RecordWindow* w = record("Drops.it");
+    ASSERT_TRUE(w->isRecording());
+    w->recorder().setReconnectDelays({100, 100, 100});
+    QSignalSpy tries(&w->recorder(), &Recorder::reconnecting);
+    const QString file = w->dumpFile();
+    ASSERT_TRUE(tries.wait(20000)); // the first connection drops three seconds in
+    EXPECT_TRUE(w->lblStatus->text().endsWith("\nReconnecting (1/3)"))
+        << w->lblStatus->text().toStdString();
+    QFile written(file);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    const QByteArray before = written.readAll();
+    written.close();
+    EXPECT_GT(before.size(), 0);
+    QSignalSpy back(&w->recorder(), &Recorder::reconnected);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            w->updateStatus();
+            return back.count() > 0;
+        },
+        20000));
+    EXPECT_EQ(w->lblStatus->text(), "Recording Drops on " + file);
+    EXPECT_TRUE(w->isRecording());
+    EXPECT_EQ(ended->count(), 0);
+    launcher->endRecordingForShutdown();
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    const QByteArray after = written.readAll();
+    EXPECT_GT(after.size(), before.size());
+    EXPECT_TRUE(after.startsWith(before)); // appended, not written anew
+    EXPECT_EQ(stream->requests().filter("/drops.ts\t").size(), 2);
+    EXPECT_TRUE(probeStreams(file).contains("video"));
 }
 
 TEST_F(RecordVlcTest, ARefusedAddressShowsThePlayersErrorAndLeavesNoFile) {

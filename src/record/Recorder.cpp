@@ -139,6 +139,9 @@ Recorder::Recorder(QObject* parent) : QObject(parent), stopTimer_(new QTimer(thi
     // The grace period is a promise to the player: never cut short by timer coalescing.
     stopTimer_->setTimerType(Qt::PreciseTimer);
     connect(stopTimer_, &QTimer::timeout, this, &Recorder::onStopTimeout);
+    retryTimer_ = new QTimer(this);
+    retryTimer_->setSingleShot(true);
+    connect(retryTimer_, &QTimer::timeout, this, &Recorder::retry);
 }
 
 Recorder::~Recorder() {
@@ -165,11 +168,20 @@ bool Recorder::start(const QString& program, const QStringList& arguments,
         startError_ = QStringLiteral("A recording is already running.");
         return false;
     }
-    dropProcess();
+    retryTimer_->stop();
+    attempt_ = 0;
     errors_.clear();
+    program_ = program;
+    arguments_ = arguments;
     outputFile_ = outputFile;
+    return launch(arguments);
+}
+
+bool Recorder::launch(const QStringList& arguments) {
+    dropProcess();
+    endingStalled_ = false;
     process_ = new QProcess(this);
-    process_->setProgram(program);
+    process_->setProgram(program_);
     process_->setArguments(arguments);
     process_->setStandardInputFile(QProcess::nullDevice());
     process_->setStandardOutputFile(QProcess::nullDevice());
@@ -205,7 +217,7 @@ void Recorder::onStarted() {
         return;
     starting_ = false;
     watch_.reset(now());
-    if (!stopping_)
+    if (!stopping_ && attempt_ == 0) // a reconnection's start is no new recording
         emit started();
 }
 
@@ -222,10 +234,15 @@ void Recorder::onErrorOccurred(QProcess::ProcessError error) {
         return;
     }
     dropProcess();
-    emit startFailed(startError_);
+    if (attempt_ > 0)
+        dropped(); // a reconnection's try: the next one, or the end
+    else
+        emit startFailed(startError_);
 }
 
 void Recorder::stop() {
+    retryTimer_->stop(); // a reconnection waiting for its try ends here
+    attempt_ = 0;
     if (!isRunning()) {
         emit stopped(true);
         return;
@@ -252,6 +269,8 @@ void Recorder::onStopTimeout() {
 }
 
 bool Recorder::stopAndWait() {
+    retryTimer_->stop();
+    attempt_ = 0;
     if (!isRunning()) {
         if (stopping_)
             finishStop();
@@ -299,8 +318,16 @@ QString Recorder::playerError() const {
 
 qint64 Recorder::sampleSize() {
     const qint64 size = RecordFiles::fileSize(outputFile_);
-    if (isRunning())
-        watch_.sample(size, now());
+    if (!isRunning() || stopping_ || endingStalled_)
+        return size;
+    if (watch_.sample(size, now())) {
+        // A stream that stays silent is ended and started again.
+        endingStalled_ = true;
+        process_->terminate();
+    } else if (attempt_ > 0 && size > sizeAtDrop_) {
+        attempt_ = 0;
+        emit reconnected();
+    }
     return size;
 }
 
@@ -328,8 +355,28 @@ void Recorder::onFinished() {
         return;
     }
     readErrors();
+    dropped();
+}
+
+void Recorder::dropped() {
+    sizeAtDrop_ = RecordFiles::fileSize(outputFile_);
+    if (sizeAtDrop_ > 0 && attempt_ < kTries) {
+        retryTimer_->start(delays_[attempt_]);
+        ++attempt_;
+        emit reconnecting(attempt_);
+        return;
+    }
+    attempt_ = 0;
     const bool removed = RecordFiles::removeIfEmpty(outputFile_);
     emit ended(playerError(), removed);
+}
+
+void Recorder::retry() {
+    // The same stream into the same file, after what is already in it.
+    if (!launch(QStringList(arguments_) << QStringLiteral("--sout-file-append"))) {
+        dropProcess();
+        dropped();
+    }
 }
 
 } // namespace zentuvo

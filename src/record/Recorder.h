@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 #include <QTimer>
+#include <array>
 #include <functional>
 
 namespace zentuvo {
@@ -111,6 +112,14 @@ public:
     // The clock of the stall watch in ms; tests replace it.
     void setClock(std::function<qint64()> clock) { clock_ = std::move(clock); }
 
+    // A recording that has written something and whose stream then ends, fails, or leaves the
+    // file still for StallWatch::kStallMs is started again, appending to the same file, after
+    // these delays; once the file grows again it counts as back.
+    static constexpr int kTries = 3;
+    void setReconnectDelays(const std::array<int, kTries>& delaysMs) { delays_ = delaysMs; }
+    // The try under way, 1 to kTries; 0 while not reconnecting.
+    int reconnectAttempt() const { return attempt_; }
+
 signals:
     // The process runs (after a start() that returned true).
     void started();
@@ -122,6 +131,10 @@ signals:
     // The process ended by itself (stream ended, refused, player error). playerError is
     // what it printed, removedEmptyFile tells that it left an empty file that was removed.
     void ended(const QString& playerError, bool removedEmptyFile);
+    // The stream dropped: try attempt (1 to kTries) starts the player again after its delay.
+    void reconnecting(int attempt);
+    // The file grows again after a reconnection.
+    void reconnected();
 
 private:
     void onStarted();
@@ -132,11 +145,23 @@ private:
     // process has ended.
     bool finishStop();
     void dropProcess();
+    // Starts the process; false when it could not be started at all (startError_ says why).
+    bool launch(const QStringList& arguments);
+    // The process ended by itself (or was ended for a stall): the next try, or the end.
+    void dropped();
+    void retry();
     void readErrors();
     qint64 now() const;
 
     QProcess* process_ = nullptr;
     QTimer* stopTimer_ = nullptr;
+    QTimer* retryTimer_ = nullptr;
+    QString program_;
+    QStringList arguments_;
+    std::array<int, kTries> delays_{1000, 2000, 5000};
+    int attempt_ = 0;
+    qint64 sizeAtDrop_ = 0;      // the file grows past it: the stream is back
+    bool endingStalled_ = false; // the process is being ended for a stall, to be started again
     QString outputFile_;
     QString startError_;
     QByteArray errors_;

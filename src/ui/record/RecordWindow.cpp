@@ -54,6 +54,11 @@ RecordWindow::RecordWindow(AppContext& app, MainWindowApi& main, ChannelRef chan
         showStartFailure(program_ + QStringLiteral(": ") + error);
     });
     connect(&recorder_, &Recorder::stopped, this, &RecordWindow::onRecorderStopped);
+    connect(&recorder_, &Recorder::reconnecting, this, [this](int attempt) {
+        lblStatus->setText(term("_frmRecord_msgRecording").arg(channelName_, dumpFile_) + u'\n' +
+                           term("_player_reconnecting").arg(attempt).arg(Recorder::kTries));
+    });
+    connect(&recorder_, &Recorder::reconnected, this, &RecordWindow::showRecordingLine);
 
     progressTimer = new QTimer(this);
     progressTimer->setObjectName(QStringLiteral("TimerProgress"));
@@ -282,7 +287,9 @@ void RecordWindow::updateStatus() {
         return;
     const qint64 size = recorder_.sampleSize();
     lblFileSize->setText(RecordFiles::fileSizeText(size, QLocale::system()));
-    if (recorder_.isStalled()) {
+    if (recorder_.reconnectAttempt() > 0) {
+        // The reconnection's line stays until the file grows again.
+    } else if (recorder_.isStalled()) {
         lblStatus->setText(term("_frmRecord_msgRecording").arg(channelName_, dumpFile_) + u'\n' +
                            term("_frmRecord_msgStalled").arg(recorder_.quietForMs() / 1000));
     } else {
