@@ -49,6 +49,40 @@ TEST(FailingRecorder, PlayerKilledFromOutsideIsReportedAsEnded) {
     EXPECT_TRUE(recorder.stopAndWait());
 }
 
+TEST(FailingRecorder, APlayerThatFallsSilentIsStartedAgainIntoTheSameFile) {
+    QTemporaryDir dir;
+    const QString script = dir.filePath("silent.sh"), out = dir.filePath("rec.ts");
+    QFile f(script);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("#!/bin/sh\nprintf 'data\\n' >> \"$1\"\nexec sleep 30\n"); // then nothing
+    f.close();
+    f.setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+    Recorder recorder;
+    qint64 now = 0;
+    recorder.setClock([&] { return now; });
+    recorder.setReconnectDelays({1, 1, 1});
+    QSignalSpy tries(&recorder, &Recorder::reconnecting), back(&recorder, &Recorder::reconnected);
+    ASSERT_TRUE(recorder.start(script, {out}, out));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return recorder.sampleSize() > 0; }, 5000));
+    now += StallWatch::kStallMs - 1;
+    recorder.sampleSize();
+    QTest::qWait(50);
+    EXPECT_EQ(tries.count(), 0);
+    now += 1;
+    recorder.sampleSize(); // silent for kStallMs: ended, to be started again
+    ASSERT_TRUE(tries.wait(5000));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            recorder.sampleSize();
+            return back.count() == 1;
+        },
+        5000));
+    QFile written(out);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_EQ(written.readAll(), "data\ndata\n");
+    EXPECT_TRUE(recorder.stopAndWait());
+}
+
 TEST(FailingRecorder, RecordingFolderRemovedEndsTheRecordingWithItsMessage) {
     StandIn player;
     QTemporaryDir target;

@@ -355,6 +355,9 @@ void Recorder::onFinished() {
         return;
     }
     readErrors();
+    // A player killed from outside is not started again: that recording has ended.
+    if (process_->exitStatus() == QProcess::CrashExit && !endingStalled_)
+        attempt_ = kTries;
     dropped();
 }
 

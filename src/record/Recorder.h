@@ -114,7 +114,8 @@ public:
 
     // A recording that has written something and whose stream then ends, fails, or leaves the
     // file still for StallWatch::kStallMs is started again, appending to the same file, after
-    // these delays; once the file grows again it counts as back.
+    // these delays; once the file grows again it counts as back. A player killed from outside
+    // is not started again.
     static constexpr int kTries = 3;
     void setReconnectDelays(const std::array<int, kTries>& delaysMs) { delays_ = delaysMs; }
     // The try under way, 1 to kTries; 0 while not reconnecting.
