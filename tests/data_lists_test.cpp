@@ -12,7 +12,6 @@
 #include "support/TestSupport.h"
 
 #include <algorithm>
-#include <gtest/gtest.h>
 
 using namespace zentuvo;
 using namespace zentuvo::test;

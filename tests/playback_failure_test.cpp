@@ -15,8 +15,6 @@
 #include <QElapsedTimer>
 #include <QTimer>
 #include <algorithm>
-#include <functional>
-#include <gtest/gtest.h>
 
 using namespace zentuvo;
 using namespace zentuvo::test;

@@ -11,12 +11,6 @@
 #include "ui/main/MyListPanel.h"
 #include "ui_support.h"
 
-#include <QComboBox>
-#include <QDir>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QSignalSpy>
-#include <functional>
 #include <sys/stat.h>
 
 using namespace zentuvo;
