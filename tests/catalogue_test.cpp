@@ -3,10 +3,7 @@
 #include "data/StoredValue.h"
 #include "support/TestSupport.h"
 
-#include <QDir>
-#include <QFile>
 #include <QProcess>
-#include <gtest/gtest.h>
 
 using namespace zentuvo;
 using namespace zentuvo::test;

@@ -3,8 +3,6 @@
 #include "data/StoredValue.h"
 #include "support/TestSupport.h"
 
-#include <gtest/gtest.h>
-
 using namespace zentuvo;
 
 namespace {
@@ -65,14 +63,9 @@ TEST(StoredValue, BadValuesGiveEmptyTextAfterOneMessage) {
     test::FakeMessages messages;
     StoredValueCipher cipher(&messages);
     const QString good = cipher.encrypt("lower case");
-    const QStringList bad{"",
-                          "A",
-                          "AB",
-                          good.toLower(),
-                          "ZZ 00 11",
-                          "00 11 22 33 44 55 66",
-                          good.left(good.size() - 3)};
-    for (const QString& value : bad) {
+    for (const QString& value :
+         {QString(), QString("A"), QString("AB"), good.toLower(), QString("ZZ 00 11"),
+          QString("00 11 22 33 44 55 66"), good.left(good.size() - 3)}) {
         messages.clear();
         EXPECT_EQ(cipher.decryptStreamAddress(value), "") << value.toStdString();
         ASSERT_EQ(messages.shown.size(), 1) << value.toStdString();

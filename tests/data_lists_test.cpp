@@ -6,13 +6,11 @@
 #include "data/ChannelRef.h"
 #include "data/Database.h"
 #include "data/Favourites.h"
-#include "data/MyList.h"
 #include "data/MyListRepository.h"
 #include "data/OptionsTable.h"
 #include "support/TestSupport.h"
 
 #include <algorithm>
-#include <gtest/gtest.h>
 
 using namespace zentuvo;
 using namespace zentuvo::test;
@@ -211,24 +209,6 @@ TEST(MyListRepository, ListsChannelsWithAnAddressByNameAndDeletesInOneGo) {
     broken.myListDb = t.folder.file("missing.dat");
     EXPECT_TRUE(readMyListEntries(broken).error);
     EXPECT_TRUE(t.messages.shown.isEmpty());
-}
-
-TEST(MyListRepository, AFailedSaveIsReportedAndKeepsTheRecord) {
-    TestApp t;
-    DataContext broken = t.app->data();
-    broken.myListDb = t.folder.file("missing.dat");
-    MyListRecord rec;
-    rec.name = "Mine";
-    rec.streamUrl = "http://127.0.0.1:9/mine.ts";
-    EXPECT_FALSE(rec.save(broken));
-    EXPECT_EQ(rec.channelID, 0);
-    rec.channelID = 3;
-    EXPECT_FALSE(rec.update(broken));
-    const QStringList texts = t.messages.texts();
-    ASSERT_EQ(texts.size(), 2);
-    EXPECT_TRUE(texts[0].startsWith("Error in Save: ")) << texts[0].toStdString();
-    EXPECT_TRUE(texts[1].startsWith("Error in Update: ")) << texts[1].toStdString();
-    EXPECT_EQ(myListRows(*t.app), 0);
 }
 
 } // namespace

@@ -8,8 +8,6 @@
 #include "data/Schema.h"
 #include "support/TestSupport.h"
 
-#include <gtest/gtest.h>
-
 using namespace zentuvo;
 using namespace zentuvo::test;
 

@@ -5,7 +5,6 @@
 #include "support/TestSupport.h"
 
 #include <atomic>
-#include <gtest/gtest.h>
 
 namespace zentuvo::test {
 namespace {

@@ -8,10 +8,7 @@
 #include "support/TestSupport.h"
 
 #include <QDateTime>
-#include <QDir>
 #include <QDirIterator>
-#include <QFile>
-#include <gtest/gtest.h>
 
 using namespace zentuvo;
 using namespace zentuvo::test;
@@ -84,28 +81,30 @@ struct Installation {
 
 TEST(DataLocation, PortableHomeOrTheUsersFoldersAndTheirRecordFolders) {
     Installation installed;
-    FixtureFolder portable; // a program folder holding ch.dat
+    FixtureFolder portable; // a program folder holding ch.dat, and a Recorded folder
+    QDir(portable.path()).mkdir("Recorded");
     const UserFolders user = installed.user();
     const QString share = installed.share();
     struct Case {
         const char* what;
-        QString program, home, installedData, folder;
-        bool portable;
+        QString program, home, installedData, folder, recordFolder; // "": the user's videos
     };
     const Case cases[] = {
-        {"ZENTUVO_HOME wins", portable.path(), "/srv/tv/", share, "/srv/tv", true},
-        {"ch.dat beside the program", portable.path(), "", share, portable.path(), true},
-        {"installed", installed.bin(), "", share, user.data + "/zentuvo", false},
-        {"nothing installed", installed.bin(), "", "/nonexistent", installed.bin(), true},
+        {"ZENTUVO_HOME wins", portable.path(), "/srv/tv/", share, "/srv/tv", "/srv/tv"},
+        {"ch.dat beside the program", portable.path(), "", share, portable.path(),
+         portable.path() + "/Recorded"},
+        {"installed", installed.bin(), "", share, user.data + "/zentuvo", ""},
+        {"nothing installed", installed.bin(), "", "/nonexistent", installed.bin(),
+         installed.bin()},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         const AppPaths paths = chooseAppPaths(c.program, c.home, c.installedData, user);
         EXPECT_EQ(paths.catalogue, c.folder + "/ch.dat");
-        EXPECT_EQ(paths.portable(), c.portable);
-        if (c.portable) {
+        EXPECT_EQ(paths.portable(), !c.recordFolder.isEmpty());
+        if (paths.portable()) {
             EXPECT_EQ(paths.settingsFile, c.folder + "/Zentuvo.ini");
-            EXPECT_EQ(chooseRecordFolder(paths, std::nullopt), c.folder);
+            EXPECT_EQ(chooseRecordFolder(paths, std::nullopt), c.recordFolder);
         } else {
             EXPECT_EQ(paths.settingsFile, user.config + "/zentuvo/Zentuvo.ini");
             EXPECT_EQ(paths.cacheFolder, user.cache + "/zentuvo");
@@ -113,13 +112,10 @@ TEST(DataLocation, PortableHomeOrTheUsersFoldersAndTheirRecordFolders) {
             EXPECT_EQ(chooseRecordFolder(paths, std::nullopt), user.videos + "/Zentuvo");
         }
         EXPECT_EQ(chooseRecordFolder(paths, QString(" /media/tv ")), "/media/tv");
+        EXPECT_EQ(chooseRecordFolder(paths, QString("../tv")),
+                  QDir::cleanPath(c.folder + "/../tv"));
     }
     EXPECT_EQ(installedDataFolder("/opt/tv/bin"), "/opt/tv/share/zentuvo");
-    const AppPaths own = AppPaths::inFolder(portable.path());
-    QDir(portable.path()).mkdir("Recorded");
-    EXPECT_EQ(chooseRecordFolder(own, std::nullopt), portable.path() + "/Recorded");
-    EXPECT_EQ(chooseRecordFolder(own, QString("../tv")),
-              QDir::cleanPath(portable.path() + "/../tv"));
 
     // The user's folders follow the XDG variables.
     const std::pair<const char*, QString UserFolders::*> variables[] = {

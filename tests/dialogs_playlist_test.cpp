@@ -1,15 +1,11 @@
 // The import and export playlist windows over a fixture folder.
 #include "data/Playlist.h"
 #include "support/FakeMainWindow.h"
-#include "support/TestSupport.h"
+#include "support/TestWidgets.h"
 #include "ui/dialogs/ExportPlaylistWindow.h"
 #include "ui/dialogs/ImportPlaylistWindow.h"
 
-#include <QComboBox>
-#include <QLineEdit>
 #include <QProgressBar>
-#include <QPushButton>
-#include <gtest/gtest.h>
 
 namespace zentuvo::test {
 namespace {

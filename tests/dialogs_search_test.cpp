@@ -2,19 +2,9 @@
 // Wildcards, quotes and hostile texts in the search are in reliability_input_test.cpp.
 #include "data/CatalogueSearch.h"
 #include "support/FakeMainWindow.h"
-#include "support/TestSupport.h"
+#include "support/TestWidgets.h"
 #include "ui/dialogs/SearchResultModel.h"
 #include "ui/dialogs/SearchWindow.h"
-
-#include <QApplication>
-#include <QFile>
-#include <QHeaderView>
-#include <QLineEdit>
-#include <QMenu>
-#include <QPushButton>
-#include <QTest>
-#include <QTreeView>
-#include <gtest/gtest.h>
 
 namespace zentuvo::test {
 namespace {

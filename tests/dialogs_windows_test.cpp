@@ -5,7 +5,7 @@
 #include "data/StoredValue.h"
 #include "support/FakeMainWindow.h"
 #include "support/FakePlayer.h"
-#include "support/TestSupport.h"
+#include "support/TestWidgets.h"
 #include "ui/dialogs/AboutWindow.h"
 #include "ui/dialogs/ChannelEditor.h"
 #include "ui/dialogs/ChannelPropertyWindow.h"
@@ -15,25 +15,16 @@
 #include "ui/dialogs/RequirementsWindow.h"
 #include "ui/dialogs/SearchWindow.h"
 
-#include <QApplication>
-#include <QCheckBox>
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTest>
-#include <QToolButton>
-#include <gtest/gtest.h>
-
 namespace zentuvo::test {
 namespace {
 
-TEST(Dialogs, EveryDialogStaysAboveTheFullVideoAndClosesOnEscape) {
+struct Dialogs : ::testing::Test {
     TestApp t;
+    FakeMain main;
+};
+
+TEST_F(Dialogs, EveryDialogStaysAboveTheFullVideoAndClosesOnEscape) {
     for (bool fullVideo : {true, false}) {
-        FakeMain main;
         main.fullVideo = fullVideo;
         std::vector<std::unique_ptr<QDialog>> dialogs;
         dialogs.push_back(
@@ -57,9 +48,7 @@ TEST(Dialogs, EveryDialogStaysAboveTheFullVideoAndClosesOnEscape) {
     }
 }
 
-TEST(OptionsWindowTest, OkStoresSizeAndLanguageCloseOnlyTheRememberBox) {
-    TestApp t;
-    FakeMain main;
+TEST_F(Dialogs, OptionsOkStoresSizeAndLanguageCloseOnlyTheRememberBox) {
     for (const char* button : {"cmdClose", "cmdOK"}) {
         SCOPED_TRACE(button);
         OptionsWindow window(*t.app, main);
@@ -88,9 +77,7 @@ TEST(OptionsWindowTest, OkStoresSizeAndLanguageCloseOnlyTheRememberBox) {
     EXPECT_TRUE(t.messages.shown.isEmpty());
 }
 
-TEST(ChannelHomePage, ThePropertyWindowAndTheCommandOpenThePageOrSayThereIsNone) {
-    TestApp t;
-    FakeMain main;
+TEST_F(Dialogs, HomePageFromThePropertyWindowOrTheCommandOrSaysThereIsNone) {
     const auto noHomePage = [&](const QString& name) {
         return t.app->translate("_frmMain_msgNoHomePage") + " '" + name + "'";
     };
@@ -129,9 +116,7 @@ TEST(ChannelHomePage, ThePropertyWindowAndTheCommandOpenThePageOrSayThereIsNone)
     EXPECT_EQ(t.desktop.opened.size(), 2);
 }
 
-TEST(AboutAndRequirements, AboutShowsOnlyTheConfiguredLinksRequirementsIsOneModelessWindow) {
-    TestApp t;
-    FakeMain main;
+TEST_F(Dialogs, AboutShowsOnlyTheConfiguredLinksRequirementsIsOneModelessWindow) {
     {
         AboutWindow about(*t.app, main, "3.0.21 Vetinari");
         about.show();

@@ -4,8 +4,6 @@
 #include "data/VbConvert.h"
 #include "support/TestSupport.h"
 
-#include <gtest/gtest.h>
-
 using namespace zentuvo;
 using namespace zentuvo::test;
 

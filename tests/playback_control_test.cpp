@@ -9,9 +9,8 @@
 #include "support/TestSupport.h"
 #include "ui/main/PlayerControl.h"
 
+#include <QHash>
 #include <QTemporaryFile>
-#include <QTest>
-#include <gtest/gtest.h>
 
 using namespace zentuvo;
 using namespace zentuvo::test;
@@ -291,85 +290,65 @@ TEST_F(PlaybackControl, PreviewAndMainVolumes) {
     EXPECT_TRUE(t.messages.shown.isEmpty());
 }
 
-TEST_F(PlaybackControl, Swap) {
-    const QString a = alpha(), b = beta(),
-                  noPreview = t.app->translate("_frmMain_msgSwapNoPreview"),
-                  noChannel = t.app->translate("_frmMain_msgSwapNoChannel"),
-                  file = "Playing a file - no swap";
-    ASSERT_NE(noPreview, "_frmMain_msgSwapNoPreview");
-    struct Case {
-        const char* what;
-        bool play; // started by the play commands, else only tagged
-        QString main, preview, mainAfter, previewAfter, message;
-    };
-    const Case cases[] = {
-        {"nothing plays", false, "", "", "", "", ""},
-        {"a file plays", false, "-1 FL", "", "-1 FL", "", file},
-        {"a file plays, a preview too", false, "-1 FL", a, "-1 FL", a, file},
-        {"both play", true, a, b, b, a, ""},
-        {"only the main player plays", true, a, "", "", a, noPreview},
-        {"only the preview plays", true, "", a, a, "", noChannel},
-        {"no channel number", false, a, "-3 CH_ID", a, "-3 CH_ID", ""},
-        {"no channel number in the main player", false, "-2 CH_ID", a, "-2 CH_ID", a, ""},
-        {"a file in the preview", false, "", "-1 FL", "", "-1 FL", ""},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        Rig r(*t.app);
-        if (c.play && !c.main.isEmpty())
-            r.control.playMain(ChannelRef::fromText(c.main));
-        if (c.play && !c.preview.isEmpty())
-            r.control.playPreview(ChannelRef::fromText(c.preview));
-        if (!c.play) {
-            r.control.setMainChannel(ChannelRef::fromText(c.main));
-            r.control.setPreviewChannel(ChannelRef::fromText(c.preview));
-        }
-        const int plays = r.main.playCalls + r.preview.playCalls;
-        t.messages.clear();
-        r.control.swap();
-        EXPECT_EQ(r.control.mainTag(), c.mainAfter);
-        EXPECT_EQ(r.control.previewTag(), c.previewAfter);
-        EXPECT_EQ(t.messages.texts(), c.message.isEmpty() ? QStringList() : QStringList{c.message});
-        if (!c.play) {
-            EXPECT_EQ(r.main.playCalls + r.preview.playCalls, plays);
-            continue;
-        }
-        // What moved plays in its new player; a player left without a channel is emptied.
-        for (FakePlayer* p : {&r.main, &r.preview}) {
-            const QString tag = p == &r.main ? r.control.mainTag() : r.control.previewTag();
-            EXPECT_EQ(p->current() ? p->current()->mrl : "", tag.isEmpty() ? ""
-                                                             : tag == a
-                                                                 ? "http://127.0.0.1:9/alpha.ts"
-                                                                 : "http://127.0.0.1:9/beta.ts");
-        }
-        if (!c.mainAfter.isEmpty()) {
-            EXPECT_EQ(r.main.itemCount(), 1);
-            EXPECT_EQ(r.view.infoLine, c.mainAfter == a ? "Alpha (Italy)" : "beta tv (Italy)");
-        }
-    }
-}
-
-TEST_F(PlaybackControl, PreviousChannelTogglesBetweenTheLastTwoChannels) {
+TEST_F(PlaybackControl, SwapAndPreviousChannel) {
     const ChannelRef a = catalogueRef(*t.app, "Alpha.it"), b = catalogueRef(*t.app, "Beta.it"),
-                     mine = addMyList(*t.app, "Mine", "http://127.0.0.1:9/mine.ts");
+                     mine = addMyList(*t.app, "Mine", "http://127.0.0.1:9/mine.ts"),
+                     file = ChannelRef::file(), noMain = ChannelRef::fromText("-2 CH_ID"),
+                     noPreview = ChannelRef::fromText("-3 CH_ID");
+    // What a channel that plays shows: its address and information line.
+    const QHash<QString, QStringList> shown{
+        {a.toText(), {"http://127.0.0.1:9/alpha.ts", "Alpha (Italy)"}},
+        {b.toText(), {"http://127.0.0.1:9/beta.ts", "beta tv (Italy)"}},
+        {mine.toText(),
+         {"http://127.0.0.1:9/mine.ts", "Mine (" + countryName(t.app->data(), 1) + ")"}}};
+    const QString swapNoPreview = t.app->translate("_frmMain_msgSwapNoPreview"),
+                  swapNoChannel = t.app->translate("_frmMain_msgSwapNoChannel"),
+                  swapFile = "Playing a file - no swap";
+    ASSERT_NE(swapNoPreview, "_frmMain_msgSwapNoPreview");
     struct Case {
-        // a, m play Alpha, Mine; f a file; x stop; w Beta in the preview, then the swap;
-        // p the previous channel.
+        // The main player: a, m play Alpha, Mine; f a file; x stop; N a tag without a number.
+        // The preview: A, B play Alpha, Beta; F a file; n a tag without a number.
+        // w the swap; p the previous channel.
         const char* steps;
-        ChannelRef mainAfter, previousAfter;
+        ChannelRef main, preview, previous;
+        QString message;
     };
     const Case cases[] = {
-        {"", {}, {}},
-        {"p", {}, {}},
-        {"ap", a, {}},
-        {"aap", a, {}},
-        {"amp", a, mine},
-        {"ampp", mine, a},
-        {"afmp", a, mine}, // a file in between does not count
-        {"amfp", mine, a}, // from a file: the last channel
-        {"amxp", mine, a}, // from nothing too
-        {"awp", a, b},     // the swap plays the preview's channel in the main player
-        {"fp", ChannelRef::file(), {}},
+        {"w", {}, {}, {}, ""}, // nothing plays
+        {"fw", file, {}, {}, swapFile},
+        {"fAw", file, a, {}, swapFile},
+        {"aBw", b, a, a, ""}, // the swap plays the preview's channel in the main player
+        {"aBwp", a, a, b, ""},
+        {"aw", {}, a, a, swapNoPreview},
+        {"Aw", a, {}, {}, swapNoChannel},
+        {"anw", a, noPreview, {}, ""},
+        {"NAw", noMain, a, {}, ""},
+        {"Fw", {}, file, {}, ""},
+        {"p", {}, {}, {}, ""},
+        {"ap", a, {}, {}, ""},
+        {"aap", a, {}, {}, ""},
+        {"amp", a, {}, mine, ""},
+        {"ampp", mine, {}, a, ""},
+        {"afmp", a, {}, mine, ""}, // a file in between does not count
+        {"amfp", mine, {}, a, ""}, // from a file: the last channel
+        {"amxp", mine, {}, a, ""}, // from nothing too
+        {"fp", file, {}, {}, ""},
+    };
+    const QHash<char, std::function<void(PlayerControl&)>> act{
+        {'a', [&](PlayerControl& c) { c.playMain(a); }},
+        {'m', [&](PlayerControl& c) { c.playMain(mine); }},
+        {'f',
+         [&](PlayerControl& c) {
+             c.stopMain();
+             c.setMainChannel(file);
+         }},
+        {'x', [&](PlayerControl& c) { c.stopMain(); }},
+        {'N', [&](PlayerControl& c) { c.setMainChannel(noMain); }},
+        {'A', [&](PlayerControl& c) { c.playPreview(a); }},
+        {'B', [&](PlayerControl& c) { c.playPreview(b); }},
+        {'F', [&](PlayerControl& c) { c.setPreviewChannel(file); }},
+        {'n', [&](PlayerControl& c) { c.setPreviewChannel(noPreview); }},
+        {'p', [&](PlayerControl& c) { c.playPrevious(); }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.steps);
@@ -377,35 +356,39 @@ TEST_F(PlaybackControl, PreviousChannelTogglesBetweenTheLastTwoChannels) {
         bool available = false;
         QObject::connect(&r.control, &PlayerControl::previousChannelAvailable,
                          [&](bool on) { available = on; });
+        t.messages.clear();
         for (const char step : std::string_view(c.steps)) {
-            switch (step) {
-            case 'a':
-                r.control.playMain(a);
-                break;
-            case 'm':
-                r.control.playMain(mine);
-                break;
-            case 'f':
-                r.control.stopMain();
-                r.control.setMainChannel(ChannelRef::file());
-                break;
-            case 'x':
-                r.control.stopMain();
-                break;
-            case 'w':
-                r.control.playPreview(b);
-                r.control.swap();
-                break;
-            case 'p':
-                r.control.playPrevious();
-                break;
+            const QString main = r.control.mainTag(), preview = r.control.previewTag();
+            const int plays = r.main.playCalls + r.preview.playCalls;
+            if (step != 'w') {
+                act[step](r.control);
+                continue;
+            }
+            r.control.swap(); // it plays what moved, and nothing else
+            EXPECT_EQ(r.main.playCalls + r.preview.playCalls - plays,
+                      int(r.control.mainTag() != main && shown.contains(r.control.mainTag())) +
+                          int(r.control.previewTag() != preview &&
+                              shown.contains(r.control.previewTag())));
+        }
+        EXPECT_EQ(r.control.mainTag(), c.main.toText());
+        EXPECT_EQ(r.control.previewTag(), c.preview.toText());
+        EXPECT_EQ(r.control.previousChannel().toText(), c.previous.toText());
+        EXPECT_EQ(available, !c.previous.isNull());
+        EXPECT_EQ(t.messages.texts(), c.message.isEmpty() ? QStringList() : QStringList{c.message});
+        // A channel plays in its player; a player left without one is emptied.
+        for (const auto& [player, tag] :
+             {std::pair{&r.main, r.control.mainTag()}, {&r.preview, r.control.previewTag()}}) {
+            if (tag.isEmpty()) {
+                EXPECT_EQ(player->current(), nullptr);
+            } else if (shown.contains(tag)) {
+                EXPECT_EQ(player->current()->mrl, shown[tag][0]);
             }
         }
-        EXPECT_EQ(r.control.mainTag(), c.mainAfter.toText());
-        EXPECT_EQ(r.control.previousChannel().toText(), c.previousAfter.toText());
-        EXPECT_EQ(available, !c.previousAfter.isNull());
+        if (shown.contains(r.control.mainTag())) {
+            EXPECT_EQ(r.main.itemCount(), 1);
+            EXPECT_EQ(r.view.infoLine, shown[r.control.mainTag()][1]);
+        }
     }
-    EXPECT_TRUE(t.messages.shown.isEmpty());
 }
 
 TEST(PlaybackAddress, OnlyUrlsReachThePlayerAsLocations) {

@@ -19,8 +19,6 @@
 #include <QSignalSpy>
 #include <QTimer>
 #include <algorithm>
-#include <functional>
-#include <gtest/gtest.h>
 
 using namespace zentuvo;
 using namespace zentuvo::test;

@@ -5,9 +5,6 @@
 #include "support/TestSupport.h"
 #include "ui/main/PlayerControl.h"
 
-#include <QDir>
-#include <gtest/gtest.h>
-
 using namespace zentuvo;
 using namespace zentuvo::test;
 

@@ -10,10 +10,6 @@
 #include "ui/widgets/VideoView.h"
 
 #include <QApplication>
-#include <QTest>
-#include <functional>
-#include <gtest/gtest.h>
-#include <memory>
 
 namespace zentuvo::test {
 

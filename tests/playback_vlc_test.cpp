@@ -10,7 +10,6 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QOpenGLContext>
-#include <gtest/gtest.h>
 #include <optional>
 #ifdef __SANITIZE_ADDRESS__
 #include <sanitizer/lsan_interface.h>

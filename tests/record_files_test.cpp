@@ -4,11 +4,6 @@
 #include "record/Recorder.h"
 #include "support/TestSupport.h"
 
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
-
 using namespace zentuvo;
 using namespace zentuvo::RecordFiles;
 

@@ -2,17 +2,11 @@
 #include "data/ChannelRef.h"
 #include "playback_fake_view.h"
 #include "support/FakePlayer.h"
-#include "support/TestSupport.h"
+#include "support/TestWidgets.h"
 #include "ui/main/FilePlayback.h"
 #include "ui/main/PlayerControl.h"
 
-#include <QApplication>
-#include <QLabel>
-#include <QLineEdit>
 #include <QMouseEvent>
-#include <QSlider>
-#include <QTest>
-#include <gtest/gtest.h>
 
 using namespace zentuvo;
 using namespace zentuvo::test;

@@ -6,23 +6,13 @@
 #include "record_loopback.h"
 #include "support/FakeMainWindow.h"
 #include "support/FakePlayer.h"
-#include "support/TestSupport.h"
+#include "support/TestWidgets.h"
 #include "ui/main/FilePlayback.h"
 #include "ui/main/PlayerControl.h"
 #include "ui/record/RecordLauncher.h"
 #include "ui/record/RecordWindow.h"
 
-#include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QSignalSpy>
-#include <QSlider>
-#include <QTest>
-#include <gtest/gtest.h>
-#include <memory>
 
 using namespace zentuvo;
 using namespace zentuvo::test;

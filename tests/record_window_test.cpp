@@ -5,24 +5,16 @@
 #include "data/ChannelRef.h"
 #include "record/RecordFiles.h"
 #include "support/FakeMainWindow.h"
-#include "support/TestSupport.h"
+#include "support/TestWidgets.h"
 #include "ui/record/QuitOnClose.h"
 #include "ui/record/RecordLauncher.h"
 #include "ui/record/RecordWindow.h"
 
-#include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
-#include <QLabel>
 #include <QProcess>
-#include <QPushButton>
 #include <QRegularExpression>
-#include <QSignalSpy>
-#include <QTest>
 #include <csignal>
 #include <cstdio>
-#include <gtest/gtest.h>
-#include <memory>
 
 using namespace zentuvo;
 using namespace zentuvo::test;
@@ -62,6 +54,20 @@ protected:
         ASSERT_TRUE(QDir().mkpath(recorded));
         t.app->preferences().setRecordFolder(recorded);
     }
+    // The first recording of the day.
+    QString file() const { return recorded + "/20261206_1.ts"; }
+    // Waits until the stubborn player has written, and gives its process.
+    qint64 stubbornStarted(RecordWindow* w) {
+        EXPECT_TRUE(waitUntil([&] { return RecordFiles::fileSize(file()) > 0; }));
+        clock.start();
+        return w->recorder().processId();
+    }
+    // The stubborn player is given three seconds, then killed; what it wrote stays.
+    void expectKilledAfterGrace(qint64 pid) {
+        EXPECT_GE(clock.elapsed(), 2900);
+        EXPECT_FALSE(processAlive(pid));
+        EXPECT_TRUE(QFile::exists(file()));
+    }
     std::unique_ptr<RecordWindow> open(const QString& code) {
         playing = catalogueRef(*t.app, code);
         auto w = std::make_unique<RecordWindow>(*t.app, main, playing);
@@ -82,6 +88,7 @@ protected:
     QString recorded;
     FakeMain main{true};
     ChannelRef playing; // what the main player plays
+    QElapsedTimer clock;
 };
 
 } // namespace
@@ -91,28 +98,24 @@ TEST_F(RecordWindowTest, AFileThatStopsGrowingShowsAsStalledAndIsRemovedEmpty) {
     qint64 now = 0;
     w->recorder().setClock([&now] { return now; });
     w->cmdRecord->click();
-    const QString file = recorded + "/20261206_1.ts";
-    ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(file); }, 5000));
+    ASSERT_TRUE(waitUntil([&] { return QFile::exists(file()); }));
     now = 16000;
     w->updateStatus();
-    EXPECT_EQ(w->lblStatus->text(), "Recording Silent on " + file + "\nStalled: no data for 16 s.");
+    EXPECT_EQ(w->lblStatus->text(),
+              "Recording Silent on " + file() + "\nStalled: no data for 16 s.");
     QSignalSpy stopped(w.get(), &RecordWindow::recordingStopped);
     w->stopRecording();
     ASSERT_TRUE(stopped.count() == 1 || stopped.wait(5000));
     EXPECT_TRUE(stopped.first().at(0).toBool());
-    EXPECT_FALSE(QFile::exists(file));
+    EXPECT_FALSE(QFile::exists(file()));
 }
 
 TEST_F(RecordWindowTest, StoppingReturnsAtOnceAndTheWindowKeepsWorkingUntilThePlayerHasEnded) {
     auto w = open("Stubborn.it");
     w->show();
     w->cmdRecord->click();
-    const QString file = recorded + "/20261206_1.ts";
-    ASSERT_TRUE(QTest::qWaitFor([&] { return RecordFiles::fileSize(file) > 0; }, 5000));
-    const qint64 pid = w->recorder().processId();
+    const qint64 pid = stubbornStarted(w.get());
     QSignalSpy stopped(w.get(), &RecordWindow::recordingStopped);
-    QElapsedTimer clock;
-    clock.start();
     // Closing asks first, No by default: No keeps the recording.
     t.messages.answerNext(MsgAnswer::No);
     EXPECT_FALSE(w->close());
@@ -126,14 +129,11 @@ TEST_F(RecordWindowTest, StoppingReturnsAtOnceAndTheWindowKeepsWorkingUntilThePl
     EXPECT_TRUE(processAlive(pid));
     EXPECT_TRUE(w->isVisible());
     EXPECT_TRUE(stopped.isEmpty());
-    // The player is given three seconds, then killed; what it wrote stays.
     ASSERT_TRUE(stopped.wait(7000));
-    EXPECT_GE(clock.elapsed(), 2900);
     EXPECT_LT(clock.elapsed(), 6000);
+    expectKilledAfterGrace(pid);
     EXPECT_TRUE(stopped.first().at(0).toBool());
-    EXPECT_FALSE(processAlive(pid));
     ASSERT_TRUE(waitUntil([&] { return !w->isVisible(); }, 1000));
-    EXPECT_TRUE(QFile::exists(file));
     EXPECT_EQ(t.messages.texts(), QStringList{"Stop recording? "});
 }
 
@@ -176,7 +176,8 @@ TEST_F(RecordWindowTest, WithoutAPlayerProgramOrAnAddressNothingRuns) {
 }
 
 TEST_F(RecordWindowTest, RecordButtonRefusesWithoutAChannelAndOpensOneWindowForThePlayingOne) {
-    RecordLauncher launcher(*t.app, main);
+    auto owner = std::make_unique<RecordLauncher>(*t.app, main);
+    RecordLauncher& launcher = *owner;
     for (const ChannelRef none : {ChannelRef(), ChannelRef::fromText("-1"), ChannelRef::file()}) {
         launcher.record(none);
         EXPECT_EQ(launcher.window(), nullptr);
@@ -200,39 +201,28 @@ TEST_F(RecordWindowTest, RecordButtonRefusesWithoutAChannelAndOpensOneWindowForT
     launcher.record(playing);
     ASSERT_NE(launcher.window(), nullptr);
     EXPECT_EQ(launcher.window()->channelName(), "Silent");
+    // Closing the main window (the launcher goes with it) never leaves the player running.
+    launcher.window()->cmdRecord->click();
+    const qint64 pid = launcher.window()->recorder().processId();
+    ASSERT_TRUE(processAlive(pid));
+    owner.reset();
+    EXPECT_FALSE(processAlive(pid));
     // A reference to no list says so.
     playing = ChannelRef::fromText("5 XX"); // names no list
     EXPECT_EQ(RecordWindow(*t.app, main, playing).channelName(), "");
     EXPECT_EQ(t.messages.texts(), QStringList{"Error: I can't find channel type (which list?)"});
 }
 
-TEST_F(RecordWindowTest, ClosingTheMainWindowNeverLeavesThePlayerRunning) {
-    qint64 pid = 0;
-    {
-        RecordLauncher launcher(*t.app, main);
-        pid = record(launcher, "Grow.it")->recorder().processId();
-        ASSERT_TRUE(processAlive(pid));
-    }
-    EXPECT_FALSE(processAlive(pid));
-}
-
 TEST_F(RecordWindowTest, ShutdownEndsTheRecordingWithoutBlockingAndThenTellsSo) {
     RecordLauncher launcher(*t.app, main);
-    RecordWindow* w = record(launcher, "Stubborn.it");
-    const QString file = recorded + "/20261206_1.ts";
-    ASSERT_TRUE(QTest::qWaitFor([&] { return RecordFiles::fileSize(file) > 0; }, 5000));
-    const qint64 pid = w->recorder().processId();
+    const qint64 pid = stubbornStarted(record(launcher, "Stubborn.it"));
     bool done = false;
-    QElapsedTimer clock;
-    clock.start();
     launcher.endRecordingThen([&] { done = true; });
     EXPECT_LT(clock.elapsed(), 1000);
     EXPECT_FALSE(done);
     EXPECT_TRUE(processAlive(pid));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return done; }, 7000));
-    EXPECT_GE(clock.elapsed(), 2900);
-    EXPECT_FALSE(processAlive(pid));
-    EXPECT_TRUE(QFile::exists(file));
+    ASSERT_TRUE(waitUntil([&] { return done; }, 7000));
+    expectKilledAfterGrace(pid);
     EXPECT_TRUE(t.messages.shown.isEmpty()); // nothing asked
     ASSERT_TRUE(waitUntil([&] { return launcher.window() == nullptr; }, 2000));
     // With nothing recording it is done at once.
@@ -244,9 +234,8 @@ TEST_F(RecordWindowTest, ShutdownEndsTheRecordingWithoutBlockingAndThenTellsSo) 
 TEST_F(RecordWindowTest, QuittingWhileRecordingAsksOnceAndNoKeepsEverythingAsItWas) {
     RecordLauncher launcher(*t.app, main);
     RecordWindow* w = record(launcher, "Grow.it");
-    const QString file = recorded + "/20261206_1.ts";
-    ASSERT_TRUE(QTest::qWaitFor([&] { return RecordFiles::fileSize(file) > 20000; }, 5000));
-    EXPECT_EQ(w->lblStatus->text(), "Recording Grow on " + file);
+    ASSERT_TRUE(waitUntil([&] { return RecordFiles::fileSize(file()) > 20000; }));
+    EXPECT_EQ(w->lblStatus->text(), "Recording Grow on " + file());
     w->updateStatus();
     EXPECT_TRUE(QRegularExpression("^KB: [1-9]").match(w->lblFileSize->text()).hasMatch())
         << w->lblFileSize->text().toStdString();
@@ -275,7 +264,7 @@ TEST_F(RecordWindowTest, QuittingWhileRecordingAsksOnceAndNoKeepsEverythingAsItW
     ASSERT_TRUE(QTest::qWaitFor([&] { return quits == 1; }, 7000));
     EXPECT_EQ(t.messages.texts(), QStringList{"Stop recording? "});
     EXPECT_FALSE(processAlive(pid));
-    EXPECT_GT(RecordFiles::fileSize(file), 0);
+    EXPECT_GT(RecordFiles::fileSize(file()), 0);
     main.widget.removeEventFilter(&quitOnClose);
 }
 

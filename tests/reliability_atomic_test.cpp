@@ -11,7 +11,6 @@
 #include <QMap>
 #include <QProcess>
 #include <QThread>
-#include <gtest/gtest.h>
 
 using namespace zentuvo;
 using namespace zentuvo::test;

@@ -11,12 +11,6 @@
 #include "ui/main/MyListPanel.h"
 #include "ui_support.h"
 
-#include <QComboBox>
-#include <QDir>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QSignalSpy>
-#include <functional>
 #include <sys/stat.h>
 
 using namespace zentuvo;
@@ -164,6 +158,7 @@ TEST(DamageInUse, MyListReplacedByGarbageReportsEveryOperation) {
     writeFile(t.folder.file("mylist.dat"), QByteArray("not a database at all\n").repeated(300));
     MyListRecord again = sampleRow("two");
     EXPECT_FALSE(again.save(t.app->data()));
+    EXPECT_EQ(again.channelID, 0); // not listed as saved
     r.name = "changed";
     EXPECT_FALSE(r.update(t.app->data()));
     MyListRecord load;

@@ -10,7 +10,6 @@
 
 #include <QUrl>
 #include <QUrlQuery>
-#include <gtest/gtest.h>
 
 using namespace zentuvo;
 using namespace zentuvo::test;

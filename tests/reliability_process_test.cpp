@@ -34,19 +34,33 @@ struct StandIn {
     }
 };
 
-TEST(FailingRecorder, PlayerKilledFromOutsideIsReportedAsEnded) {
-    StandIn player;
-    const QString out = player.dir.filePath("rec.ts");
-    Recorder recorder;
-    QSignalSpy ended(&recorder, &Recorder::ended);
-    ASSERT_TRUE(recorder.start(player.script, {out}, out)) << recorder.startError().toStdString();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return recorder.sampleSize() > 0; }, 5000));
-    ASSERT_EQ(::kill(pid_t(recorder.processId()), SIGKILL), 0);
-    ASSERT_TRUE(ended.wait(5000));
-    EXPECT_FALSE(recorder.isRunning());
-    // What was recorded stays.
-    EXPECT_GT(QFileInfo(out).size(), 0);
-    EXPECT_TRUE(recorder.stopAndWait());
+TEST(FailingRecorder, APlayerKilledOrItsFolderRemovedEndsTheRecording) {
+    for (const bool killed : {true, false}) {
+        SCOPED_TRACE(killed ? "killed from outside" : "folder removed");
+        StandIn player;
+        const QString folder = player.dir.filePath("Recorded");
+        ASSERT_TRUE(QDir().mkpath(folder));
+        const QString out = folder + "/rec.ts";
+        Recorder recorder;
+        QSignalSpy ended(&recorder, &Recorder::ended);
+        ASSERT_TRUE(recorder.start(player.script, {out}, out))
+            << recorder.startError().toStdString();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return recorder.sampleSize() > 0; }, 5000));
+        if (killed)
+            ASSERT_EQ(::kill(pid_t(recorder.processId()), SIGKILL), 0);
+        else
+            ASSERT_TRUE(QDir(folder).removeRecursively());
+        ASSERT_TRUE(ended.wait(5000));
+        EXPECT_FALSE(recorder.isRunning());
+        if (killed) {
+            EXPECT_GT(QFileInfo(out).size(), 0); // what was recorded stays
+        } else {
+            EXPECT_EQ(recorder.sampleSize(), -1);
+            EXPECT_TRUE(ended.first().at(0).toString().contains("rec.ts"))
+                << ended.first().at(0).toString().toStdString();
+        }
+        EXPECT_TRUE(recorder.stopAndWait());
+    }
 }
 
 TEST(FailingRecorder, APlayerThatFallsSilentIsStartedAgainIntoTheSameFile) {
@@ -80,25 +94,6 @@ TEST(FailingRecorder, APlayerThatFallsSilentIsStartedAgainIntoTheSameFile) {
     QFile written(out);
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
     EXPECT_EQ(written.readAll(), "data\ndata\n");
-    EXPECT_TRUE(recorder.stopAndWait());
-}
-
-TEST(FailingRecorder, RecordingFolderRemovedEndsTheRecordingWithItsMessage) {
-    StandIn player;
-    QTemporaryDir target;
-    const QString folder = target.filePath("Recorded");
-    ASSERT_TRUE(QDir().mkpath(folder));
-    const QString out = folder + "/rec.ts";
-    Recorder recorder;
-    QSignalSpy ended(&recorder, &Recorder::ended);
-    ASSERT_TRUE(recorder.start(player.script, {out}, out));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return recorder.sampleSize() > 0; }, 5000));
-    ASSERT_TRUE(QDir(folder).removeRecursively());
-    ASSERT_TRUE(ended.wait(5000));
-    EXPECT_FALSE(recorder.isRunning());
-    EXPECT_EQ(recorder.sampleSize(), -1);
-    EXPECT_TRUE(ended.first().at(0).toString().contains("rec.ts"))
-        << ended.first().at(0).toString().toStdString();
     EXPECT_TRUE(recorder.stopAndWait());
 }
 

@@ -4,9 +4,7 @@
 #include "data/Database.h"
 #include "support/TestSupport.h"
 
-#include <QFile>
 #include <QProcess>
-#include <gtest/gtest.h>
 
 namespace zentuvo::test {
 

@@ -4,12 +4,8 @@
 #include "ui/dialogs/ImportPlaylistWindow.h"
 #include "ui_support.h"
 
-#include <QLineEdit>
 #include <QLocalServer>
-#include <QSignalSpy>
-#include <QTemporaryDir>
 #include <atomic>
-#include <gtest/gtest.h>
 #include <thread>
 
 using namespace zentuvo;

@@ -1,9 +1,6 @@
 #include "app/StreamAddress.h"
 #include "support/TestSupport.h"
 
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
-
 using namespace zentuvo;
 using namespace zentuvo::test;
 

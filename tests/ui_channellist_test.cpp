@@ -2,8 +2,6 @@
 // sorting by column header, and the favourite marks with the favourites button.
 #include "ui_support.h"
 
-#include <QHeaderView>
-#include <QSignalSpy>
 #include <QThreadPool>
 
 using namespace zentuvo;

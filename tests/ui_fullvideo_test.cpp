@@ -84,7 +84,16 @@ TEST_F(FullVideoTest, CoversTheScreenAndComesBackWhereItWas) {
     }
 }
 
-TEST_F(FullVideoTest, EscapeAndSpaceLeaveOtherKeysDoNot) {
+TEST_F(FullVideoTest, F11EntersEscapeAndSpaceLeaveOtherKeysDoNot) {
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    key(window.get(), Qt::Key_F11);
+    expectFullVideo(true);
+    key(window.get(), Qt::Key_M); // the hidden View menu's key still mutes
+    EXPECT_EQ(player().volume(), 0);
+    EXPECT_TRUE(window->menus().miViewMute->isChecked());
+    key(window.get(), Qt::Key_F11);
+    expectFullVideo(false);
     click(ui().imgButtonFullVideo);
     key(window.get(), Qt::Key_A);
     key(window.get(), Qt::Key_Return);
@@ -133,18 +142,6 @@ TEST_F(FullVideoTest, PlayersOwnFullScreenShowsOnlyTheVideoAndPutsEverythingBack
     expectFullVideo(false);
     EXPECT_TRUE(ui().rightPanel->isVisible());
     EXPECT_EQ(ui().VLCPlugin21->size(), QSize(320, 180));
-}
-
-TEST_F(FullVideoTest, F11EntersAndLeavesAndTheKeysWorkWithoutTheMenus) {
-    window->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-    key(window.get(), Qt::Key_F11);
-    expectFullVideo(true);
-    key(window.get(), Qt::Key_M); // the hidden View menu's key still mutes
-    EXPECT_EQ(player().volume(), 0);
-    EXPECT_TRUE(window->menus().miViewMute->isChecked());
-    key(window.get(), Qt::Key_F11);
-    expectFullVideo(false);
 }
 
 TEST_F(FullVideoTest, EscapeOrADoubleClickEndsThePlayersFullScreenBackToWhereItWas) {

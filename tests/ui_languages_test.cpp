@@ -2,7 +2,7 @@
 // names, numbers and words that are the same in the language.
 #include "support/FakeMainWindow.h"
 #include "support/FakePlayer.h"
-#include "support/TestSupport.h"
+#include "support/TestWidgets.h"
 #include "ui/dialogs/AboutWindow.h"
 #include "ui/dialogs/ChannelEditor.h"
 #include "ui/dialogs/ChannelPropertyWindow.h"
@@ -20,15 +20,9 @@
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QAction>
-#include <QComboBox>
 #include <QGroupBox>
-#include <QLabel>
 #include <QMap>
-#include <QMenu>
 #include <QRegularExpression>
-#include <QTabBar>
-#include <functional>
-#include <gtest/gtest.h>
 
 namespace zentuvo::test {
 namespace {

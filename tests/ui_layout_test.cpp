@@ -7,7 +7,6 @@
 
 #include <QMouseEvent>
 #include <QSplitter>
-#include <QTabBar>
 
 using namespace zentuvo;
 using namespace zentuvo::test;

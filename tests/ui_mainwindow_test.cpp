@@ -4,9 +4,6 @@
 #include "data/ChannelInfo.h"
 #include "ui_support.h"
 
-#include <QMenu>
-#include <QTabBar>
-
 using namespace zentuvo;
 using namespace zentuvo::test;
 
@@ -171,25 +168,6 @@ TEST_F(WiringTest, ListsButtonsAndSlidersReachThePlayers) {
     EXPECT_FALSE(ui().statusTimer->isActive());
 }
 
-TEST_F(WiringTest, BackspacePlaysThePreviousChannel) {
-    QAction* previous = window->menus().miViewPreviousChannel;
-    window->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-    ui().lvwChannels->setFocus();
-    EXPECT_FALSE(previous->isEnabled()); // nothing played before
-    QTest::keyClick(ui().lvwChannels, Qt::Key_Backspace);
-    EXPECT_EQ(mainPlayer().current(), nullptr);
-    playRow("Alpha");
-    EXPECT_FALSE(previous->isEnabled());
-    playRow("Zeta");
-    EXPECT_TRUE(previous->isEnabled());
-    for (const QString mrl : {"http://127.0.0.1:9/alpha.ts", "http://127.0.0.1:9/zeta.ts"}) {
-        QTest::keyClick(ui().lvwChannels, Qt::Key_Backspace);
-        EXPECT_EQ(mainPlayer().current()->mrl, mrl);
-    }
-    EXPECT_TRUE(t.messages.shown.isEmpty());
-}
-
 TEST_F(WiringTest, PlayerKeys) {
     window->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
@@ -201,6 +179,11 @@ TEST_F(WiringTest, PlayerKeys) {
     auto mrlOf = [&](int row) {
         return lookupChannel(app().data(), channels()->channelAt(row))->url;
     };
+    // Backspace plays the previous channel, once there is one.
+    QAction* previous = window->menus().miViewPreviousChannel;
+    EXPECT_FALSE(previous->isEnabled());
+    QTest::keyClick(list, Qt::Key_Backspace);
+    EXPECT_EQ(mainPlayer().current(), nullptr);
     // Page Down / Page Up select and play the next / previous row, and stop at the ends.
     struct Step {
         Qt::Key key;
@@ -217,7 +200,13 @@ TEST_F(WiringTest, PlayerKeys) {
     selectRows(list, {last});
     QTest::keyClick(list, Qt::Key_PageDown); // at the bottom: nothing
     EXPECT_EQ(mainPlayer().playCalls, plays);
+    EXPECT_TRUE(previous->isEnabled());
+    QTest::keyClick(list, Qt::Key_Backspace);
+    EXPECT_EQ(playing(), mrlOf(1));
     QTest::keyClick(list, Qt::Key_Return); // Enter plays the selected row
+    EXPECT_EQ(playing(), mrlOf(last));
+    QTest::keyClick(list, Qt::Key_Backspace);
+    QTest::keyClick(list, Qt::Key_Backspace);
     EXPECT_EQ(playing(), mrlOf(last));
     // Space pauses and resumes the main player; End brings a paused channel back live.
     for (const PlayerState state :
@@ -227,7 +216,7 @@ TEST_F(WiringTest, PlayerKeys) {
     }
     QTest::keyClick(list, Qt::Key_End);
     EXPECT_EQ(mainPlayer().state(), PlayerState::Playing);
-    EXPECT_EQ(mainPlayer().playCalls, plays + 2);
+    EXPECT_EQ(mainPlayer().playCalls, plays + 5);
     // Volume keys move the slider a step; M mutes and gives the volume back.
     struct Volume {
         Qt::Key key;
@@ -246,9 +235,8 @@ TEST_F(WiringTest, PlayerKeys) {
         EXPECT_EQ(mainPlayer().volume(), v.volume);
         EXPECT_EQ(window->menus().miViewMute->isChecked(), v.muted);
     }
-    // The menus show the keys.
+    // The menus show the keys (F11 is pressed in ui_fullvideo_test.cpp).
     EXPECT_EQ(window->menus().miFilePlayFrom->shortcut(), QKeySequence(QKeySequence::Open));
-    EXPECT_EQ(window->menus().miViewFullVideo->shortcut(), QKeySequence(Qt::Key_F11));
     EXPECT_TRUE(t.messages.shown.isEmpty());
 }
 

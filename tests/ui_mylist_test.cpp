@@ -4,8 +4,6 @@
 
 #include "app/IniFile.h"
 
-#include <QMenu>
-
 using namespace zentuvo;
 using namespace zentuvo::test;
 

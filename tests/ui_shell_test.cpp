@@ -2,8 +2,6 @@
 #include "common/Shell.h"
 #include "support/TestSupport.h"
 
-#include <gtest/gtest.h>
-
 using namespace zentuvo;
 using namespace zentuvo::test;
 

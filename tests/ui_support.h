@@ -5,7 +5,7 @@
 #include "data/ChannelRef.h"
 #include "data/Database.h"
 #include "support/FakePlayer.h"
-#include "support/TestSupport.h"
+#include "support/TestWidgets.h"
 #include "ui/MainController.h"
 #include "ui/main/ChannelListModel.h"
 #include "ui/main/ChannelListPanel.h"
@@ -14,9 +14,6 @@
 #include "ui/widgets/ListView.h"
 
 #include <QComboBox>
-#include <QTest>
-#include <gtest/gtest.h>
-#include <memory>
 
 namespace zentuvo::test {
 

@@ -116,11 +116,11 @@ void FixtureFolder::writeData(const QString& dataDir, const QList<FixtureChannel
     QDir(dataDir).mkpath(QStringLiteral("terms"));
     QStringList countries, genres;
     for (const auto& c : channels) {
-        if (!countries.contains(c.country))
-            countries << c.country;
-        if (!genres.contains(c.genre))
-            genres << c.genre;
+        countries << c.country;
+        genres << c.genre;
     }
+    countries.removeDuplicates();
+    genres.removeDuplicates();
     writeFile(dataDir + "/catalogue/channels.csv", channelsCsv(channels).toUtf8());
     // Codes as playlists give them (tvg-country), for the countries the fixtures use.
     const QHash<QString, QString> codes{

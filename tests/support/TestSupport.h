@@ -1,14 +1,21 @@
 #pragma once
+// What every test program shares: fake services, fixture folders and small helpers; with
+// the headers of GoogleTest and of the Qt classes nearly every test uses.
 
 #include "app/AppContext.h"
 #include "common/Messages.h"
 #include "data/ChannelRef.h"
 
+#include <QDir>
+#include <QFile>
 #include <QList>
+#include <QSignalSpy>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QTest>
 #include <deque>
 #include <functional>
+#include <gtest/gtest.h>
 #include <memory>
 #include <ostream>
 
