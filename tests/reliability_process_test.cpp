@@ -75,9 +75,12 @@ TEST(FailingRecorder, APlayerThatFallsSilentIsStartedAgainIntoTheSameFile) {
     qint64 now = 0;
     recorder.setClock([&] { return now; });
     recorder.setReconnectDelays({1, 1, 1});
-    QSignalSpy tries(&recorder, &Recorder::reconnecting), back(&recorder, &Recorder::reconnected);
+    QSignalSpy started(&recorder, &Recorder::started), tries(&recorder, &Recorder::reconnecting),
+        back(&recorder, &Recorder::reconnected);
     ASSERT_TRUE(recorder.start(script, {out}, out));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return recorder.sampleSize() > 0; }, 5000));
+    // The watch begins with the start; the line may be written before that is told.
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return started.count() == 1 && recorder.sampleSize() > 0; }, 5000));
     now += StallWatch::kStallMs - 1;
     recorder.sampleSize();
     QTest::qWait(50);
