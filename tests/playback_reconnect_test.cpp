@@ -110,6 +110,18 @@ TEST_F(PlaybackReconnect, APictureFrozenForTenSecondsReconnects) {
     EXPECT_TRUE(status().startsWith("Paused")) << view.playerMessage.toStdString();
 }
 
+TEST_F(PlaybackReconnect, AFilmThatEndsHasEndedUnlessItStoppedEarly) {
+    main.reportedLength = 5'400'000; // a film over HTTP: 90 minutes
+    for (const auto& [played, again] : {std::pair{5'390'000, false}, {5'389'999, true}}) {
+        SCOPED_TRACE(played);
+        control.playMain(catalogueRef(*t.app, "Alpha.it"));
+        main.reportedPlayed = played;
+        status();
+        main.setState(PlayerState::Ended);
+        EXPECT_EQ(control.mainReconnect().attempt(), again ? 1 : 0);
+    }
+}
+
 TEST_F(PlaybackReconnect, ThePreviewReconnectsToo) {
     control.playPreview(catalogueRef(*t.app, "Alpha.it"));
     const int calls = preview.playCalls;

@@ -23,6 +23,7 @@ void Reconnect::cancel() {
     played_ = false;
     attempt_ = 0;
     movedAt_ = -1;
+    length_ = playedMs_ = 0;
 }
 
 void Reconnect::onState(PlayerState state) {
@@ -35,6 +36,8 @@ void Reconnect::onState(PlayerState state) {
             attempt_ = 0;
             emit reconnected();
         }
+    } else if (state == PlayerState::Ended && length_ > 0 && playedMs_ >= length_ - kEndSlackMs) {
+        cancel(); // the end of a film
     } else if ((state == PlayerState::Ended || state == PlayerState::Error) && played_) {
         dropped();
     }
@@ -45,8 +48,11 @@ void Reconnect::tick(qint64 nowMs) {
         return;
     qint64 progress = -1;
     try {
-        if (player_.state() == PlayerState::Playing)
+        if (player_.state() == PlayerState::Playing) {
             progress = player_.progressCount();
+            length_ = player_.length();
+            playedMs_ = player_.playedTime();
+        }
     } catch (const std::exception&) {
     }
     if (progress < 0 || progress != progress_ || movedAt_ < 0) {

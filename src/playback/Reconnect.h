@@ -12,13 +12,15 @@ namespace zentuvo {
 // Brings back a stream that drops without the user stopping it: once the item has played,
 // its end, its failure, or kStallMs without new pictures or sound starts it again after
 // 1 s, 2 s and 5 s. A try that reaches the playing state counts as back; after kTries that
-// do not, it gives up and the player keeps its error or end.
+// do not, it gives up and the player keeps its error or end. An item of known length (a
+// film, not a live channel) that ends within kEndSlackMs of its length has simply ended.
 class Reconnect : public QObject {
     Q_OBJECT
 
 public:
     static constexpr int kTries = 3;
     static constexpr qint64 kStallMs = 10000;
+    static constexpr qint64 kEndSlackMs = 10000;
 
     explicit Reconnect(Player& player, QObject* parent = nullptr);
 
@@ -61,6 +63,8 @@ private:
     int attempt_ = 0;
     qint64 progress_ = -1;
     qint64 movedAt_ = -1; // when progress_ last changed
+    qint64 length_ = 0;   // the item's length and how far it had played at the last tick
+    qint64 playedMs_ = 0;
 };
 
 } // namespace zentuvo

@@ -34,7 +34,7 @@ public:
     bool canPause() const override;
     qint64 progressCount() const override;
     void setPaused(bool paused) override;
-    qint64 playedTime() const override { return 0; }
+    qint64 playedTime() const override { return reportedPlayed; }
     void setVolume(int percent) override;
     int volume() const override { return volume_; }
     std::optional<QSize> videoSize() const override;
@@ -51,6 +51,7 @@ public:
     quintptr window = 0;
     double reportedPosition = 0.0;
     qint64 reportedLength = 0; // milliseconds
+    qint64 reportedPlayed = 0; // milliseconds
     std::optional<QSize> reportedSize;
     QString reportedError;
     // The state an item with an address reaches when it is started (Opening for a stream
