@@ -58,8 +58,9 @@ PlayerControl::PlayerControl(AppContext& app, Player& main, Player& preview,
     connect(&main_, &Player::stateChanged, this, [this](PlayerState state) {
         if (state != PlayerState::Error || !mainChannel_.isChannel())
             return;
-        QString reason;
-        ignoringErrors([&] { reason = failureReason(main_.lastError()); });
+        QString reason = mainFailure_; // a reconnection that gave up says more
+        if (reason.isEmpty())
+            ignoringErrors([&] { reason = failureReason(main_.lastError()); });
         if (!reason.isEmpty())
             view_.setInfoLine(mainInfo_ + QStringLiteral(" - ") + reason);
     });
