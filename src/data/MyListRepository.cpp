@@ -36,22 +36,6 @@ void bindMyListGroup(Statement& q, int index, const MyListGroupFilter& filter) {
         q.bind(index, filter.group);
 }
 
-MyListGroups readMyListGroups(const QString& myListDb) {
-    Connection db(myListDb, Connection::Mode::ReadOnly);
-    auto q = db.prepare(QStringLiteral(
-        "SELECT DISTINCT COALESCE(groupName, '') COLLATE NOCASE AS g FROM tab_mylist "
-        "WHERE streamUrl <> '' ORDER BY g"));
-    MyListGroups out;
-    while (q.next()) {
-        const QString name = q.text(0);
-        if (name.isEmpty())
-            out.hasUngrouped = true;
-        else
-            out.names << name;
-    }
-    return out;
-}
-
 int deleteMyListGroup(const QString& myListDb, const MyListGroupFilter& filter) {
     Connection db(myListDb);
     auto q = db.prepare(QStringLiteral("DELETE FROM tab_mylist WHERE 1 = 1") +
@@ -150,25 +134,55 @@ MyListEntries readMyListEntries(const DataContext& ctx, const MyListGroupFilter&
     }
 }
 
+namespace {
+
+// The groups of My List, one name per NOCASE spelling (the first met), in NOCASE order.
+class GroupCollector {
+public:
+    void add(const QString& group) {
+        if (group.isEmpty())
+            hasUngrouped_ = true;
+        else if (!groups_.contains(nocaseKey(group)))
+            groups_.insert(nocaseKey(group), group);
+    }
+    bool contains(const QString& group) const { return groups_.contains(nocaseKey(group)); }
+    MyListGroups groups() const {
+        MyListGroups out{groups_.values(), hasUngrouped_};
+        std::sort(out.names.begin(), out.names.end(),
+                  [](const QString& a, const QString& b) { return compareNocase(a, b) < 0; });
+        return out;
+    }
+
+private:
+    QHash<QString, QString> groups_; // NOCASE key -> the first spelling met
+    bool hasUngrouped_ = false;
+};
+
+} // namespace
+
+MyListGroups readMyListGroups(const QString& myListDb) {
+    Connection db(myListDb, Connection::Mode::ReadOnly);
+    auto q = db.prepare(
+        QStringLiteral("SELECT COALESCE(groupName, '') FROM tab_mylist WHERE streamUrl <> ''"));
+    GroupCollector groups;
+    while (q.next())
+        groups.add(q.text(0));
+    return groups.groups();
+}
+
 MyListView readMyListView(const DataContext& ctx, const MyListGroupFilter& filter) {
     MyListView view;
     view.shown = filter;
     try {
         std::vector<MyListRow> rows = readRows(ctx.myListDb);
-        QHash<QString, QString> groups; // NOCASE key -> the first spelling met
-        for (const MyListRow& row : rows) {
-            if (row.group.isEmpty())
-                view.groups.hasUngrouped = true;
-            else
-                groups.insert(nocaseKey(row.group), row.group);
-        }
-        view.groups.names = groups.values();
-        std::sort(view.groups.names.begin(), view.groups.names.end(),
-                  [](const QString& a, const QString& b) { return compareNocase(a, b) < 0; });
-        const bool inUse = filter.kind == MyListGroupFilter::Kind::All ||
-                           (filter.kind == MyListGroupFilter::Kind::NoGroup
-                                ? view.groups.hasUngrouped
-                                : groups.contains(nocaseKey(filter.group)));
+        GroupCollector groups;
+        for (const MyListRow& row : rows)
+            groups.add(row.group);
+        view.groups = groups.groups();
+        const bool inUse =
+            filter.kind == MyListGroupFilter::Kind::All ||
+            (filter.kind == MyListGroupFilter::Kind::NoGroup ? view.groups.hasUngrouped
+                                                             : groups.contains(filter.group));
         if (!inUse)
             view.shown = MyListGroupFilter::all();
         view.read = toEntries(ctx, rows, view.shown);
