@@ -2,6 +2,7 @@
 
 #include "data/Database.h"
 #include "data/GuideStore.h"
+#include "data/GuideWriter.h"
 
 #include <QDateTime>
 #include <QHash>
@@ -14,14 +15,6 @@ namespace {
 // How far the source must have been read before progress is told again.
 constexpr qint64 kProgressStep = 1024 * 1024;
 
-// A kept programme's row and times, to make its channel's timeline clean once all are read.
-struct Slot {
-    qint64 start;
-    qint64 stop;
-    qint64 row;    // its first row; one per channel of ours that the guide channel feeds,
-    qint64 copies; // written one after the other
-};
-
 struct Timeline {
     qint64 kept = 0;
     qint64 longest = 0;
@@ -29,18 +22,18 @@ struct Timeline {
 
 // Drops repeated starts and a last programme without a stop, ends each programme at the next
 // one's start where it has no stop or runs over it.
-Timeline cleanTimelines(Connection& db, QHash<QString, std::vector<Slot>>& timelines) {
+Timeline cleanTimelines(Connection& db, QHash<QString, std::vector<GuideSlot>>& timelines) {
     auto drop = db.prepare(
         QStringLiteral("DELETE FROM guide_programme WHERE programmeID BETWEEN ? AND ?"));
     auto setStop = db.prepare(QStringLiteral(
         "UPDATE guide_programme SET stop = ? WHERE programmeID BETWEEN ? AND ?"));
     Timeline out;
-    for (std::vector<Slot>& list : timelines) {
-        std::sort(list.begin(), list.end(), [](const Slot& a, const Slot& b) {
+    for (std::vector<GuideSlot>& list : timelines) {
+        std::sort(list.begin(), list.end(), [](const GuideSlot& a, const GuideSlot& b) {
             return a.start != b.start ? a.start < b.start : a.row < b.row;
         });
         for (size_t i = 0; i < list.size(); ++i) {
-            const Slot& s = list[i];
+            const GuideSlot& s = list[i];
             size_t next = i + 1;
             while (next < list.size() && list[next].start == s.start)
                 ++next;
@@ -84,17 +77,14 @@ class Import {
 public:
     Import(Connection& db, qint64 source, const std::vector<GuideTarget>& targets,
            const GuideImportOptions& options, QIODevice& data)
-        : db_(db), source_(source), matcher_(targets), options_(options), data_(data),
-          insert_(db.prepare(QStringLiteral(
-              "INSERT INTO guide_programme (sourceID, kind, number, guideId, start, stop, title, "
-              "subTitle, episode, category, description) VALUES (?,?,?,?,?,?,?,?,?,?,?)"))) {}
+        : db_(db), source_(source), matcher_(targets), options_(options), data_(data) {}
 
     // Reads the guide into the open transaction; the outcome's error says what failed.
     GuideImportOutcome run();
 
 private:
     bool want(const QString& guideId);
-    void keep(const XmltvProgramme& p);
+    void keep(XmltvProgramme& p);
     void tellProgress();
     void writeChannels();
 
@@ -103,8 +93,7 @@ private:
     GuideMatcher matcher_;
     const GuideImportOptions& options_;
     QIODevice& data_;
-    Statement insert_;
-    QHash<QString, std::vector<Slot>> timelines_; // per guide channel
+    GuideRowWriter* writer_ = nullptr;
     qint64 told_ = 0;
 };
 
@@ -126,28 +115,20 @@ void Import::tellProgress() {
     }
 }
 
-void Import::keep(const XmltvProgramme& p) {
-    const QString episode =
+void Import::keep(XmltvProgramme& p) {
+    GuideRow row;
+    for (const int target : matcher_.targetsOf(p.channel))
+        row.channels.append(matcher_.targets()[size_t(target)].channel);
+    row.episode =
         p.episodeOnscreen.isEmpty() ? readableEpisode(p.episodeXmltvNs) : p.episodeOnscreen;
-    const QList<int> targets = matcher_.targetsOf(p.channel);
-    qint64 first = 0;
-    for (const int target : targets) {
-        const ChannelRef channel = matcher_.targets()[size_t(target)].channel;
-        insert_.bind(1, source_).bind(2, guideKindCode(channel.kind()));
-        insert_.bind(3, qint64(channel.number())).bind(4, p.channel);
-        insert_.bind(5, p.start).bind(6, p.stop);
-        bindText(insert_, 7, p.title);
-        bindText(insert_, 8, p.subTitle);
-        bindText(insert_, 9, episode);
-        bindText(insert_, 10, p.categories.value(0));
-        bindText(insert_, 11, p.description);
-        insert_.run();
-        insert_.reset();
-        if (first == 0)
-            first = db_.lastInsertId();
-    }
-    if (first != 0)
-        timelines_[p.channel].push_back({p.start, p.stop, first, qint64(targets.size())});
+    row.guideId = std::move(p.channel);
+    row.start = p.start;
+    row.stop = p.stop;
+    row.title = std::move(p.title);
+    row.subTitle = std::move(p.subTitle);
+    row.category = p.categories.value(0);
+    row.description = std::move(p.description);
+    writer_->add(std::move(row));
     tellProgress();
 }
 
@@ -181,19 +162,23 @@ GuideImportOutcome Import::run() {
     sink.wantChannel = [this](const QString& id) { return want(id); };
     sink.channel = [this](XmltvChannel channel) { matcher_.addChannel(channel); };
     sink.programme = [this](XmltvProgramme p) { keep(p); };
+    // The rows are written on another thread while the guide is read.
+    GuideRowWriter writer(db_, source_);
+    writer_ = &writer;
     const XmltvRead read = readXmltv(data_, sink, options_.cancel, options_.languages);
+    const QString writeError = writer.finish();
     if (read.cancelled) {
         out.cancelled = true;
         out.error = QStringLiteral("cancelled");
         return out;
     }
-    if (!read.error.isEmpty()) {
-        out.error = read.error;
+    if (!read.error.isEmpty() || !writeError.isEmpty()) {
+        out.error = read.error.isEmpty() ? writeError : read.error;
         return out;
     }
     matcher_.finish();
     writeChannels();
-    const Timeline timeline = cleanTimelines(db_, timelines_);
+    const Timeline timeline = cleanTimelines(db_, writer.timelines());
     out.channelsMatched = matcher_.matchedCount();
     out.programmesKept = timeline.kept;
     createGuideIndexes(db_);
