@@ -13,7 +13,7 @@ namespace zentuvo {
 namespace {
 
 // How far the source must have been read before progress is told again.
-constexpr qint64 kProgressStep = 1024 * 1024;
+constexpr qint64 kProgressStep = 256 * 1024;
 
 struct Timeline {
     qint64 kept = 0;
@@ -73,6 +73,32 @@ void bindText(Statement& q, int index, const QString& value) {
         q.bind(index, value);
 }
 
+// Passes a device's bytes on and counts them where another thread may read the count (the
+// reader may read its source on a thread of its own).
+class CountingDevice : public QIODevice {
+public:
+    explicit CountingDevice(QIODevice& source) : source_(source) {
+        QIODevice::open(QIODevice::ReadOnly);
+    }
+    bool isSequential() const override { return true; }
+    qint64 count() const { return count_.load(std::memory_order_relaxed); }
+
+protected:
+    qint64 readData(char* data, qint64 maxSize) override {
+        const qint64 got = source_.read(data, maxSize);
+        if (got > 0)
+            count_.fetch_add(got, std::memory_order_relaxed);
+        else if (got < 0)
+            setErrorString(source_.errorString());
+        return got;
+    }
+    qint64 writeData(const char*, qint64) override { return -1; }
+
+private:
+    QIODevice& source_;
+    std::atomic<qint64> count_ = 0;
+};
+
 class Import {
 public:
     Import(Connection& db, qint64 source, const std::vector<GuideTarget>& targets,
@@ -93,6 +119,7 @@ private:
     GuideMatcher matcher_;
     const GuideImportOptions& options_;
     QIODevice& data_;
+    CountingDevice counted_{data_};
     GuideRowWriter* writer_ = nullptr;
     qint64 told_ = 0;
 };
@@ -108,7 +135,7 @@ bool Import::want(const QString& guideId) {
 void Import::tellProgress() {
     if (!options_.progress)
         return;
-    const qint64 at = data_.pos();
+    const qint64 at = counted_.count();
     if (at - told_ >= kProgressStep) {
         told_ = at;
         options_.progress(at);
@@ -165,7 +192,7 @@ GuideImportOutcome Import::run() {
     // The rows are written on another thread while the guide is read.
     GuideRowWriter writer(db_, source_);
     writer_ = &writer;
-    const XmltvRead read = readXmltv(data_, sink, options_.cancel, options_.languages);
+    const XmltvRead read = readXmltv(counted_, sink, options_.cancel, options_.languages);
     const QString writeError = writer.finish();
     if (read.cancelled) {
         out.cancelled = true;

@@ -23,7 +23,7 @@ class GuideNowNext {
 public:
     GuideNowNext() = default;
     // Throws DbError.
-    static GuideNowNext build(const QString& guideDb, qint64 time, int hours = 12);
+    static GuideNowNext build(const QString& guideDb, qint64 time, int hours = 6);
 
     qint64 time() const { return time_; }
     qsizetype size() const { return channels_.size(); }

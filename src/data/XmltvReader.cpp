@@ -1,6 +1,7 @@
 #include "XmltvReader.h"
 
 #include "GzipDevice.h"
+#include "ReadAhead.h"
 #include "XmltvSkim.h"
 #include "XmltvTime.h"
 
@@ -228,7 +229,12 @@ XmltvRead readXmltv(QIODevice& source, const XmltvSink& sink, const std::atomic_
         return readSkimmed(source, sink, cancel, preferredLanguages);
 
     GzipDevice inflated(source);
-    XmltvRead result = readSkimmed(inflated, sink, cancel, preferredLanguages);
+    XmltvRead result;
+    {
+        // Inflating takes a good part of the time: it runs beside the parsing.
+        ReadAheadDevice ahead(inflated);
+        result = readSkimmed(ahead, sink, cancel, preferredLanguages);
+    }
     if (!result.cancelled && !inflated.failed()) {
         // The guide may close before its stream does: read on to the end to find a stream
         // that is cut short.
