@@ -187,7 +187,10 @@ GuideImportOutcome Import::run() {
     }
     XmltvSink sink;
     sink.wantChannel = [this](const QString& id) { return want(id); };
-    sink.channel = [this](XmltvChannel channel) { matcher_.addChannel(channel); };
+    sink.channel = [this](XmltvChannel channel) {
+        matcher_.addChannel(channel);
+        tellProgress();
+    };
     sink.programme = [this](XmltvProgramme p) { keep(p); };
     // The rows are written on another thread while the guide is read.
     GuideRowWriter writer(db_, source_);
@@ -203,6 +206,8 @@ GuideImportOutcome Import::run() {
         out.error = read.error.isEmpty() ? writeError : read.error;
         return out;
     }
+    if (options_.progress)
+        options_.progress(counted_.count()); // all of it
     matcher_.finish();
     writeChannels();
     const Timeline timeline = cleanTimelines(db_, writer.timelines());
@@ -240,46 +245,43 @@ GuideImportOutcome importGuide(const QString& guideDb, const QString& address, Q
                                const std::vector<GuideTarget>& targets,
                                const GuideImportOptions& options) {
     GuideImportOutcome out;
-    qint64 source = 0;
     try {
         createGuideDatabase(guideDb);
         Connection db(guideDb);
         // A large page cache while the rows and their indexes are written.
         db.exec(QStringLiteral("PRAGMA cache_size = -65536"));
-        source = sourceId(db, address);
-        {
-            Connection::Transaction transaction(db);
-            for (const char* table : {"guide_programme", "guide_channel"}) {
-                auto q = db.prepare(
-                    QStringLiteral("DELETE FROM %1 WHERE sourceID = ?").arg(QLatin1String(table)));
-                q.bind(1, source).run();
-            }
-            dropGuideIndexes(db);
-            out = Import(db, source, targets, options, data).run();
-            if (out.error.isEmpty())
-                transaction.commit();
-        }
-        if (!out.error.isEmpty()) {
+        const qint64 source = sourceId(db, address);
+        Connection::Transaction transaction(db);
+        for (const char* table : {"guide_programme", "guide_channel"}) {
             auto q = db.prepare(
-                QStringLiteral("UPDATE guide_source SET lastError = ? WHERE sourceID = ?"));
-            q.bind(1, out.error).bind(2, source).run();
-            out.channelsMatched = 0;
-            out.programmesKept = 0;
+                QStringLiteral("DELETE FROM %1 WHERE sourceID = ?").arg(QLatin1String(table)));
+            q.bind(1, source).run();
         }
+        dropGuideIndexes(db);
+        out = Import(db, source, targets, options, data).run();
+        if (out.error.isEmpty())
+            transaction.commit();
     } catch (const DbError& e) {
         out = {};
         out.error = e.description();
-        if (source != 0) {
-            try {
-                Connection db(guideDb);
-                auto q = db.prepare(
-                    QStringLiteral("UPDATE guide_source SET lastError = ? WHERE sourceID = ?"));
-                q.bind(1, out.error).bind(2, source).run();
-            } catch (const DbError&) {
-            }
-        }
+    }
+    if (!out.error.isEmpty()) {
+        out.channelsMatched = 0;
+        out.programmesKept = 0;
+        noteGuideFailure(guideDb, address, out.error);
     }
     return out;
+}
+
+void noteGuideFailure(const QString& guideDb, const QString& address, const QString& error) {
+    try {
+        createGuideDatabase(guideDb);
+        Connection db(guideDb);
+        auto q = db.prepare(
+            QStringLiteral("UPDATE guide_source SET lastError = ? WHERE sourceID = ?"));
+        q.bind(1, error).bind(2, sourceId(db, address)).run();
+    } catch (const DbError&) {
+    }
 }
 
 } // namespace zentuvo

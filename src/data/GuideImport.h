@@ -39,6 +39,10 @@ GuideImportOutcome importGuide(const QString& guideDb, const QString& address, Q
                                const std::vector<GuideTarget>& targets,
                                const GuideImportOptions& options = {});
 
+// Notes why a source could not be refreshed (a failed download): its programmes stay as they
+// were. A new address is added. Never throws.
+void noteGuideFailure(const QString& guideDb, const QString& address, const QString& error);
+
 // An xmltv_ns episode number made readable: "1.4.0/2" -> "S2 E5", ".4." -> "E5"; "" when it
 // has neither season nor episode.
 QString readableEpisode(const QString& xmltvNs);
