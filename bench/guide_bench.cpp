@@ -1,11 +1,13 @@
 // The programme guide: a generated guide of 30,000 channels over 7 days (gzip, 1 GB inflated,
 // and a 100 MB one), 10,000 of its channels in a generated catalogue; the import's time and
-// memory, the now/next snapshot and its lookup for 10,000 rows. Prints "name value unit".
+// memory, the now/next snapshot and its lookup for 10,000 rows, a title search over the next
+// 24 hours and a guide grid's page. Prints "name value unit".
 //
 //   guide_bench DIR [--mb 1024] [--small-mb 100] [--runs 5] [--keep]
 #include "data/Database.h"
 #include "data/GuideImport.h"
 #include "data/GuideNowNext.h"
+#include "data/GuideStore.h"
 #include "data/Schema.h"
 
 #include <QCoreApplication>
@@ -22,7 +24,7 @@ using namespace zentuvo;
 namespace {
 
 constexpr int kChannels = 30000;
-constexpr int kInCatalogue = 10000; // every third guide channel
+constexpr int kInCatalogue = 10000;   // every third guide channel
 constexpr qint64 kStart = 1796515200; // 2026-12-06 00:00 UTC
 constexpr qint64 kDays = 7;
 
@@ -39,13 +41,13 @@ struct Random {
 };
 
 const char* const kWords[] = {
-    "news",    "world",   "evening", "story",   "family",  "journey", "city",    "night",
-    "live",    "match",   "season",  "secret",  "kitchen", "garden",  "history", "ocean",
-    "music",   "report",  "weather", "market",  "science", "island",  "mystery", "house",
-    "road",    "winter",  "summer",  "friends", "animals", "planet",  "doctor",  "police",
-    "the",     "and",     "with",    "from",    "under",   "between", "after",   "their"};
-const char* const kCategories[] = {"News", "Movie", "Sports", "Documentary", "Series",
-                                   "Kids", "Music", "Entertainment"};
+    "news",  "world",  "evening", "story",   "family",  "journey", "city",    "night",
+    "live",  "match",  "season",  "secret",  "kitchen", "garden",  "history", "ocean",
+    "music", "report", "weather", "market",  "science", "island",  "mystery", "house",
+    "road",  "winter", "summer",  "friends", "animals", "planet",  "doctor",  "police",
+    "the",   "and",    "with",    "from",    "under",   "between", "after",   "their"};
+const char* const kCategories[] = {"News",   "Movie", "Sports", "Documentary",
+                                   "Series", "Kids",  "Music",  "Entertainment"};
 
 void words(QByteArray& out, Random& r, int count) {
     for (int i = 0; i < count; ++i) {
@@ -65,8 +67,8 @@ QByteArray xmltvTime(qint64 t) {
     const int d = int(doy - (153 * mp + 2) / 5 + 1), m = int(mp < 10 ? mp + 3 : mp - 9);
     const qint64 y = yoe + era * 400 + (m <= 2);
     char text[32];
-    std::snprintf(text, sizeof text, "%04lld%02d%02d%02d%02d00 +0000", static_cast<long long>(y),
-                  m, d, s / 3600, s % 3600 / 60);
+    std::snprintf(text, sizeof text, "%04lld%02d%02d%02d%02d00 +0000", static_cast<long long>(y), m,
+                  d, s / 3600, s % 3600 / 60);
     return text;
 }
 
@@ -75,7 +77,8 @@ QByteArray xmltvTime(qint64 t) {
 qint64 writeGuide(const QString& path, qint64 megabytes) {
     gzFile out = gzopen(path.toLocal8Bit().constData(), "wb1");
     Random r;
-    QByteArray chunk = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<tv generator-info-name=\"bench\">\n";
+    QByteArray chunk =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<tv generator-info-name=\"bench\">\n";
     qint64 written = 0;
     const auto flush = [&](bool always) {
         if (always || chunk.size() > (1 << 20)) {
@@ -98,8 +101,8 @@ qint64 writeGuide(const QString& path, qint64 megabytes) {
         for (qint64 t = kStart; t < kStart + kDays * 86400;) {
             const qint64 length =
                 std::max<qint64>(300, (meanLength / 2 + r.below(int(meanLength))) / 300 * 300);
-            chunk += "  <programme start=\"" + xmltvTime(t) + "\" stop=\"" +
-                     xmltvTime(t + length) + "\" channel=\"" + channel + "\">\n    <title lang=\"en\">";
+            chunk += "  <programme start=\"" + xmltvTime(t) + "\" stop=\"" + xmltvTime(t + length) +
+                     "\" channel=\"" + channel + "\">\n    <title lang=\"en\">";
             words(chunk, r, 2 + r.below(4));
             chunk += "</title>\n";
             if (r.below(3) == 0) {
@@ -154,7 +157,11 @@ double statusMb(const char* name) {
     file.open(QIODevice::ReadOnly);
     for (const QByteArray& line : file.readAll().split('\n'))
         if (line.startsWith(name))
-            return line.mid(qsizetype(std::strlen(name)) + 1).trimmed().split(' ').value(0).toDouble() /
+            return line.mid(qsizetype(std::strlen(name)) + 1)
+                       .trimmed()
+                       .split(' ')
+                       .value(0)
+                       .toDouble() /
                    1024;
     return -1;
 }
@@ -230,6 +237,24 @@ void nowNext(const QString& db, int runs) {
         if (characters == 0)
             std::fprintf(stderr, "no titles\n");
     }
+    std::vector<double> search, grid;
+    qsizetype hits = 0, cells = 0;
+    QList<ChannelRef> visible; // a guide grid's page: 100 channels over 4 hours
+    for (int i = 1; i <= 100; ++i)
+        visible.append(ChannelRef::catalogue(i));
+    for (int run = 0; run < runs; ++run) {
+        QElapsedTimer timer;
+        timer.start();
+        hits = channelsWithTitle(db, QStringLiteral("Secret Garden"), t).size();
+        search.push_back(double(timer.nsecsElapsed()) / 1e6);
+        timer.restart();
+        cells = qsizetype(guideProgrammes(db, visible, t, t + 4 * 3600).size());
+        grid.push_back(double(timer.nsecsElapsed()) / 1e6);
+    }
+    std::printf("guide_title_search_ms %.1f ms\n", median(search));
+    std::printf("guide_title_search_channels %lld channels\n", static_cast<long long>(hits));
+    std::printf("guide_grid_ms %.1f ms\n", median(grid));
+    std::printf("guide_grid_programmes %lld programmes\n", static_cast<long long>(cells));
     std::printf("guide_nownext_build_ms %.1f ms\n", median(build));
     std::printf("guide_nownext_lookup_10k_ms %.2f ms\n", median(lookup));
     std::printf("guide_nownext_channels %d channels\n", found);

@@ -242,11 +242,11 @@ TEST_F(GuideRefreshTest, DownloadsImportsAndNotesFailures) {
     EXPECT_EQ(sources[0].lastError, QString());
     EXPECT_EQ(sources[1].lastError, "404 Not Found");
     EXPECT_TRUE(server->requests().contains("/guide.xml\t" + kAgent));
-    EXPECT_EQ(programmeAt(setup.guideDb, ChannelRef::myList(3),
-                          QDateTime::fromString("2026-12-06T10:30:00Z", Qt::ISODate)
-                              .toSecsSinceEpoch())
-                  ->title,
-              "Morning");
+    EXPECT_EQ(
+        programmeAt(setup.guideDb, ChannelRef::myList(3),
+                    QDateTime::fromString("2026-12-06T10:30:00Z", Qt::ISODate).toSecsSinceEpoch())
+            ->title,
+        "Morning");
     // A file source is imported as it is.
     QFile file(dir.filePath("copy.xml"));
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
@@ -259,8 +259,8 @@ TEST_F(GuideRefreshTest, DownloadsImportsAndNotesFailures) {
 
 TEST_F(GuideRefreshTest, CancelEndsOnceAndKeepsTheGuide) {
     refresh.start(server->url("/stall").toString(), setup);
-    ASSERT_TRUE(QTest::qWaitFor(
-        [] { return server->requests().join(u'\n').contains("/stall"); }, 10000));
+    ASSERT_TRUE(
+        QTest::qWaitFor([] { return server->requests().join(u'\n').contains("/stall"); }, 10000));
     refresh.cancel();
     ASSERT_TRUE(QTest::qWaitFor([this] { return finishedCount > 0; }, 10000));
     EXPECT_TRUE(last.cancelled);

@@ -47,8 +47,7 @@ QByteArray guideOf(const QByteArray& body) {
     return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<tv>\n" + body + "</tv>\n";
 }
 
-QByteArray programme(const char* channel, const char* start, const char* stop,
-                     const char* title) {
+QByteArray programme(const char* channel, const char* start, const char* stop, const char* title) {
     QByteArray p = QByteArray("<programme channel=\"") + channel + "\" start=\"" + start + "\"";
     if (*stop)
         p += QByteArray(" stop=\"") + stop + "\"";
@@ -92,9 +91,8 @@ struct GuideFiles {
     // The channel's programmes of 2026-12-06 as "HHmm-HHmm title".
     QStringList day(ChannelRef channel) const {
         QStringList out;
-        for (const GuideProgramme& p :
-             guideProgrammes(guide, {channel}, at("2026-12-06T00:00:00Z"),
-                             at("2026-12-07T00:00:00Z")))
+        for (const GuideProgramme& p : guideProgrammes(guide, {channel}, at("2026-12-06T00:00:00Z"),
+                                                       at("2026-12-07T00:00:00Z")))
             out << hhmm(p.start) + u'-' + hhmm(p.stop) + u' ' + p.title;
         return out;
     }
@@ -111,13 +109,13 @@ TEST(GuideMatch, MatchesByIdThenByNameFirstComeFirst) {
         {ChannelRef::catalogue(4), "", "Nobody"},
     };
     GuideMatcher matcher(targets);
-    for (const auto& [id, names] : std::vector<std::pair<QString, QStringList>>{
-             {"one.it", {"Uno"}},
-             {"zdf", {"zdfinfo  hd"}},
-             {"drei1", {"D R E I"}},
-             {"drei2", {"Drei"}},
-             {"bylate", {"LATE"}},
-             {"late.de", {"Other"}}})
+    for (const auto& [id, names] :
+         std::vector<std::pair<QString, QStringList>>{{"one.it", {"Uno"}},
+                                                      {"zdf", {"zdfinfo  hd"}},
+                                                      {"drei1", {"D R E I"}},
+                                                      {"drei2", {"Drei"}},
+                                                      {"bylate", {"LATE"}},
+                                                      {"late.de", {"Other"}}})
         matcher.addChannel({id, names, {}});
     matcher.finish();
     const char* expected[] = {"one.it", "zdf", "one.it", "one.it", "drei1", "late.de", nullptr};
@@ -189,9 +187,9 @@ TEST(GuideImport, KeepsOnlyMatchedChannelsForEachOfOurs) {
 TEST(GuideImport, AFailingSourceKeepsWhatItGaveBefore) {
     GuideFiles files;
     const ChannelRef one = ChannelRef::catalogue(1);
-    const QByteArray good = guideOf(
-        programme("one.it", "20261206100000 +0000", "20261206110000 +0000", "Kept") +
-        programme("one.it", "20261206110000 +0000", "20261206120000 +0000", "Kept too"));
+    const QByteArray good =
+        guideOf(programme("one.it", "20261206100000 +0000", "20261206110000 +0000", "Kept") +
+                programme("one.it", "20261206110000 +0000", "20261206120000 +0000", "Kept too"));
     ASSERT_EQ(files.import(good).error, QString());
     ASSERT_EQ(files.import(good, "b").error, QString());
     std::atomic_bool cancelled = true;
@@ -209,8 +207,7 @@ TEST(GuideImport, AFailingSourceKeepsWhatItGaveBefore) {
     for (const auto& c : cases) {
         const GuideImportOutcome r = files.import(c.bytes, "a", c.cancel);
         EXPECT_EQ(r.error, c.error) << c.what;
-        EXPECT_EQ(files.day(one), QStringList({"1000-1100 Kept", "1100-1200 Kept too"}))
-            << c.what;
+        EXPECT_EQ(files.day(one), QStringList({"1000-1100 Kept", "1100-1200 Kept too"})) << c.what;
         EXPECT_EQ(guideSources(files.guide)[0].lastError, c.error) << c.what;
         EXPECT_EQ(guideSources(files.guide)[1].lastError, QString()) << c.what;
     }
@@ -228,17 +225,16 @@ TEST(GuideImport, AFailingSourceKeepsWhatItGaveBefore) {
 
 TEST(GuideQueries, NowNextAcrossMidnightAndTitleSearch) {
     GuideFiles files;
-    ASSERT_EQ(files.import(guideOf(
-                               programme("one.it", "20261206230000 +0000", "20261207003000 +0000",
-                                         "Late Show") +
-                               programme("one.it", "20261207003000 +0000", "20261207020000 +0000",
-                                         "Night Film") +
-                               programme("one.it", "20261207030000 +0000", "20261207040000 +0000",
-                                         "Early News") +
-                               programme("two.de", "20261208030000 +0000", "20261208040000 +0000",
-                                         "Tomorrow's film")))
-                  .error,
-              QString());
+    ASSERT_EQ(
+        files
+            .import(guideOf(
+                programme("one.it", "20261206230000 +0000", "20261207003000 +0000", "Late Show") +
+                programme("one.it", "20261207003000 +0000", "20261207020000 +0000", "Night Film") +
+                programme("one.it", "20261207030000 +0000", "20261207040000 +0000", "Early News") +
+                programme("two.de", "20261208030000 +0000", "20261208040000 +0000",
+                          "Tomorrow's film")))
+            .error,
+        QString());
     const struct {
         const char* time;
         const char* now;  // "" none
@@ -354,11 +350,11 @@ TEST(GuideTool, ImportsAndTellsWhatRuns) {
     {
         QFile out(good);
         ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-        out.write(gzipped(guideOf(
-            "<channel id=\"three.fr\"><display-name>Trois</display-name></channel>\n"
-            "<programme channel=\"three.fr\" start=\"20261206100000 +0100\" "
-            "stop=\"20261206110000 +0100\"><title lang=\"fr\">Journal</title>"
-            "<title lang=\"de\">Nachrichten</title></programme>\n")));
+        out.write(gzipped(
+            guideOf("<channel id=\"three.fr\"><display-name>Trois</display-name></channel>\n"
+                    "<programme channel=\"three.fr\" start=\"20261206100000 +0100\" "
+                    "stop=\"20261206110000 +0100\"><title lang=\"fr\">Journal</title>"
+                    "<title lang=\"de\">Nachrichten</title></programme>\n")));
         QFile other(bad);
         ASSERT_TRUE(other.open(QIODevice::WriteOnly));
         other.write("not a guide");
@@ -368,7 +364,8 @@ TEST(GuideTool, ImportsAndTellsWhatRuns) {
                                  files.catalogue, "--mylist", files.myList, good},
                                 &rc, "de_DE.UTF-8");
     EXPECT_EQ(rc, 0);
-    EXPECT_TRUE(out.startsWith(good + ": channels matched 1, programmes kept 1, ")) << out.toStdString();
+    EXPECT_TRUE(out.startsWith(good + ": channels matched 1, programmes kept 1, "))
+        << out.toStdString();
     runTool({"guide-import", "--guide", files.guide, "--catalogue", files.catalogue, good, bad,
              "http://127.0.0.1:9/g.xml"},
             &rc, "de_DE.UTF-8");
@@ -378,16 +375,18 @@ TEST(GuideTool, ImportsAndTellsWhatRuns) {
         const char* time;
         const char* expected;
     } cases[] = {
-        {"THREE.fr", "2026-12-06T09:30:00Z", "2026-12-06T09:00:00Z\t2026-12-06T10:00:00Z\tNachrichten"},
-        {"three.fr", "2026-12-06T10:30:00+01:00", "2026-12-06T09:00:00Z\t2026-12-06T10:00:00Z\tNachrichten"},
+        {"THREE.fr", "2026-12-06T09:30:00Z",
+         "2026-12-06T09:00:00Z\t2026-12-06T10:00:00Z\tNachrichten"},
+        {"three.fr", "2026-12-06T10:30:00+01:00",
+         "2026-12-06T09:00:00Z\t2026-12-06T10:00:00Z\tNachrichten"},
         {"three.fr", "2026-12-06T10:00:00Z", ""},
         {"nobody", "2026-12-06T09:30:00Z", ""},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(runTool({"guide-now", "--guide", files.guide, "--channel", c.channel, "--at",
-                           c.time},
-                          &rc),
-                  c.expected)
+        EXPECT_EQ(
+            runTool({"guide-now", "--guide", files.guide, "--channel", c.channel, "--at", c.time},
+                    &rc),
+            c.expected)
             << c.channel << " " << c.time;
         EXPECT_EQ(rc, 0);
     }

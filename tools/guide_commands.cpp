@@ -71,7 +71,8 @@ int importCommand(const QStringList& args) {
     for (const QString& source : *sources) {
         if (source.startsWith(QLatin1String("http:"), Qt::CaseInsensitive) ||
             source.startsWith(QLatin1String("https:"), Qt::CaseInsensitive)) {
-            status = fail(QStringLiteral("%1: web addresses are not supported here yet").arg(source));
+            status =
+                fail(QStringLiteral("%1: web addresses are not supported here yet").arg(source));
             continue;
         }
         QElapsedTimer timer;

@@ -151,8 +151,8 @@ void GuideRefresh::importFile(const QString& path) {
         QMetaObject::invokeMethod(
             this, [this, read, total] { emit importProgress(read, total); }, Qt::QueuedConnection);
     };
-    watcher_.setFuture(QtConcurrent::run(
-        [setup = setup_, address = address_, path, options, cancel = cancel_] {
+    watcher_.setFuture(
+        QtConcurrent::run([setup = setup_, address = address_, path, options, cancel = cancel_] {
             QFile file(path);
             file.open(QIODevice::ReadOnly); // a failure is the source's error
             return importGuide(setup.guideDb, address, file, setup.targets, options);

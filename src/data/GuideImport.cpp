@@ -23,10 +23,10 @@ struct Timeline {
 // Drops repeated starts and a last programme without a stop, ends each programme at the next
 // one's start where it has no stop or runs over it.
 Timeline cleanTimelines(Connection& db, QHash<QString, std::vector<GuideSlot>>& timelines) {
-    auto drop = db.prepare(
-        QStringLiteral("DELETE FROM guide_programme WHERE programmeID BETWEEN ? AND ?"));
-    auto setStop = db.prepare(QStringLiteral(
-        "UPDATE guide_programme SET stop = ? WHERE programmeID BETWEEN ? AND ?"));
+    auto drop =
+        db.prepare(QStringLiteral("DELETE FROM guide_programme WHERE programmeID BETWEEN ? AND ?"));
+    auto setStop = db.prepare(
+        QStringLiteral("UPDATE guide_programme SET stop = ? WHERE programmeID BETWEEN ? AND ?"));
     Timeline out;
     for (std::vector<GuideSlot>& list : timelines) {
         std::sort(list.begin(), list.end(), [](const GuideSlot& a, const GuideSlot& b) {
@@ -181,8 +181,8 @@ void Import::writeChannels() {
 GuideImportOutcome Import::run() {
     GuideImportOutcome out;
     if (!data_.isReadable()) {
-        out.error = data_.errorString().isEmpty() ? QStringLiteral("cannot be read")
-                                                 : data_.errorString();
+        out.error =
+            data_.errorString().isEmpty() ? QStringLiteral("cannot be read") : data_.errorString();
         return out;
     }
     XmltvSink sink;
@@ -214,8 +214,8 @@ GuideImportOutcome Import::run() {
     out.channelsMatched = matcher_.matchedCount();
     out.programmesKept = timeline.kept;
     createGuideIndexes(db_);
-    const qint64 now = options_.refreshTime ? options_.refreshTime
-                                            : QDateTime::currentSecsSinceEpoch();
+    const qint64 now =
+        options_.refreshTime ? options_.refreshTime : QDateTime::currentSecsSinceEpoch();
     auto q = db_.prepare(QStringLiteral(
         "UPDATE guide_source SET lastRefresh = ?, lastError = NULL, channelsMatched = ?, "
         "programmesKept = ?, longest = ? WHERE sourceID = ?"));
@@ -277,8 +277,8 @@ void noteGuideFailure(const QString& guideDb, const QString& address, const QStr
     try {
         createGuideDatabase(guideDb);
         Connection db(guideDb);
-        auto q = db.prepare(
-            QStringLiteral("UPDATE guide_source SET lastError = ? WHERE sourceID = ?"));
+        auto q =
+            db.prepare(QStringLiteral("UPDATE guide_source SET lastError = ? WHERE sourceID = ?"));
         q.bind(1, error).bind(2, sourceId(db, address)).run();
     } catch (const DbError&) {
     }

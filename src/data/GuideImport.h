@@ -12,14 +12,14 @@
 namespace zentuvo {
 
 struct GuideImportOptions {
-    QStringList languages;                 // the texts' preferred languages, best first
+    QStringList languages; // the texts' preferred languages, best first
     const std::atomic_bool* cancel = nullptr;
-    std::function<void(qint64)> progress;  // bytes of the source read so far; may be empty
-    qint64 refreshTime = 0;                // the time noted as the source's refresh; 0: now
+    std::function<void(qint64)> progress; // bytes of the source read so far; may be empty
+    qint64 refreshTime = 0;               // the time noted as the source's refresh; 0: now
 };
 
 struct GuideImportOutcome {
-    int channelsMatched = 0;  // our channels that the guide has a channel for
+    int channelsMatched = 0;   // our channels that the guide has a channel for
     qint64 programmesKept = 0; // the guide's programmes kept (once for all the channels they feed)
     bool cancelled = false;
     // "" when imported; else why not ("not XML", "truncated", "cancelled", a database error).

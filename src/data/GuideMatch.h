@@ -65,7 +65,7 @@ private:
     QHash<QString, QList<int>> byId_;   // folded id -> targets
     QHash<QString, QList<int>> byName_; // name key -> targets
     QHash<QString, Guide> guides_;
-    QList<QString> order_; // guide ids in the order added
+    QList<QString> order_;          // guide ids in the order added
     std::vector<QString> assigned_; // per target: its guide channel's id, or null
     std::vector<bool> assignedById_;
     QHash<QString, QList<int>> fed_;

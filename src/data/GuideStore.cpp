@@ -105,8 +105,8 @@ void createGuideIndexes(Connection& db) {
 }
 
 void createGuideDatabase(const QString& path) {
-    Connection db(path, QFileInfo::exists(path) ? Connection::Mode::ReadWrite
-                                                : Connection::Mode::Create);
+    Connection db(path,
+                  QFileInfo::exists(path) ? Connection::Mode::ReadWrite : Connection::Mode::Create);
     createGuideSchema(db);
 }
 
@@ -117,14 +117,13 @@ std::vector<GuideSource> guideSources(const QString& guideDb) {
                                        "ORDER BY sourceID"));
     std::vector<GuideSource> out;
     while (q.next())
-        out.push_back({q.integer(0), q.text(1), q.integer(2), q.text(3), int(q.integer(4)),
-                       q.integer(5)});
+        out.push_back(
+            {q.integer(0), q.text(1), q.integer(2), q.text(3), int(q.integer(4)), q.integer(5)});
     return out;
 }
 
-std::vector<GuideProgramme> guideProgrammes(const QString& guideDb,
-                                            const QList<ChannelRef>& channels, qint64 from,
-                                            qint64 to) {
+std::vector<GuideProgramme>
+guideProgrammes(const QString& guideDb, const QList<ChannelRef>& channels, qint64 from, qint64 to) {
     Connection db(guideDb, Connection::Mode::ReadOnly);
     const qint64 longest = longestProgramme(db);
     auto q = db.prepare(QStringLiteral("SELECT %1 FROM guide_programme WHERE kind = ?1 AND "

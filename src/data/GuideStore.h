@@ -49,9 +49,8 @@ std::vector<GuideSource> guideSources(const QString& guideDb);
 
 // The programmes of channels overlapping [from, to), by channel (in the order given), then
 // start; without descriptions.
-std::vector<GuideProgramme> guideProgrammes(const QString& guideDb,
-                                            const QList<ChannelRef>& channels, qint64 from,
-                                            qint64 to);
+std::vector<GuideProgramme>
+guideProgrammes(const QString& guideDb, const QList<ChannelRef>& channels, qint64 from, qint64 to);
 
 // The channels with a programme overlapping [from, from + hours) whose title contains text
 // (letter case aside), in kind and number order.

@@ -37,7 +37,7 @@ private:
     std::mutex mutex_;
     std::condition_variable changed_;
     std::deque<QByteArray> blocks_;
-    bool ended_ = false;   // the source has no more (or failed)
+    bool ended_ = false; // the source has no more (or failed)
     bool failed_ = false;
     bool stopping_ = false;
     QString error_;

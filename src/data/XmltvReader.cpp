@@ -177,8 +177,7 @@ XmltvRead Reader::read() {
             if (skim_)
                 skim_->start(); // every channel before it has been delivered
             readProgramme();
-        }
-        else if (xml_.name() == u"channel")
+        } else if (xml_.name() == u"channel")
             readChannel();
         else
             xml_.skipCurrentElement();

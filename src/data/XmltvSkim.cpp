@@ -118,8 +118,8 @@ void XmltvSkim::scan(bool final) {
             const auto b0 = static_cast<unsigned char>(in_[0]);
             const auto b1 = in_.size() > 1 ? static_cast<unsigned char>(in_[1]) : 1;
             // UTF-16, with or without its byte order mark: the scan reads bytes as ASCII.
-            passThrough_ = (b0 == 0xFE && b1 == 0xFF) || (b0 == 0xFF && b1 == 0xFE) || b0 == 0 ||
-                           b1 == 0;
+            passThrough_ =
+                (b0 == 0xFE && b1 == 0xFF) || (b0 == 0xFF && b1 == 0xFE) || b0 == 0 || b1 == 0;
             started_ = true;
         }
         if (passThrough_) {
@@ -205,7 +205,8 @@ XmltvSkim::Step XmltvSkim::programme() {
     const qsizetype tagEnd = i + 1;
     const char* value = nullptr;
     qsizetype valueSize = 0;
-    if (!skimming_ || data[i - 1] == '/' || !channelValue(data + pos_ + 10, data + i, &value, &valueSize) ||
+    if (!skimming_ || data[i - 1] == '/' ||
+        !channelValue(data + pos_ + 10, data + i, &value, &valueSize) ||
         !isPlain(value, valueSize) || wanted(value, valueSize)) {
         pass(tagEnd);
         return Step::Done;

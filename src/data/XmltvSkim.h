@@ -14,7 +14,8 @@ namespace zentuvo {
 // parser's line numbers stay those of the file. Whatever the scan does not plainly understand
 // (an entity or a non-ASCII byte in the attribute, a comment, CDATA or processing instruction
 // inside the element, a document type with an internal subset, UTF-16) goes through untouched
-// for the parser to judge. Nothing is dropped before start(). When cancel becomes true the device ends early. Opens itself.
+// for the parser to judge. Nothing is dropped before start(). When cancel becomes true the device
+// ends early. Opens itself.
 class XmltvSkim : public QIODevice {
 public:
     XmltvSkim(QIODevice& source, std::function<bool(const QString&)> want,
