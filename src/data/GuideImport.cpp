@@ -248,8 +248,9 @@ GuideImportOutcome importGuide(const QString& guideDb, const QString& address, Q
     try {
         createGuideDatabase(guideDb);
         Connection db(guideDb);
-        // A large page cache while the rows and their indexes are written.
-        db.exec(QStringLiteral("PRAGMA cache_size = -65536"));
+        // A large page cache while the rows and their indexes are written; in WAL mode a
+        // commit need not wait for the disk to be safe from corruption.
+        db.exec(QStringLiteral("PRAGMA cache_size = -65536; PRAGMA synchronous = NORMAL"));
         const qint64 source = sourceId(db, address);
         Connection::Transaction transaction(db);
         for (const char* table : {"guide_programme", "guide_channel"}) {

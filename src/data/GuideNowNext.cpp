@@ -20,9 +20,11 @@ GuideNowNext GuideNowNext::build(const QString& guideDb, qint64 time, int hours)
         while (q.next())
             feeding.insert((quint64(q.integer(0)) << 32) | quint32(q.integer(1)), q.integer(2));
     }
+    // By channel (see channelsWithTitle): the rows are read from a few pages.
     auto q = db.prepare(QStringLiteral(
         "SELECT kind, number, sourceID, start, stop, title, subTitle, episode, category "
-        "FROM guide_programme WHERE start >= ? AND start < ? AND stop > ?"));
+        "FROM guide_programme INDEXED BY ix_guide_programme_channel "
+        "WHERE start >= ? AND start < ? AND stop > ?"));
     q.bind(1, time - longest).bind(2, time + qint64(hours) * 3600).bind(3, time);
     GuideNowNext out;
     out.time_ = time;
