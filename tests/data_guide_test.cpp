@@ -367,7 +367,7 @@ TEST(GuideTool, ImportsAndTellsWhatRuns) {
     EXPECT_TRUE(out.startsWith(good + ": channels matched 1, programmes kept 1, "))
         << out.toStdString();
     runTool({"guide-import", "--guide", files.guide, "--catalogue", files.catalogue, good, bad,
-             "http://127.0.0.1:9/g.xml"},
+             "http://127.0.0.1:1/g.xml"},
             &rc, "de_DE.UTF-8");
     EXPECT_EQ(rc, 1);
     const struct {

@@ -1,16 +1,18 @@
-// zentuvo-catalogue guide-import / guide-now: the programme guide's file from XMLTV sources,
-// and what runs on a channel, without a window.
+// zentuvo-catalogue guide-import / guide-now: the programme guide's file from XMLTV sources
+// (files or http(s) addresses), and what runs on a channel, without a window.
 #include "guide_commands.h"
 
+#include "app/GuideRefresh.h"
+#include "app/Settings.h"
 #include "data/Database.h"
 #include "data/GuideImport.h"
 #include "data/GuideStore.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QElapsedTimer>
-#include <QFile>
-#include <QFileInfo>
 #include <QLocale>
+#include <QTemporaryDir>
 #include <QTimeZone>
 #include <cstdio>
 #include <optional>
@@ -53,6 +55,19 @@ QString utcText(qint64 seconds) {
     return QDateTime::fromSecsSinceEpoch(seconds, Qt::UTC).toString(Qt::ISODate);
 }
 
+// Imports one source, a file or an http(s) address (downloaded first).
+GuideImportOutcome refresh(const QString& source, const GuideRefreshSetup& setup) {
+    GuideRefresh refresh(programUserAgent());
+    GuideImportOutcome outcome;
+    QObject::connect(&refresh, &GuideRefresh::finished, [&](const GuideImportOutcome& done) {
+        outcome = done;
+        QCoreApplication::exit(0);
+    });
+    refresh.start(source, setup);
+    QCoreApplication::exec();
+    return outcome;
+}
+
 int importCommand(const QStringList& args) {
     const QString guide = option(args, QStringLiteral("--guide"));
     const QString catalogue = option(args, QStringLiteral("--catalogue"));
@@ -65,22 +80,16 @@ int importCommand(const QStringList& args) {
     } catch (const DbError& e) {
         return fail(e.description());
     }
-    GuideImportOptions options;
-    options.languages << QLocale::languageToCode(QLocale::system().language());
+    QTemporaryDir cache; // where a download waits for its import
+    GuideRefreshSetup setup{guide,
+                            cache.path(),
+                            std::move(targets),
+                            {QLocale::languageToCode(QLocale::system().language())}};
     int status = 0;
     for (const QString& source : *sources) {
-        if (source.startsWith(QLatin1String("http:"), Qt::CaseInsensitive) ||
-            source.startsWith(QLatin1String("https:"), Qt::CaseInsensitive)) {
-            status =
-                fail(QStringLiteral("%1: web addresses are not supported here yet").arg(source));
-            continue;
-        }
         QElapsedTimer timer;
         timer.start();
-        QFile file(source);
-        file.open(QIODevice::ReadOnly); // a failure is the source's error
-        const GuideImportOutcome r =
-            importGuide(guide, QFileInfo(source).absoluteFilePath(), file, targets, options);
+        const GuideImportOutcome r = refresh(source, setup);
         if (!r.error.isEmpty()) {
             status = fail(QStringLiteral("%1: %2").arg(source, r.error));
             continue;
