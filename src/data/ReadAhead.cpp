@@ -52,8 +52,7 @@ void ReadAheadDevice::run() {
 }
 
 bool ReadAheadDevice::atEnd() const {
-    auto* self = const_cast<ReadAheadDevice*>(this);
-    std::lock_guard lock(self->mutex_);
+    std::lock_guard lock(mutex_);
     return ended_ && blocks_.empty() && currentPos_ >= current_.size() &&
            QIODevice::bytesAvailable() == 0;
 }

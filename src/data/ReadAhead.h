@@ -34,7 +34,7 @@ private:
     void run();
 
     QIODevice& source_;
-    std::mutex mutex_;
+    mutable std::mutex mutex_;
     std::condition_variable changed_;
     std::deque<QByteArray> blocks_;
     bool ended_ = false; // the source has no more (or failed)
