@@ -14,7 +14,8 @@ class Connection;
 // The programme guide's file (guide.dat): the guide sources, the channels of ours each source
 // matched (with the guide channel's id and icon), and the programmes kept for them. A channel
 // matched by several sources shows the programmes of the first source added that matched it.
-// Every function opens its own connection, so it may run on any thread; they throw DbError.
+// The file is in WAL mode: readers go on while a refresh writes. Every function opens its own
+// connection, so it may run on any thread; they throw DbError.
 
 // One programme. The description is only filled where a function says so.
 struct GuideProgramme {
@@ -53,7 +54,7 @@ std::vector<GuideProgramme>
 guideProgrammes(const QString& guideDb, const QList<ChannelRef>& channels, qint64 from, qint64 to);
 
 // The channels with a programme overlapping [from, from + hours) whose title contains text
-// (letter case aside), in kind and number order.
+// (letter case aside), in kind and number order. Every source's programmes count here.
 QList<ChannelRef> channelsWithTitle(const QString& guideDb, const QString& text, qint64 from,
                                     int hours = 24);
 
