@@ -1,7 +1,11 @@
 // The playlist download against playlist_http_server.py on 127.0.0.1: success and redirects,
-// each failure with small limits, cancelling.
+// each failure with small limits, cancelling. The guide refresh's download and import.
+#include "app/GuideRefresh.h"
 #include "app/PlaylistDownload.h"
+#include "data/GuideStore.h"
 
+#include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -174,6 +178,96 @@ TEST_F(PlaylistDownloadTest, CancelStopsTheDownloadOnce) {
     EXPECT_EQ(out.finishedCount, 1);
     EXPECT_EQ(out.failedCount, 2);
     EXPECT_EQ(out.body, kPlaylist);
+}
+
+class GuideRefreshTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { server = std::make_unique<PlaylistServer>(); }
+    static void TearDownTestSuite() { server.reset(); }
+
+    void SetUp() override {
+        ASSERT_NE(server->port(), 0) << "the playlist server does not listen";
+        refresh.setIdleTimeout(1s);
+        setup.guideDb = dir.filePath("guide.dat");
+        setup.cacheFolder = dir.filePath("cache");
+        setup.targets = {{ChannelRef::myList(3), "ALPHA.tv", "A"}};
+        QObject::connect(&refresh, &GuideRefresh::finished,
+                         [this](const GuideImportOutcome& outcome) {
+                             ++finishedCount;
+                             last = outcome;
+                         });
+        QObject::connect(&refresh, &GuideRefresh::importProgress,
+                         [this](qint64, qint64 total) { importTotal = total; });
+    }
+
+    // Runs a refresh to its end; false when it does not end.
+    bool refreshFrom(const QString& source) {
+        finishedCount = 0;
+        refresh.start(source, setup);
+        return QTest::qWaitFor([this] { return finishedCount > 0; }, 10000);
+    }
+
+    static inline std::unique_ptr<PlaylistServer> server;
+    QTemporaryDir dir;
+    GuideRefreshSetup setup;
+    GuideRefresh refresh{kAgent};
+    int finishedCount = 0;
+    GuideImportOutcome last;
+    qint64 importTotal = 0;
+};
+
+TEST_F(GuideRefreshTest, DownloadsImportsAndNotesFailures) {
+    const QString guideAddress = server->url("/guide.xml").toString();
+    const struct {
+        QString source;
+        const char* error;
+    } cases[] = {
+        {guideAddress, ""},
+        {server->url("/missing").toString(), "404 Not Found"},
+        {server->url("/stall").toString(), "nothing received for 1 s"},
+        {server->url("/list.m3u").toString(), "not XML"},
+        {dir.filePath("none.xml"), "No such file or directory"},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(refreshFrom(c.source)) << c.source.toStdString();
+        EXPECT_EQ(finishedCount, 1);
+        EXPECT_EQ(last.error, QString::fromLatin1(c.error)) << c.source.toStdString();
+        EXPECT_FALSE(refresh.isRunning());
+        EXPECT_TRUE(QDir(setup.cacheFolder).isEmpty()) << "the download is removed";
+    }
+    const auto sources = guideSources(setup.guideDb);
+    ASSERT_EQ(sources.size(), 5u);
+    EXPECT_EQ(sources[0].address, guideAddress);
+    EXPECT_EQ(sources[0].programmesKept, 1);
+    EXPECT_EQ(sources[0].lastError, QString());
+    EXPECT_EQ(sources[1].lastError, "404 Not Found");
+    EXPECT_TRUE(server->requests().contains("/guide.xml\t" + kAgent));
+    EXPECT_EQ(
+        programmeAt(setup.guideDb, ChannelRef::myList(3),
+                    QDateTime::fromString("2026-12-06T10:30:00Z", Qt::ISODate).toSecsSinceEpoch())
+            ->title,
+        "Morning");
+    // A file source is imported as it is.
+    QFile file(dir.filePath("copy.xml"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray("<tv>") + QByteArray(300 * 1024, ' ') + "</tv>");
+    file.close();
+    ASSERT_TRUE(refreshFrom(file.fileName()));
+    EXPECT_EQ(last.error, QString());
+    EXPECT_EQ(importTotal, file.size());
+}
+
+TEST_F(GuideRefreshTest, CancelEndsOnceAndKeepsTheGuide) {
+    refresh.start(server->url("/stall").toString(), setup);
+    ASSERT_TRUE(
+        QTest::qWaitFor([] { return server->requests().join(u'\n').contains("/stall"); }, 10000));
+    refresh.cancel();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return finishedCount > 0; }, 10000));
+    EXPECT_TRUE(last.cancelled);
+    EXPECT_EQ(last.error, "cancelled");
+    QCoreApplication::processEvents();
+    EXPECT_EQ(finishedCount, 1);
+    EXPECT_EQ(guideSources(setup.guideDb).at(0).lastError, "cancelled");
 }
 
 } // namespace

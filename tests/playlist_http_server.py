@@ -3,6 +3,7 @@
 
 Paths:
   /list.m3u         a small playlist
+  /guide.xml        a small programme guide (XMLTV)
   /hop              302 to the relative "dir/hop2", which 302s to the absolute /list.m3u
   /loop             302 to itself, for ever
   /missing          404 Not Found
@@ -23,6 +24,9 @@ import time
 from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
 
 PLAYLIST = b"#EXTM3U\n#EXTINF:-1,Alpha\nhttp://127.0.0.1/alpha.ts\n"
+GUIDE = (b'<tv><channel id="alpha.tv"><display-name>Alpha</display-name></channel>'
+         b'<programme channel="alpha.tv" start="20261206100000 +0000" stop="20261206110000 +0000">'
+         b'<title>Morning</title></programme></tv>\n')
 
 
 def main():
@@ -59,7 +63,9 @@ def main():
             self.wfile.write(body)
 
         def answer(self, path):
-            if path == "/list.m3u":
+            if path == "/guide.xml":
+                self.send(200, GUIDE, [("Content-Type", "application/xml")])
+            elif path == "/list.m3u":
                 self.send(200, PLAYLIST, [("Content-Type", "audio/x-mpegurl")])
             elif path == "/hop":
                 self.send(302, headers=[("Location", "dir/hop2")])

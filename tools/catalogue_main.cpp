@@ -1,7 +1,9 @@
 // zentuvo-catalogue: builds, refreshes and exports the catalogue database, imports and exports
-// playlists to and from My List, and enciphers or deciphers single stored values.
+// playlists to and from My List, fills the programme guide from XMLTV files, and enciphers or
+// deciphers single stored values.
 #include "data/Catalogue.h"
 #include "data/StoredValue.h"
+#include "guide_commands.h"
 #include "playlist_commands.h"
 
 #include <QCoreApplication>
@@ -25,7 +27,10 @@ int usage() {
         "SOURCE\n"
         "  zentuvo-catalogue export-playlist --mylist FILE [--catalogue FILE] [--group NAME] "
         "--out FILE\n"
-        "  zentuvo-catalogue export-playlist --catalogue FILE --favourites --out FILE\n",
+        "  zentuvo-catalogue export-playlist --catalogue FILE --favourites --out FILE\n"
+        "  zentuvo-catalogue guide-import --guide FILE --catalogue FILE [--mylist FILE] "
+        "SOURCE...\n"
+        "  zentuvo-catalogue guide-now --guide FILE --channel ID [--at TIME]\n",
         stderr);
     return 2;
 }
@@ -82,6 +87,8 @@ int main(int argc, char** argv) {
         return report(r, "export", timer.elapsed());
     }
     if (const int status = runPlaylistCommand(args); status >= 0)
+        return status == 2 ? usage() : status;
+    if (const int status = runGuideCommand(args); status >= 0)
         return status == 2 ? usage() : status;
     if (command == u"encrypt" && args.size() == 2) {
         StoredValueCipher cipher;

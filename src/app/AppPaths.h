@@ -19,6 +19,9 @@ struct AppPaths {
     QString installedData;
     QString userRecordFolder;
 
+    // The programme guide's database (guide.dat in the data folder).
+    QString guideFile() const { return folder + QStringLiteral("/guide.dat"); }
+
     bool portable() const { return installedData.isEmpty(); }
 
     // The files of a program folder (the names may also be given with a folder of their own).

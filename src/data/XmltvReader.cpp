@@ -1,8 +1,11 @@
 #include "XmltvReader.h"
 
 #include "GzipDevice.h"
+#include "ReadAhead.h"
+#include "XmltvSkim.h"
 #include "XmltvTime.h"
 
+#include <QHash>
 #include <QXmlStreamReader>
 #include <climits>
 #include <optional>
@@ -19,8 +22,8 @@ struct LanguagePick {
 class Reader {
 public:
     Reader(QIODevice& device, const XmltvSink& sink, const std::atomic_bool* cancel,
-           const QStringList& languages)
-        : xml_(&device), sink_(sink), cancel_(cancel), languages_(languages) {
+           const QStringList& languages, XmltvSkim* skim = nullptr)
+        : xml_(&device), sink_(sink), cancel_(cancel), languages_(languages), skim_(skim) {
         xml_.setNamespaceProcessing(false);
     }
 
@@ -39,6 +42,7 @@ private:
     const XmltvSink& sink_;
     const std::atomic_bool* cancel_;
     const QStringList& languages_;
+    XmltvSkim* skim_;
     XmltvRead result_;
     QString lastChannel_; // the channel last asked about, and the answer
     bool lastWanted_ = false;
@@ -158,7 +162,10 @@ void Reader::readProgramme() {
 
 XmltvRead Reader::read() {
     if (!xml_.readNextStartElement() || xml_.name() != u"tv") {
-        result_.error = QStringLiteral("not XML");
+        if (cancelled())
+            result_.cancelled = true;
+        else
+            result_.error = QStringLiteral("not XML");
         return result_;
     }
     while (xml_.readNextStartElement()) {
@@ -166,12 +173,18 @@ XmltvRead Reader::read() {
             result_.cancelled = true;
             return result_;
         }
-        if (xml_.name() == u"programme")
+        if (xml_.name() == u"programme") {
+            if (skim_)
+                skim_->start(); // every channel before it has been delivered
             readProgramme();
-        else if (xml_.name() == u"channel")
+        } else if (xml_.name() == u"channel")
             readChannel();
         else
             xml_.skipCurrentElement();
+    }
+    if (cancelled()) { // the skim ends the document early when the read is called off
+        result_.cancelled = true;
+        return result_;
     }
     if (xml_.error() == QXmlStreamReader::PrematureEndOfDocumentError)
         result_.error = QStringLiteral("truncated");
@@ -179,6 +192,27 @@ XmltvRead Reader::read() {
         result_.error =
             QStringLiteral("line %1: %2").arg(xml_.lineNumber()).arg(xml_.errorString());
     return result_;
+}
+
+// Reads from device, leaving the programmes of unwanted channels out before they reach the
+// parser when the sink says which channels it wants.
+XmltvRead readSkimmed(QIODevice& device, const XmltvSink& sink, const std::atomic_bool* cancel,
+                      const QStringList& languages) {
+    if (!sink.wantChannel)
+        return Reader(device, sink, cancel, languages).read();
+    // The skim reads ahead of the parser, and both ask: the sink is asked once per channel.
+    QHash<QString, bool> answers;
+    XmltvSink asked = sink;
+    asked.wantChannel = [&](const QString& id) {
+        auto it = answers.constFind(id);
+        if (it == answers.cend())
+            it = answers.insert(id, sink.wantChannel(id));
+        return *it;
+    };
+    XmltvSkim skim(device, asked.wantChannel, cancel);
+    XmltvRead result = Reader(skim, asked, cancel, languages, &skim).read();
+    result.skipped += skim.dropped();
+    return result;
 }
 
 } // namespace
@@ -191,10 +225,15 @@ XmltvRead readXmltv(QIODevice& source, const XmltvSink& sink, const std::atomic_
         return result;
     }
     if (!source.peek(2).startsWith("\x1f\x8b"))
-        return Reader(source, sink, cancel, preferredLanguages).read();
+        return readSkimmed(source, sink, cancel, preferredLanguages);
 
     GzipDevice inflated(source);
-    XmltvRead result = Reader(inflated, sink, cancel, preferredLanguages).read();
+    XmltvRead result;
+    {
+        // Inflating takes a good part of the time: it runs beside the parsing.
+        ReadAheadDevice ahead(inflated);
+        result = readSkimmed(ahead, sink, cancel, preferredLanguages);
+    }
     if (!result.cancelled && !inflated.failed()) {
         // The guide may close before its stream does: read on to the end to find a stream
         // that is cut short.

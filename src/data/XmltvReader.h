@@ -30,8 +30,9 @@ struct XmltvProgramme {
 };
 
 // Where the reader delivers what it reads. wantChannel (may be empty: all wanted) is asked
-// per programme, so that the programmes of channels nobody watches are skipped without
-// building their texts; every channel goes to channel regardless.
+// once per channel that has programmes, after the channels listed before the first programme
+// have gone to channel; the programmes of channels nobody watches are then mostly left out
+// before they reach the XML parser (XmltvSkim). Every channel goes to channel regardless.
 struct XmltvSink {
     std::function<bool(const QString& channelId)> wantChannel;
     std::function<void(XmltvChannel)> channel;
