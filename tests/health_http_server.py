@@ -117,10 +117,17 @@ def main():
                                          self.headers.get("Referer", ""),
                                          self.headers.get("Range", "")]) + "\n")
             counters.change(host, 1)
+            self.counted = True
             try:
                 self.answer(path, head)
             finally:
-                counters.change(host, -1)
+                self.uncount()
+
+        def uncount(self):
+            # Before the answer goes out: once the client has it, it may ask again at once.
+            if self.counted:
+                self.counted = False
+                counters.change(self.server.server_address[0], -1)
 
         def send(self, status, body=b"", kind=None, headers=(), head=False):
             self.send_response(status)
@@ -129,6 +136,7 @@ def main():
             for name, value in headers:
                 self.send_header(name, value)
             self.send_header("Content-Length", str(len(body)))
+            self.uncount()
             self.end_headers()
             if not head:
                 self.wfile.write(body)

@@ -74,22 +74,32 @@ void ChannelCheckScheduler::cancel() {
 }
 
 int ChannelCheckScheduler::takeNext() {
+    // The host with the most checks waiting goes first: the busiest host sets how long the
+    // list takes, so it is kept busy from the start, and the others fill the room it leaves.
+    qsizetype best = -1;
+    size_t bestWaiting = 0;
     for (qsizetype h = 0; h < hostOrder_.size();) {
         const QString& host = hostOrder_[h];
-        auto queue = waiting_.find(host);
-        if (queue == waiting_.end() || queue->empty()) {
+        const auto queue = waiting_.constFind(host);
+        const size_t waiting = queue == waiting_.cend() ? 0 : queue->size();
+        if (waiting == 0) {
             waiting_.remove(host);
             hostOrder_.removeAt(h);
             continue;
         }
-        if (host.isEmpty() || runningPerHost_.value(host) < maxPerHost_) {
-            const int index = queue->front();
-            queue->pop_front();
-            return index;
+        if ((host.isEmpty() || runningPerHost_.value(host) < maxPerHost_) &&
+            waiting > bestWaiting) {
+            best = h;
+            bestWaiting = waiting;
         }
         ++h;
     }
-    return -1;
+    if (best < 0)
+        return -1;
+    std::deque<int>& queue = waiting_[hostOrder_[best]];
+    const int index = queue.front();
+    queue.pop_front();
+    return index;
 }
 
 void ChannelCheckScheduler::dispatch() {

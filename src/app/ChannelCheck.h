@@ -14,8 +14,9 @@ class QNetworkAccessManager;
 namespace zentuvo {
 
 // Checks a list of streams in the background on the thread it lives on, a few at once: at
-// most maxRunning() checks in all and maxPerHost() to one host (the name in the address), in
-// the list's order as far as those limits allow. Each check is a StreamCheck with timeout().
+// most maxRunning() checks in all and maxPerHost() to one host (the name in the address). The
+// host with the most checks waiting goes first (the busiest host sets how long the list takes);
+// each host's checks go in the list's order. Each check is a StreamCheck with timeout().
 //
 // Results come as checked(index into the list, result) and progress(done, total), then one
 // finished(). cancel() (and a new start()) stops at once: the requests in flight are aborted,
@@ -59,7 +60,8 @@ private:
     };
 
     void dispatch();
-    // The first waiting check whose host has room, taken from the queue; -1 when none.
+    // The next check of the host with room and the most checks waiting, taken from its
+    // queue; -1 when none.
     int takeNext();
     void onChecked(size_t slot, const ChannelHealth& result);
 
@@ -72,7 +74,7 @@ private:
     QList<StreamCheckRequest> requests_;
     std::vector<QString> hosts_; // of each request; "" for addresses checked without the network
     QHash<QString, std::deque<int>> waiting_; // by host, in the list's order
-    QList<QString> hostOrder_;                // hosts with waiting checks, first seen first
+    QList<QString> hostOrder_;                // hosts with waiting checks
     QHash<QString, int> runningPerHost_;
     int runningCount_ = 0;
     int done_ = 0;
