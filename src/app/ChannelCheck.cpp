@@ -1,13 +1,11 @@
 #include "app/ChannelCheck.h"
 
-#include <QNetworkAccessManager>
 #include <QTimer>
 #include <QUrl>
 
 namespace zentuvo {
 
-ChannelCheckScheduler::ChannelCheckScheduler(QObject* parent)
-    : QObject(parent), network_(new QNetworkAccessManager(this)) {}
+ChannelCheckScheduler::ChannelCheckScheduler(QObject* parent) : QObject(parent) {}
 
 ChannelCheckScheduler::~ChannelCheckScheduler() {
     cancel();
@@ -38,7 +36,8 @@ void ChannelCheckScheduler::start(const QList<StreamCheckRequest>& requests) {
             delete slot.check;
         slots_.assign(size_t(maxRunning_), Slot{});
         for (size_t i = 0; i < slots_.size(); ++i) {
-            slots_[i].check = new StreamCheck(network_, this);
+            // Each with its own network access, whose connections close with each check.
+            slots_[i].check = new StreamCheck(nullptr, this);
             connect(slots_[i].check, &StreamCheck::finished, this,
                     [this, i](const ChannelHealth& result) { onChecked(i, result); });
         }

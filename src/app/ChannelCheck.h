@@ -9,8 +9,6 @@
 #include <deque>
 #include <vector>
 
-class QNetworkAccessManager;
-
 namespace zentuvo {
 
 // Checks a list of streams in the background on the thread it lives on, a few at once: at
@@ -69,7 +67,6 @@ private:
     int maxPerHost_ = kDefaultMaxPerHost;
     std::chrono::milliseconds timeout_ = StreamCheck::kDefaultTimeout;
 
-    QNetworkAccessManager* network_;
     std::vector<Slot> slots_;
     QList<StreamCheckRequest> requests_;
     std::vector<QString> hosts_; // of each request; "" for addresses checked without the network

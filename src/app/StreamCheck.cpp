@@ -93,7 +93,8 @@ constexpr int kMaxPlaylists = 3; // a master playlist, its variant, and one more
 } // namespace
 
 StreamCheck::StreamCheck(QNetworkAccessManager* network, QObject* parent)
-    : QObject(parent), network_(network ? network : new QNetworkAccessManager(this)) {
+    : QObject(parent), network_(network ? network : new QNetworkAccessManager(this)),
+      ownsNetwork_(!network) {
     timer_.setSingleShot(true);
     connect(&timer_, &QTimer::timeout, this,
             [this] { finish(HealthState::CouldNotCheck, QStringLiteral("_health_timedOut")); });
@@ -109,7 +110,7 @@ void StreamCheck::start(const StreamCheckRequest& request) {
     request_ = request;
     playlistDepth_ = 0;
     const quint64 generation = ++generation_;
-    const QUrl url(request.address.trimmed(), QUrl::StrictMode);
+    const QUrl url(request.address.trimmed());
     const auto later = [this, generation](const QString& key, const QString& argument) {
         QTimer::singleShot(0, this, [this, generation, key, argument] {
             if (generation == generation_)
@@ -136,6 +137,10 @@ void StreamCheck::abort() {
     dropReply();
     timer_.stop();
     running_ = false;
+    // A check's connections are not kept for later checks: over a list of thousands of
+    // hosts they would pile up, each an open file.
+    if (ownsNetwork_)
+        network_->clearConnectionCache();
 }
 
 void StreamCheck::send(Step step, const QUrl& url, bool redirected) {

@@ -45,7 +45,8 @@ public:
     static constexpr qint64 kProbeBytes = 4096;
     static constexpr qint64 kPlaylistLimit = 1024 * 1024;
 
-    // network: shared with other checks (not owned); nullptr makes one of its own.
+    // network: shared with other checks (not owned); nullptr makes one of its own, whose
+    // connections are closed when a check ends (a shared one keeps them for its owner).
     explicit StreamCheck(QNetworkAccessManager* network = nullptr, QObject* parent = nullptr);
     ~StreamCheck() override;
 
@@ -82,6 +83,7 @@ private:
     void dropReply();
 
     QNetworkAccessManager* network_;
+    bool ownsNetwork_;
     std::chrono::milliseconds timeout_ = kDefaultTimeout;
     QTimer timer_;
     StreamCheckRequest request_;
