@@ -32,8 +32,10 @@ void ChannelCheckScheduler::start(const QList<StreamCheckRequest>& requests) {
         queue.push_back(i);
     }
     if (slots_.size() != size_t(maxRunning_)) {
-        for (Slot& slot : slots_)
-            delete slot.check;
+        for (Slot& slot : slots_) {
+            slot.check->disconnect(this);
+            slot.check->deleteLater(); // start() may run inside one of its signals
+        }
         slots_.assign(size_t(maxRunning_), Slot{});
         for (size_t i = 0; i < slots_.size(); ++i) {
             // Each with its own network access, whose connections close with each check.
