@@ -2,10 +2,12 @@
 
 #include "app/Settings.h"
 
+#include <QHostInfo>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QStringList>
+#include <utility>
 
 namespace zentuvo {
 
@@ -134,6 +136,9 @@ void StreamCheck::start(const StreamCheckRequest& request) {
 }
 
 void StreamCheck::abort() {
+    ++generation_; // a queued answer or a name lookup of this check says nothing any more
+    if (lookupId_ >= 0)
+        QHostInfo::abortHostLookup(std::exchange(lookupId_, -1));
     dropReply();
     timer_.stop();
     running_ = false;
@@ -337,7 +342,7 @@ void StreamCheck::onNetworkError() {
         finish(HealthState::Offline, QStringLiteral("_health_refused"));
         break;
     case QNetworkReply::HostNotFoundError:
-        finish(HealthState::Offline, QStringLiteral("_health_noHost"));
+        confirmNoHost();
         break;
     case QNetworkReply::TimeoutError:
         finish(HealthState::CouldNotCheck, QStringLiteral("_health_timedOut"));
@@ -351,6 +356,22 @@ void StreamCheck::onNetworkError() {
     default:
         finish(HealthState::CouldNotCheck, QStringLiteral("_health_network"));
     }
+}
+
+void StreamCheck::confirmNoHost() {
+    // The connection gives the same error whether the name does not exist or the name server
+    // could not be asked: the name's own lookup tells them apart.
+    dropReply();
+    const quint64 generation = generation_;
+    lookupId_ = QHostInfo::lookupHost(url_.host(), this, [this, generation](const QHostInfo& info) {
+        if (generation != generation_)
+            return;
+        lookupId_ = -1;
+        if (info.error() == QHostInfo::HostNotFound)
+            finish(HealthState::Offline, QStringLiteral("_health_noHost"));
+        else
+            finish(HealthState::CouldNotCheck, QStringLiteral("_health_dns"));
+    });
 }
 
 void StreamCheck::finish(HealthState state, const QString& reasonKey, const QString& argument) {

@@ -34,9 +34,10 @@ struct StreamCheckRequest {
 // The whole check, every request included, has one timeout. Other schemes (rtmp, rtsp, udp,
 // …) cannot be checked.
 //
-// Offline needs an answer that says so (an HTTP error, a refused connection, a name that does
-// not exist, a playlist without media, a failing segment). A timeout or trouble on our side
-// (no route, TLS, the network down, a connection closed without an answer) is CouldNotCheck.
+// Offline needs an answer that says so (an HTTP error, a refused connection, a name the name
+// server says does not exist, a playlist without media, a failing segment). A timeout or
+// trouble on our side (no route, no name server, TLS, the network down, a connection closed
+// without an answer) is CouldNotCheck.
 class StreamCheck : public QObject {
     Q_OBJECT
 public:
@@ -79,6 +80,7 @@ private:
     void readPlaylist(bool complete);
     void onHttpError(int status);
     void onNetworkError();
+    void confirmNoHost();
     void finish(HealthState state, const QString& reasonKey, const QString& argument = {});
     void dropReply();
 
@@ -95,7 +97,8 @@ private:
     QByteArray body_;
     bool answered_ = false; // the current reply's headers have been looked at
     bool running_ = false;
-    quint64 generation_ = 0;
+    int lookupId_ = -1;      // the name lookup that tells a missing name from no name server
+    quint64 generation_ = 0; // tells this check's queued answers from a later one's
 };
 
 } // namespace zentuvo
