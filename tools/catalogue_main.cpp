@@ -1,9 +1,10 @@
 // zentuvo-catalogue: builds, refreshes and exports the catalogue database, imports and exports
-// playlists to and from My List, fills the programme guide from XMLTV files, and enciphers or
-// deciphers single stored values.
+// playlists to and from My List, fills the programme guide from XMLTV files, checks channels'
+// streams, and enciphers or deciphers single stored values.
 #include "data/Catalogue.h"
 #include "data/StoredValue.h"
 #include "guide_commands.h"
+#include "health_commands.h"
 #include "playlist_commands.h"
 
 #include <QCoreApplication>
@@ -30,7 +31,12 @@ int usage() {
         "  zentuvo-catalogue export-playlist --catalogue FILE --favourites --out FILE\n"
         "  zentuvo-catalogue guide-import --guide FILE --catalogue FILE [--mylist FILE] "
         "SOURCE...\n"
-        "  zentuvo-catalogue guide-now --guide FILE --channel ID [--at TIME]\n",
+        "  zentuvo-catalogue guide-now --guide FILE --channel ID [--at TIME]\n"
+        "  zentuvo-catalogue check --catalogue FILE [--mylist FILE] [--id ID]...\n"
+        "      checks the streams (every channel of both lists without --id; ID is a catalogue\n"
+        "      channel's code, e.g. Alpha.it, or a My List channel's number, e.g. 12), prints\n"
+        "      ID, state (online, offline, unchecked) and reason per channel, tab-separated,\n"
+        "      and keeps the results: health.dat beside the catalogue, and the My List file\n",
         stderr);
     return 2;
 }
@@ -89,6 +95,8 @@ int main(int argc, char** argv) {
     if (const int status = runPlaylistCommand(args); status >= 0)
         return status == 2 ? usage() : status;
     if (const int status = runGuideCommand(args); status >= 0)
+        return status == 2 ? usage() : status;
+    if (const int status = runHealthCommand(args); status >= 0)
         return status == 2 ? usage() : status;
     if (command == u"encrypt" && args.size() == 2) {
         StoredValueCipher cipher;

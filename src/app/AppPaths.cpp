@@ -1,5 +1,7 @@
 #include "app/AppPaths.h"
 
+#include <QFileInfo>
+
 namespace zentuvo {
 
 AppPaths AppPaths::inFolder(const QString& folder) {
@@ -12,6 +14,11 @@ AppPaths AppPaths::inFolder(const QString& folder) {
     paths.cacheFolder = file(QStringLiteral("cache"));
     paths.manual = file(QStringLiteral("Zentuvo.html"));
     return paths;
+}
+
+QString AppPaths::healthFile() const {
+    const QString beside = catalogue.isEmpty() ? folder : QFileInfo(catalogue).path();
+    return beside + QStringLiteral("/health.dat");
 }
 
 } // namespace zentuvo

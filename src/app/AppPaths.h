@@ -24,6 +24,9 @@ struct AppPaths {
 
     bool portable() const { return installedData.isEmpty(); }
 
+    // health.dat beside the catalogue: the stream check results of its channels, by code.
+    QString healthFile() const;
+
     // The files of a program folder (the names may also be given with a folder of their own).
     static AppPaths inFolder(const QString& folder);
 };

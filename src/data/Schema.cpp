@@ -1,5 +1,6 @@
 #include "data/Schema.h"
 
+#include "data/ChannelHealth.h"
 #include "data/Database.h"
 
 #include <QFileInfo>
@@ -103,6 +104,7 @@ void upgradeMyListSchema(Connection& db) {
                        {QStringLiteral("groupName"), QStringLiteral("TEXT")},
                        {QStringLiteral("tvgId"), QStringLiteral("TEXT")},
                        {QStringLiteral("logo"), QStringLiteral("TEXT")}});
+    createMyListHealthTable(db);
     transaction.commit();
 }
 

@@ -17,9 +17,10 @@ void addMissingColumns(Connection& db, const QString& table,
                        const std::vector<std::pair<QString, QString>>& columns);
 
 // Brings a My List database to the current layout in one transaction: the per-channel
-// headers, group, guide id and logo columns are added where missing; every row and every
-// other column stays as it is. (No index: a 250,000-row import pays for each, and the lists
-// read every row anyway.) Throws DbError.
+// headers, group, guide id and logo columns are added where missing, and so is the table of
+// stream check results (tab_mylistHealth); every row and every other column stays as it is.
+// (No index: a 250,000-row import pays for each, and the lists read every row anyway.)
+// Throws DbError.
 void upgradeMyListSchema(Connection& db);
 // The same on a file; "" when done, else what went wrong.
 QString upgradeMyListFile(const QString& path);

@@ -1,0 +1,218 @@
+// health_bench: every channel of a catalogue-sized list checked against slow local servers.
+//   health_bench [--channels N] [--hosts K] [--ports P] [--delay-min MS] [--delay-max MS]
+//                [--cancel-after N]
+// A catalogue of N channels (default 10,475, the real catalogue's size) is built whose
+// addresses point at tests/health_http_server.py on 127.0.0.1 … 127.0.0.K (default 6), P
+// ports each (default 2), answering every request after 200–500 ms. Every channel is a plain
+// stream there, so each check is one HEAD. Loopback only.
+// Prints "name value unit" lines:
+//   health_channels N channels
+//   health_load_ms MS ms                (the channels read from the catalogue, deciphered)
+//   health_total_s S s                  (start to the last result)
+//   health_checks_per_s R /s
+//   health_online N channels            (all of them, unless something went wrong)
+//   health_max_connections N conns      (open at once, counted in the server)
+//   health_max_inflight N requests      (being answered at once)
+//   health_max_host_inflight N requests (the same for one host)
+//   health_save_ms MS ms                (every result saved, batches of 500 in one file)
+//   health_read_ms MS ms                (every channel's state read at once)
+//   health_cancel_return_ms MS ms       (cancel() itself, with the checks in flight)
+//   health_cancel_stop_ms MS ms         (cancel to the server's last request)
+//   health_requests_after_cancel N requests
+#include "app/ChannelCheck.h"
+#include "data/Catalogue.h"
+#include "data/ChannelHealth.h"
+#include "data/StoredValue.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <cstdio>
+
+using namespace zentuvo;
+
+namespace {
+
+int intOption(const QStringList& args, const QString& name, int fallback) {
+    const qsizetype at = args.indexOf(name);
+    return at >= 0 && at + 1 < args.size() ? args[at + 1].toInt() : fallback;
+}
+
+void figure(const char* name, double value, const char* unit) {
+    std::printf("%s %.6g %s\n", name, value, unit);
+    std::fflush(stdout);
+}
+
+class Server {
+public:
+    Server(int hosts, int ports, int delayMin, int delayMax) {
+        QStringList addresses;
+        for (int h = 1; h <= hosts; ++h)
+            addresses << QStringLiteral("127.0.0.%1").arg(h);
+        process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        process_.start(QStringLiteral("python3"),
+                       {ZENTUVO_HEALTH_SERVER, "--hosts", addresses.join(u','), "--ports",
+                        QString::number(ports), "--delay-min", QString::number(delayMin),
+                        "--delay-max", QString::number(delayMax)});
+        for (QByteArray line; (line = readLine()) != "READY" && !line.isEmpty();) {
+            const QList<QByteArray> words = line.split(' ');
+            if (words[0] == "LISTEN")
+                listeners << QStringLiteral("%1:%2").arg(QString::fromLatin1(words[1]),
+                                                         QString::fromLatin1(words[2]));
+        }
+    }
+    ~Server() {
+        process_.closeWriteChannel();
+        if (!process_.waitForFinished(3000))
+            process_.kill();
+        process_.waitForFinished(3000);
+    }
+    QHash<QByteArray, qint64> stats() {
+        process_.write("STATS\n");
+        QHash<QByteArray, qint64> values;
+        for (const QByteArray& word : readLine().split(' ').mid(1)) {
+            const qsizetype at = word.indexOf('=');
+            values.insert(word.left(at), word.mid(at + 1).toLongLong());
+        }
+        return values;
+    }
+    void reset() {
+        process_.write("RESET\n");
+        readLine();
+    }
+    QStringList listeners; // "127.0.0.1:port"
+
+private:
+    QByteArray readLine() {
+        while (!process_.canReadLine())
+            if (!process_.waitForReadyRead(10000))
+                return {};
+        return process_.readLine().trimmed();
+    }
+    QProcess process_;
+};
+
+// A data folder whose channels point at the listeners, then the catalogue built from it.
+QString buildCatalogue(const QString& folder, const QStringList& listeners, int channels) {
+    const QString data = folder + QStringLiteral("/data");
+    QDir().mkpath(data + QStringLiteral("/catalogue"));
+    QDir().mkpath(data + QStringLiteral("/terms"));
+    for (const char* name : {"languages.csv", "terms.csv"})
+        QFile::copy(QStringLiteral(ZENTUVO_DATA_DIR "/terms/") + name,
+                    data + QStringLiteral("/terms/") + name);
+    const auto write = [](const QString& path, const QByteArray& text) {
+        QFile f(path);
+        return f.open(QIODevice::WriteOnly) && f.write(text) == text.size();
+    };
+    QByteArray rows = "id,name,country,genre,homepage,description,stream_url,user_agent,referrer\n";
+    for (int i = 0; i < channels; ++i)
+        rows += QStringLiteral("Ch%1.lo,Channel %1,Loopland,News,,,http://%2/slow/%1,,\n")
+                    .arg(i)
+                    .arg(listeners[i % listeners.size()])
+                    .toUtf8();
+    write(data + QStringLiteral("/catalogue/channels.csv"), rows);
+    write(data + QStringLiteral("/catalogue/countries.csv"), "name\nLoopland\n");
+    write(data + QStringLiteral("/catalogue/genres.csv"), "name\nNews\n");
+    const QString out = folder + QStringLiteral("/ch.dat");
+    const CatalogueResult built = zentuvo::buildCatalogue(data, out);
+    if (!built.ok)
+        std::fprintf(stderr, "health_bench: %s\n", qPrintable(built.error));
+    return built.ok ? out : QString();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    const int channels = intOption(args, "--channels", 10475);
+    const int cancelAfter = intOption(args, "--cancel-after", 200);
+    Server server(intOption(args, "--hosts", 6), intOption(args, "--ports", 2),
+                  intOption(args, "--delay-min", 200), intOption(args, "--delay-max", 500));
+    QTemporaryDir dir;
+    const QString catalogue = buildCatalogue(dir.path(), server.listeners, channels);
+    if (catalogue.isEmpty() || server.listeners.isEmpty())
+        return 1;
+
+    QElapsedTimer clock;
+    clock.start();
+    StoredValueCipher cipher;
+    const std::vector<HealthChannel> list = catalogueHealthChannels(catalogue, cipher);
+    QList<StreamCheckRequest> requests;
+    for (const HealthChannel& ch : list)
+        requests << StreamCheckRequest{ch.address, ch.userAgent, ch.referrer};
+    figure("health_channels", double(list.size()), "channels");
+    figure("health_load_ms", double(clock.elapsed()), "ms");
+
+    // The whole list, results saved in batches as they come.
+    const QString healthFile = dir.filePath(QStringLiteral("health.dat"));
+    std::vector<std::pair<QString, ChannelHealth>> batch;
+    qint64 saveMs = 0;
+    int online = 0;
+    const auto save = [&] {
+        QElapsedTimer saving;
+        saving.start();
+        saveCatalogueHealth(healthFile, batch);
+        saveMs += saving.elapsed();
+        batch.clear();
+    };
+    ChannelCheckScheduler scheduler;
+    QObject::connect(&scheduler, &ChannelCheckScheduler::checked,
+                     [&](int index, const ChannelHealth& health) {
+                         online += health.state == HealthState::Online;
+                         batch.push_back({list[size_t(index)].code, health});
+                         if (batch.size() >= 500)
+                             save();
+                     });
+    QObject::connect(&scheduler, &ChannelCheckScheduler::finished, [&] { app.exit(0); });
+    server.reset();
+    clock.restart();
+    scheduler.start(requests);
+    app.exec();
+    const double seconds = double(clock.elapsed()) / 1000.0;
+    save();
+    auto stats = server.stats();
+    figure("health_total_s", seconds, "s");
+    figure("health_checks_per_s", double(list.size()) / seconds, "/s");
+    figure("health_online", online, "channels");
+    figure("health_max_connections", double(stats["max_connections"]), "conns");
+    figure("health_max_inflight", double(stats["max_inflight"]), "requests");
+    figure("health_max_host_inflight", double(stats["max_host_inflight"]), "requests");
+    figure("health_save_ms", double(saveMs), "ms");
+    clock.restart();
+    const auto states = readCatalogueHealth(catalogue, healthFile, QDateTime::currentDateTimeUtc());
+    figure("health_read_ms", double(clock.elapsed()), "ms");
+    if (states.size() != qsizetype(list.size()))
+        std::fprintf(stderr, "health_bench: %lld states read back\n", qlonglong(states.size()));
+
+    // Cancelled once cancelAfter results are in, the checks in flight aborted.
+    server.reset();
+    int seen = 0;
+    qint64 cancelledAt = 0;
+    QObject::disconnect(&scheduler, nullptr, nullptr, nullptr);
+    QObject::connect(&scheduler, &ChannelCheckScheduler::checked, [&](int, const ChannelHealth&) {
+        if (++seen < cancelAfter)
+            return;
+        cancelledAt = QDateTime::currentMSecsSinceEpoch();
+        QElapsedTimer cancelling;
+        cancelling.start();
+        scheduler.cancel();
+        figure("health_cancel_return_ms", double(cancelling.nsecsElapsed()) / 1e6, "ms");
+        stats = server.stats();
+        // Longer than the slowest answer: a request still to come would have come.
+        QTimer::singleShot(intOption(args, "--delay-max", 500) * 3, &app, [&] { app.exit(0); });
+    });
+    scheduler.start(requests);
+    app.exec();
+    const auto after = server.stats();
+    figure("health_cancel_stop_ms", double(qMax<qint64>(0, after["last_request_ms"] - cancelledAt)),
+           "ms");
+    figure("health_requests_after_cancel", double(after["requests"] - stats["requests"]),
+           "requests");
+    return 0;
+}
