@@ -131,6 +131,7 @@ protected:
 // The window open with its players, recorder and dialogs plugged in, over fake players.
 class WiredWindowTest : public WindowTest {
 protected:
+    using WindowTest::WindowTest;
     void SetUp() override {
         open();
         controller = std::make_unique<MainController>(app(), *window, [this] {

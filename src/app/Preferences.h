@@ -31,6 +31,12 @@ public:
     // 1 when the program starts on the filter it ended with.
     int rememberCountry() const { return rememberCountry_; }
     void setRememberCountry(int flag) { set(rememberCountry_, flag); }
+    // Channel checks: offline channels left out of the lists, and the shown list checked
+    // whenever it changes.
+    bool hideOffline() const { return hideOffline_; }
+    void setHideOffline(bool hide) { set(hideOffline_, hide); }
+    bool checkShownList() const { return checkShownList_; }
+    void setCheckShownList(bool check) { set(checkShownList_, check); }
     // Where recordings go and the file dialog of local files opens.
     QString recordFolder() const { return recordFolder_; }
     void setRecordFolder(const QString& folder) { set(recordFolder_, folder); }
@@ -62,6 +68,8 @@ private:
     int defaultCountry_ = 0;
     int videoSizeMode_ = 0;
     int rememberCountry_ = 0;
+    bool hideOffline_ = false;
+    bool checkShownList_ = false;
     MyListGroupFilter myListGroup_;
     QString recordFolder_;
     QString userAgentOption_;

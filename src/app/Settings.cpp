@@ -22,6 +22,8 @@ const QString kDefaultCountry = QStringLiteral("DefaultCountry");
 const QString kDefaultVideoSize = QStringLiteral("DefaultVideoSize");
 const QString kRememberCountry = QStringLiteral("RememberCountry");
 const QString kMyListGroup = QStringLiteral("MyListGroup");
+const QString kHideOffline = QStringLiteral("HideOffline");
+const QString kCheckShownList = QStringLiteral("CheckShownList");
 const QString kUngrouped = QStringLiteral("ungrouped");
 const QString kGroupPrefix = QStringLiteral("group:");
 
@@ -98,6 +100,7 @@ bool readSettings(AppContext& app, const AppPaths& paths) {
         app.preferences().setDefaultCountry(readDefaultCountry(app));
         app.preferences().setVideoSizeMode(readDefaultVideoSize(app));
         app.preferences().setMyListGroup(readMyListGroup(app));
+        readChannelCheckOptions(app);
         return true;
     } catch (const ConversionError& e) {
         app.messages.critical(QStringLiteral("Error n° %1 %2\r in ReadSettings")
@@ -153,6 +156,23 @@ void saveMyListGroup(AppContext& app) {
     if (!IniFile(app.paths().settingsFile).write(kPreferences, kMyListGroup, value))
         app.messages.critical(QStringLiteral("Error in SetMyListGroup: cannot write the settings "
                                              "file %1")
+                                  .arg(app.paths().settingsFile));
+}
+
+void readChannelCheckOptions(AppContext& app) {
+    const IniFile ini(app.paths().settingsFile);
+    app.preferences().setHideOffline(ini.read(kPreferences, kHideOffline) == QStringLiteral("1"));
+    app.preferences().setCheckShownList(ini.read(kPreferences, kCheckShownList) ==
+                                        QStringLiteral("1"));
+}
+
+void saveChannelCheckOptions(AppContext& app) {
+    const IniFile ini(app.paths().settingsFile);
+    const auto flag = [](bool on) { return on ? QStringLiteral("1") : QStringLiteral("0"); };
+    if (!ini.write(kPreferences, kHideOffline, flag(app.preferences().hideOffline())) ||
+        !ini.write(kPreferences, kCheckShownList, flag(app.preferences().checkShownList())))
+        app.messages.critical(QStringLiteral("Error in SetChannelCheckOptions: cannot write the "
+                                             "settings file %1")
                                   .arg(app.paths().settingsFile));
 }
 

@@ -31,6 +31,9 @@ void saveDefaultCountry(AppContext& app);
 // "group:" + the name for one group. A value that is neither reads as all groups.
 MyListGroupFilter readMyListGroup(AppContext& app);
 void saveMyListGroup(AppContext& app);
+// HideOffline and CheckShownList of [preferences]: "1" or "0" (missing: off).
+void readChannelCheckOptions(AppContext& app);
+void saveChannelCheckOptions(AppContext& app);
 int readDefaultVideoSize(AppContext& app);
 void saveDefaultVideoSize(AppContext& app);
 int readRememberCountry(AppContext& app);

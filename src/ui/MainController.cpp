@@ -3,6 +3,7 @@
 #include "app/AppContext.h"
 #include "app/ChannelHomePage.h"
 #include "playback/Player.h"
+#include "playback/Reconnect.h"
 #include "ui/dialogs/AboutWindow.h"
 #include "ui/dialogs/ChannelEditor.h"
 #include "ui/dialogs/ChannelPropertyWindow.h"
@@ -11,9 +12,12 @@
 #include "ui/dialogs/OptionsWindow.h"
 #include "ui/dialogs/RequirementsWindow.h"
 #include "ui/dialogs/SearchWindow.h"
+#include "ui/main/ChannelChecks.h"
+#include "ui/main/ChannelListPanel.h"
 #include "ui/main/FilePlayback.h"
 #include "ui/main/MainCommands.h"
 #include "ui/main/MainWindow.h"
+#include "ui/main/MyListPanel.h"
 #include "ui/record/RecordLauncher.h"
 #include "ui/record/RecordWindow.h"
 #include "ui/widgets/VideoView.h"
@@ -52,6 +56,10 @@ MainController::MainController(AppContext& app, MainWindow& window, PlayerFactor
                                                                 ui.SliderPlayFile, ui.SliderVolume,
                                                                 ui.lblPlayFileTime});
     recorder_ = std::make_unique<RecordLauncher>(app_, window_);
+    checks_ =
+        std::make_unique<ChannelChecks>(app_, *window_.channels().model(),
+                                        *window_.myList().model(), ui.prgCheck, ui.cmdCancelCheck);
+    checks_->loadStates();
     // The preview starts silent, the main player at the slider's volume.
     control_->applyPreviewVolume();
     control_->setMainVolume(ui.SliderVolume->value());
@@ -107,6 +115,22 @@ void MainController::connectCommands() {
             [this] { recorder_->record(control_->mainChannel()); });
     connect(commands, &MainCommands::playFileRequested, files_.get(), &FilePlayback::playFrom);
     connect(commands, &MainCommands::searchRequested, this, &MainController::openSearch);
+    connect(commands, &MainCommands::checkChannelsRequested, this,
+            [this] { checks_->check(window_.commands().shownChannels()); });
+    // The shown list is checked whenever it changes, when the user wants that.
+    const auto checkWhenShown = [this](bool myList) {
+        if (app_.preferences().checkShownList() && window_.commands().myListShown() == myList)
+            checks_->check(window_.commands().shownChannels());
+    };
+    connect(&window_.channels(), &ChannelListPanel::filled, this,
+            [checkWhenShown] { checkWhenShown(false); });
+    connect(&window_.myList(), &MyListPanel::filled, this,
+            [checkWhenShown] { checkWhenShown(true); });
+    // A channel that fails to play for good is checked again and marked.
+    connect(main_.get(), &Player::stateChanged, this, [this](PlayerState state) {
+        if (state == PlayerState::Error && control_->mainReconnect().attempt() == 0)
+            checks_->recheck(control_->mainChannel());
+    });
     connect(commands, &MainCommands::requirementsRequested, this,
             [this] { RequirementsWindow::open(app_, window_); });
     connect(commands, &MainCommands::optionsRequested, this, &MainController::openOptions);
@@ -150,7 +174,13 @@ void MainController::openSearch() {
 }
 
 void MainController::openOptions() {
+    const bool hid = app_.preferences().hideOffline();
     OptionsWindow(app_, window_, &window_).exec();
+    if (hid && !app_.preferences().hideOffline()) { // the hidden channels come back
+        if (const auto filter = window_.channels().selectedFilter())
+            window_.channels().fillChannels(QString::number(*filter));
+        window_.myList().fillMyList();
+    }
 }
 
 void MainController::openAbout() {

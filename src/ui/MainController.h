@@ -13,6 +13,7 @@ class QDialog;
 namespace zentuvo {
 
 class AppContext;
+class ChannelChecks;
 class FilePlayback;
 class MainWindow;
 class Player;
@@ -81,6 +82,7 @@ private:
     std::unique_ptr<PlayerControl> control_;
     std::unique_ptr<FilePlayback> files_;
     std::unique_ptr<RecordLauncher> recorder_;
+    std::unique_ptr<ChannelChecks> checks_;
     QPointer<QDialog> import_;   // the import window opened by importPlaylist
     QStringList pendingImports_; // the sources waiting for it
 };

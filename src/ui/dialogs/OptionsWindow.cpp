@@ -120,6 +120,22 @@ void OptionsWindow::buildLayout() {
     sizeGrid->setColumnStretch(1, 1);
     outer->addWidget(Frame3_);
 
+    // Channel checks.
+    Frame4_ = new QGroupBox(this);
+    Frame4_->setObjectName(QStringLiteral("Frame4"));
+    auto* checkGrid = new QGridLayout(Frame4_);
+    checkGrid->setHorizontalSpacing(10);
+    chkHideOffline_ = new QCheckBox(QStringLiteral("Hide offline channels"), Frame4_);
+    chkHideOffline_->setObjectName(QStringLiteral("chkHideOffline"));
+    chkCheckShownList_ =
+        new QCheckBox(QStringLiteral("Check the shown list when it changes"), Frame4_);
+    chkCheckShownList_->setObjectName(QStringLiteral("chkCheckShownList"));
+    checkGrid->addWidget(makePicture("Image4", "health_online", Frame4_), 0, 0, 2, 1, Qt::AlignTop);
+    checkGrid->addWidget(chkHideOffline_, 0, 1);
+    checkGrid->addWidget(chkCheckShownList_, 1, 1);
+    checkGrid->setColumnStretch(1, 1);
+    outer->addWidget(Frame4_);
+
     outer->addStretch(1);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
@@ -148,6 +164,8 @@ void OptionsWindow::initialize() {
     applyLanguage();
     setWindowTitle(app_.translate(QStringLiteral("_frmOptions_caption")));
     chkRememberCountry_->setChecked(app_.preferences().rememberCountry() == 1);
+    chkHideOffline_->setChecked(app_.preferences().hideOffline());
+    chkCheckShownList_->setChecked(app_.preferences().checkShownList());
     if (app_.preferences().videoSizeMode() == 1)
         optSizeOriginal_->setChecked(true);
     else if (app_.preferences().videoSizeMode() == 2)
@@ -170,6 +188,8 @@ void OptionsWindow::applyLanguage() {
     set(optSizeOriginal_, "_frmOptions_optSizeOriginal");
     set(optSizeFitWindow_, "_frmOptions_optSizeFitWindow");
     set(lblLanguage_, "_frmOptions_lblLanguage");
+    set(chkHideOffline_, "_frmOptions_chkHideOffline");
+    set(chkCheckShownList_, "_frmOptions_chkCheckShownList");
 }
 
 void OptionsWindow::loadLanguages() {
@@ -193,6 +213,9 @@ void OptionsWindow::onOkClicked() {
     setCursor(Qt::WaitCursor);
     app_.preferences().setVideoSizeMode(optSizeOriginal_->isChecked() ? 1 : 2);
     saveDefaultVideoSize(app_);
+    app_.preferences().setHideOffline(chkHideOffline_->isChecked());
+    app_.preferences().setCheckShownList(chkCheckShownList_->isChecked());
+    saveChannelCheckOptions(app_);
     if (cboLanguage_->currentIndex() >= 0) {
         app_.preferences().setLanguage(cboLanguage_->currentData().toInt());
         main_.applyLanguage();

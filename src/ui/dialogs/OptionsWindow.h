@@ -42,6 +42,9 @@ private:
     QGroupBox* Frame1_ = nullptr;
     QGroupBox* Frame2_ = nullptr;
     QGroupBox* Frame3_ = nullptr;
+    QGroupBox* Frame4_ = nullptr; // channel checks
+    QCheckBox* chkHideOffline_ = nullptr;
+    QCheckBox* chkCheckShownList_ = nullptr;
     QLabel* lblLanguage_ = nullptr;
     QComboBox* cboLanguage_ = nullptr;
     QLabel* lblDefaultCountry_ = nullptr;

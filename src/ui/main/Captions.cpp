@@ -81,6 +81,8 @@ const Caption kCaptions[] = {
     {"miViewFullScreen", Target::ActionCaption, nullptr},
     {"miViewPreviousChannel", Target::ActionCaption, nullptr},
     {"miViewPause", Target::ActionCaption, nullptr},
+    {"miCheckChannels", Target::ActionCaption, nullptr},
+    {"cmdCancelCheck", Target::ToolTip, nullptr},
     {"miViewLive", Target::ActionCaption, nullptr},
     {"miViewMute", Target::ActionCaption, nullptr},
     {"miViewVolumeUp", Target::ActionCaption, nullptr},

@@ -38,6 +38,24 @@ QIcon loadIcon(const QString& name) {
     return QIcon(QStringLiteral(":/icons/%1.svg").arg(name));
 }
 
+// A dot in the colour of a check's state; none while unknown.
+QIcon healthIcon(HealthState state) {
+    static const QIcon icons[] = {loadIcon(QStringLiteral("health_online")),
+                                  loadIcon(QStringLiteral("health_offline")),
+                                  loadIcon(QStringLiteral("health_unchecked"))};
+    switch (state) {
+    case HealthState::Online:
+        return icons[0];
+    case HealthState::Offline:
+        return icons[1];
+    case HealthState::CouldNotCheck:
+        return icons[2];
+    case HealthState::Unknown:
+        break;
+    }
+    return {};
+}
+
 } // namespace
 
 // Sorts rows as the model does for that column and order (a column below 0 leaves them);
@@ -70,7 +88,15 @@ QVariant ChannelListModel::data(const QModelIndex& index, int role) const {
     case Qt::DecorationRole:
         if (index.column() == iconColumn_)
             return r.fav ? favouriteIcon() : emptyIcon();
+        if (index.column() == 0 && !health_.isEmpty())
+            return healthIcon(health_.value(healthKey(r.channel)).state);
         return {};
+    case Qt::ToolTipRole: {
+        const auto found = health_.constFind(healthKey(r.channel));
+        if (found == health_.constEnd() || !healthTip_)
+            return {};
+        return healthTip_(*found);
+    }
     case ChannelRole:
         return QVariant::fromValue(r.channel);
     default:
@@ -92,6 +118,7 @@ void ChannelListModel::sort(int column, Qt::SortOrder order) {
     sortOrder_ = order;
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     const std::vector<int> newPlace = applyRowOrder(rows_, sortedOrder(rows_, column, order));
+    rowOf_.clear();
     const QModelIndexList before = persistentIndexList();
     changePersistentIndexList(
         before, movedIndexes(before, newPlace, [this](int r, int c) { return createIndex(r, c); }));
@@ -110,15 +137,80 @@ void ChannelListModel::setRows(std::vector<ChannelRow> rows) {
     setProperty("zentuvoPresortedFor", QVariant());
     if (!presorted.isValid() || presorted.toInt() != sortColumn_ * 2 + int(sortOrder_))
         sortRows(rows);
+    if (hideOffline_)
+        std::erase_if(rows, [this](const ChannelRow& r) {
+            return health_.value(healthKey(r.channel)).state == HealthState::Offline;
+        });
     beginResetModel();
     rows_ = std::move(rows);
+    rowOf_.clear();
     endResetModel();
+}
+
+quint64 ChannelListModel::healthKey(ChannelRef channel) {
+    return (quint64(channel.kind()) << 32) | quint32(channel.number());
+}
+
+void ChannelListModel::setHealthTip(std::function<QString(const ChannelHealth&)> healthTip) {
+    healthTip_ = std::move(healthTip);
+}
+
+void ChannelListModel::setHealth(QHash<quint64, ChannelHealth> health) {
+    health_ = std::move(health);
+    if (hideOffline_)
+        removeOffline();
+    if (!rows_.empty())
+        emit dataChanged(index(0, 0), index(int(rows_.size()) - 1, columns_ - 1),
+                         {Qt::DecorationRole, Qt::ToolTipRole});
+}
+
+void ChannelListModel::updateHealth(ChannelRef channel, const ChannelHealth& health) {
+    health_.insert(healthKey(channel), health);
+    const int r = rowOf(channel);
+    if (r < 0)
+        return;
+    if (hideOffline_ && health.state == HealthState::Offline) {
+        beginRemoveRows({}, r, r);
+        rows_.erase(rows_.begin() + r);
+        rowOf_.clear();
+        endRemoveRows();
+        return;
+    }
+    emit dataChanged(index(r, 0), index(r, columns_ - 1), {Qt::DecorationRole, Qt::ToolTipRole});
+}
+
+void ChannelListModel::setHideOffline(bool hide) {
+    hideOffline_ = hide;
+    if (hide)
+        removeOffline();
+}
+
+void ChannelListModel::removeOffline() {
+    const auto offline = [this](const ChannelRow& r) {
+        return health_.value(healthKey(r.channel)).state == HealthState::Offline;
+    };
+    if (std::none_of(rows_.begin(), rows_.end(), offline))
+        return;
+    beginResetModel();
+    std::erase_if(rows_, offline);
+    rowOf_.clear();
+    endResetModel();
+}
+
+int ChannelListModel::rowOf(ChannelRef channel) {
+    if (rowOf_.isEmpty() && !rows_.empty()) {
+        rowOf_.reserve(qsizetype(rows_.size()));
+        for (size_t r = 0; r < rows_.size(); ++r)
+            rowOf_.insert(healthKey(rows_[r].channel), int(r));
+    }
+    return rowOf_.value(healthKey(channel), -1);
 }
 
 void ChannelListModel::clear() {
     std::vector<ChannelRow> old;
     beginResetModel();
     old.swap(rows_);
+    rowOf_.clear();
     endResetModel();
     // Freeing a hundred thousand rows, scattered in memory once sorted, takes tens of
     // milliseconds: a large list is freed on a pool thread, off the event loop.

@@ -1,13 +1,16 @@
 #pragma once
 
+#include "data/ChannelHealth.h"
 #include "data/ChannelRef.h"
 #include "ui/widgets/ListView.h"
 
 #include <QAbstractTableModel>
+#include <QHash>
 #include <QIcon>
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <functional>
 #include <vector>
 
 namespace zentuvo {
@@ -53,6 +56,16 @@ public:
 
     void setHeaders(const QStringList& headers);
 
+    // Stream checks: each row's state as an icon in the first column and a tooltip (the text
+    // healthTip gives) on every cell. setHealth replaces every state, updateHealth one.
+    // While offline channels are hidden, a row whose channel is offline leaves the list.
+    static quint64 healthKey(ChannelRef channel);
+    void setHealthTip(std::function<QString(const ChannelHealth&)> healthTip);
+    void setHealth(QHash<quint64, ChannelHealth> health);
+    void updateHealth(ChannelRef channel, const ChannelHealth& health);
+    ChannelHealth health(ChannelRef channel) const { return health_.value(healthKey(channel)); }
+    void setHideOffline(bool hide);
+
     bool sortingOn() const { return sortColumn_ >= 0; }
     int sortColumn() const { return sortColumn_; }
     Qt::SortOrder sortOrder() const { return sortOrder_; }
@@ -72,6 +85,12 @@ private:
     Qt::SortOrder sortOrder_ = Qt::AscendingOrder;
     QIcon starBlue_;
     QIcon empty_;
+    void removeOffline();
+    int rowOf(ChannelRef channel); // -1 when no row shows it
+    QHash<quint64, ChannelHealth> health_;
+    QHash<quint64, int> rowOf_; // built when first needed after a change of the rows
+    std::function<QString(const ChannelHealth&)> healthTip_;
+    bool hideOffline_ = false;
 };
 
 } // namespace zentuvo

@@ -113,6 +113,7 @@ void MainCommands::connectMenus() {
     on(m.miViewVolumeUp, [this] { stepVolume(1); });
     on(m.miViewVolumeDown, [this] { stepVolume(-1); });
     on(m.miSearch, [this] { emit searchRequested(); });
+    on(m.miCheckChannels, [this] { emit checkChannelsRequested(); });
     on(m.miRequirements, [this] { emit requirementsRequested(); });
     on(m.miOptions, [this] { emit optionsRequested(); });
     on(m.miHelpVisitHomePage, [this] { openHomePage(app_); });
@@ -175,6 +176,16 @@ void MainCommands::showPaused(bool paused, bool behindLive) {
 void MainCommands::onSpaceKey() {
     if (!spaceClaimed || !spaceClaimed())
         emit pauseToggleRequested();
+}
+
+QList<ChannelRef> MainCommands::shownChannels() const {
+    QList<ChannelRef> channels;
+    const QAbstractItemModel* model = currentList()->model();
+    const int rows = model ? model->rowCount() : 0;
+    channels.reserve(rows);
+    for (int r = 0; r < rows; ++r)
+        channels << model->index(r, 0).data(ListView::ChannelRole).value<ChannelRef>();
+    return channels;
 }
 
 ListView* MainCommands::currentList() const {

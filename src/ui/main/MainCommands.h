@@ -68,6 +68,9 @@ public:
     // Shows the main player's pause: View > Pause and imgButtonPause checked while paused;
     // View > Back to live and imgButtonLive enabled while paused or behind the live edge.
     void showPaused(bool paused, bool behindLive);
+    // The channels of the list the window shows, in its order.
+    QList<ChannelRef> shownChannels() const;
+    bool myListShown() const { return currentTab == 2; }
 
 signals:
     void playRequested(zentuvo::ChannelRef channel);    // main player
@@ -91,10 +94,11 @@ signals:
     void muteToggleRequested();      // main player
     void previewPanelToggleRequested();
     void rightPanelToggleRequested();
-    void searchRequested();       // modeless
-    void requirementsRequested(); // modeless
-    void optionsRequested();      // modal
-    void aboutRequested();        // modal
+    void searchRequested(); // modeless
+    void requirementsRequested();
+    void checkChannelsRequested(); // Tools > Check channels // modeless
+    void optionsRequested();       // modal
+    void aboutRequested();         // modal
     // The property window of a catalogue channel (modal).
     void channelPropertyRequested(zentuvo::ChannelRef channel);
     // The My List editor (modal) for a My List channel's number, 0 for a new channel.

@@ -74,6 +74,7 @@ void MainMenus::build(QMainWindow* window) {
     mnuTools = menu(window, "mnuTools", QStringLiteral("Tools"));
     miSearch = item(mnuTools, "miSearch", QStringLiteral("Search..."));
     miSearch->setShortcut(QKeySequence::Find);
+    miCheckChannels = item(mnuTools, "miCheckChannels", QStringLiteral("Check channels"));
     miRequirements = item(mnuTools, "miRequirements", QStringLiteral("Requirements..."));
     miToolsSep1 = separator(mnuTools, "miToolsSep1");
     miOptions = item(mnuTools, "miOptions", QStringLiteral("Options..."));

@@ -6,6 +6,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QMainWindow>
+#include <QProgressBar>
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QTabBar>
@@ -269,6 +270,15 @@ void MainWidgets::build(QMainWindow* window) {
     lblPlayFileTime = named(new QLabel(picBottom), "lblPlayFileTime");
     lblPlayFileTime->hide();
     bottom->addWidget(lblPlayFileTime);
+    // The channel check under way: how far it is, and its cancel.
+    prgCheck = named(new QProgressBar(picBottom), "prgCheck");
+    prgCheck->setFixedWidth(160);
+    prgCheck->setFormat(QStringLiteral("%v / %m"));
+    prgCheck->hide();
+    bottom->addWidget(prgCheck);
+    cmdCancelCheck = pictureButton(picBottom, "cmdCancelCheck", QStringLiteral("stop"));
+    cmdCancelCheck->hide();
+    bottom->addWidget(cmdCancelCheck);
     bottom->addSpacing(10);
     imgVolume = named(new QLabel(picBottom), "imgVolume");
     imgVolume->setPixmap(mainIcon(QStringLiteral("volume")).pixmap(QSize(20, 20)));

@@ -8,6 +8,7 @@
 #include <QToolButton>
 
 class QComboBox;
+class QProgressBar;
 class QMainWindow;
 class QSplitter;
 class QStackedWidget;
@@ -75,6 +76,8 @@ struct MainWidgets {
     QToolButton* imgButtonOriginalSize = nullptr;
     QToolButton* imgButtonSearch = nullptr;
     QLineEdit* txtMessages = nullptr;
+    QProgressBar* prgCheck = nullptr;      // a channel check's progress, shown while it runs
+    QToolButton* cmdCancelCheck = nullptr; // cancels it
     QSlider* SliderPlayFile = nullptr;
     QLabel* lblPlayFileTime = nullptr; // "elapsed / total" beside SliderPlayFile
     QLabel* imgVolume = nullptr;
