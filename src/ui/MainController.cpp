@@ -11,11 +11,13 @@
 #include "ui/dialogs/OptionsWindow.h"
 #include "ui/dialogs/RequirementsWindow.h"
 #include "ui/dialogs/SearchWindow.h"
+#include "ui/guide/GuideWindow.h"
 #include "ui/main/FilePlayback.h"
 #include "ui/main/MainCommands.h"
 #include "ui/main/MainWindow.h"
 #include "ui/record/RecordLauncher.h"
 #include "ui/record/RecordWindow.h"
+#include "ui/widgets/ListView.h"
 #include "ui/widgets/VideoView.h"
 
 #include <QLayout>
@@ -107,6 +109,7 @@ void MainController::connectCommands() {
             [this] { recorder_->record(control_->mainChannel()); });
     connect(commands, &MainCommands::playFileRequested, files_.get(), &FilePlayback::playFrom);
     connect(commands, &MainCommands::searchRequested, this, &MainController::openSearch);
+    connect(commands, &MainCommands::guideRequested, this, &MainController::openGuide);
     connect(commands, &MainCommands::requirementsRequested, this,
             [this] { RequirementsWindow::open(app_, window_); });
     connect(commands, &MainCommands::optionsRequested, this, &MainController::openOptions);
@@ -146,6 +149,24 @@ void MainController::openSearch() {
     connect(search, &SearchWindow::playRequested, control, &PlayerControl::playMain,
             Qt::UniqueConnection);
     connect(search, &SearchWindow::previewRequested, control, &PlayerControl::playPreview,
+            Qt::UniqueConnection);
+}
+
+// The guide's rows: the channels of the list the main window shows, in its order, by the
+// names in its name column.
+void MainController::openGuide() {
+    QList<GuideChannel> channels;
+    if (const QAbstractItemModel* model = window_.commands().currentList()->model()) {
+        channels.reserve(model->rowCount());
+        for (int r = 0; r < model->rowCount(); ++r) {
+            const QModelIndex name = model->index(r, 1);
+            channels.append(
+                {name.data(ListView::ChannelRole).value<ChannelRef>(), name.data().toString()});
+        }
+    }
+    GuideWindow* guide = GuideWindow::open(app_, window_);
+    guide->setChannels(std::move(channels));
+    connect(guide, &GuideWindow::playRequested, control_.get(), &PlayerControl::playMain,
             Qt::UniqueConnection);
 }
 

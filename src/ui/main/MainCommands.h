@@ -68,6 +68,8 @@ public:
     // Shows the main player's pause: View > Pause and imgButtonPause checked while paused;
     // View > Back to live and imgButtonLive enabled while paused or behind the live edge.
     void showPaused(bool paused, bool behindLive);
+    // The list of the current tab (the catalogue before the first switch).
+    ListView* currentList() const;
 
 signals:
     void playRequested(zentuvo::ChannelRef channel);    // main player
@@ -92,6 +94,7 @@ signals:
     void previewPanelToggleRequested();
     void rightPanelToggleRequested();
     void searchRequested();       // modeless
+    void guideRequested();        // modeless
     void requirementsRequested(); // modeless
     void optionsRequested();      // modal
     void aboutRequested();        // modal
@@ -109,8 +112,6 @@ private:
     void connectKeys();
     // Whether a row of the list lies under the last release point.
     bool rowUnderPointer(bool catalogue) const;
-    // The list of the current tab (the catalogue before the first switch).
-    ListView* currentList() const;
     // Says so when the row names no channel; true when it does.
     bool available(ChannelRef channel);
 

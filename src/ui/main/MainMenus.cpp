@@ -74,6 +74,8 @@ void MainMenus::build(QMainWindow* window) {
     mnuTools = menu(window, "mnuTools", QStringLiteral("Tools"));
     miSearch = item(mnuTools, "miSearch", QStringLiteral("Search..."));
     miSearch->setShortcut(QKeySequence::Find);
+    miGuide = item(mnuTools, "miGuide", QStringLiteral("Programme guide..."));
+    miGuide->setShortcut(Qt::Key_G);
     miRequirements = item(mnuTools, "miRequirements", QStringLiteral("Requirements..."));
     miToolsSep1 = separator(mnuTools, "miToolsSep1");
     miOptions = item(mnuTools, "miOptions", QStringLiteral("Options..."));

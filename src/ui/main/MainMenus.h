@@ -35,6 +35,7 @@ struct MainMenus {
 
     QMenu* mnuTools = nullptr;
     QAction* miSearch = nullptr;
+    QAction* miGuide = nullptr;
     QAction* miRequirements = nullptr;
     QAction* miToolsSep1 = nullptr;
     QAction* miOptions = nullptr;
