@@ -97,6 +97,9 @@ void GuideGrid::paintHeader(QPainter& p, qint64 from, qint64 to) {
         const int x = kNameWidth + int(timeline_.xOf(t)) - horizontalScrollBar()->value();
         p.setPen(pal.color(QPalette::Mid));
         p.drawLine(x, kHeaderHeight - 8, x, kHeaderHeight);
+        // A column mostly off the left edge keeps its caption out of its neighbour's way.
+        if (x + timeline_.halfHourWidth() - kNameWidth < 56 || x + 40 > viewport()->width())
+            continue;
         p.setPen(pal.color(QPalette::ButtonText));
         p.drawText(
             QRect(std::max(x, kNameWidth) + 5, 0, timeline_.halfHourWidth() - 8, kHeaderHeight),

@@ -100,6 +100,7 @@ void GuideWindow::buildLayout() {
     lblNoGuide_ = new QLabel(this);
     lblNoGuide_->setObjectName(QStringLiteral("lblNoGuide"));
     lblNoGuide_->setWordWrap(true);
+    lblNoGuide_->setTextFormat(Qt::RichText);
     lblNoGuide_->setAlignment(Qt::AlignCenter);
     lblNoGuide_->setMargin(40);
     lblNoGuide_->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -108,6 +109,7 @@ void GuideWindow::buildLayout() {
     body->addWidget(stack_, 1);
 
     auto* details = new QFrame(this);
+    details_ = details;
     details->setObjectName(QStringLiteral("fraDetails"));
     details->setFrameShape(QFrame::StyledPanel);
     details->setMinimumHeight(130);
@@ -147,7 +149,10 @@ void GuideWindow::buildLayout() {
 void GuideWindow::setCaptions() {
     setWindowTitle(term("_frmGuide_caption"));
     cmdNow_->setText(term("_frmGuide_cmdNow"));
-    lblNoGuide_->setText(term("_frmGuide_lblNoGuide"));
+    lblNoGuide_->setText(
+        QStringLiteral("<p>%1</p><p><code>zentuvo-catalogue guide-import --guide guide.dat "
+                       "--catalogue ch.dat SOURCE</code></p>")
+            .arg(term("_frmGuide_lblNoGuide").toHtmlEscaped()));
     showSelected();
 }
 
@@ -179,10 +184,18 @@ QString GuideWindow::detailsText() const {
     return out.join(u'\n');
 }
 
+// Without a guide the text about adding one takes the grid's place; the Now button and the
+// details have nothing to show.
+void GuideWindow::showGuide(bool shown) {
+    stack_->setCurrentWidget(shown ? static_cast<QWidget*>(grid_) : lblNoGuide_);
+    cmdNow_->setVisible(shown);
+    details_->setVisible(shown);
+}
+
 // A guide is there when its file holds programmes of some source.
 void GuideWindow::checkGuide() {
     if (!QFileInfo::exists(guideFile_)) {
-        stack_->setCurrentWidget(lblNoGuide_);
+        showGuide(false);
         return;
     }
     ++checking_;
@@ -190,7 +203,7 @@ void GuideWindow::checkGuide() {
     connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher] {
         watcher->deleteLater();
         --checking_;
-        stack_->setCurrentWidget(watcher->result() ? static_cast<QWidget*>(grid_) : lblNoGuide_);
+        showGuide(watcher->result());
     });
     watcher->setFuture(QtConcurrent::run(&pool_, [file = guideFile_] {
         try {

@@ -54,6 +54,7 @@ private:
     void buildLayout();
     void setCaptions();
     void checkGuide();
+    void showGuide(bool shown);
     void showSelected();
     void onActivated(const GuideProgramme& programme);
     QString term(const char* key) const;
@@ -65,6 +66,7 @@ private:
     QStackedWidget* stack_ = nullptr;
     QLabel* lblNoGuide_ = nullptr;
     QPushButton* cmdNow_ = nullptr;
+    QWidget* details_ = nullptr;
     QLabel* lblTitle_ = nullptr;
     QLabel* lblWhen_ = nullptr;
     QLabel* lblInfo_ = nullptr;
