@@ -122,12 +122,14 @@ int GuideGrid::firstVisibleRow() const {
 }
 
 void GuideGrid::goToNow() {
-    scrollToTime(now_ - timeline_.timeAt(viewport()->width() / 4) + timeline_.origin());
     const int row =
         selectedRow_ >= 0 ? selectedRow_ : (channels_.isEmpty() ? -1 : firstVisibleRow());
-    anchor_ = now_;
     if (row >= 0)
         selectIndex(row, programmeIndexAt(row, now_));
+    anchor_ = now_;
+    // After the selection, which may have scrolled to a long programme's start.
+    const int quarter = (viewport()->width() - kNameWidth) / 4;
+    scrollToTime(now_ - (timeline_.timeAt(quarter) - timeline_.origin()));
 }
 
 QRect GuideGrid::programmeRect(int row, const GuideProgramme& p) const {
