@@ -57,6 +57,8 @@ int main(int argc, char** argv) {
         grid.viewport()->render(&painter);
         ms.push_back(double(timer.nsecsElapsed()) / 1e6);
     }
+    if (argc > 3) // the last frame, to look at
+        image.save(QString::fromLocal8Bit(argv[3]));
     std::sort(ms.begin(), ms.end());
     std::printf("guide_grid_frame_ms_10000 %.2f ms\n", ms[ms.size() / 2]);
     std::printf("guide_grid_frame_ms_10000_p95 %.2f ms\n", ms[ms.size() * 95 / 100]);

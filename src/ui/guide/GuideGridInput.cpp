@@ -110,6 +110,7 @@ void GuideGrid::paintHeader(QPainter& p, qint64 from, qint64 to) {
     bold.setBold(true);
     p.setFont(bold);
     p.fillRect(0, 0, kNameWidth, kHeaderHeight, pal.button());
+    p.setPen(pal.color(QPalette::ButtonText));
     p.drawText(QRect(8, 0, kNameWidth - 14, kHeaderHeight), Qt::AlignVCenter | Qt::AlignLeft,
                GuideTimeline::dayCaption(from, locale()));
     p.setFont(font());
