@@ -9,6 +9,7 @@
 #include <QScrollBar>
 #include <QtConcurrent/QtConcurrentRun>
 #include <algorithm>
+#include <optional>
 
 namespace zentuvo {
 
@@ -211,6 +212,10 @@ void GuideGrid::loadVisible() {
     const qint64 to = timeline_.timeAt(horizontalScrollBar()->value() + viewport()->width());
     const qint64 firstTime = from / kBlockSeconds - 1;
     const qint64 lastTime = to / kBlockSeconds + 1;
+    wanted_->firstBlock = firstBlock;
+    wanted_->lastBlock = lastBlock;
+    wanted_->firstTime = firstTime;
+    wanted_->lastTime = lastTime;
     for (int b = firstBlock; b <= lastBlock; ++b) {
         for (qint64 tb = firstTime; tb <= lastTime; ++tb) {
             const quint64 key = (quint64(b) << 32) | quint32(tb);
@@ -222,23 +227,33 @@ void GuideGrid::loadVisible() {
                  ++r)
                 refs << channels_[r].channel;
             ++pending_;
-            auto* watcher = new QFutureWatcher<std::vector<GuideProgramme>>(this);
+            using Read = std::optional<std::vector<GuideProgramme>>; // nothing: skipped
+            auto* watcher = new QFutureWatcher<Read>(this);
             const quint64 generation = generation_;
-            connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, generation] {
+            connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, generation, key] {
                 watcher->deleteLater();
                 if (generation != generation_)
                     return;
                 --pending_;
-                addProgrammes(watcher->result());
-            });
-            watcher->setFuture(QtConcurrent::run(&pool_, [file = guideFile_, refs, tb] {
-                try {
-                    return guideProgrammes(file, refs, tb * kBlockSeconds,
-                                           (tb + 1) * kBlockSeconds);
-                } catch (const DbError&) {
-                    return std::vector<GuideProgramme>{}; // a guide being replaced: empty rows
+                if (const Read read = watcher->result())
+                    addProgrammes(*read);
+                else {
+                    requested_.remove(key);
+                    loadVisible(); // should the view have come back
                 }
-            }));
+            });
+            watcher->setFuture(QtConcurrent::run(
+                &pool_, [file = guideFile_, refs, b, tb, wanted = wanted_]() -> Read {
+                    if (b < wanted->firstBlock || b > wanted->lastBlock || tb < wanted->firstTime ||
+                        tb > wanted->lastTime)
+                        return std::nullopt;
+                    try {
+                        return guideProgrammes(file, refs, tb * kBlockSeconds,
+                                               (tb + 1) * kBlockSeconds);
+                    } catch (const DbError&) {
+                        return std::vector<GuideProgramme>{}; // a guide being replaced
+                    }
+                }));
         }
     }
 }

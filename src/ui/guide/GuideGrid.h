@@ -8,6 +8,8 @@
 #include <QList>
 #include <QSet>
 #include <QThreadPool>
+#include <atomic>
+#include <memory>
 #include <vector>
 
 namespace zentuvo {
@@ -108,7 +110,14 @@ private:
     QMultiHash<quint64, int> rowsOf_; // channel key -> rows
     std::vector<std::vector<GuideProgramme>> programmes_;
     QSet<quint64> requested_; // blocks loaded or under way: row block << 32 | time block
-    quint64 generation_ = 0;  // bumped by setChannels: older loads are dropped
+    // The blocks near the view, which a read checks when it gets a thread: one the view has
+    // left by then is skipped (and asked for again should the view come back).
+    struct Wanted {
+        std::atomic<int> firstBlock{0}, lastBlock{-1};
+        std::atomic<qint64> firstTime{0}, lastTime{-1};
+    };
+    std::shared_ptr<Wanted> wanted_ = std::make_shared<Wanted>();
+    quint64 generation_ = 0; // bumped by setChannels: older loads are dropped
     int pending_ = 0;
     qint64 from_ = 0;
     qint64 to_ = 0;
