@@ -12,6 +12,7 @@
 #include "ui/dialogs/RequirementsWindow.h"
 #include "ui/dialogs/SearchWindow.h"
 #include "ui/dialogs/SplashWindow.h"
+#include "ui/guide/GuideWindow.h"
 #include "ui/main/ChannelListModel.h"
 #include "ui/main/ChannelListPanel.h"
 #include "ui/main/MainWindow.h"
@@ -109,6 +110,7 @@ TEST(Languages, EveryWindowShowsItsTextsInTheChosenLanguage) {
              return std::make_unique<MainWindow>(app);
          }},
         {"search", opens<SearchWindow>()},
+        {"guide", opens<GuideWindow>()},
         {"editor",
          [](AppContext& app, FakeMain& main) -> std::unique_ptr<QWidget> {
              return std::make_unique<ChannelEditor>(app, main, std::make_unique<FakePlayer>());

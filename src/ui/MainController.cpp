@@ -12,6 +12,7 @@
 #include "ui/dialogs/OptionsWindow.h"
 #include "ui/dialogs/RequirementsWindow.h"
 #include "ui/dialogs/SearchWindow.h"
+#include "ui/guide/GuideWindow.h"
 #include "ui/main/ChannelChecks.h"
 #include "ui/main/ChannelListPanel.h"
 #include "ui/main/FilePlayback.h"
@@ -20,6 +21,7 @@
 #include "ui/main/MyListPanel.h"
 #include "ui/record/RecordLauncher.h"
 #include "ui/record/RecordWindow.h"
+#include "ui/widgets/ListView.h"
 #include "ui/widgets/VideoView.h"
 
 #include <QLayout>
@@ -131,6 +133,7 @@ void MainController::connectCommands() {
         if (state == PlayerState::Error && control_->mainReconnect().attempt() == 0)
             checks_->recheck(control_->mainChannel());
     });
+    connect(commands, &MainCommands::guideRequested, this, &MainController::openGuide);
     connect(commands, &MainCommands::requirementsRequested, this,
             [this] { RequirementsWindow::open(app_, window_); });
     connect(commands, &MainCommands::optionsRequested, this, &MainController::openOptions);
@@ -170,6 +173,24 @@ void MainController::openSearch() {
     connect(search, &SearchWindow::playRequested, control, &PlayerControl::playMain,
             Qt::UniqueConnection);
     connect(search, &SearchWindow::previewRequested, control, &PlayerControl::playPreview,
+            Qt::UniqueConnection);
+}
+
+// The guide's rows: the channels of the list the main window shows, in its order, by the
+// names in its name column.
+void MainController::openGuide() {
+    QList<GuideChannel> channels;
+    if (const QAbstractItemModel* model = window_.commands().currentList()->model()) {
+        channels.reserve(model->rowCount());
+        for (int r = 0; r < model->rowCount(); ++r) {
+            const QModelIndex name = model->index(r, 1);
+            channels.append(
+                {name.data(ListView::ChannelRole).value<ChannelRef>(), name.data().toString()});
+        }
+    }
+    GuideWindow* guide = GuideWindow::open(app_, window_);
+    guide->setChannels(std::move(channels));
+    connect(guide, &GuideWindow::playRequested, control_.get(), &PlayerControl::playMain,
             Qt::UniqueConnection);
 }
 

@@ -52,6 +52,7 @@ private:
     void connectCommands();
     void stopOwned();
     void openSearch();
+    void openGuide();
     void openOptions();
     void openAbout();
     void openEditor(qint32 myListNumber);

@@ -89,6 +89,7 @@ const Caption kCaptions[] = {
     {"miViewVolumeDown", Target::ActionCaption, nullptr},
     {"mnuTools", Target::MenuCaption, nullptr},
     {"miSearch", Target::ActionCaption, nullptr},
+    {"miGuide", Target::ActionCaption, nullptr},
     {"miOptions", Target::ActionCaption, nullptr},
     {"miRequirements", Target::ActionCaption, nullptr},
     {"mnuHelp", Target::MenuCaption, nullptr},

@@ -113,6 +113,7 @@ void MainCommands::connectMenus() {
     on(m.miViewVolumeUp, [this] { stepVolume(1); });
     on(m.miViewVolumeDown, [this] { stepVolume(-1); });
     on(m.miSearch, [this] { emit searchRequested(); });
+    on(m.miGuide, [this] { emit guideRequested(); });
     on(m.miCheckChannels, [this] { emit checkChannelsRequested(); });
     on(m.miRequirements, [this] { emit requirementsRequested(); });
     on(m.miOptions, [this] { emit optionsRequested(); });

@@ -71,6 +71,8 @@ public:
     // The channels of the list the window shows, in its order.
     QList<ChannelRef> shownChannels() const;
     bool myListShown() const { return currentTab == 2; }
+    // The list of the current tab (the catalogue before the first switch).
+    ListView* currentList() const;
 
 signals:
     void playRequested(zentuvo::ChannelRef channel);    // main player
@@ -94,9 +96,10 @@ signals:
     void muteToggleRequested();      // main player
     void previewPanelToggleRequested();
     void rightPanelToggleRequested();
-    void searchRequested(); // modeless
-    void requirementsRequested();
-    void checkChannelsRequested(); // Tools > Check channels // modeless
+    void searchRequested();        // modeless
+    void guideRequested();         // modeless
+    void checkChannelsRequested(); // Tools > Check channels
+    void requirementsRequested();  // modeless
     void optionsRequested();       // modal
     void aboutRequested();         // modal
     // The property window of a catalogue channel (modal).
@@ -113,8 +116,6 @@ private:
     void connectKeys();
     // Whether a row of the list lies under the last release point.
     bool rowUnderPointer(bool catalogue) const;
-    // The list of the current tab (the catalogue before the first switch).
-    ListView* currentList() const;
     // Says so when the row names no channel; true when it does.
     bool available(ChannelRef channel);
 

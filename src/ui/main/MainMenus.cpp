@@ -74,6 +74,8 @@ void MainMenus::build(QMainWindow* window) {
     mnuTools = menu(window, "mnuTools", QStringLiteral("Tools"));
     miSearch = item(mnuTools, "miSearch", QStringLiteral("Search..."));
     miSearch->setShortcut(QKeySequence::Find);
+    miGuide = item(mnuTools, "miGuide", QStringLiteral("Programme guide..."));
+    miGuide->setShortcut(Qt::Key_G);
     miCheckChannels = item(mnuTools, "miCheckChannels", QStringLiteral("Check channels"));
     miRequirements = item(mnuTools, "miRequirements", QStringLiteral("Requirements..."));
     miToolsSep1 = separator(mnuTools, "miToolsSep1");

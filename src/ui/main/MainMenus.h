@@ -35,6 +35,7 @@ struct MainMenus {
 
     QMenu* mnuTools = nullptr;
     QAction* miSearch = nullptr;
+    QAction* miGuide = nullptr;
     QAction* miCheckChannels = nullptr; // checks the streams of the shown list
     QAction* miRequirements = nullptr;
     QAction* miToolsSep1 = nullptr;
