@@ -58,7 +58,12 @@ void GuideGrid::paintEvent(QPaintEvent*) {
 void GuideGrid::paintRows(QPainter& p, int firstRow, int lastRow, qint64 from, qint64 to) {
     const QPalette& pal = palette();
     const QColor box = pal.color(QPalette::AlternateBase);
-    const QColor running = pal.color(QPalette::Highlight).lighter(185);
+    // A running programme: the box tinted towards the highlight, so that the text colour
+    // reads on it in light and dark themes alike.
+    const QColor tint = pal.color(QPalette::Highlight);
+    const QColor running = QColor::fromRgbF(box.redF() * 0.65f + tint.redF() * 0.35f,
+                                            box.greenF() * 0.65f + tint.greenF() * 0.35f,
+                                            box.blueF() * 0.65f + tint.blueF() * 0.35f);
     const QColor border = pal.color(QPalette::Mid);
     const QFontMetrics metrics(font());
     for (int r = firstRow; r <= lastRow; ++r) {
