@@ -1,5 +1,7 @@
 #include "app/GuideRefresh.h"
 
+#include "app/HttpStatus.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -10,22 +12,6 @@
 #include <QtConcurrent/QtConcurrentRun>
 
 namespace zentuvo {
-
-namespace {
-
-int statusOf(const QNetworkReply* reply) {
-    return reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-}
-
-// "404 Not Found", or the bare code when the server gave no reason phrase.
-QString statusText(const QNetworkReply* reply) {
-    const QString phrase =
-        reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString().trimmed();
-    const QString code = QString::number(statusOf(reply));
-    return phrase.isEmpty() ? code : code + u' ' + phrase;
-}
-
-} // namespace
 
 GuideRefresh::GuideRefresh(const QString& userAgent, QObject* parent)
     : QObject(parent), userAgent_(userAgent), network_(new QNetworkAccessManager(this)) {
@@ -100,7 +86,7 @@ void GuideRefresh::onReadyRead() {
     if (!reply_)
         return;
     idleTimer_.start(idleTimeout_);
-    const int status = statusOf(reply_);
+    const int status = httpStatus(reply_);
     if (status >= 300 && status < 400) {
         reply_->readAll();
         return;
@@ -120,13 +106,13 @@ void GuideRefresh::onReadyRead() {
 void GuideRefresh::onReplyFinished() {
     if (!reply_)
         return;
-    const int status = statusOf(reply_);
+    const int status = httpStatus(reply_);
     if (reply_->error() != QNetworkReply::NoError) {
-        fail(status >= 400 ? statusText(reply_) : reply_->errorString());
+        fail(status >= 400 ? httpStatusText(reply_) : reply_->errorString());
         return;
     }
     if (status < 200 || status >= 300) {
-        fail(statusText(reply_));
+        fail(httpStatusText(reply_));
         return;
     }
     onReadyRead();

@@ -1,5 +1,7 @@
 #include "app/PlaylistDownload.h"
 
+#include "app/HttpStatus.h"
+
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
@@ -9,23 +11,11 @@ namespace zentuvo {
 
 namespace {
 
-int statusOf(const QNetworkReply* reply) {
-    return reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-}
-
 bool isRedirectStatus(int status) {
     return status >= 300 && status < 400;
 }
 
 constexpr qint64 kReadAhead = 256 * 1024;
-
-// "404 Not Found", or the bare code when the server gave no reason phrase.
-QString statusText(const QNetworkReply* reply) {
-    const QString phrase =
-        reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString().trimmed();
-    const QString code = QString::number(statusOf(reply));
-    return phrase.isEmpty() ? code : code + u' ' + phrase;
-}
 
 } // namespace
 
@@ -93,13 +83,13 @@ void PlaylistDownload::waitForHeaders() {
 }
 
 void PlaylistDownload::onMetaData() {
-    const int status = statusOf(reply_);
+    const int status = httpStatus(reply_);
     if (isRedirectStatus(status))
         return; // followed (onRedirected) or refused (onReplyFinished)
     connectTimer_.stop();
     idleTimer_.start(idleTimeout_);
     if (status >= 400) {
-        fail(Failure::HttpStatus, statusText(reply_));
+        fail(Failure::HttpStatus, httpStatusText(reply_));
         return;
     }
     const QVariant length = reply_->header(QNetworkRequest::ContentLengthHeader);
@@ -116,7 +106,7 @@ void PlaylistDownload::onMetaData() {
 }
 
 void PlaylistDownload::onReadyRead() {
-    if (isRedirectStatus(statusOf(reply_))) {
+    if (isRedirectStatus(httpStatus(reply_))) {
         reply_->readAll(); // the body of a redirect
         return;
     }
@@ -141,16 +131,16 @@ void PlaylistDownload::onRedirected() {
 }
 
 void PlaylistDownload::onReplyFinished() {
-    const int status = statusOf(reply_);
+    const int status = httpStatus(reply_);
     if (reply_->error() != QNetworkReply::NoError) {
         if (status >= 400)
-            fail(Failure::HttpStatus, statusText(reply_));
+            fail(Failure::HttpStatus, httpStatusText(reply_));
         else
             fail(Failure::Network, reply_->errorString());
         return;
     }
     if (status < 200 || status >= 300) {
-        fail(Failure::HttpStatus, statusText(reply_));
+        fail(Failure::HttpStatus, httpStatusText(reply_));
         return;
     }
     if (!takeBytes())
@@ -167,7 +157,7 @@ void PlaylistDownload::fail(Failure reason, const QString& detail) {
     // Qt gives a reply with an HTTP error status its error itself: aborting it would report
     // a second one. Deleted (takeReply), it stops all the same.
     QNetworkReply* reply = takeReply();
-    if (reply && !reply->isFinished() && statusOf(reply) < 400)
+    if (reply && !reply->isFinished() && httpStatus(reply) < 400)
         reply->abort();
     running_ = false;
     body_.clear();

@@ -1,5 +1,6 @@
 #include "app/StreamCheck.h"
 
+#include "app/HttpStatus.h"
 #include "app/Settings.h"
 
 #include <QHostInfo>
@@ -12,10 +13,6 @@
 namespace zentuvo {
 
 namespace {
-
-int statusOf(const QNetworkReply* reply) {
-    return reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-}
 
 // The media type without its parameters, in lower case ("" when none was sent).
 QString contentType(const QNetworkReply* reply) {
@@ -174,14 +171,14 @@ void StreamCheck::send(Step step, const QUrl& url, bool redirected) {
 void StreamCheck::onMetaData() {
     // A HEAD is over with its headers: it is looked at once finished, so that its connection
     // stays open for the next request. A GET is looked at at once: its body may never end.
-    if (!reply_ || step_ == Step::Head || statusOf(reply_) == 0 || answered_)
+    if (!reply_ || step_ == Step::Head || httpStatus(reply_) == 0 || answered_)
         return;
     answered_ = true;
     onAnswer();
 }
 
 void StreamCheck::onAnswer() {
-    const int status = statusOf(reply_);
+    const int status = httpStatus(reply_);
     if (status >= 300 && status < 400 && followRedirect())
         return;
     if (status >= 300 || status < 200) {
@@ -256,7 +253,7 @@ void StreamCheck::onReplyFinished() {
     if (!reply)
         return;
     if (!answered_) {
-        if (statusOf(reply) == 0) {
+        if (httpStatus(reply) == 0) {
             onNetworkError();
             return;
         }

@@ -70,6 +70,10 @@ public:
     Statement& bind(int index, qint64 value);
     Statement& bind(int index, int value) { return bind(index, qint64(value)); }
     Statement& bindNull(int index);
+    // An empty text as NULL, any other as itself.
+    Statement& bindTextOrNull(int index, const QString& value) {
+        return value.isEmpty() ? bindNull(index) : bind(index, value);
+    }
 
     // Steps to the next row; false at the end.
     bool next();

@@ -66,13 +66,6 @@ qint64 sourceId(Connection& db, const QString& address) {
     return q.next() ? q.integer(0) : 0;
 }
 
-void bindText(Statement& q, int index, const QString& value) {
-    if (value.isEmpty())
-        q.bindNull(index);
-    else
-        q.bind(index, value);
-}
-
 // Passes a device's bytes on and counts them where another thread may read the count (the
 // reader may read its source on a thread of its own).
 class CountingDevice : public QIODevice {
@@ -170,9 +163,9 @@ void Import::writeChannels() {
         const GuideTarget& target = matcher_.targets()[size_t(i)];
         q.bind(1, guideKindCode(target.channel.kind())).bind(2, qint64(target.channel.number()));
         q.bind(3, source_);
-        bindText(q, 4, target.id);
+        q.bindTextOrNull(4, target.id);
         q.bind(5, guideId);
-        bindText(q, 6, matcher_.iconOf(guideId));
+        q.bindTextOrNull(6, matcher_.iconOf(guideId));
         q.run();
         q.reset();
     }

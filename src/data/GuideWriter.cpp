@@ -14,13 +14,6 @@ namespace {
 constexpr qsizetype kBatch = 512;
 constexpr size_t kQueued = 8;
 
-void bindText(Statement& q, int index, const QString& value) {
-    if (value.isEmpty())
-        q.bindNull(index);
-    else
-        q.bind(index, value);
-}
-
 } // namespace
 
 GuideRowWriter::GuideRowWriter(Connection& db, qint64 source)
@@ -93,11 +86,11 @@ void GuideRowWriter::run() {
                     insert->bind(1, source_).bind(2, guideKindCode(channel.kind()));
                     insert->bind(3, qint64(channel.number())).bind(4, row.guideId);
                     insert->bind(5, row.start).bind(6, row.stop);
-                    bindText(*insert, 7, row.title);
-                    bindText(*insert, 8, row.subTitle);
-                    bindText(*insert, 9, row.episode);
-                    bindText(*insert, 10, row.category);
-                    bindText(*insert, 11, row.description);
+                    insert->bindTextOrNull(7, row.title);
+                    insert->bindTextOrNull(8, row.subTitle);
+                    insert->bindTextOrNull(9, row.episode);
+                    insert->bindTextOrNull(10, row.category);
+                    insert->bindTextOrNull(11, row.description);
                     insert->run();
                     insert->reset();
                     if (first == 0)

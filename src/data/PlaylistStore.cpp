@@ -61,13 +61,6 @@ qint64 matchCountry(const Countries& countries, const QString& value) {
     return 0;
 }
 
-void bindText(Statement& q, int index, const QString& value) {
-    if (value.isEmpty())
-        q.bindNull(index);
-    else
-        q.bind(index, value);
-}
-
 } // namespace
 
 PlaylistImportOutcome importPlaylist(const QString& channelDb, const QString& myListDb,
@@ -110,11 +103,11 @@ PlaylistImportOutcome importPlaylist(const QString& channelDb, const QString& my
             else
                 insert.bindNull(1);
             insert.bind(2, e.name).bind(3, e.url);
-            bindText(insert, 4, e.userAgent);
-            bindText(insert, 5, e.referrer);
-            bindText(insert, 6, e.group.isEmpty() ? defaultGroup : e.group);
-            bindText(insert, 7, e.tvgId);
-            bindText(insert, 8, e.logo);
+            insert.bindTextOrNull(4, e.userAgent);
+            insert.bindTextOrNull(5, e.referrer);
+            insert.bindTextOrNull(6, e.group.isEmpty() ? defaultGroup : e.group);
+            insert.bindTextOrNull(7, e.tvgId);
+            insert.bindTextOrNull(8, e.logo);
             insert.run();
             insert.reset();
             ++out.imported;
