@@ -1,8 +1,11 @@
 #pragma once
 
+#include "support/FakePlayer.h"
+#include "support/TestSupport.h"
 #include "ui/main/PlayerControl.h"
 
 #include <QString>
+#include <gtest/gtest.h>
 
 namespace zentuvo::test {
 
@@ -32,6 +35,27 @@ struct FakePlayerView : PlayerControlView {
     int volumeSlider = 5;
     QString volumePicture = QStringLiteral("zero");
     int relayouts = 0;
+};
+
+// Player commands over fake players and a clock the test moves, with Alpha.it playing in
+// the main player from the start.
+class ClockedControl : public ::testing::Test {
+protected:
+    TestApp t;
+    FakePlayer main, preview;
+    FakePlayerView view;
+    PlayerControl control{*t.app, main, preview, view};
+    qint64 now = 1000;
+
+    void SetUp() override {
+        control.setClock([this] { return now; });
+        control.playMain(catalogueRef(*t.app, "Alpha.it"));
+    }
+    // The main player's status line after a tick.
+    QString status() {
+        control.updateStatus();
+        return view.playerMessage;
+    }
 };
 
 } // namespace zentuvo::test

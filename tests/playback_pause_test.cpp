@@ -5,30 +5,12 @@
 #include "support/TestSupport.h"
 #include "ui/main/PlayerControl.h"
 
+#include <QDir>
+
 using namespace zentuvo;
 using namespace zentuvo::test;
 
-namespace {
-
-class PlaybackPause : public ::testing::Test {
-protected:
-    TestApp t;
-    FakePlayer main, preview;
-    FakePlayerView view;
-    PlayerControl control{*t.app, main, preview, view};
-    qint64 now = 1000;
-
-    void SetUp() override {
-        control.setClock([this] { return now; });
-        control.playMain(catalogueRef(*t.app, "Alpha.it"));
-    }
-    QString status() {
-        control.updateStatus();
-        return view.playerMessage;
-    }
-};
-
-} // namespace
+using PlaybackPause = ClockedControl;
 
 TEST_F(PlaybackPause, PauseResumesBehindTheLiveEdgeAndTheStatusSaysHowFar) {
     EXPECT_TRUE(QDir(control.timeShiftFolder()).exists());

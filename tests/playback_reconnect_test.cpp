@@ -15,24 +15,13 @@ using namespace zentuvo::test;
 
 namespace {
 
-class PlaybackReconnect : public ::testing::Test {
+class PlaybackReconnect : public ClockedControl {
 protected:
-    TestApp t;
-    FakePlayer main, preview;
-    FakePlayerView view;
-    PlayerControl control{*t.app, main, preview, view};
-    qint64 now = 1000;
-
     void SetUp() override {
-        control.setClock([this] { return now; });
         control.mainReconnect().setDelays({1, 1, 1});
         control.previewReconnect().setDelays({1, 1, 1});
         control.setStartTimeout(50);
-        control.playMain(catalogueRef(*t.app, "Alpha.it"));
-    }
-    QString status() {
-        control.updateStatus();
-        return view.playerMessage;
+        ClockedControl::SetUp();
     }
     // Waits until the player has been started `calls` times in all.
     bool startedTimes(FakePlayer& player, int calls) {
