@@ -4,11 +4,15 @@
 // every request as a stream would, and a refused port.
 #include "data/ChannelHealth.h"
 #include "ui/MainController.h"
+#include "ui/dialogs/SearchResultModel.h"
+#include "ui/dialogs/SearchWindow.h"
 #include "ui/main/MainCommands.h"
 #include "ui/main/MainMenus.h"
 #include "ui_support.h"
 
+#include <QLineEdit>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QTcpServer>
 #include <QTcpSocket>
 
@@ -64,7 +68,7 @@ protected:
 
 TEST_F(ChannelChecksTest, TheShownListIsCheckedMarkedAndOfflineRowsCanBeHidden) {
     fill("-1");
-    EXPECT_FALSE(hasState("Up")); // never checked
+    EXPECT_FALSE(hasState("Up")); // no check yet at all: no marks
     window->menus().miCheckChannels->trigger();
     EXPECT_TRUE(ui().prgCheck->isVisible());
     ASSERT_TRUE(QTest::qWaitFor([&] { return !ui().prgCheck->isVisible(); }, 20000));
@@ -72,7 +76,21 @@ TEST_F(ChannelChecksTest, TheShownListIsCheckedMarkedAndOfflineRowsCanBeHidden) 
     EXPECT_TRUE(tip("Up").startsWith("Online - checked ")) << tip("Up").toStdString();
     EXPECT_TRUE(tip("Down").startsWith("Offline: connection refused - checked "))
         << tip("Down").toStdString();
+    // The search shows the states too, and hides what the lists hide.
+    SearchWindow search(app(), *window);
+    const auto find = [&](const QString& text) {
+        search.findChild<QLineEdit*>("txtSearch")->setText(text);
+        search.findChild<QPushButton*>("cmdSearch")->click();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !search.isSearching(); }, 20000));
+        return search.model()->rowCount() == 1
+                   ? search.model()->index(0, 0).data(Qt::ToolTipRole).toString()
+                   : QString::number(search.model()->rowCount());
+    };
+    EXPECT_TRUE(find("Down").startsWith("Offline: connection refused"))
+        << find("Down").toStdString();
     app().preferences().setHideOffline(true);
+    EXPECT_EQ(find("Down"), "0");
+    EXPECT_TRUE(find("Up").startsWith("Online"));
     EXPECT_EQ(rowOf(channels(), "Down"), -1);
     fill("-1"); // a refill leaves it out too
     EXPECT_EQ(rowOf(channels(), "Down"), -1);
@@ -86,4 +104,12 @@ TEST_F(ChannelChecksTest, TheShownListIsCheckedMarkedAndOfflineRowsCanBeHidden) 
     fill("-1");
     ASSERT_TRUE(QTest::qWaitFor([&] { return hasState("Up") && hasState("Down"); }, 10000));
     EXPECT_FALSE(ui().prgCheck->isVisible());
+    // A channel without a result now shows that it has not been checked.
+    execSql(app().paths().catalogue,
+            "INSERT INTO tab_channels (channelID, name, streamUrl, countryID, typeID, code) "
+            "SELECT 99, 'Fresh', streamUrl, countryID, typeID, 'Fresh.it' FROM tab_channels "
+            "WHERE code = 'Up.it'");
+    fill("-1");
+    ASSERT_TRUE(hasState("Fresh"));
+    EXPECT_EQ(tip("Fresh"), "Not checked yet");
 }

@@ -27,6 +27,8 @@ public:
     constexpr bool isChannel() const { return kind_ == Kind::Catalogue || kind_ == Kind::MyList; }
 
     friend constexpr bool operator==(const ChannelRef&, const ChannelRef&) = default;
+    // One number for kind and number together, to key tables by.
+    constexpr quint64 key() const { return (quint64(kind_) << 32) | quint32(number_); }
 
     QString toText() const;
     // The reference a tag text names. A text of another kind gives a reference of kind None

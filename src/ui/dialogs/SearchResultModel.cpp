@@ -1,5 +1,7 @@
 #include "ui/dialogs/SearchResultModel.h"
 
+#include "ui/widgets/HealthMarks.h"
+
 #include "ui/widgets/RowOrder.h"
 
 #include <algorithm>
@@ -47,13 +49,28 @@ QVariant SearchResultModel::data(const QModelIndex& index, int role) const {
         return text;
     }
     case Qt::ToolTipRole:
+        if (index.column() == 0 && !health_.isEmpty() && healthTip_)
+            return healthTip_(health_.value(hit.channel().key()));
         return index.column() == 2 && !hit.description.isEmpty() ? QVariant(hit.description)
                                                                  : QVariant();
+    case Qt::DecorationRole:
+        if (index.column() == 0 && !health_.isEmpty())
+            return healthIcon(health_.value(hit.channel().key()).state);
+        return {};
     case ChannelRole:
         return QVariant::fromValue(hit.channel());
     default:
         return {};
     }
+}
+
+void SearchResultModel::setHealth(QHash<quint64, ChannelHealth> health,
+                                  std::function<QString(const ChannelHealth&)> healthTip) {
+    health_ = std::move(health);
+    healthTip_ = std::move(healthTip);
+    if (!rows_.empty())
+        emit dataChanged(index(0, 0), index(int(rows_.size()) - 1, 0),
+                         {Qt::DecorationRole, Qt::ToolTipRole});
 }
 
 QVariant SearchResultModel::headerData(int section, Qt::Orientation orientation, int role) const {

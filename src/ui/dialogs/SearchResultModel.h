@@ -1,9 +1,12 @@
 #pragma once
 
 #include "data/CatalogueSearch.h"
+#include "data/ChannelHealth.h"
 #include "ui/widgets/ListView.h"
 
 #include <QAbstractTableModel>
+#include <QHash>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -45,6 +48,10 @@ public:
     void clear();
     void setHeaders(const QStringList& headers);
     ChannelRef channelAt(int row) const;
+    // The channels' check states (by ChannelRef::key()), shown as an icon in the first column
+    // with the tooltip healthTip gives; none while empty.
+    void setHealth(QHash<quint64, ChannelHealth> health,
+                   std::function<QString(const ChannelHealth&)> healthTip);
     QString cell(int row, int column) const;
 
     // A click on the header of `column`: a second click on the same column reverses the
@@ -62,6 +69,8 @@ public:
 private:
     std::vector<SearchHit> rows_;
     QStringList headers_;
+    QHash<quint64, ChannelHealth> health_;
+    std::function<QString(const ChannelHealth&)> healthTip_;
     bool sortingOn_ = false;
     int sortColumn_ = 0;
     Qt::SortOrder sortOrder_ = Qt::AscendingOrder;

@@ -6,6 +6,7 @@
 #include "ui/MainWindowApi.h"
 #include "ui/dialogs/DialogSupport.h"
 #include "ui/dialogs/SearchResultModel.h"
+#include "ui/widgets/HealthMarks.h"
 #include "ui/widgets/ListView.h"
 
 #include <QApplication>
@@ -46,10 +47,38 @@ struct SearchWindow::Job {
     // The genres' display names, by stored name.
     QHash<QString, QString> genres;
     std::optional<SearchResultModel::SortState> sort;
+    QString healthFile;
+    bool hideOffline = false;
     std::atomic<bool> cancel{false};
     SearchOutcome outcome;
+    QHash<quint64, ChannelHealth> health; // the hits' check states
     QThread* thread = nullptr;
 };
+
+namespace {
+
+// The hits' kept check states (every list's, in two queries); offline hits left out when the
+// user hides them. A state that cannot be read shows as unknown.
+template <typename Job> void readHealth(Job& work) {
+    if (work.outcome.cancelled || !work.outcome.error.isEmpty())
+        return;
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    try {
+        const auto catalogue = readCatalogueHealth(work.channelDb, work.healthFile, now);
+        for (auto it = catalogue.begin(); it != catalogue.end(); ++it)
+            work.health.insert(ChannelRef::catalogue(it.key()).key(), it.value());
+        const auto mine = readMyListHealth(work.myListDb, now);
+        for (auto it = mine.begin(); it != mine.end(); ++it)
+            work.health.insert(ChannelRef::myList(it.key()).key(), it.value());
+    } catch (const std::exception&) {
+    }
+    if (work.hideOffline)
+        std::erase_if(work.outcome.hits, [&work](const SearchHit& hit) {
+            return work.health.value(hit.channel().key()).state == HealthState::Offline;
+        });
+}
+
+} // namespace
 
 SearchWindow::SearchWindow(AppContext& app, MainWindowApi& main, QWidget* parent)
     : QDialog(parent), app_(app), main_(main) {
@@ -201,6 +230,8 @@ void SearchWindow::fillChannels(const QString& searchText) {
     job->myListLabel = term(app_, "_frmMain_tab1_2");
     job->genres = app_.genreNames();
     job->sort = model_->sortState();
+    job->healthFile = app_.paths().healthFile();
+    job->hideOffline = app_.preferences().hideOffline();
     Job* work = job.get();
     // Reading, deciphering, filtering and sorting all happen on the worker; the GUI thread
     // only takes the finished rows.
@@ -221,6 +252,7 @@ void SearchWindow::fillChannels(const QString& searchText) {
                 work->outcome.hits.push_back(std::move(hit));
             }
         }
+        readHealth(*work);
         if (work->sort && !work->outcome.cancelled)
             SearchResultModel::sortHits(work->outcome.hits, work->sort->column, work->sort->order);
     });
@@ -241,6 +273,8 @@ void SearchWindow::searchDone(const std::shared_ptr<Job>& job) {
 
     SearchOutcome& outcome = job->outcome;
     model_->setRows(std::move(outcome.hits), job->sort);
+    model_->setHealth(std::move(job->health),
+                      [this](const ChannelHealth& health) { return healthTip(app_, health); });
     statusPanel_->setText(term(app_, "_frmSearch_msgChannelsFound") + u' ' +
                           QString::number(model_->rowCount()));
     endBusy();

@@ -2,9 +2,9 @@
 
 #include "app/AppContext.h"
 #include "app/HealthChecks.h"
-#include "app/HealthText.h"
 #include "data/ChannelHealth.h"
 #include "ui/main/ChannelListModel.h"
+#include "ui/widgets/HealthMarks.h"
 
 #include <QDateTime>
 #include <QFutureWatcher>
@@ -64,14 +64,7 @@ ChannelChecks::ChannelChecks(AppContext& app, ChannelListModel& catalogue, Chann
 ChannelChecks::~ChannelChecks() = default;
 
 QString ChannelChecks::tip(const ChannelHealth& health) const {
-    const auto translate = [this](const QString& key) { return app_.translate(key); };
-    QString text = healthStateText(health.state, translate);
-    const QString reason = healthReasonText(health, translate);
-    if (!reason.isEmpty())
-        text += QStringLiteral(": ") + reason;
-    const QString when = QLocale().toString(health.checkedAt.toLocalTime(), QLocale::ShortFormat);
-    return text + QStringLiteral(" - ") +
-           app_.translate(QStringLiteral("_health_checkedAt")).arg(when);
+    return healthTip(app_, health);
 }
 
 void ChannelChecks::loadStates() {

@@ -1,5 +1,6 @@
 #include "ui/main/ChannelListModel.h"
 
+#include "ui/widgets/HealthMarks.h"
 #include "ui/widgets/RowOrder.h"
 
 #include <QCollator>
@@ -38,24 +39,6 @@ QIcon loadIcon(const QString& name) {
     return QIcon(QStringLiteral(":/icons/%1.svg").arg(name));
 }
 
-// A dot in the colour of a check's state; none while unknown.
-QIcon healthIcon(HealthState state) {
-    static const QIcon icons[] = {loadIcon(QStringLiteral("health_online")),
-                                  loadIcon(QStringLiteral("health_offline")),
-                                  loadIcon(QStringLiteral("health_unchecked"))};
-    switch (state) {
-    case HealthState::Online:
-        return icons[0];
-    case HealthState::Offline:
-        return icons[1];
-    case HealthState::CouldNotCheck:
-        return icons[2];
-    case HealthState::Unknown:
-        break;
-    }
-    return {};
-}
-
 } // namespace
 
 // Sorts rows as the model does for that column and order (a column below 0 leaves them);
@@ -91,12 +74,10 @@ QVariant ChannelListModel::data(const QModelIndex& index, int role) const {
         if (index.column() == 0 && !health_.isEmpty())
             return healthIcon(health_.value(healthKey(r.channel)).state);
         return {};
-    case Qt::ToolTipRole: {
-        const auto found = health_.constFind(healthKey(r.channel));
-        if (found == health_.constEnd() || !healthTip_)
+    case Qt::ToolTipRole:
+        if (health_.isEmpty() || !healthTip_)
             return {};
-        return healthTip_(*found);
-    }
+        return healthTip_(health_.value(healthKey(r.channel)));
     case ChannelRole:
         return QVariant::fromValue(r.channel);
     default:
@@ -148,7 +129,7 @@ void ChannelListModel::setRows(std::vector<ChannelRow> rows) {
 }
 
 quint64 ChannelListModel::healthKey(ChannelRef channel) {
-    return (quint64(channel.kind()) << 32) | quint32(channel.number());
+    return channel.key();
 }
 
 void ChannelListModel::setHealthTip(std::function<QString(const ChannelHealth&)> healthTip) {
