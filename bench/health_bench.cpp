@@ -11,7 +11,10 @@
 //   health_total_s S s                  (start to the last result)
 //   health_checks_per_s R /s
 //   health_online N channels            (all of them, unless something went wrong)
-//   health_max_connections N conns      (open at once, counted in the server)
+//   health_max_open_ours N conns        (our sockets to the servers connecting or open at once,
+//                                        sampled from /proc/net/tcp every millisecond)
+//   health_max_connections N conns      (open at once as the server counts them: it sees a
+//                                        close only when it next reads or writes)
 //   health_max_inflight N requests      (being answered at once)
 //   health_max_host_inflight N requests (the same for one host)
 //   health_save_ms MS ms                (every result saved, batches of 500 in one file)
@@ -32,7 +35,11 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <atomic>
 #include <cstdio>
+#include <memory>
+#include <set>
+#include <thread>
 
 using namespace zentuvo;
 
@@ -125,6 +132,51 @@ QString buildCatalogue(const QString& folder, const QStringList& listeners, int 
     return built.ok ? out : QString();
 }
 
+// The most sockets to one of the given ports that were connecting or open at once, sampled
+// from the kernel's table of TCP sockets while the sampler lives. A socket we have closed is
+// no longer counted, whether or not the server has seen the close yet.
+class OpenSocketSampler {
+public:
+    explicit OpenSocketSampler(const QStringList& listeners) {
+        for (const QString& listener : listeners)
+            ports_.insert(listener.section(u':', 1).toUInt());
+        thread_ = std::thread([this] {
+            while (!stop_) {
+                max_ = std::max(max_.load(), count());
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            }
+        });
+    }
+    ~OpenSocketSampler() {
+        stop_ = true;
+        thread_.join();
+    }
+    int max() const { return max_; }
+
+private:
+    int count() const {
+        QFile table(QStringLiteral("/proc/net/tcp"));
+        if (!table.open(QIODevice::ReadOnly))
+            return 0;
+        int open = 0;
+        table.readLine(); // the heading
+        for (QByteArray line; !(line = table.readLine()).isEmpty();) {
+            // "sl local_address rem_address st ...": addresses as hex "IP:PORT", st hex.
+            const QList<QByteArray> fields = line.simplified().split(' ');
+            if (fields.size() < 4)
+                continue;
+            const uint remotePort = fields[2].mid(fields[2].indexOf(':') + 1).toUInt(nullptr, 16);
+            const int state = fields[3].toInt(nullptr, 16);
+            open += ports_.count(remotePort) && (state == 1 || state == 2); // open or connecting
+        }
+        return open;
+    }
+    std::set<uint> ports_;
+    std::thread thread_;
+    std::atomic<bool> stop_{false};
+    std::atomic<int> max_{0};
+};
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -171,15 +223,19 @@ int main(int argc, char** argv) {
                      });
     QObject::connect(&scheduler, &ChannelCheckScheduler::finished, [&] { app.exit(0); });
     server.reset();
+    auto sampler = std::make_unique<OpenSocketSampler>(server.listeners);
     clock.restart();
     scheduler.start(requests);
     app.exec();
     const double seconds = double(clock.elapsed()) / 1000.0;
+    const int maxOpenOurs = sampler->max();
+    sampler.reset();
     save();
     auto stats = server.stats();
     figure("health_total_s", seconds, "s");
     figure("health_checks_per_s", double(list.size()) / seconds, "/s");
     figure("health_online", online, "channels");
+    figure("health_max_open_ours", maxOpenOurs, "conns");
     figure("health_max_connections", double(stats["max_connections"]), "conns");
     figure("health_max_inflight", double(stats["max_inflight"]), "requests");
     figure("health_max_host_inflight", double(stats["max_host_inflight"]), "requests");

@@ -1,5 +1,6 @@
 #include "data/ChannelHealth.h"
 
+#include "data/ChannelRef.h"
 #include "data/Database.h"
 #include "data/StoredValue.h"
 
@@ -117,17 +118,22 @@ bool isHealthFresh(const ChannelHealth& health, const QDateTime& now) {
     return age < kFreshMs && age >= -kFreshMs;
 }
 
-std::vector<HealthChannel> catalogueHealthChannels(const QString& catalogueFile,
-                                                   StoredValueCipher& cipher,
-                                                   const QStringList& codes) {
+namespace {
+
+// The catalogue's channels whose column is one of values (all without values), addresses
+// deciphered: only the rows asked for are deciphered.
+template <typename Values>
+std::vector<HealthChannel> catalogueChannelsWhere(const QString& catalogueFile,
+                                                  StoredValueCipher& cipher, const char* column,
+                                                  const Values& values) {
     Connection db(catalogueFile, Connection::Mode::ReadOnly);
-    auto q =
-        db.prepare(QStringLiteral("SELECT * FROM tab_channels %1 ORDER BY name, channelID")
-                       .arg(codes.isEmpty() ? QString()
-                                            : QStringLiteral("WHERE code IN (SELECT value FROM "
-                                                             "json_each(?))")));
-    if (!codes.isEmpty())
-        q.bind(1, jsonArray(codes));
+    auto q = db.prepare(
+        QStringLiteral("SELECT * FROM tab_channels %1 ORDER BY name, channelID")
+            .arg(values.isEmpty() ? QString()
+                                  : QStringLiteral("WHERE %1 IN (SELECT value FROM json_each(?))")
+                                        .arg(QLatin1StringView(column))));
+    if (!values.isEmpty())
+        q.bind(1, jsonArray(values));
     std::vector<HealthChannel> channels;
     while (q.next()) {
         HealthChannel ch;
@@ -140,6 +146,22 @@ std::vector<HealthChannel> catalogueHealthChannels(const QString& catalogueFile,
         channels.push_back(std::move(ch));
     }
     return channels;
+}
+
+} // namespace
+
+std::vector<HealthChannel> catalogueHealthChannels(const QString& catalogueFile,
+                                                   StoredValueCipher& cipher,
+                                                   const QStringList& codes) {
+    return catalogueChannelsWhere(catalogueFile, cipher, "code", codes);
+}
+
+std::vector<HealthChannel> catalogueHealthChannels(const QString& catalogueFile,
+                                                   StoredValueCipher& cipher,
+                                                   const QList<int>& channelIDs) {
+    if (channelIDs.isEmpty())
+        return {};
+    return catalogueChannelsWhere(catalogueFile, cipher, "channelID", channelIDs);
 }
 
 std::vector<HealthChannel> myListHealthChannels(const QString& myListFile,
@@ -263,6 +285,25 @@ QHash<int, ChannelHealth> readMyListHealth(const QString& myListFile, const QDat
 int forgetStaleMyListHealth(const QString& myListFile, const QDateTime& now) {
     Connection db(myListFile);
     return forgetStale(db, kMyListTable, now);
+}
+
+QHash<quint64, ChannelHealth> readHealthByChannel(const QString& catalogueFile,
+                                                  const QString& healthFile,
+                                                  const QString& myListFile, const QDateTime& now) {
+    QHash<quint64, ChannelHealth> states;
+    try {
+        const auto catalogue = readCatalogueHealth(catalogueFile, healthFile, now);
+        for (auto it = catalogue.begin(); it != catalogue.end(); ++it)
+            states.insert(ChannelRef::catalogue(it.key()).key(), it.value());
+    } catch (const DbError&) {
+    }
+    try {
+        const auto mine = readMyListHealth(myListFile, now);
+        for (auto it = mine.begin(); it != mine.end(); ++it)
+            states.insert(ChannelRef::myList(it.key()).key(), it.value());
+    } catch (const DbError&) {
+    }
+    return states;
 }
 
 } // namespace zentuvo

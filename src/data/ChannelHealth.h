@@ -55,6 +55,11 @@ struct HealthChannel {
 std::vector<HealthChannel> catalogueHealthChannels(const QString& catalogueFile,
                                                    StoredValueCipher& cipher,
                                                    const QStringList& codes = {});
+// The catalogue channels numbered (channelID), by name: only those are deciphered; nothing
+// for no numbers. Throws DbError.
+std::vector<HealthChannel> catalogueHealthChannels(const QString& catalogueFile,
+                                                   StoredValueCipher& cipher,
+                                                   const QList<int>& channelIDs);
 // Every My List channel, by name; with numbers, only those. Throws DbError.
 std::vector<HealthChannel> myListHealthChannels(const QString& myListFile,
                                                 const QList<int>& numbers = {});
@@ -88,5 +93,14 @@ void saveMyListHealth(const QString& myListFile,
 QHash<int, ChannelHealth> readMyListHealth(const QString& myListFile, const QDateTime& now,
                                            const QList<int>& channelIDs = {});
 int forgetStaleMyListHealth(const QString& myListFile, const QDateTime& now);
+
+// --- Both lists at once.
+
+// Every fresh result of the catalogue (through its health file) and of My List, keyed by
+// ChannelRef::key(). A file that is missing or cannot be read adds nothing: its channels
+// show as not checked.
+QHash<quint64, ChannelHealth> readHealthByChannel(const QString& catalogueFile,
+                                                  const QString& healthFile,
+                                                  const QString& myListFile, const QDateTime& now);
 
 } // namespace zentuvo

@@ -29,6 +29,9 @@ public:
     friend constexpr bool operator==(const ChannelRef&, const ChannelRef&) = default;
     // One number for kind and number together, to key tables by.
     constexpr quint64 key() const { return (quint64(kind_) << 32) | quint32(number_); }
+    static constexpr ChannelRef fromKey(quint64 key) {
+        return ChannelRef(Kind(quint8(key >> 32)), qint32(quint32(key)));
+    }
 
     QString toText() const;
     // The reference a tag text names. A text of another kind gives a reference of kind None

@@ -21,7 +21,7 @@ void Reconnect::cancel() {
     timer_->stop();
     item_ = -1;
     played_ = false;
-    attempt_ = 0;
+    tries_.reset();
     movedAt_ = -1;
     length_ = playedMs_ = 0;
 }
@@ -32,8 +32,8 @@ void Reconnect::onState(PlayerState state) {
     if (state == PlayerState::Playing) {
         played_ = true;
         movedAt_ = -1; // the stall watch starts anew
-        if (attempt_ > 0) {
-            attempt_ = 0;
+        if (tries_.attempt() > 0) {
+            tries_.reset();
             emit reconnected();
         }
     } else if (state == PlayerState::Ended && length_ > 0 && playedMs_ >= length_ - kEndSlackMs) {
@@ -68,7 +68,7 @@ void Reconnect::tick(qint64 nowMs) {
 }
 
 void Reconnect::tryFailed() {
-    if (item_ >= 0 && attempt_ > 0)
+    if (item_ >= 0 && tries_.attempt() > 0)
         dropped();
 }
 
@@ -76,15 +76,14 @@ void Reconnect::dropped() {
     if (timer_->isActive())
         return; // a try is already on its way
     movedAt_ = -1;
-    if (attempt_ >= kTries) {
+    const std::optional<int> delay = tries_.next();
+    if (!delay) {
         item_ = -1;
-        attempt_ = 0;
         emit gaveUp();
         return;
     }
-    timer_->start(delays_[attempt_]);
-    ++attempt_;
-    emit reconnecting(attempt_);
+    timer_->start(*delay);
+    emit reconnecting(tries_.attempt());
 }
 
 void Reconnect::startTry() {

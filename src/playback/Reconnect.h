@@ -1,9 +1,9 @@
 #pragma once
 
 #include "playback/Player.h"
+#include "playback/RetryTries.h"
 
 #include <QObject>
-#include <array>
 
 class QTimer;
 
@@ -18,7 +18,7 @@ class Reconnect : public QObject {
     Q_OBJECT
 
 public:
-    static constexpr int kTries = 3;
+    static constexpr int kTries = RetryTries::kTries;
     static constexpr qint64 kStallMs = 10000;
     static constexpr qint64 kEndSlackMs = 10000;
 
@@ -36,9 +36,9 @@ public:
     void tryFailed();
 
     // The try under way, 1 to kTries; 0 while not reconnecting.
-    int attempt() const { return attempt_; }
+    int attempt() const { return tries_.attempt(); }
     // Tests wait less.
-    void setDelays(const std::array<int, kTries>& delaysMs) { delays_ = delaysMs; }
+    void setDelays(const RetryTries::Delays& delaysMs) { tries_.setDelays(delaysMs); }
 
 signals:
     // The stream dropped: try attempt (1 to kTries) starts the item again after its delay.
@@ -57,10 +57,9 @@ private:
 
     Player& player_;
     QTimer* timer_;
-    std::array<int, kTries> delays_{1000, 2000, 5000};
     int item_ = -1; // the item watched; -1 for none
     bool played_ = false;
-    int attempt_ = 0;
+    RetryTries tries_;
     qint64 progress_ = -1;
     qint64 movedAt_ = -1; // when progress_ last changed
     qint64 length_ = 0;   // the item's length and how far it had played at the last tick

@@ -169,7 +169,7 @@ bool Recorder::start(const QString& program, const QStringList& arguments,
         return false;
     }
     retryTimer_->stop();
-    attempt_ = 0;
+    tries_.reset();
     errors_.clear();
     program_ = program;
     arguments_ = arguments;
@@ -217,7 +217,7 @@ void Recorder::onStarted() {
         return;
     starting_ = false;
     watch_.reset(now());
-    if (!stopping_ && attempt_ == 0) // a reconnection's start is no new recording
+    if (!stopping_ && tries_.attempt() == 0) // a reconnection's start is no new recording
         emit started();
 }
 
@@ -234,7 +234,7 @@ void Recorder::onErrorOccurred(QProcess::ProcessError error) {
         return;
     }
     dropProcess();
-    if (attempt_ > 0)
+    if (tries_.attempt() > 0)
         dropped(); // a reconnection's try: the next one, or the end
     else
         emit startFailed(startError_);
@@ -242,7 +242,7 @@ void Recorder::onErrorOccurred(QProcess::ProcessError error) {
 
 void Recorder::stop() {
     retryTimer_->stop(); // a reconnection waiting for its try ends here
-    attempt_ = 0;
+    tries_.reset();
     if (!isRunning()) {
         emit stopped(true);
         return;
@@ -270,7 +270,7 @@ void Recorder::onStopTimeout() {
 
 bool Recorder::stopAndWait() {
     retryTimer_->stop();
-    attempt_ = 0;
+    tries_.reset();
     if (!isRunning()) {
         if (stopping_)
             finishStop();
@@ -324,8 +324,8 @@ qint64 Recorder::sampleSize() {
         // A stream that stays silent is ended and started again.
         endingStalled_ = true;
         process_->terminate();
-    } else if (attempt_ > 0 && size > sizeAtDrop_) {
-        attempt_ = 0;
+    } else if (tries_.attempt() > 0 && size > sizeAtDrop_) {
+        tries_.reset();
         emit reconnected();
     }
     return size;
@@ -357,19 +357,20 @@ void Recorder::onFinished() {
     readErrors();
     // A player killed from outside is not started again: that recording has ended.
     if (process_->exitStatus() == QProcess::CrashExit && !endingStalled_)
-        attempt_ = kTries;
+        tries_.useAll();
     dropped();
 }
 
 void Recorder::dropped() {
     sizeAtDrop_ = RecordFiles::fileSize(outputFile_);
-    if (sizeAtDrop_ > 0 && attempt_ < kTries) {
-        retryTimer_->start(delays_[attempt_]);
-        ++attempt_;
-        emit reconnecting(attempt_);
-        return;
+    if (sizeAtDrop_ > 0) {
+        if (const std::optional<int> delay = tries_.next()) {
+            retryTimer_->start(*delay);
+            emit reconnecting(tries_.attempt());
+            return;
+        }
     }
-    attempt_ = 0;
+    tries_.reset();
     const bool removed = RecordFiles::removeIfEmpty(outputFile_);
     emit ended(playerError(), removed);
 }

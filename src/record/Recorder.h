@@ -1,5 +1,7 @@
 #pragma once
 
+#include "playback/RetryTries.h"
+
 #include <QElapsedTimer>
 #include <QObject>
 #include <QProcess>
@@ -116,10 +118,10 @@ public:
     // file still for StallWatch::kStallMs is started again, appending to the same file, after
     // these delays; once the file grows again it counts as back. A player killed from outside
     // is not started again.
-    static constexpr int kTries = 3;
-    void setReconnectDelays(const std::array<int, kTries>& delaysMs) { delays_ = delaysMs; }
+    static constexpr int kTries = RetryTries::kTries;
+    void setReconnectDelays(const RetryTries::Delays& delaysMs) { tries_.setDelays(delaysMs); }
     // The try under way, 1 to kTries; 0 while not reconnecting.
-    int reconnectAttempt() const { return attempt_; }
+    int reconnectAttempt() const { return tries_.attempt(); }
 
 signals:
     // The process runs (after a start() that returned true).
@@ -159,8 +161,7 @@ private:
     QTimer* retryTimer_ = nullptr;
     QString program_;
     QStringList arguments_;
-    std::array<int, kTries> delays_{1000, 2000, 5000};
-    int attempt_ = 0;
+    RetryTries tries_;
     qint64 sizeAtDrop_ = 0;      // the file grows past it: the stream is back
     bool endingStalled_ = false; // the process is being ended for a stall, to be started again
     QString outputFile_;

@@ -62,16 +62,8 @@ namespace {
 template <typename Job> void readHealth(Job& work) {
     if (work.outcome.cancelled || !work.outcome.error.isEmpty())
         return;
-    const QDateTime now = QDateTime::currentDateTimeUtc();
-    try {
-        const auto catalogue = readCatalogueHealth(work.channelDb, work.healthFile, now);
-        for (auto it = catalogue.begin(); it != catalogue.end(); ++it)
-            work.health.insert(ChannelRef::catalogue(it.key()).key(), it.value());
-        const auto mine = readMyListHealth(work.myListDb, now);
-        for (auto it = mine.begin(); it != mine.end(); ++it)
-            work.health.insert(ChannelRef::myList(it.key()).key(), it.value());
-    } catch (const std::exception&) {
-    }
+    work.health = readHealthByChannel(work.channelDb, work.healthFile, work.myListDb,
+                                      QDateTime::currentDateTimeUtc());
     if (work.hideOffline)
         std::erase_if(work.outcome.hits, [&work](const SearchHit& hit) {
             return work.health.value(hit.channel().key()).state == HealthState::Offline;

@@ -21,11 +21,6 @@ namespace zentuvo {
 
 namespace {
 
-struct States {
-    QHash<quint64, ChannelHealth> catalogue;
-    QHash<quint64, ChannelHealth> myList;
-};
-
 template <typename T, typename Done> void whenDone(QObject* owner, QFuture<T> future, Done done) {
     auto* watcher = new QFutureWatcher<T>(owner);
     QObject::connect(watcher, &QFutureWatcher<T>::finished, owner, [watcher, done] {
@@ -71,29 +66,20 @@ void ChannelChecks::loadStates() {
     const QString catalogue = app_.paths().catalogue, myList = app_.paths().myList;
     const QString healthFile = app_.paths().healthFile();
     const QDateTime now = QDateTime::currentDateTimeUtc();
-    auto read = [=] {
-        States states;
-        const auto keyed = [](const QHash<int, ChannelHealth>& byNumber, bool catalogue) {
-            QHash<quint64, ChannelHealth> out;
-            for (auto it = byNumber.begin(); it != byNumber.end(); ++it)
-                out.insert(ChannelListModel::healthKey(catalogue ? ChannelRef::catalogue(it.key())
-                                                                 : ChannelRef::myList(it.key())),
-                           it.value());
-            return out;
-        };
-        try {
-            states.catalogue = keyed(readCatalogueHealth(catalogue, healthFile, now), true);
-        } catch (const std::exception&) {
-        }
-        try {
-            states.myList = keyed(readMyListHealth(myList, now), false);
-        } catch (const std::exception&) {
-        }
-        return states; // what cannot be read shows no state
-    };
-    whenDone(this, QtConcurrent::run(read), [this](States states) {
-        catalogue_.setHealth(std::move(states.catalogue));
-        myList_.setHealth(std::move(states.myList));
+    auto read = [=] { return readHealthByChannel(catalogue, healthFile, myList, now); };
+    whenDone(this, QtConcurrent::run(read), [this](QHash<quint64, ChannelHealth> states) {
+        // Each list its own channels' states: a list none of whose channels was checked
+        // shows no marks.
+        QHash<quint64, ChannelHealth> mine;
+        for (auto it = states.begin(); it != states.end();)
+            if (ChannelRef::fromKey(it.key()).kind() == ChannelRef::Kind::MyList) {
+                mine.insert(it.key(), it.value());
+                it = states.erase(it);
+            } else {
+                ++it;
+            }
+        catalogue_.setHealth(std::move(states));
+        myList_.setHealth(std::move(mine));
     });
 }
 
@@ -133,9 +119,8 @@ void ChannelChecks::startOn(HealthChecks& checks, const QList<ChannelRef>& chann
         std::vector<HealthChannel> out;
         try {
             if (!catalogueIds.isEmpty())
-                for (HealthChannel& c : catalogueHealthChannels(catalogue, *cipher))
-                    if (catalogueIds.contains(c.number))
-                        out.push_back(std::move(c));
+                out = catalogueHealthChannels(catalogue, *cipher,
+                                              QList<int>(catalogueIds.begin(), catalogueIds.end()));
             if (!myListIds.isEmpty())
                 for (HealthChannel& c :
                      myListHealthChannels(myList, QList<int>(myListIds.begin(), myListIds.end())))

@@ -72,12 +72,12 @@ QVariant ChannelListModel::data(const QModelIndex& index, int role) const {
         if (index.column() == iconColumn_)
             return r.fav ? favouriteIcon() : emptyIcon();
         if (index.column() == 0 && !health_.isEmpty())
-            return healthIcon(health_.value(healthKey(r.channel)).state);
+            return healthIcon(health_.value(r.channel.key()).state);
         return {};
     case Qt::ToolTipRole:
         if (health_.isEmpty() || !healthTip_)
             return {};
-        return healthTip_(health_.value(healthKey(r.channel)));
+        return healthTip_(health_.value(r.channel.key()));
     case ChannelRole:
         return QVariant::fromValue(r.channel);
     default:
@@ -120,16 +120,12 @@ void ChannelListModel::setRows(std::vector<ChannelRow> rows) {
         sortRows(rows);
     if (hideOffline_)
         std::erase_if(rows, [this](const ChannelRow& r) {
-            return health_.value(healthKey(r.channel)).state == HealthState::Offline;
+            return health_.value(r.channel.key()).state == HealthState::Offline;
         });
     beginResetModel();
     rows_ = std::move(rows);
     rowOf_.clear();
     endResetModel();
-}
-
-quint64 ChannelListModel::healthKey(ChannelRef channel) {
-    return channel.key();
 }
 
 void ChannelListModel::setHealthTip(std::function<QString(const ChannelHealth&)> healthTip) {
@@ -146,7 +142,7 @@ void ChannelListModel::setHealth(QHash<quint64, ChannelHealth> health) {
 }
 
 void ChannelListModel::updateHealth(ChannelRef channel, const ChannelHealth& health) {
-    health_.insert(healthKey(channel), health);
+    health_.insert(channel.key(), health);
     const int r = rowOf(channel);
     if (r < 0)
         return;
@@ -168,7 +164,7 @@ void ChannelListModel::setHideOffline(bool hide) {
 
 void ChannelListModel::removeOffline() {
     const auto offline = [this](const ChannelRow& r) {
-        return health_.value(healthKey(r.channel)).state == HealthState::Offline;
+        return health_.value(r.channel.key()).state == HealthState::Offline;
     };
     if (std::none_of(rows_.begin(), rows_.end(), offline))
         return;
@@ -182,9 +178,9 @@ int ChannelListModel::rowOf(ChannelRef channel) {
     if (rowOf_.isEmpty() && !rows_.empty()) {
         rowOf_.reserve(qsizetype(rows_.size()));
         for (size_t r = 0; r < rows_.size(); ++r)
-            rowOf_.insert(healthKey(rows_[r].channel), int(r));
+            rowOf_.insert(rows_[r].channel.key(), int(r));
     }
-    return rowOf_.value(healthKey(channel), -1);
+    return rowOf_.value(channel.key(), -1);
 }
 
 void ChannelListModel::clear() {

@@ -57,13 +57,13 @@ public:
     void setHeaders(const QStringList& headers);
 
     // Stream checks: each row's state as an icon in the first column and a tooltip (the text
-    // healthTip gives) on every cell. setHealth replaces every state, updateHealth one.
-    // While offline channels are hidden, a row whose channel is offline leaves the list.
-    static quint64 healthKey(ChannelRef channel);
+    // healthTip gives) on every cell. setHealth replaces every state (keyed by ChannelRef::key()),
+    // updateHealth one. While offline channels are hidden, a row whose channel is offline leaves
+    // the list.
     void setHealthTip(std::function<QString(const ChannelHealth&)> healthTip);
     void setHealth(QHash<quint64, ChannelHealth> health);
     void updateHealth(ChannelRef channel, const ChannelHealth& health);
-    ChannelHealth health(ChannelRef channel) const { return health_.value(healthKey(channel)); }
+    ChannelHealth health(ChannelRef channel) const { return health_.value(channel.key()); }
     void setHideOffline(bool hide);
 
     bool sortingOn() const { return sortColumn_ >= 0; }
