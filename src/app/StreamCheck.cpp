@@ -145,10 +145,15 @@ void StreamCheck::abort() {
     if (ownsNetwork_ && network_) {
         QNetworkAccessManager* old = std::exchange(network_, nullptr);
         ++closing_;
-        connect(old, &QObject::destroyed, this, [this] {
-            --closing_;
-            emit closed();
-        });
+        // destroyed() comes before it has finished (its connections close at the very
+        // end): the slot is told from the event loop, once it has.
+        connect(
+            old, &QObject::destroyed, this,
+            [this] {
+                --closing_;
+                emit closed();
+            },
+            Qt::QueuedConnection);
         old->deleteLater();
     }
 }
@@ -166,6 +171,8 @@ void StreamCheck::send(Step step, const QUrl& url, bool redirected) {
                       request_.userAgent.isEmpty() ? programUserAgent() : request_.userAgent);
     if (!request_.referrer.isEmpty())
         request.setRawHeader("Referer", request_.referrer.toUtf8());
+    // The server closes the connection once it has answered: a check leaves none open.
+    request.setRawHeader("Connection", "close");
     if (step == Step::Probe || step == Step::Segment)
         request.setRawHeader("Range", "bytes=0-" + QByteArray::number(kProbeBytes - 1));
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
