@@ -2,6 +2,7 @@
 // of LogoPictures, and the lists' decoration of the name column.
 #include "app/LogoCache.h"
 #include "support/TestSupport.h"
+#include "ui/guide/GuideGrid.h"
 #include "ui/main/ChannelListModel.h"
 #include "ui/widgets/ChannelInitial.h"
 #include "ui/widgets/LogoPictures.h"
@@ -95,6 +96,27 @@ TEST(ChannelListLogos, TheNameColumnGivesEachRowsLogoBesideTheFavouriteMark) {
     EXPECT_EQ(centre(catalogue.index(0, 1).data(ChannelListModel::LogoRole).value<QPixmap>()),
               QColor(Qt::red));
     EXPECT_TRUE(catalogue.index(0, 2).data(ChannelListModel::LogoRole).isNull());
+}
+
+TEST(GuideLogos, TheGuidesNamesStartWithTheChannelsPicture) {
+    QTemporaryDir dir;
+    QImage red(30, 30, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    ASSERT_TRUE(red.save(dir.filePath("red.png")));
+    LogoPictures logos(dir.filePath("logos"), "ZentuvoTest");
+    logos.setAddresses({{ChannelRef::myList(1).key(), dir.filePath("red.png")}});
+    GuideGrid grid;
+    grid.resize(600, 300);
+    grid.setChannels({{ChannelRef::myList(1), "Alpha"}, {ChannelRef::myList(2), "Beta"}});
+    grid.setLogos(&logos);
+    // The middle of each row's picture: the logo once it has come, else the initial.
+    const auto at = [&](int row) {
+        return grid.viewport()->grab().toImage().pixel(8 + 3, GuideGrid::kHeaderHeight +
+                                                                  row * GuideGrid::kRowHeight +
+                                                                  GuideGrid::kRowHeight / 2);
+    };
+    EXPECT_EQ(at(1), initialColour("Beta").rgb());
+    EXPECT_TRUE(waitUntil([&] { return at(0) == QColor(Qt::red).rgb(); }));
 }
 
 } // namespace
