@@ -5,6 +5,7 @@
 #include "data/StoredValue.h"
 #include "guide_commands.h"
 #include "health_commands.h"
+#include "logo_commands.h"
 #include "playlist_commands.h"
 
 #include <QCoreApplication>
@@ -36,7 +37,10 @@ int usage() {
         "      checks the streams (every channel of both lists without --id; ID is a catalogue\n"
         "      channel's code, e.g. Alpha.it, or a My List channel's number, e.g. 12), prints\n"
         "      ID, state (online, offline, unchecked) and reason per channel, tab-separated,\n"
-        "      and keeps the results: health.dat beside the catalogue, and the My List file\n",
+        "      and keeps the results: health.dat beside the catalogue, and the My List file\n"
+        "  zentuvo-catalogue logos --catalogue FILE [--mylist FILE] [--guide FILE]\n"
+        "      prints ID and logo address per channel that has a logo (My List's own, else\n"
+        "      the programme guide's icon), tab-separated\n",
         stderr);
     return 2;
 }
@@ -97,6 +101,8 @@ int main(int argc, char** argv) {
     if (const int status = runGuideCommand(args); status >= 0)
         return status == 2 ? usage() : status;
     if (const int status = runHealthCommand(args); status >= 0)
+        return status == 2 ? usage() : status;
+    if (const int status = runLogoCommand(args); status >= 0)
         return status == 2 ? usage() : status;
     if (command == u"encrypt" && args.size() == 2) {
         StoredValueCipher cipher;

@@ -72,6 +72,7 @@ MainController::MainController(AppContext& app, MainWindow& window, PlayerFactor
     connect(ui.statusTimer, &QTimer::timeout, control_.get(), &PlayerControl::updateStatus);
     connect(ui.statusTimer, &QTimer::timeout, files_.get(), &FilePlayback::updateTime);
     ui.statusTimer->start();
+    connectInfoLogo();
 }
 
 MainController::~MainController() {
@@ -190,6 +191,8 @@ void MainController::openGuide() {
     }
     GuideWindow* guide = GuideWindow::open(app_, window_);
     guide->setChannels(std::move(channels));
+    window_.reloadLogos(); // a refresh may have brought icons
+    guide->grid()->setLogos(&window_.logos());
     connect(guide, &GuideWindow::playRequested, control_.get(), &PlayerControl::playMain,
             Qt::UniqueConnection);
 }

@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 
+class QAction;
 class QDialog;
 
 namespace zentuvo {
@@ -58,6 +59,9 @@ private:
     void openEditor(qint32 myListNumber);
     void openChannelProperty(ChannelRef channel);
     void openNextImport();
+    // The playing channel's logo at the start of the information line, when it has one.
+    void connectInfoLogo();
+    void showInfoLogo();
 
     // PlayerControlView over the window's elements.
     void setPlayerMessage(const QString& text) override;
@@ -86,6 +90,7 @@ private:
     std::unique_ptr<ChannelChecks> checks_;
     QPointer<QDialog> import_;   // the import window opened by importPlaylist
     QStringList pendingImports_; // the sources waiting for it
+    QAction* infoLogo_ = nullptr;
 };
 
 } // namespace zentuvo

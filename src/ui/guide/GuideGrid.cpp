@@ -1,6 +1,7 @@
 #include "ui/guide/GuideGrid.h"
 
 #include "data/Database.h"
+#include "ui/widgets/LogoPictures.h"
 
 #include <QDateTime>
 #include <QFutureWatcher>
@@ -256,6 +257,17 @@ void GuideGrid::loadVisible() {
                 }));
         }
     }
+}
+
+void GuideGrid::setLogos(LogoPictures* logos) {
+    if (logos_ == logos)
+        return;
+    if (logos_)
+        logos_->disconnect(this);
+    logos_ = logos;
+    if (logos)
+        connect(logos, &LogoPictures::changed, viewport(), qOverload<>(&QWidget::update));
+    viewport()->update();
 }
 
 } // namespace zentuvo

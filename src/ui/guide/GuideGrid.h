@@ -6,6 +6,7 @@
 #include <QAbstractScrollArea>
 #include <QHash>
 #include <QList>
+#include <QPointer>
 #include <QSet>
 #include <QThreadPool>
 #include <atomic>
@@ -13,6 +14,8 @@
 #include <vector>
 
 namespace zentuvo {
+
+class LogoPictures;
 
 // A row of the guide: one channel of the list the main window shows.
 struct GuideChannel {
@@ -34,6 +37,7 @@ public:
     static constexpr int kRowHeight = 44;
     static constexpr int kBlockRows = 32;
     static constexpr qint64 kBlockSeconds = 6 * 3600;
+    static constexpr int kLogoSide = 28;
 
     explicit GuideGrid(QWidget* parent = nullptr);
     ~GuideGrid() override;
@@ -76,6 +80,9 @@ public:
 
     // Blocks asked for and not arrived yet.
     int pendingLoads() const { return pending_; }
+
+    // The channels' logos (or initials) before their names; nullptr for names alone.
+    void setLogos(LogoPictures* logos);
 
 signals:
     void selectionChanged();
@@ -130,6 +137,7 @@ private:
     bool pressed_ = false;
     bool dragging_ = false;
     QThreadPool pool_;
+    QPointer<LogoPictures> logos_;
 };
 
 } // namespace zentuvo

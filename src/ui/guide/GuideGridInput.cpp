@@ -1,5 +1,6 @@
 // The guide grid's painting and its mouse, wheel and keys.
 #include "ui/guide/GuideGrid.h"
+#include "ui/widgets/LogoPictures.h"
 
 #include <QKeyEvent>
 #include <QLocale>
@@ -42,7 +43,13 @@ void GuideGrid::paintEvent(QPaintEvent*) {
     const QFontMetrics names(bold);
     for (int r = firstRow; r <= lastRow; ++r) {
         const int y = kHeaderHeight + r * kRowHeight - verticalScrollBar()->value();
-        const QRect cell(8, y, kNameWidth - 14, kRowHeight);
+        QRect cell(8, y, kNameWidth - 14, kRowHeight);
+        if (logos_) {
+            const int top = y + (kRowHeight - kLogoSide) / 2;
+            p.drawPixmap(8, top,
+                         logos_->picture(channels_[r].channel, channels_[r].name, kLogoSide));
+            cell.setLeft(8 + kLogoSide + 8);
+        }
         p.drawText(cell, Qt::AlignVCenter | Qt::AlignLeft,
                    names.elidedText(channels_[r].name, Qt::ElideRight, cell.width()));
         p.setPen(pal.color(QPalette::Mid));

@@ -69,6 +69,8 @@ QVariant ChannelListModel::data(const QModelIndex& index, int role) const {
     case Qt::DisplayRole:
         return r.cells[size_t(index.column())];
     case Qt::DecorationRole:
+        if (index.column() == logoColumn_ && index.column() != iconColumn_)
+            return logoDecoration(r, index.column());
         if (index.column() == iconColumn_)
             return r.fav ? favouriteIcon() : emptyIcon();
         if (index.column() == 0 && !health_.isEmpty())
@@ -80,6 +82,8 @@ QVariant ChannelListModel::data(const QModelIndex& index, int role) const {
         return healthTip_(health_.value(r.channel.key()));
     case ChannelRole:
         return QVariant::fromValue(r.channel);
+    case LogoRole:
+        return index.column() == logoColumn_ ? logoDecoration(r, index.column()) : QVariant();
     default:
         return {};
     }

@@ -7,6 +7,7 @@
 #include <QAbstractTableModel>
 #include <QHash>
 #include <QIcon>
+#include <QPixmap>
 #include <QString>
 #include <QStringList>
 #include <array>
@@ -74,6 +75,15 @@ public:
     const QIcon& favouriteIcon() const { return starBlue_; }
     const QIcon& emptyIcon() const { return empty_; }
 
+    // Channel logos: the picture logo gives for a row's channel and the text of column, read
+    // under LogoRole, and column's decoration unless that column shows the favourite mark
+    // (a LogoBesideIcon delegate paints the logo beside it). refreshLogos() asks the views to
+    // paint them again, as when logos have come.
+    static constexpr int LogoRole = Qt::UserRole + 2;
+    using LogoFunction = std::function<QPixmap(ChannelRef channel, const QString& name)>;
+    void setLogos(int column, LogoFunction logo);
+    void refreshLogos();
+
 private:
     void sortRows(std::vector<ChannelRow>& rows) const;
 
@@ -91,6 +101,9 @@ private:
     QHash<quint64, int> rowOf_; // built when first needed after a change of the rows
     std::function<QString(const ChannelHealth&)> healthTip_;
     bool hideOffline_ = false;
+    QVariant logoDecoration(const ChannelRow& row, int column) const;
+    int logoColumn_ = -1;
+    LogoFunction logo_;
 };
 
 } // namespace zentuvo

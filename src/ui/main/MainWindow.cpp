@@ -36,6 +36,7 @@ MainWindow::MainWindow(AppContext& app, QWidget* parent) : QMainWindow(parent), 
     applyMainTheme(this, menus_);
     channels_ = new ChannelListPanel(app_, ui_, this);
     myList_ = new MyListPanel(app_, ui_, this);
+    showLogos();
     commands_ = new MainCommands(app_, ui_, menus_, *channels_, *myList_, this);
     windowStyle_ = new WindowStyle(this);
     windowStyle_->setClient(this);
@@ -161,6 +162,7 @@ void MainWindow::fillChannels(const QString& countryID) {
 
 void MainWindow::fillMyList() {
     myList_->fillMyList();
+    reloadLogos();
 }
 
 ChannelRef MainWindow::selectedChannel() const {

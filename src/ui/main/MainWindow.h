@@ -11,6 +11,7 @@ namespace zentuvo {
 
 class AppContext;
 class ChannelListPanel;
+class LogoPictures;
 class MainLayout;
 class MyListPanel;
 class Player;
@@ -68,6 +69,10 @@ public:
     MainLayout& mainLayout() { return *layout_; }
     VideoModes& videoModes() { return *modes_; }
     WindowStyle& windowStyle() { return *windowStyle_; }
+    // The channels' logos the lists show, for other windows to show too.
+    LogoPictures& logos() { return *logos_; }
+    // Reads again where the logos come from (after My List or the guide changed).
+    void reloadLogos();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -79,6 +84,7 @@ protected:
 
 private:
     void initialize();
+    void showLogos();
 
     AppContext& app_;
     MainWidgets ui_;
@@ -90,6 +96,7 @@ private:
     MainLayout* layout_ = nullptr;
     VideoModes* modes_ = nullptr;
     bool fullVideo_ = false; // the video fills the whole screen
+    LogoPictures* logos_ = nullptr;
 };
 
 } // namespace zentuvo
