@@ -16,6 +16,7 @@ class AppContext;
 class ChannelChecks;
 class FilePlayback;
 class MainWindow;
+class NowNextRefresh;
 class Player;
 class RecordLauncher;
 class SearchWindow;
@@ -39,6 +40,8 @@ public:
     RecordLauncher& recorder() { return *recorder_; }
     Player& mainPlayer() { return *main_; }
     Player& previewPlayer() { return *preview_; }
+    // The lists' now/next; its reloadGuide() shows a changed guide.
+    NowNextRefresh& nowNext() { return *nowNext_; }
 
     // Program shutdown: ends a running recording and stops both players.
     void shutdown();
@@ -84,6 +87,11 @@ private:
     std::unique_ptr<FilePlayback> files_;
     std::unique_ptr<RecordLauncher> recorder_;
     std::unique_ptr<ChannelChecks> checks_;
+    std::unique_ptr<NowNextRefresh> nowNext_;
+    // The information line as the players set it, and as shown with the guide's now/next.
+    QString infoLine_;
+    QString shownInfoLine_;
+    void showInfoLine();
     QPointer<QDialog> import_;   // the import window opened by importPlaylist
     QStringList pendingImports_; // the sources waiting for it
 };
