@@ -8,7 +8,7 @@
 #include "ui/MainWindowApi.h"
 #include "ui/dialogs/DialogSupport.h"
 #include "ui/dialogs/SearchResultModel.h"
-#include "ui/main/NowNextText.h"
+#include "ui/widgets/NowNextText.h"
 #include "ui/widgets/HealthMarks.h"
 #include "ui/widgets/ListView.h"
 

@@ -1,6 +1,6 @@
 #include "ui/main/ChannelListModel.h"
 
-#include "ui/main/NowNextText.h"
+#include "ui/widgets/NowNextText.h"
 #include "ui/widgets/HealthMarks.h"
 #include "ui/widgets/RowOrder.h"
 

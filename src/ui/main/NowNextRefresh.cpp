@@ -2,7 +2,7 @@
 
 #include "app/AppContext.h"
 #include "ui/main/ChannelListModel.h"
-#include "ui/main/NowNextText.h"
+#include "ui/widgets/NowNextText.h"
 
 #include <QDateTime>
 #include <QFutureWatcher>

@@ -1,4 +1,4 @@
-#include "ui/main/NowNextText.h"
+#include "ui/widgets/NowNextText.h"
 
 #include "app/AppContext.h"
 
