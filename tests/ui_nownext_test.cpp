@@ -116,8 +116,7 @@ TEST_F(NowNextTest, TooltipAndInformationLineTellNowAndNextUpToAProgrammesExactE
         QStringList expected{nowTerm.arg(c.now)};
         if (!c.next.isEmpty())
             expected << nextTerm.arg(c.next);
-        EXPECT_EQ(cell("Alpha", 1).data(Qt::ToolTipRole).toString(), expected.join('\n'))
-            << c.time;
+        EXPECT_EQ(cell("Alpha", 1).data(Qt::ToolTipRole).toString(), expected.join('\n')) << c.time;
         EXPECT_EQ(cell("Alpha", 3).data().toString(), c.now.section(' ', 1, -1)) << c.time;
     }
     // The information line of the playing channel, and a channel the guide does not know.

@@ -61,6 +61,8 @@ private:
     void openEditor(qint32 myListNumber);
     void openChannelProperty(ChannelRef channel);
     void openNextImport();
+    // Shows infoLine_, with the now/next of the channel playing.
+    void showInfoLine();
 
     // PlayerControlView over the window's elements.
     void setPlayerMessage(const QString& text) override;
@@ -91,7 +93,6 @@ private:
     // The information line as the players set it, and as shown with the guide's now/next.
     QString infoLine_;
     QString shownInfoLine_;
-    void showInfoLine();
     QPointer<QDialog> import_;   // the import window opened by importPlaylist
     QStringList pendingImports_; // the sources waiting for it
 };

@@ -8,9 +8,9 @@
 #include "ui/MainWindowApi.h"
 #include "ui/dialogs/DialogSupport.h"
 #include "ui/dialogs/SearchResultModel.h"
-#include "ui/widgets/NowNextText.h"
 #include "ui/widgets/HealthMarks.h"
 #include "ui/widgets/ListView.h"
+#include "ui/widgets/NowNextText.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -104,8 +104,8 @@ template <typename Job> void addTitleHits(Job& work) {
         channels.removeIf([&named](ChannelRef c) { return named.contains(c.key()); });
         if (channels.isEmpty())
             return;
-        programmes = guideProgrammes(work.guideDb, channels, work.from,
-                                     work.from + qint64(kHours) * 3600);
+        programmes =
+            guideProgrammes(work.guideDb, channels, work.from, work.from + qint64(kHours) * 3600);
     } catch (const std::exception&) {
         return; // no guide, or one that cannot be read: no programme finds a channel
     }
@@ -117,12 +117,12 @@ template <typename Job> void addTitleHits(Job& work) {
     for (SearchHit& hit : more.hits) {
         const QString programme = found.value(hit.channel().key());
         if (!programme.isEmpty())
-            hit.description = hit.description.isEmpty() ? programme
-                                                        : programme + u'\n' + hit.description;
-        hit.genre = hit.myList ? (hit.genre.isEmpty()
-                                      ? work.myListLabel
-                                      : work.myListLabel + QStringLiteral(": ") + hit.genre)
-                               : work.genres.value(hit.genre, hit.genre);
+            hit.description =
+                hit.description.isEmpty() ? programme : programme + u'\n' + hit.description;
+        hit.genre =
+            hit.myList ? (hit.genre.isEmpty() ? work.myListLabel
+                                              : work.myListLabel + QStringLiteral(": ") + hit.genre)
+                       : work.genres.value(hit.genre, hit.genre);
     }
     if (work.sort)
         SearchResultModel::sortHits(more.hits, work.sort->column, work.sort->order);

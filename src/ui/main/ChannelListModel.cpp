@@ -1,7 +1,7 @@
 #include "ui/main/ChannelListModel.h"
 
-#include "ui/widgets/NowNextText.h"
 #include "ui/widgets/HealthMarks.h"
+#include "ui/widgets/NowNextText.h"
 #include "ui/widgets/RowOrder.h"
 
 #include <QCollator>
@@ -49,9 +49,9 @@ QIcon loadIcon(const QString& name) {
 void sortChannelRows(std::vector<ChannelRow>& rows, int column, Qt::SortOrder order) {
     if (column < 0 || column >= int(ChannelRow().cells.size()) || rows.size() < 2)
         return; // the Now column is sorted by the model, which holds the guide
-    applyRowOrder(rows, sortedOrder(
-                            rows, [column](const ChannelRow& r) { return r.cells[size_t(column)]; },
-                            order));
+    applyRowOrder(
+        rows, sortedOrder(
+                  rows, [column](const ChannelRow& r) { return r.cells[size_t(column)]; }, order));
 }
 
 ChannelListModel::ChannelListModel(int columns, int iconColumn, QObject* parent)

@@ -27,8 +27,7 @@ GuideNowNext buildSnapshot(const QString& guideFile, qint64 time) {
 } // namespace
 
 NowNextRefresh::NowNextRefresh(AppContext& app, QList<ChannelListModel*> models, QObject* parent)
-    : QObject(parent), app_(app), models_(std::move(models)),
-      guideFile_(app.paths().guideFile()),
+    : QObject(parent), app_(app), models_(std::move(models)), guideFile_(app.paths().guideFile()),
       clock_([] { return QDateTime::currentSecsSinceEpoch(); }) {
     for (ChannelListModel* model : models_)
         model->setGuideTip(
