@@ -1,10 +1,15 @@
 // The search window over fixture catalogues; the search itself is in data_search_test.cpp.
 // Wildcards, quotes and hostile texts in the search are in reliability_input_test.cpp.
+#include "app/IniFile.h"
+#include "app/Settings.h"
 #include "data/CatalogueSearch.h"
+#include "guide_fixture.h"
 #include "support/FakeMainWindow.h"
 #include "support/TestWidgets.h"
 #include "ui/dialogs/SearchResultModel.h"
 #include "ui/dialogs/SearchWindow.h"
+
+#include <QCheckBox>
 
 namespace zentuvo::test {
 namespace {
@@ -116,6 +121,32 @@ TEST_F(SearchWindowTest, DamagedDescriptionsAreReportedOncePerSearchAndAMissingF
     search("e");
     EXPECT_TRUE(t.messages.shown.last().text.startsWith("Error in MakeLvwChannelsContents: "));
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(SearchWindowTest, TickedProgrammeTitlesFindChannelsAfterTheNameHitsWithin24Hours) {
+    const qint64 t0 = QDateTime::fromString("2026-12-07T20:00:00Z", Qt::ISODate).toSecsSinceEpoch();
+    const qint64 day = 24 * 3600;
+    ASSERT_TRUE(writeGuide(*t.app, {{"Alpha.it", t0, t0 + 600, "Gala A"}, // a name hit already
+                                    {"Delta.fr", t0 - 600, t0 + 600, "Gala D"},
+                                    {"Zeta.de", t0 + day - 60, t0 + day, "Gala Z"},
+                                    {"Epsilon.fr", t0 + day, t0 + day + 600, "Gala E"}}));
+    window->setClock([t0] { return t0; });
+    search("al");
+    EXPECT_EQ(column(1), QStringList{"Alpha"});
+    QCheckBox* box = window->titlesBox();
+    EXPECT_EQ(box->text(), t.app->translate("_frmSearch_chkTitles"));
+    box->click();
+    search("al");
+    EXPECT_EQ(column(1), (QStringList{"Alpha", "Delta", "Zeta"}));
+    EXPECT_TRUE(model()->cell(2, 2).startsWith(clockAt(t0 + day - 60) + QChar(0x2013) +
+                                               clockAt(t0 + day) + " Gala Z"))
+        << model()->cell(2, 2).toStdString();
+    // The box is remembered.
+    EXPECT_EQ(IniFile(t.app->paths().settingsFile)
+                  .read(kPreferences, "SearchProgrammeTitles")
+                  .value_or(QString()),
+              "1");
+    EXPECT_TRUE(SearchWindow(*t.app, main).titlesBox()->isChecked());
 }
 
 } // namespace

@@ -37,6 +37,9 @@ public:
     void setHideOffline(bool hide) { set(hideOffline_, hide); }
     bool checkShownList() const { return checkShownList_; }
     void setCheckShownList(bool check) { set(checkShownList_, check); }
+    // The search window also finds channels by the titles of their programmes.
+    bool searchTitles() const { return searchTitles_; }
+    void setSearchTitles(bool on) { set(searchTitles_, on); }
     // Where recordings go and the file dialog of local files opens.
     QString recordFolder() const { return recordFolder_; }
     void setRecordFolder(const QString& folder) { set(recordFolder_, folder); }
@@ -70,6 +73,7 @@ private:
     int rememberCountry_ = 0;
     bool hideOffline_ = false;
     bool checkShownList_ = false;
+    bool searchTitles_ = false;
     MyListGroupFilter myListGroup_;
     QString recordFolder_;
     QString userAgentOption_;

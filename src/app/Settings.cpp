@@ -24,6 +24,7 @@ const QString kRememberCountry = QStringLiteral("RememberCountry");
 const QString kMyListGroup = QStringLiteral("MyListGroup");
 const QString kHideOffline = QStringLiteral("HideOffline");
 const QString kCheckShownList = QStringLiteral("CheckShownList");
+const QString kSearchTitles = QStringLiteral("SearchProgrammeTitles");
 const QString kUngrouped = QStringLiteral("ungrouped");
 const QString kGroupPrefix = QStringLiteral("group:");
 
@@ -101,6 +102,7 @@ bool readSettings(AppContext& app, const AppPaths& paths) {
         app.preferences().setVideoSizeMode(readDefaultVideoSize(app));
         app.preferences().setMyListGroup(readMyListGroup(app));
         readChannelCheckOptions(app);
+        readSearchTitles(app);
         return true;
     } catch (const ConversionError& e) {
         app.messages.critical(QStringLiteral("Error n° %1 %2\r in ReadSettings")
@@ -173,6 +175,20 @@ void saveChannelCheckOptions(AppContext& app) {
         !ini.write(kPreferences, kCheckShownList, flag(app.preferences().checkShownList())))
         app.messages.critical(QStringLiteral("Error in SetChannelCheckOptions: cannot write the "
                                              "settings file %1")
+                                  .arg(app.paths().settingsFile));
+}
+
+void readSearchTitles(AppContext& app) {
+    app.preferences().setSearchTitles(
+        IniFile(app.paths().settingsFile).read(kPreferences, kSearchTitles) == QStringLiteral("1"));
+}
+
+void saveSearchTitles(AppContext& app) {
+    if (!IniFile(app.paths().settingsFile)
+             .write(kPreferences, kSearchTitles,
+                    app.preferences().searchTitles() ? QStringLiteral("1") : QStringLiteral("0")))
+        app.messages.critical(QStringLiteral("Error in SetSearchTitles: cannot write the settings "
+                                             "file %1")
                                   .arg(app.paths().settingsFile));
 }
 

@@ -34,6 +34,9 @@ void saveMyListGroup(AppContext& app);
 // HideOffline and CheckShownList of [preferences]: "1" or "0" (missing: off).
 void readChannelCheckOptions(AppContext& app);
 void saveChannelCheckOptions(AppContext& app);
+// SearchProgrammeTitles of [preferences]: "1" or "0" (missing: off).
+void readSearchTitles(AppContext& app);
+void saveSearchTitles(AppContext& app);
 int readDefaultVideoSize(AppContext& app);
 void saveDefaultVideoSize(AppContext& app);
 int readRememberCountry(AppContext& app);

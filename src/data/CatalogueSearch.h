@@ -2,6 +2,7 @@
 
 #include "data/ChannelRef.h"
 
+#include <QList>
 #include <QString>
 #include <atomic>
 #include <vector>
@@ -58,5 +59,12 @@ SearchOutcome searchCatalogue(const QString& channelDb, const QString& text,
 // name. May run on any thread; never throws (a failure is in `error`).
 SearchOutcome searchMyList(const QString& myListDb, const QString& channelDb, const QString& text,
                            const std::atomic<bool>* cancel = nullptr);
+
+// The search rows of these channels, in the order given: catalogue channels as
+// searchCatalogue finds them (with a stream address, a known country and a known genre),
+// My List channels as searchMyList does. A channel not found so is left out. May run on any
+// thread; never throws (a failure is in `error`, with the rows read before it).
+SearchOutcome searchHitsOf(const QString& channelDb, const QString& myListDb,
+                           const QList<ChannelRef>& channels);
 
 } // namespace zentuvo

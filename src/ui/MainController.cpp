@@ -19,6 +19,7 @@
 #include "ui/main/MainCommands.h"
 #include "ui/main/MainWindow.h"
 #include "ui/main/MyListPanel.h"
+#include "ui/main/NowNextRefresh.h"
 #include "ui/record/RecordLauncher.h"
 #include "ui/record/RecordWindow.h"
 #include "ui/widgets/ListView.h"
@@ -62,6 +63,13 @@ MainController::MainController(AppContext& app, MainWindow& window, PlayerFactor
         std::make_unique<ChannelChecks>(app_, *window_.channels().model(),
                                         *window_.myList().model(), ui.prgCheck, ui.cmdCancelCheck);
     checks_->loadStates();
+    nowNext_ = std::make_unique<NowNextRefresh>(
+        app_, QList<ChannelListModel*>{window_.channels().model(), window_.myList().model()});
+    connect(nowNext_.get(), &NowNextRefresh::refreshed, this, [this] {
+        if (window_.ui().txtMessages->text() == shownInfoLine_) // not replaced by a file's playback
+            showInfoLine();
+    });
+    nowNext_->reloadGuide();
     // The preview starts silent, the main player at the slider's volume.
     control_->applyPreviewVolume();
     control_->setMainVolume(ui.SliderVolume->value());
@@ -231,7 +239,18 @@ void MainController::setPreviewMessage(const QString& text) {
 }
 
 void MainController::setInfoLine(const QString& text) {
-    window_.ui().txtMessages->setText(text);
+    infoLine_ = text;
+    showInfoLine();
+}
+
+// A playing channel's line ends with what runs on it now and next.
+void MainController::showInfoLine() {
+    const ChannelRef channel = control_ ? control_->mainChannel() : ChannelRef();
+    const QString guide = infoLine_.isEmpty() || !channel.isChannel() || !nowNext_
+                              ? QString()
+                              : nowNext_->shortLine(channel);
+    shownInfoLine_ = guide.isEmpty() ? infoLine_ : infoLine_ + QStringLiteral(" | ") + guide;
+    window_.ui().txtMessages->setText(shownInfoLine_);
     window_.ui().txtMessages->setCursorPosition(0);
 }
 

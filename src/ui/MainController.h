@@ -17,6 +17,7 @@ class AppContext;
 class ChannelChecks;
 class FilePlayback;
 class MainWindow;
+class NowNextRefresh;
 class Player;
 class RecordLauncher;
 class SearchWindow;
@@ -40,6 +41,8 @@ public:
     RecordLauncher& recorder() { return *recorder_; }
     Player& mainPlayer() { return *main_; }
     Player& previewPlayer() { return *preview_; }
+    // The lists' now/next; its reloadGuide() shows a changed guide.
+    NowNextRefresh& nowNext() { return *nowNext_; }
 
     // Program shutdown: ends a running recording and stops both players.
     void shutdown();
@@ -62,6 +65,8 @@ private:
     // The playing channel's logo at the start of the information line, when it has one.
     void connectInfoLogo();
     void showInfoLogo();
+    // Shows infoLine_, with the now/next of the channel playing.
+    void showInfoLine();
 
     // PlayerControlView over the window's elements.
     void setPlayerMessage(const QString& text) override;
@@ -88,6 +93,10 @@ private:
     std::unique_ptr<FilePlayback> files_;
     std::unique_ptr<RecordLauncher> recorder_;
     std::unique_ptr<ChannelChecks> checks_;
+    std::unique_ptr<NowNextRefresh> nowNext_;
+    // The information line as the players set it, and as shown with the guide's now/next.
+    QString infoLine_;
+    QString shownInfoLine_;
     QPointer<QDialog> import_;   // the import window opened by importPlaylist
     QStringList pendingImports_; // the sources waiting for it
     QAction* infoLogo_ = nullptr;

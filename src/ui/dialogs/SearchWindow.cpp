@@ -1,15 +1,20 @@
 #include "ui/dialogs/SearchWindow.h"
 
 #include "app/AppContext.h"
+#include "app/Settings.h"
 #include "common/Messages.h"
 #include "data/CatalogueSearch.h"
+#include "data/GuideStore.h"
 #include "ui/MainWindowApi.h"
 #include "ui/dialogs/DialogSupport.h"
 #include "ui/dialogs/SearchResultModel.h"
 #include "ui/widgets/HealthMarks.h"
 #include "ui/widgets/ListView.h"
+#include "ui/widgets/NowNextText.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QDateTime>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -17,6 +22,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QSet>
 #include <QStatusBar>
 #include <QStyle>
 #include <QThread>
@@ -49,6 +55,10 @@ struct SearchWindow::Job {
     std::optional<SearchResultModel::SortState> sort;
     QString healthFile;
     bool hideOffline = false;
+    // The search by programme title: the guide, and the time its 24 hours start from.
+    QString guideDb;
+    bool titles = false;
+    qint64 from = 0;
     std::atomic<bool> cancel{false};
     SearchOutcome outcome;
     QHash<quint64, ChannelHealth> health; // the hits' check states
@@ -68,6 +78,48 @@ template <typename Job> void readHealth(Job& work) {
         std::erase_if(work.outcome.hits, [&work](const SearchHit& hit) {
             return work.health.value(hit.channel().key()).state == HealthState::Offline;
         });
+}
+
+// The channels whose programmes of the next 24 hours have the text in their title and that no
+// hit names yet, after the hits; each with the first such programme before its description.
+template <typename Job> void addTitleHits(Job& work) {
+    if (!work.titles || work.outcome.cancelled || !work.outcome.error.isEmpty())
+        return;
+    constexpr int kHours = 24;
+    QList<ChannelRef> channels;
+    std::vector<GuideProgramme> programmes;
+    try {
+        channels = channelsWithTitle(work.guideDb, work.text, work.from, kHours);
+        QSet<quint64> named;
+        for (const SearchHit& hit : work.outcome.hits)
+            named.insert(hit.channel().key());
+        channels.removeIf([&named](ChannelRef c) { return named.contains(c.key()); });
+        if (channels.isEmpty())
+            return;
+        programmes =
+            guideProgrammes(work.guideDb, channels, work.from, work.from + qint64(kHours) * 3600);
+    } catch (const std::exception&) {
+        return; // no guide, or one that cannot be read: no programme finds a channel
+    }
+    QHash<quint64, QString> found;
+    for (const GuideProgramme& p : programmes)
+        if (!found.contains(p.channel.key()) && p.title.contains(work.text, Qt::CaseInsensitive))
+            found.insert(p.channel.key(), programmeSpan(p));
+    SearchOutcome more = searchHitsOf(work.channelDb, work.myListDb, channels);
+    for (SearchHit& hit : more.hits) {
+        const QString programme = found.value(hit.channel().key());
+        if (!programme.isEmpty())
+            hit.description =
+                hit.description.isEmpty() ? programme : programme + u'\n' + hit.description;
+        hit.genre =
+            hit.myList ? (hit.genre.isEmpty() ? work.myListLabel
+                                              : work.myListLabel + QStringLiteral(": ") + hit.genre)
+                       : work.genres.value(hit.genre, hit.genre);
+    }
+    if (work.sort)
+        SearchResultModel::sortHits(more.hits, work.sort->column, work.sort->order);
+    for (SearchHit& hit : more.hits)
+        work.outcome.hits.push_back(std::move(hit));
 }
 
 } // namespace
@@ -129,6 +181,10 @@ void SearchWindow::buildLayout() {
     searchRow->addWidget(txtSearch_, 1);
     searchRow->addWidget(cmdSearch_);
     body->addLayout(searchRow);
+    chkTitles_ = new QCheckBox(this);
+    chkTitles_->setObjectName(QStringLiteral("chkTitles"));
+    chkTitles_->setChecked(app_.preferences().searchTitles());
+    body->addWidget(chkTitles_);
 
     model_ = new SearchResultModel(this);
     lvwChannels_ = new ListView(this); // rows as the main window's lists show them
@@ -162,6 +218,12 @@ void SearchWindow::buildLayout() {
     connect(cmdSearch_, &QPushButton::clicked, this, &SearchWindow::onSearchClicked);
     connect(txtSearch_, &QLineEdit::returnPressed, this, &SearchWindow::onSearchClicked);
     connect(header, &QHeaderView::sectionClicked, this, &SearchWindow::onHeaderClicked);
+    connect(chkTitles_, &QCheckBox::toggled, this, [this](bool on) {
+        if (on == app_.preferences().searchTitles())
+            return;
+        app_.preferences().setSearchTitles(on);
+        saveSearchTitles(app_);
+    });
     connect(miLvwChannelsPlay_, &QAction::triggered, this, &SearchWindow::playSelectedChannel);
     connect(miLvwChannelsPreview_, &QAction::triggered, this,
             &SearchWindow::onChannelPreviewTriggered);
@@ -175,6 +237,7 @@ void SearchWindow::setCaptions() {
     statusPanel_->setText(caption);
     lblSearch_->setText(term(app_, "_frmSearch_lblSearch"));
     cmdSearch_->setText(term(app_, "_frmSearch_cmdSearch"));
+    chkTitles_->setText(term(app_, "_frmSearch_chkTitles"));
     miLvwChannelsPlay_->setText(term(app_, "_frmSearch_miLvwChannelsPlay"));
     miLvwChannelsPreview_->setText(term(app_, "_frmSearch_miLvwChannelsPreview"));
 }
@@ -224,6 +287,9 @@ void SearchWindow::fillChannels(const QString& searchText) {
     job->sort = model_->sortState();
     job->healthFile = app_.paths().healthFile();
     job->hideOffline = app_.preferences().hideOffline();
+    job->guideDb = app_.paths().guideFile();
+    job->titles = chkTitles_->isChecked();
+    job->from = clock_ ? clock_() : QDateTime::currentSecsSinceEpoch();
     Job* work = job.get();
     // Reading, deciphering, filtering and sorting all happen on the worker; the GUI thread
     // only takes the finished rows.
@@ -244,9 +310,10 @@ void SearchWindow::fillChannels(const QString& searchText) {
                 work->outcome.hits.push_back(std::move(hit));
             }
         }
-        readHealth(*work);
         if (work->sort && !work->outcome.cancelled)
             SearchResultModel::sortHits(work->outcome.hits, work->sort->column, work->sort->order);
+        addTitleHits(*work); // after the name hits, sorted among themselves
+        readHealth(*work);
     });
     connect(job->thread, &QThread::finished, this, [this, job] { searchDone(job); });
     job_ = job;

@@ -4,9 +4,11 @@
 
 #include <QDialog>
 #include <QPoint>
+#include <functional>
 #include <memory>
 #include <vector>
 
+class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -21,7 +23,9 @@ class MainWindowApi;
 class SearchResultModel;
 
 // frmSearch: finds catalogue channels whose name or description holds a text and plays a
-// hit in the main window (double click, or Play in the pop-up menu) or previews it.
+// hit in the main window (double click, or Play in the pop-up menu) or previews it. With
+// chkTitles ticked, the channels whose programmes of the next 24 hours have the text in their
+// title follow, with the programme's time and title before their description.
 // Modeless: open it with SearchWindow::open, which brings an open one forward.
 //
 // The search runs off the GUI thread; the busy pointer shows until the list is filled and
@@ -52,6 +56,9 @@ public:
     QTreeView* list() const { return lvwChannels_; }
     SearchResultModel* model() const { return model_; }
     QString statusText() const;
+    QCheckBox* titlesBox() const { return chkTitles_; }
+    // The time a title search starts from, in UTC seconds (the system clock unless set).
+    void setClock(std::function<qint64()> clock) { clock_ = std::move(clock); }
 
 signals:
     // A search has filled the list (also after a failure, with what it had).
@@ -81,6 +88,8 @@ private:
     QLabel* lblSearch_ = nullptr;
     QLineEdit* txtSearch_ = nullptr;
     QPushButton* cmdSearch_ = nullptr;
+    QCheckBox* chkTitles_ = nullptr;
+    std::function<qint64()> clock_;
     QTreeView* lvwChannels_ = nullptr;
     SearchResultModel* model_ = nullptr;
     QStatusBar* StatusBar1_ = nullptr;

@@ -1,9 +1,11 @@
 #include "ui/main/ChannelListModel.h"
 
 #include "ui/widgets/HealthMarks.h"
+#include "ui/widgets/NowNextText.h"
 #include "ui/widgets/RowOrder.h"
 
 #include <QCollator>
+#include <QDateTime>
 #include <QThreadPool>
 #include <algorithm>
 #include <memory>
@@ -16,14 +18,15 @@ namespace {
 // The order of rows sorted by one column's text: case-insensitive and locale-aware, ties
 // in their present order. The texts are case-folded first, as the collator of the "C"
 // locale compares code units only.
-std::vector<size_t> sortedOrder(const std::vector<ChannelRow>& rows, int column,
+template <typename Text>
+std::vector<size_t> sortedOrder(const std::vector<ChannelRow>& rows, const Text& text,
                                 Qt::SortOrder order) {
     QCollator collator;
     collator.setCaseSensitivity(Qt::CaseInsensitive);
     std::vector<QCollatorSortKey> keys;
     keys.reserve(rows.size());
     for (const auto& r : rows)
-        keys.push_back(collator.sortKey(r.cells[size_t(column)].toCaseFolded()));
+        keys.push_back(collator.sortKey(text(r).toCaseFolded()));
     std::vector<size_t> index(rows.size());
     std::iota(index.begin(), index.end(), size_t(0));
     if (order == Qt::AscendingOrder)
@@ -44,27 +47,36 @@ QIcon loadIcon(const QString& name) {
 // Sorts rows as the model does for that column and order (a column below 0 leaves them);
 // the list panel sorts a refill on its worker thread with it.
 void sortChannelRows(std::vector<ChannelRow>& rows, int column, Qt::SortOrder order) {
-    if (column < 0 || rows.size() < 2)
-        return;
-    applyRowOrder(rows, sortedOrder(rows, column, order));
+    if (column < 0 || column >= int(ChannelRow().cells.size()) || rows.size() < 2)
+        return; // the Now column is sorted by the model, which holds the guide
+    applyRowOrder(
+        rows, sortedOrder(
+                  rows, [column](const ChannelRow& r) { return r.cells[size_t(column)]; }, order));
 }
 
 ChannelListModel::ChannelListModel(int columns, int iconColumn, QObject* parent)
     : QAbstractTableModel(parent), columns_(std::clamp(columns, 1, 3)), iconColumn_(iconColumn),
-      starBlue_(loadIcon(QStringLiteral("star_blue"))), empty_(loadIcon(QStringLiteral("empty"))) {}
+      starBlue_(loadIcon(QStringLiteral("star_blue"))), empty_(loadIcon(QStringLiteral("empty"))),
+      clock_([] { return QDateTime::currentSecsSinceEpoch(); }) {}
 
 int ChannelListModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : int(rows_.size());
 }
 
 int ChannelListModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : columns_;
+    return parent.isValid() ? 0 : columns_ + (nowColumn_ >= 0 ? 1 : 0);
 }
 
 QVariant ChannelListModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || index.row() >= int(rows_.size()) || index.column() >= columns_)
+    if (!index.isValid() || index.row() >= int(rows_.size()) || index.column() >= columnCount())
         return {};
     const ChannelRow& r = rows_[size_t(index.row())];
+    if (index.column() == nowColumn_ && (role == Qt::DisplayRole || role == ProgressRole)) {
+        const NowNext at = nowNext(r.channel);
+        if (role == ProgressRole)
+            return programmeProgress(at.now, clock_());
+        return at.now.title;
+    }
     switch (role) {
     case Qt::DisplayRole:
         return r.cells[size_t(index.column())];
@@ -76,10 +88,17 @@ QVariant ChannelListModel::data(const QModelIndex& index, int role) const {
         if (index.column() == 0 && !health_.isEmpty())
             return healthIcon(health_.value(r.channel.key()).state);
         return {};
-    case Qt::ToolTipRole:
-        if (health_.isEmpty() || !healthTip_)
-            return {};
-        return healthTip_(health_.value(r.channel.key()));
+    case Qt::ToolTipRole: {
+        QStringList lines;
+        if (!health_.isEmpty() && healthTip_)
+            lines << healthTip_(health_.value(r.channel.key()));
+        if (guideTip_ && nowNext_.size() > 0) {
+            const NowNext at = nowNext(r.channel);
+            if (at.hasNow() || at.hasNext())
+                lines << guideTip_(at);
+        }
+        return lines.isEmpty() ? QVariant() : QVariant(lines.join(u'\n'));
+    }
     case ChannelRole:
         return QVariant::fromValue(r.channel);
     case LogoRole:
@@ -97,12 +116,19 @@ QVariant ChannelListModel::headerData(int section, Qt::Orientation orientation, 
 }
 
 void ChannelListModel::sort(int column, Qt::SortOrder order) {
-    if (column < 0 || column >= columns_)
+    if (column < 0 || column >= columnCount())
         return;
     sortColumn_ = column;
     sortOrder_ = order;
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-    const std::vector<int> newPlace = applyRowOrder(rows_, sortedOrder(rows_, column, order));
+    std::vector<size_t> byText;
+    if (column == nowColumn_)
+        byText = sortedOrder(
+            rows_, [this](const ChannelRow& r) { return nowTitle(r.channel); }, order);
+    else
+        byText = sortedOrder(
+            rows_, [column](const ChannelRow& r) { return r.cells[size_t(column)]; }, order);
+    const std::vector<int> newPlace = applyRowOrder(rows_, byText);
     rowOf_.clear();
     const QModelIndexList before = persistentIndexList();
     changePersistentIndexList(
@@ -111,7 +137,11 @@ void ChannelListModel::sort(int column, Qt::SortOrder order) {
 }
 
 void ChannelListModel::sortRows(std::vector<ChannelRow>& rows) const {
-    if (sortingOn())
+    if (sortingOn() && sortColumn_ == nowColumn_)
+        applyRowOrder(rows, sortedOrder(
+                                rows, [this](const ChannelRow& r) { return nowTitle(r.channel); },
+                                sortOrder_));
+    else if (sortingOn())
         sortChannelRows(rows, sortColumn_, sortOrder_);
 }
 
@@ -120,7 +150,8 @@ void ChannelListModel::setRows(std::vector<ChannelRow> rows) {
     // already; set for one call only.
     const QVariant presorted = property("zentuvoPresortedFor");
     setProperty("zentuvoPresortedFor", QVariant());
-    if (!presorted.isValid() || presorted.toInt() != sortColumn_ * 2 + int(sortOrder_))
+    if (!presorted.isValid() || presorted.toInt() != sortColumn_ * 2 + int(sortOrder_) ||
+        sortColumn_ == nowColumn_)
         sortRows(rows);
     if (hideOffline_)
         std::erase_if(rows, [this](const ChannelRow& r) {
@@ -141,7 +172,7 @@ void ChannelListModel::setHealth(QHash<quint64, ChannelHealth> health) {
     if (hideOffline_)
         removeOffline();
     if (!rows_.empty())
-        emit dataChanged(index(0, 0), index(int(rows_.size()) - 1, columns_ - 1),
+        emit dataChanged(index(0, 0), index(int(rows_.size()) - 1, columnCount() - 1),
                          {Qt::DecorationRole, Qt::ToolTipRole});
 }
 
@@ -157,7 +188,8 @@ void ChannelListModel::updateHealth(ChannelRef channel, const ChannelHealth& hea
         endRemoveRows();
         return;
     }
-    emit dataChanged(index(r, 0), index(r, columns_ - 1), {Qt::DecorationRole, Qt::ToolTipRole});
+    emit dataChanged(index(r, 0), index(r, columnCount() - 1),
+                     {Qt::DecorationRole, Qt::ToolTipRole});
 }
 
 void ChannelListModel::setHideOffline(bool hide) {
@@ -217,7 +249,43 @@ void ChannelListModel::setFav(int r, bool fav) {
 
 void ChannelListModel::setHeaders(const QStringList& headers) {
     headers_ = headers;
-    emit headerDataChanged(Qt::Horizontal, 0, columns_ - 1);
+    emit headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);
+}
+
+int ChannelListModel::addNowColumn() {
+    if (nowColumn_ < 0) {
+        beginInsertColumns({}, columns_, columns_);
+        nowColumn_ = columns_;
+        endInsertColumns();
+    }
+    return nowColumn_;
+}
+
+void ChannelListModel::setClock(std::function<qint64()> clock) {
+    clock_ = std::move(clock);
+}
+
+void ChannelListModel::setGuideTip(std::function<QString(const NowNext&)> guideTip) {
+    guideTip_ = std::move(guideTip);
+}
+
+void ChannelListModel::setNowNext(GuideNowNext snapshot) {
+    nowNext_ = std::move(snapshot);
+    if (rows_.empty())
+        return;
+    if (sortingOn() && sortColumn_ == nowColumn_)
+        sort(sortColumn_, sortOrder_);
+    emit dataChanged(index(0, 0), index(int(rows_.size()) - 1, columnCount() - 1),
+                     {Qt::DisplayRole, ProgressRole, Qt::ToolTipRole});
+}
+
+NowNext ChannelListModel::nowNext(ChannelRef channel) const {
+    const NowNext* entry = nowNext_.find(channel);
+    return entry ? nowNextAt(*entry, clock_()) : NowNext{};
+}
+
+QString ChannelListModel::nowTitle(ChannelRef channel) const {
+    return nowNext(channel).now.title;
 }
 
 } // namespace zentuvo

@@ -2,6 +2,7 @@
 
 #include "data/ChannelHealth.h"
 #include "data/ChannelRef.h"
+#include "data/GuideNowNext.h"
 #include "ui/widgets/ListView.h"
 
 #include <QAbstractTableModel>
@@ -34,6 +35,9 @@ class ChannelListModel : public QAbstractTableModel {
 public:
     // The role under which a row's channel (a ChannelRef) is read.
     static constexpr int ChannelRole = ListView::ChannelRole;
+    // The role under which the "Now" column gives how far the running programme has run, in
+    // thousandths; -1 when nothing runs.
+    static constexpr int ProgressRole = ListView::ChannelRole + 1;
 
     // columns: 2 or 3; iconColumn: the column that shows the favourite mark, -1 for none.
     ChannelListModel(int columns, int iconColumn, QObject* parent = nullptr);
@@ -67,6 +71,20 @@ public:
     ChannelHealth health(ChannelRef channel) const { return health_.value(channel.key()); }
     void setHideOffline(bool hide);
 
+    // The "Now" column: added after the text columns, it shows the title of the programme
+    // running on the row's channel by the snapshot at the clock's time (UTC seconds; the
+    // system clock unless set). Sorting by it sorts by that title. guideTip gives the lines
+    // the tooltip shows after the health text. Returns the column.
+    int addNowColumn();
+    int nowColumn() const { return nowColumn_; }
+    void setClock(std::function<qint64()> clock);
+    void setGuideTip(std::function<QString(const NowNext&)> guideTip);
+    // Replaces the snapshot; the rows stay, their Now cells and tooltips are repainted (and
+    // resorted while sorted by the Now column).
+    void setNowNext(GuideNowNext snapshot);
+    // The running and next programme of a channel at the clock's time.
+    NowNext nowNext(ChannelRef channel) const;
+
     bool sortingOn() const { return sortColumn_ >= 0; }
     int sortColumn() const { return sortColumn_; }
     Qt::SortOrder sortOrder() const { return sortOrder_; }
@@ -79,13 +97,14 @@ public:
     // under LogoRole, and column's decoration unless that column shows the favourite mark
     // (a LogoBesideIcon delegate paints the logo beside it). refreshLogos() asks the views to
     // paint them again, as when logos have come.
-    static constexpr int LogoRole = Qt::UserRole + 2;
+    static constexpr int LogoRole = ProgressRole + 1;
     using LogoFunction = std::function<QPixmap(ChannelRef channel, const QString& name)>;
     void setLogos(int column, LogoFunction logo);
     void refreshLogos();
 
 private:
     void sortRows(std::vector<ChannelRow>& rows) const;
+    QString nowTitle(ChannelRef channel) const;
 
     int columns_;
     int iconColumn_;
@@ -104,6 +123,10 @@ private:
     QVariant logoDecoration(const ChannelRow& row, int column) const;
     int logoColumn_ = -1;
     LogoFunction logo_;
+    int nowColumn_ = -1;
+    GuideNowNext nowNext_;
+    std::function<qint64()> clock_;
+    std::function<QString(const NowNext&)> guideTip_;
 };
 
 } // namespace zentuvo

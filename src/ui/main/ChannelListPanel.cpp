@@ -10,6 +10,7 @@
 #include "data/VbConvert.h"
 #include "ui/main/ChannelListModel.h"
 #include "ui/main/MainWidgets.h"
+#include "ui/main/NowColumnDelegate.h"
 #include "ui/main/RefillLock.h"
 #include "ui/widgets/ListView.h"
 
@@ -59,7 +60,9 @@ FilledRows readRows(const QString& channelDb, const ChannelListFilter& filter,
 
 ChannelListPanel::ChannelListPanel(AppContext& app, MainWidgets& ui, QObject* parent)
     : QObject(parent), app_(app), ui_(ui), model_(new ChannelListModel(3, 1, this)) {
+    const int now = model_->addNowColumn();
     ui_.lvwChannels->setModel(model_);
+    ui_.lvwChannels->setItemDelegateForColumn(now, new NowColumnDelegate(ui_.lvwChannels));
     QHeaderView* header = ui_.lvwChannels->header();
     header->setSectionsClickable(true);
     header->setSortIndicatorShown(false);
@@ -193,17 +196,20 @@ void ChannelListPanel::sizeChannelColumns() {
         auto width = [space](float percent) { return int(space * percent / 100.0f); };
         if (ui_.cboCountry->currentIndex() < 2) {
             list->setColumnHidden(0, false);
-            list->setColumnWidth(0, width(30));
-            list->setColumnWidth(1, width(40));
-            list->setColumnWidth(2, width(29));
+            list->setColumnWidth(0, width(20));
+            list->setColumnWidth(1, width(32));
+            list->setColumnWidth(2, width(20));
+            list->setColumnWidth(3, width(27));
         } else {
             list->setColumnHidden(0, true); // the country is the filter: no column for it
-            list->setColumnWidth(1, width(59));
-            list->setColumnWidth(2, width(40));
+            list->setColumnWidth(1, width(40));
+            list->setColumnWidth(2, width(25));
+            list->setColumnWidth(3, width(34));
         }
         model_->setHeaders({app_.translate(QStringLiteral("_frmMain_lvwChHeader_1")),
                             app_.translate(QStringLiteral("_frmMain_lvwChHeader_2")),
-                            app_.translate(QStringLiteral("_frmMain_lvwChHeader_3"))});
+                            app_.translate(QStringLiteral("_frmMain_lvwChHeader_3")),
+                            app_.translate(QStringLiteral("_frmMain_lvwChHeader_4"))});
     } catch (const std::exception& e) {
         app_.messages.critical(QStringLiteral("Error in MakeLvwChannelsColumns: ") +
                                errorDescription(e));

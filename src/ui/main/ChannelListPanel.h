@@ -39,7 +39,7 @@ public:
     void fillChannels(const QString& countryID);
     // True from the start of a refill until its rows arrive.
     bool filling() const { return lock_ != nullptr; }
-    // Sets the three columns' widths for the current filter and their header texts.
+    // Sets the columns' widths for the current filter (the Now column last) and their headers.
     void sizeChannelColumns();
     // The selector's selection handler: refill, then columns once the rows arrived.
     void onCountrySelected();

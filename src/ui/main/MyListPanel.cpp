@@ -8,6 +8,7 @@
 #include "data/NocaseOrder.h"
 #include "ui/main/ChannelListModel.h"
 #include "ui/main/MainWidgets.h"
+#include "ui/main/NowColumnDelegate.h"
 #include "ui/main/RefillLock.h"
 #include "ui/widgets/ListView.h"
 
@@ -79,7 +80,9 @@ FilledMyList readMyList(DataContext ctx, const MyListGroupFilter& chosen) {
 MyListPanel::MyListPanel(AppContext& app, MainWidgets& ui, QObject* parent)
     : QObject(parent), app_(app), ui_(ui), model_(new ChannelListModel(2, -1, this)),
       chosen_(app.preferences().myListGroup()) {
+    const int now = model_->addNowColumn();
     ui_.lvwMyList->setModel(model_);
+    ui_.lvwMyList->setItemDelegateForColumn(now, new NowColumnDelegate(ui_.lvwMyList));
     ui_.lvwMyList->header()->setSectionsClickable(false); // this list is not sorted by column
     {
         // "All groups" is there from the start: the captions replace its text in place.
@@ -109,10 +112,12 @@ QString MyListPanel::groupText(const MyListGroupFilter& group) {
 void MyListPanel::sizeMyListColumns() {
     try {
         const float space = float(ui_.lvwChannels->columnSpace());
-        ui_.lvwMyList->setColumnWidth(0, int(space * 40.0f / 100.0f));
-        ui_.lvwMyList->setColumnWidth(1, int(space * 59.0f / 100.0f));
+        ui_.lvwMyList->setColumnWidth(0, int(space * 25.0f / 100.0f));
+        ui_.lvwMyList->setColumnWidth(1, int(space * 40.0f / 100.0f));
+        ui_.lvwMyList->setColumnWidth(2, int(space * 34.0f / 100.0f));
         model_->setHeaders({app_.translate(QStringLiteral("_frmMain_lvwMyListHeader_1")),
-                            app_.translate(QStringLiteral("_frmMain_lvwMyListHeader_2"))});
+                            app_.translate(QStringLiteral("_frmMain_lvwMyListHeader_2")),
+                            app_.translate(QStringLiteral("_frmMain_lvwMyListHeader_3"))});
     } catch (const std::exception& e) {
         app_.messages.critical(errorDescription(e));
     }
