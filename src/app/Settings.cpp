@@ -24,6 +24,7 @@ const QString kRememberCountry = QStringLiteral("RememberCountry");
 const QString kMyListGroup = QStringLiteral("MyListGroup");
 const QString kHideOffline = QStringLiteral("HideOffline");
 const QString kCheckShownList = QStringLiteral("CheckShownList");
+const QString kGuideRefreshHours = QStringLiteral("GuideRefreshHours");
 const QString kUngrouped = QStringLiteral("ungrouped");
 const QString kGroupPrefix = QStringLiteral("group:");
 
@@ -101,6 +102,7 @@ bool readSettings(AppContext& app, const AppPaths& paths) {
         app.preferences().setVideoSizeMode(readDefaultVideoSize(app));
         app.preferences().setMyListGroup(readMyListGroup(app));
         readChannelCheckOptions(app);
+        readGuideRefreshHours(app);
         return true;
     } catch (const ConversionError& e) {
         app.messages.critical(QStringLiteral("Error n° %1 %2\r in ReadSettings")
@@ -172,6 +174,25 @@ void saveChannelCheckOptions(AppContext& app) {
     if (!ini.write(kPreferences, kHideOffline, flag(app.preferences().hideOffline())) ||
         !ini.write(kPreferences, kCheckShownList, flag(app.preferences().checkShownList())))
         app.messages.critical(QStringLiteral("Error in SetChannelCheckOptions: cannot write the "
+                                             "settings file %1")
+                                  .arg(app.paths().settingsFile));
+}
+
+void readGuideRefreshHours(AppContext& app) {
+    bool ok = false;
+    const int hours = IniFile(app.paths().settingsFile)
+                          .read(kPreferences, kGuideRefreshHours)
+                          .value_or(QString())
+                          .trimmed()
+                          .toInt(&ok);
+    app.preferences().setGuideRefreshHours(ok && hours >= 1 && hours <= 720 ? hours : 12);
+}
+
+void saveGuideRefreshHours(AppContext& app) {
+    if (!IniFile(app.paths().settingsFile)
+             .write(kPreferences, kGuideRefreshHours,
+                    QString::number(app.preferences().guideRefreshHours())))
+        app.messages.critical(QStringLiteral("Error in SetGuideRefreshHours: cannot write the "
                                              "settings file %1")
                                   .arg(app.paths().settingsFile));
 }

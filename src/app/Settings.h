@@ -34,6 +34,9 @@ void saveMyListGroup(AppContext& app);
 // HideOffline and CheckShownList of [preferences]: "1" or "0" (missing: off).
 void readChannelCheckOptions(AppContext& app);
 void saveChannelCheckOptions(AppContext& app);
+// GuideRefreshHours of [preferences]: whole hours from 1 to 720 (missing or other: 12).
+void readGuideRefreshHours(AppContext& app);
+void saveGuideRefreshHours(AppContext& app);
 int readDefaultVideoSize(AppContext& app);
 void saveDefaultVideoSize(AppContext& app);
 int readRememberCountry(AppContext& app);
