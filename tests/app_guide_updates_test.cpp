@@ -88,9 +88,9 @@ TEST_F(GuideUpdatesTest, RunsDueSourcesInTurnAndAFailingOneKeepsItsProgrammes) {
     const auto sources = guideSources(guideDb);
     EXPECT_EQ(sources[1].lastError, "not XML");
     EXPECT_EQ(sources[1].programmesKept, 1) << "b keeps its programmes";
-    EXPECT_EQ(programmeAt(guideDb, ChannelRef::catalogue(1), QDateTime::currentSecsSinceEpoch())
-                  ->title,
-              "a.xml");
+    EXPECT_EQ(
+        programmeAt(guideDb, ChannelRef::catalogue(1), QDateTime::currentSecsSinceEpoch())->title,
+        "a.xml");
 
     // Refreshed a moment ago: none is due; the run ends at once.
     started.clear();

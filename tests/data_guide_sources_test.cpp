@@ -118,7 +118,7 @@ TEST(GuideSources, TimeSpanFollowsTheDataWithinLimits) {
     } cases[] = {
         {"20261206100000", "20261210060000", at("2026-12-06T10:00:00Z"),
          at("2026-12-10T06:00:00Z")},
-        {"20261101000000", "20270301000000", now - 14 * day, now + 21 * day}, // clamped
+        {"20261101000000", "20270301000000", now - 14 * day, now + 21 * day},  // clamped
         {"20261208000000", "20261208010000", now, at("2026-12-08T01:00:00Z")}, // holds now
         {"20261201000000", "20261202000000", at("2026-12-01T00:00:00Z"), now + 3600},
     };
@@ -153,9 +153,10 @@ TEST(GuideTool, AddsRemovesAndListsSources) {
                  "http://127.0.0.1/d.xml", "--remove", "http://127.0.0.1/d.xml"},
                 &rc);
     EXPECT_EQ(rc, 0);
-    EXPECT_EQ(out.split('\n', Qt::SkipEmptyParts), (QStringList{"http://127.0.0.1/a.xml\t" + when + "\t1\t1\t",
-                                            "http://127.0.0.1/b.xml\t\t0\t0\t404 Not Found",
-                                            "http://127.0.0.1/c.xml\t\t0\t0\t"}));
+    EXPECT_EQ(out.split('\n', Qt::SkipEmptyParts),
+              (QStringList{"http://127.0.0.1/a.xml\t" + when + "\t1\t1\t",
+                           "http://127.0.0.1/b.xml\t\t0\t0\t404 Not Found",
+                           "http://127.0.0.1/c.xml\t\t0\t0\t"}));
     EXPECT_TRUE(runTool({"guide-sources", "--guide", g.file, "--remove", "http://127.0.0.1/x"}, &rc)
                     .endsWith("http://127.0.0.1/x: no such guide source\n"));
     EXPECT_EQ(rc, 1);

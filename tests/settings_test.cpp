@@ -205,7 +205,7 @@ TEST(Settings, RememberCountryRowReadAndWritten) {
 TEST(Settings, GuideRefreshHoursReadWithinLimitsElseTwelve) {
     TestApp t;
     AppContext& app = *t.app;
-    const std::pair<const char*, int> cases[] = {{"", 12}, {"1", 1},     {"720", 720}, {"0", 12},
+    const std::pair<const char*, int> cases[] = {{"", 12},    {"1", 1},   {"720", 720}, {"0", 12},
                                                  {"721", 12}, {" 6 ", 6}, {"x", 12}};
     for (const auto& [stored, expected] : cases) {
         writeFile(app.paths().settingsFile,

@@ -24,9 +24,9 @@ using namespace zentuvo;
 
 namespace {
 
-const QStringList kValueOptions{QStringLiteral("--guide"), QStringLiteral("--catalogue"),
+const QStringList kValueOptions{QStringLiteral("--guide"),  QStringLiteral("--catalogue"),
                                 QStringLiteral("--mylist"), QStringLiteral("--channel"),
-                                QStringLiteral("--at"), QStringLiteral("--add"),
+                                QStringLiteral("--at"),     QStringLiteral("--add"),
                                 QStringLiteral("--remove")};
 
 // The value after --name, or "" when absent.

@@ -15,6 +15,9 @@ namespace zentuvo {
 class AppContext;
 class ChannelChecks;
 class FilePlayback;
+class GuideProgress;
+class GuideUpdates;
+class GuideWindow;
 class MainWindow;
 class Player;
 class RecordLauncher;
@@ -39,6 +42,9 @@ public:
     RecordLauncher& recorder() { return *recorder_; }
     Player& mainPlayer() { return *main_; }
     Player& previewPlayer() { return *preview_; }
+    // The guide's refreshes: the sources due start once the window shows; its guideChanged()
+    // follows each source whose programmes were replaced.
+    GuideUpdates& guideUpdates() { return *guideUpdates_; }
 
     // Program shutdown: ends a running recording and stops both players.
     void shutdown();
@@ -50,6 +56,7 @@ public:
 
 private:
     void connectCommands();
+    void startGuideUpdates();
     void stopOwned();
     void openSearch();
     void openGuide();
@@ -84,8 +91,11 @@ private:
     std::unique_ptr<FilePlayback> files_;
     std::unique_ptr<RecordLauncher> recorder_;
     std::unique_ptr<ChannelChecks> checks_;
-    QPointer<QDialog> import_;   // the import window opened by importPlaylist
-    QStringList pendingImports_; // the sources waiting for it
+    std::unique_ptr<GuideUpdates> guideUpdates_;
+    std::unique_ptr<GuideProgress> guideProgress_;
+    QPointer<GuideWindow> guide_; // the guide window, once opened
+    QPointer<QDialog> import_;    // the import window opened by importPlaylist
+    QStringList pendingImports_;  // the sources waiting for it
 };
 
 } // namespace zentuvo
