@@ -34,8 +34,8 @@ TEST_F(GuideUpdatesWindowTest, ShowsEachSourceInTheBottomBarUntilTheRunEnds) {
     EXPECT_FALSE(ui().prgGuide->isVisible());
     EXPECT_FALSE(ui().cmdCancelGuide->isVisible());
     EXPECT_EQ(guideSources(app().paths().guideFile()).at(0).programmesKept, 1);
-    EXPECT_EQ(GuideProgress::sourceName("https://127.0.0.1:8080/epg/it.xml.gz"),
-              "127.0.0.1 – it.xml.gz");
+    EXPECT_EQ(GuideProgress::sourceName("https://127.0.0.1:8080/epg/it.xml.gz"), "it.xml.gz");
+    EXPECT_EQ(GuideProgress::sourceName("http://127.0.0.1:8080/"), "127.0.0.1");
 }
 
 TEST_F(GuideUpdatesWindowTest, TheGuideKeyWorksInFullVideo) {

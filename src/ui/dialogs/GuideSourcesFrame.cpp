@@ -123,9 +123,9 @@ void GuideSourcesFrame::buildLayout() {
     lvwGuideSources_->setUniformRowHeights(true);
     lvwGuideSources_->setMinimumHeight(110);
     lvwGuideSources_->header()->setStretchLastSection(true);
-    lvwGuideSources_->setColumnWidth(0, 230);
-    lvwGuideSources_->setColumnWidth(1, 120);
-    lvwGuideSources_->setColumnWidth(2, 110);
+    lvwGuideSources_->setColumnWidth(0, 220);
+    for (int c : {1, 2})
+        lvwGuideSources_->header()->setSectionResizeMode(c, QHeaderView::ResizeToContents);
     lblGuideError_ = new QLabel(this);
     lblGuideError_->setObjectName(QStringLiteral("lblGuideError"));
     lblGuideError_->setWordWrap(true);

@@ -161,7 +161,7 @@ void OptionsWindow::buildLayout() {
     connect(cmdOK_, &QPushButton::clicked, this, &OptionsWindow::onOkClicked);
     connect(cmdClose_, &QPushButton::clicked, this, &QDialog::reject);
     setMinimumWidth(460);
-    resize(640, 0);
+    resize(760, 0);
 }
 
 void OptionsWindow::initialize() {

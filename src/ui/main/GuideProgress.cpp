@@ -29,14 +29,12 @@ GuideProgress::GuideProgress(AppContext& app, GuideUpdates& updates, QProgressBa
     applyLanguage();
 }
 
-// A download by its host and file name, a file by its name.
+// A source by its file name; an address without one by its host.
 QString GuideProgress::sourceName(const QString& address) {
     const QUrl url(address);
     const QString scheme = url.scheme().toLower();
-    if (scheme == u"http" || scheme == u"https") {
-        const QString file = url.fileName();
-        return file.isEmpty() ? url.host() : url.host() + QStringLiteral(" – ") + file;
-    }
+    if (scheme == u"http" || scheme == u"https")
+        return url.fileName().isEmpty() ? url.host() : url.fileName();
     return QFileInfo(address).fileName();
 }
 

@@ -20,7 +20,7 @@ public:
     GuideProgress(AppContext& app, GuideUpdates& updates, QProgressBar* bar, QToolButton* cancel,
                   QObject* parent = nullptr);
 
-    // The bar's text for a source being refreshed.
+    // How the bar names a source: its file name, else its host.
     static QString sourceName(const QString& address);
     void applyLanguage();
 

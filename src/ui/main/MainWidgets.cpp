@@ -281,7 +281,7 @@ void MainWidgets::build(QMainWindow* window) {
     bottom->addWidget(cmdCancelCheck);
     // The guide's refresh under way, the same way.
     prgGuide = named(new QProgressBar(picBottom), "prgGuide");
-    prgGuide->setFixedWidth(260);
+    prgGuide->setFixedWidth(300);
     prgGuide->hide();
     bottom->addWidget(prgGuide);
     cmdCancelGuide = pictureButton(picBottom, "cmdCancelGuide", QStringLiteral("stop"));
