@@ -9,6 +9,7 @@
 #include <QBuffer>
 #include <QDateTime>
 #include <QLabel>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <ctime>
 
@@ -191,6 +192,30 @@ TEST_F(GuideWindowTest, DoubleClickPlaysARunningProgrammeOnly) {
     EXPECT_EQ(play.count(), 1);
     EXPECT_TRUE(window->detailsText().contains(GuideTimeline::columnCaption(base + 1800)));
     EXPECT_TRUE(window->findChild<QLabel*>("lblMessage")->text().contains("not started"));
+}
+
+TEST_F(GuideWindowTest, SpansTheGuidesDaysFollowsARefreshAndTheLanguage) {
+    auto window = open();
+    GuideGrid* grid = window->grid();
+    EXPECT_EQ(grid->timeline().origin(), GuideTimeline::localDayStart(base - 3600));
+    // The source refreshed with other titles: the open window shows them.
+    QByteArray xml = "<tv><programme channel=\"Alpha.it\" start=\"" + xmltvTime(base) +
+                     "\" stop=\"" + xmltvTime(base + 1800) + "\"><title>Changed</title>" +
+                     "</programme></tv>";
+    QBuffer buffer(&xml);
+    buffer.open(QIODevice::ReadOnly);
+    importGuide(t.app->paths().guideFile(), "test", buffer,
+                loadGuideTargets(t.app->paths().catalogue, t.app->paths().myList));
+    window->reload();
+    ASSERT_TRUE(waitUntil([&] {
+        const auto& alpha = grid->rowProgrammes(0);
+        return window->isIdle() && grid->pendingLoads() == 0 && alpha.size() == 1 &&
+               alpha[0].title == "Changed";
+    }));
+    EXPECT_TRUE(grid->rowProgrammes(1).empty()) << "Beta's programmes went with the refresh";
+    t.app->preferences().setLanguage(2);
+    EXPECT_EQ(window->windowTitle(), "Guida ai programmi");
+    EXPECT_EQ(window->findChild<QPushButton*>("cmdNow")->text(), "Adesso");
 }
 
 TEST(GuideWindow, WithoutAGuideSaysHowToAddOne) {

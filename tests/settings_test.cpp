@@ -201,3 +201,21 @@ TEST(Settings, RememberCountryRowReadAndWritten) {
     EXPECT_EQ(readRememberCountry(app), 1);
     EXPECT_TRUE(t.messages.shown.isEmpty());
 }
+
+TEST(Settings, GuideRefreshHoursReadWithinLimitsElseTwelve) {
+    TestApp t;
+    AppContext& app = *t.app;
+    const std::pair<const char*, int> cases[] = {{"", 12},    {"1", 1},   {"720", 720}, {"0", 12},
+                                                 {"721", 12}, {" 6 ", 6}, {"x", 12}};
+    for (const auto& [stored, expected] : cases) {
+        writeFile(app.paths().settingsFile,
+                  QByteArray("[preferences]\nlanguage=1\nGuideRefreshHours=") + stored + "\n");
+        app.preferences().setGuideRefreshHours(99);
+        readGuideRefreshHours(app);
+        EXPECT_EQ(app.preferences().guideRefreshHours(), expected) << stored;
+    }
+    app.preferences().setGuideRefreshHours(48);
+    saveGuideRefreshHours(app);
+    EXPECT_EQ(iniValue(app, "GuideRefreshHours"), "48");
+    EXPECT_TRUE(t.messages.shown.isEmpty());
+}

@@ -33,6 +33,7 @@ int usage() {
         "  zentuvo-catalogue guide-import --guide FILE --catalogue FILE [--mylist FILE] "
         "SOURCE...\n"
         "  zentuvo-catalogue guide-now --guide FILE --channel ID [--at TIME]\n"
+        "  zentuvo-catalogue guide-sources --guide FILE [--add ADDRESS]... [--remove ADDRESS]...\n"
         "  zentuvo-catalogue check --catalogue FILE [--mylist FILE] [--id ID]...\n"
         "      checks the streams (every channel of both lists without --id; ID is a catalogue\n"
         "      channel's code, e.g. Alpha.it, or a My List channel's number, e.g. 12), prints\n"

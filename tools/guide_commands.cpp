@@ -1,16 +1,19 @@
-// zentuvo-catalogue guide-import / guide-now: the programme guide's file from XMLTV sources
-// (files or http(s) addresses), and what runs on a channel, without a window.
+// zentuvo-catalogue guide-import / guide-now / guide-sources: the programme guide's file from
+// XMLTV sources (files or http(s) addresses), what runs on a channel, and the sources kept,
+// without a window.
 #include "guide_commands.h"
 
 #include "app/GuideRefresh.h"
 #include "app/Settings.h"
 #include "data/Database.h"
 #include "data/GuideImport.h"
+#include "data/GuideSources.h"
 #include "data/GuideStore.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QLocale>
 #include <QTemporaryDir>
 #include <QTimeZone>
@@ -21,14 +24,24 @@ using namespace zentuvo;
 
 namespace {
 
-const QStringList kValueOptions{QStringLiteral("--guide"), QStringLiteral("--catalogue"),
+const QStringList kValueOptions{QStringLiteral("--guide"),  QStringLiteral("--catalogue"),
                                 QStringLiteral("--mylist"), QStringLiteral("--channel"),
-                                QStringLiteral("--at")};
+                                QStringLiteral("--at"),     QStringLiteral("--add"),
+                                QStringLiteral("--remove")};
 
 // The value after --name, or "" when absent.
 QString option(const QStringList& args, const QString& name) {
     const qsizetype at = args.indexOf(name);
     return at >= 0 && at + 1 < args.size() ? args[at + 1] : QString();
+}
+
+// Every value given after --name, in order.
+QStringList options(const QStringList& args, const QString& name) {
+    QStringList out;
+    for (qsizetype i = 1; i + 1 < args.size(); ++i)
+        if (args[i] == name)
+            out << args[++i];
+    return out;
 }
 
 // The arguments after the command that are neither options nor their values; nothing when an
@@ -130,6 +143,33 @@ int nowCommand(const QStringList& args) {
     }
 }
 
+// Adds and removes sources, then prints each: address, last refresh, channels matched,
+// programmes kept and last error, tab-separated.
+int sourcesCommand(const QStringList& args) {
+    const QString guide = option(args, QStringLiteral("--guide"));
+    const auto rest = operands(args);
+    if (guide.isEmpty() || !rest || !rest->isEmpty())
+        return 2;
+    int status = 0;
+    try {
+        for (const QString& address : options(args, QStringLiteral("--add")))
+            addGuideSource(guide, address);
+        for (const QString& address : options(args, QStringLiteral("--remove")))
+            if (!removeGuideSource(guide, guideSourceAddress(address)))
+                status = fail(QStringLiteral("%1: no such guide source").arg(address));
+        if (!QFileInfo::exists(guide))
+            return status;
+        for (const GuideSource& s : guideSources(guide))
+            std::printf("%s\t%s\t%d\t%lld\t%s\n", s.address.toUtf8().constData(),
+                        qPrintable(s.lastRefresh ? utcText(s.lastRefresh) : QString()),
+                        s.channelsMatched, static_cast<long long>(s.programmesKept),
+                        s.lastError.toUtf8().constData());
+    } catch (const DbError& e) {
+        return fail(e.description());
+    }
+    return status;
+}
+
 } // namespace
 
 int runGuideCommand(const QStringList& args) {
@@ -137,5 +177,7 @@ int runGuideCommand(const QStringList& args) {
         return importCommand(args);
     if (args.first() == u"guide-now")
         return nowCommand(args);
+    if (args.first() == u"guide-sources")
+        return sourcesCommand(args);
     return -1;
 }

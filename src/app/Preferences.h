@@ -50,6 +50,10 @@ public:
     QString playerInstallDir() const { return playerInstallDir_; }
     void setPlayerInstallDir(const QString& folder) { set(playerInstallDir_, folder); }
 
+    // How many hours after its last refresh a guide source is refreshed again at start-up.
+    int guideRefreshHours() const { return guideRefreshHours_; }
+    void setGuideRefreshHours(int hours) { set(guideRefreshHours_, hours); }
+
     // The settings file the links are read from.
     void setSettingsFile(const QString& path) { settingsFile_ = path; }
     // A configured address of section "links" ("HomePage", "SupportMail", "SubmitMail");
@@ -74,6 +78,7 @@ private:
     bool hideOffline_ = false;
     bool checkShownList_ = false;
     bool searchTitles_ = false;
+    int guideRefreshHours_ = 12;
     MyListGroupFilter myListGroup_;
     QString recordFolder_;
     QString userAgentOption_;

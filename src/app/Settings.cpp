@@ -25,6 +25,7 @@ const QString kMyListGroup = QStringLiteral("MyListGroup");
 const QString kHideOffline = QStringLiteral("HideOffline");
 const QString kCheckShownList = QStringLiteral("CheckShownList");
 const QString kSearchTitles = QStringLiteral("SearchProgrammeTitles");
+const QString kGuideRefreshHours = QStringLiteral("GuideRefreshHours");
 const QString kUngrouped = QStringLiteral("ungrouped");
 const QString kGroupPrefix = QStringLiteral("group:");
 
@@ -103,6 +104,7 @@ bool readSettings(AppContext& app, const AppPaths& paths) {
         app.preferences().setMyListGroup(readMyListGroup(app));
         readChannelCheckOptions(app);
         readSearchTitles(app);
+        readGuideRefreshHours(app);
         return true;
     } catch (const ConversionError& e) {
         app.messages.critical(QStringLiteral("Error n° %1 %2\r in ReadSettings")
@@ -189,6 +191,25 @@ void saveSearchTitles(AppContext& app) {
                     app.preferences().searchTitles() ? QStringLiteral("1") : QStringLiteral("0")))
         app.messages.critical(QStringLiteral("Error in SetSearchTitles: cannot write the settings "
                                              "file %1")
+                                  .arg(app.paths().settingsFile));
+}
+
+void readGuideRefreshHours(AppContext& app) {
+    bool ok = false;
+    const int hours = IniFile(app.paths().settingsFile)
+                          .read(kPreferences, kGuideRefreshHours)
+                          .value_or(QString())
+                          .trimmed()
+                          .toInt(&ok);
+    app.preferences().setGuideRefreshHours(ok && hours >= 1 && hours <= 720 ? hours : 12);
+}
+
+void saveGuideRefreshHours(AppContext& app) {
+    if (!IniFile(app.paths().settingsFile)
+             .write(kPreferences, kGuideRefreshHours,
+                    QString::number(app.preferences().guideRefreshHours())))
+        app.messages.critical(QStringLiteral("Error in SetGuideRefreshHours: cannot write the "
+                                             "settings file %1")
                                   .arg(app.paths().settingsFile));
 }
 

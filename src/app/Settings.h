@@ -37,6 +37,9 @@ void saveChannelCheckOptions(AppContext& app);
 // SearchProgrammeTitles of [preferences]: "1" or "0" (missing: off).
 void readSearchTitles(AppContext& app);
 void saveSearchTitles(AppContext& app);
+// GuideRefreshHours of [preferences]: whole hours from 1 to 720 (missing or other: 12).
+void readGuideRefreshHours(AppContext& app);
+void saveGuideRefreshHours(AppContext& app);
 int readDefaultVideoSize(AppContext& app);
 void saveDefaultVideoSize(AppContext& app);
 int readRememberCountry(AppContext& app);

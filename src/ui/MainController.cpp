@@ -2,12 +2,16 @@
 
 #include "app/AppContext.h"
 #include "app/ChannelHomePage.h"
+#include "app/GuideUpdates.h"
+#include "app/Settings.h"
+#include "data/Database.h"
 #include "playback/Player.h"
 #include "playback/Reconnect.h"
 #include "ui/dialogs/AboutWindow.h"
 #include "ui/dialogs/ChannelEditor.h"
 #include "ui/dialogs/ChannelPropertyWindow.h"
 #include "ui/dialogs/ExportPlaylistWindow.h"
+#include "ui/dialogs/GuideSourcesFrame.h"
 #include "ui/dialogs/ImportPlaylistWindow.h"
 #include "ui/dialogs/OptionsWindow.h"
 #include "ui/dialogs/RequirementsWindow.h"
@@ -16,6 +20,7 @@
 #include "ui/main/ChannelChecks.h"
 #include "ui/main/ChannelListPanel.h"
 #include "ui/main/FilePlayback.h"
+#include "ui/main/GuideProgress.h"
 #include "ui/main/MainCommands.h"
 #include "ui/main/MainWindow.h"
 #include "ui/main/MyListPanel.h"
@@ -26,6 +31,8 @@
 #include "ui/widgets/VideoView.h"
 
 #include <QLayout>
+#include <QLocale>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace zentuvo {
@@ -70,6 +77,7 @@ MainController::MainController(AppContext& app, MainWindow& window, PlayerFactor
             showInfoLine();
     });
     nowNext_->reloadGuide();
+    startGuideUpdates();
     // The preview starts silent, the main player at the slider's volume.
     control_->applyPreviewVolume();
     control_->setMainVolume(ui.SliderVolume->value());
@@ -156,6 +164,42 @@ void MainController::connectCommands() {
             [this] { ExportPlaylistWindow(app_, window_, &window_).exec(); });
 }
 
+// The guide's sources due are refreshed once the window shows (the event loop runs), one
+// after the other, with their progress in the bottom bar.
+void MainController::startGuideUpdates() {
+    const AppPaths paths = app_.paths();
+    // The guide's texts in the program's language where a guide has several, else the system's.
+    static const char* const codes[] = {"en", "it", "de", "fr", "es"};
+    const int language = app_.preferences().language();
+    QStringList languages;
+    if (language >= 1 && language <= 5)
+        languages << QString::fromLatin1(codes[language - 1]);
+    languages << QLocale::languageToCode(QLocale::system().language());
+    guideUpdates_ = std::make_unique<GuideUpdates>(programUserAgent(), [paths, languages] {
+        GuideRefreshSetup setup;
+        setup.guideDb = paths.guideFile();
+        setup.cacheFolder = paths.cacheFolder;
+        try {
+            setup.targets = loadGuideTargets(paths.catalogue, paths.myList);
+        } catch (const DbError&) {
+        }
+        setup.languages = languages;
+        return setup;
+    });
+    guideProgress_ = std::make_unique<GuideProgress>(app_, *guideUpdates_, window_.ui().prgGuide,
+                                                     window_.ui().cmdCancelGuide);
+    // A refreshed guide: its window, the lists' now/next and the guide's icons follow.
+    connect(guideUpdates_.get(), &GuideUpdates::guideChanged, this, [this] {
+        if (guide_)
+            guide_->reload();
+        nowNext_->reloadGuide();
+        window_.reloadLogos();
+    });
+    QTimer::singleShot(0, guideUpdates_.get(), [this] {
+        guideUpdates_->refreshDue(app_.preferences().guideRefreshHours());
+    });
+}
+
 void MainController::importPlaylist(const QString& source) {
     pendingImports_ << source;
     openNextImport();
@@ -198,6 +242,7 @@ void MainController::openGuide() {
         }
     }
     GuideWindow* guide = GuideWindow::open(app_, window_);
+    guide_ = guide;
     guide->setChannels(std::move(channels));
     window_.reloadLogos(); // a refresh may have brought icons
     guide->grid()->setLogos(&window_.logos());
@@ -207,7 +252,13 @@ void MainController::openGuide() {
 
 void MainController::openOptions() {
     const bool hid = app_.preferences().hideOffline();
-    OptionsWindow(app_, window_, &window_).exec();
+    OptionsWindow options(app_, window_, &window_);
+    GuideSourcesFrame* sources = options.guideSources();
+    connect(sources, &GuideSourcesFrame::refreshRequested, guideUpdates_.get(),
+            &GuideUpdates::refreshAll);
+    connect(guideUpdates_.get(), &GuideUpdates::sourceFinished, sources,
+            &GuideSourcesFrame::reload);
+    options.exec();
     if (hid && !app_.preferences().hideOffline()) { // the hidden channels come back
         if (const auto filter = window_.channels().selectedFilter())
             window_.channels().fillChannels(QString::number(*filter));

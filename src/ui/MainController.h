@@ -16,6 +16,9 @@ namespace zentuvo {
 class AppContext;
 class ChannelChecks;
 class FilePlayback;
+class GuideProgress;
+class GuideUpdates;
+class GuideWindow;
 class MainWindow;
 class NowNextRefresh;
 class Player;
@@ -43,6 +46,9 @@ public:
     Player& previewPlayer() { return *preview_; }
     // The lists' now/next; its reloadGuide() shows a changed guide.
     NowNextRefresh& nowNext() { return *nowNext_; }
+    // The guide's refreshes: the sources due start once the window shows; its guideChanged()
+    // follows each source whose programmes were replaced.
+    GuideUpdates& guideUpdates() { return *guideUpdates_; }
 
     // Program shutdown: ends a running recording and stops both players.
     void shutdown();
@@ -54,6 +60,7 @@ public:
 
 private:
     void connectCommands();
+    void startGuideUpdates();
     void stopOwned();
     void openSearch();
     void openGuide();
@@ -97,9 +104,12 @@ private:
     // The information line as the players set it, and as shown with the guide's now/next.
     QString infoLine_;
     QString shownInfoLine_;
-    QPointer<QDialog> import_;   // the import window opened by importPlaylist
-    QStringList pendingImports_; // the sources waiting for it
     QAction* infoLogo_ = nullptr;
+    std::unique_ptr<GuideUpdates> guideUpdates_;
+    std::unique_ptr<GuideProgress> guideProgress_;
+    QPointer<GuideWindow> guide_; // the guide window, once opened
+    QPointer<QDialog> import_;    // the import window opened by importPlaylist
+    QStringList pendingImports_;  // the sources waiting for it
 };
 
 } // namespace zentuvo

@@ -7,6 +7,7 @@
 #include "data/Database.h"
 #include "ui/MainWindowApi.h"
 #include "ui/dialogs/DialogSupport.h"
+#include "ui/dialogs/GuideSourcesFrame.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -136,6 +137,10 @@ void OptionsWindow::buildLayout() {
     checkGrid->setColumnStretch(1, 1);
     outer->addWidget(Frame4_);
 
+    // The programme guide's sources.
+    Frame5_ = new GuideSourcesFrame(app_, this);
+    outer->addWidget(Frame5_, 1);
+
     outer->addStretch(1);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
@@ -156,7 +161,7 @@ void OptionsWindow::buildLayout() {
     connect(cmdOK_, &QPushButton::clicked, this, &OptionsWindow::onOkClicked);
     connect(cmdClose_, &QPushButton::clicked, this, &QDialog::reject);
     setMinimumWidth(460);
-    resize(500, 0);
+    resize(760, 0);
 }
 
 void OptionsWindow::initialize() {
@@ -166,6 +171,7 @@ void OptionsWindow::initialize() {
     chkRememberCountry_->setChecked(app_.preferences().rememberCountry() == 1);
     chkHideOffline_->setChecked(app_.preferences().hideOffline());
     chkCheckShownList_->setChecked(app_.preferences().checkShownList());
+    Frame5_->setRefreshHours(app_.preferences().guideRefreshHours());
     if (app_.preferences().videoSizeMode() == 1)
         optSizeOriginal_->setChecked(true);
     else if (app_.preferences().videoSizeMode() == 2)
@@ -190,6 +196,7 @@ void OptionsWindow::applyLanguage() {
     set(lblLanguage_, "_frmOptions_lblLanguage");
     set(chkHideOffline_, "_frmOptions_chkHideOffline");
     set(chkCheckShownList_, "_frmOptions_chkCheckShownList");
+    Frame5_->applyLanguage();
 }
 
 void OptionsWindow::loadLanguages() {
@@ -216,6 +223,8 @@ void OptionsWindow::onOkClicked() {
     app_.preferences().setHideOffline(chkHideOffline_->isChecked());
     app_.preferences().setCheckShownList(chkCheckShownList_->isChecked());
     saveChannelCheckOptions(app_);
+    app_.preferences().setGuideRefreshHours(Frame5_->refreshHours());
+    saveGuideRefreshHours(app_);
     if (cboLanguage_->currentIndex() >= 0) {
         app_.preferences().setLanguage(cboLanguage_->currentData().toInt());
         main_.applyLanguage();

@@ -13,10 +13,11 @@ class QRadioButton;
 namespace zentuvo {
 
 class AppContext;
+class GuideSourcesFrame;
 class MainWindowApi;
 
 // frmOptions: the interface language, whether the country filter is restored at start-up,
-// and the default video size. Modal.
+// the default video size, channel checks and the programme guide's sources. Modal.
 //
 // The remember box takes effect at once, whichever button closes the window; it is stored
 // with the other settings at shutdown. OK stores the size and the language in the settings
@@ -31,6 +32,7 @@ public:
     void loadLanguages();
     void onOkClicked();
     void onRememberCountryClicked();
+    GuideSourcesFrame* guideSources() const { return Frame5_; }
 
 private:
     void buildLayout();
@@ -43,6 +45,7 @@ private:
     QGroupBox* Frame2_ = nullptr;
     QGroupBox* Frame3_ = nullptr;
     QGroupBox* Frame4_ = nullptr; // channel checks
+    GuideSourcesFrame* Frame5_ = nullptr;
     QCheckBox* chkHideOffline_ = nullptr;
     QCheckBox* chkCheckShownList_ = nullptr;
     QLabel* lblLanguage_ = nullptr;

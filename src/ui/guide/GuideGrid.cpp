@@ -64,6 +64,15 @@ void GuideGrid::setChannels(QList<GuideChannel> channels) {
     emit selectionChanged();
 }
 
+void GuideGrid::reload() {
+    programmes_.assign(size_t(channels_.size()), {});
+    requested_.clear();
+    ++generation_;
+    pending_ = 0;
+    loadVisible();
+    viewport()->update();
+}
+
 void GuideGrid::setSpan(qint64 from, qint64 to) {
     const qint64 view = viewStart();
     from_ = GuideTimeline::columnStarts(from, from + 1).front();

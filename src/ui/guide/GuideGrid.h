@@ -47,6 +47,9 @@ public:
     // The rows, in order; forgets the programmes read so far.
     void setChannels(QList<GuideChannel> channels);
     const QList<GuideChannel>& channels() const { return channels_; }
+    // Forgets the programmes read so far and reads those in view again (the guide changed);
+    // the rows, the view and the selection stay.
+    void reload();
     // The span the grid scrolls over (UTC seconds) and now (where the line is).
     void setSpan(qint64 from, qint64 to);
     void setNow(qint64 now);

@@ -2,6 +2,7 @@
 
 #include "app/AppContext.h"
 #include "data/Database.h"
+#include "data/GuideSources.h"
 #include "ui/MainWindowApi.h"
 #include "ui/dialogs/DialogSupport.h"
 
@@ -56,6 +57,12 @@ GuideWindow::GuideWindow(AppContext& app, MainWindowApi& main, QWidget* parent)
     clock_->setInterval(30'000);
     connect(clock_, &QTimer::timeout, this, [this] { setNow(QDateTime::currentSecsSinceEpoch()); });
     clock_->start();
+    // An open window follows the language chosen in the options window.
+    connect(&app_.preferences(), &Preferences::changed, this, [this] {
+        grid_->setLocale(localeOf(app_.preferences().language()));
+        setCaptions();
+        grid_->viewport()->update();
+    });
     checkGuide();
 }
 
@@ -77,9 +84,9 @@ void GuideWindow::buildLayout() {
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
     outer->setSpacing(0);
-    auto* imgTop = makeBanner(term("_frmGuide_caption"), this, 48);
-    imgTop->setObjectName(QStringLiteral("imgTop"));
-    outer->addWidget(imgTop);
+    imgTop_ = makeBanner(term("_frmGuide_caption"), this, 48);
+    imgTop_->setObjectName(QStringLiteral("imgTop"));
+    outer->addWidget(imgTop_);
 
     auto* body = new QVBoxLayout;
     body->setContentsMargins(12, 10, 12, 12);
@@ -148,6 +155,9 @@ void GuideWindow::buildLayout() {
 
 void GuideWindow::setCaptions() {
     setWindowTitle(term("_frmGuide_caption"));
+    for (QLabel* l : imgTop_->findChildren<QLabel*>())
+        if (l->pixmap().isNull())
+            l->setText(term("_frmGuide_caption"));
     cmdNow_->setText(term("_frmGuide_cmdNow"));
     lblNoGuide_->setText(
         QStringLiteral("<p>%1</p><p><code>zentuvo-catalogue guide-import --guide guide.dat "
@@ -166,6 +176,11 @@ void GuideWindow::setChannels(QList<GuideChannel> channels) {
         return;
     grid_->setChannels(std::move(channels));
     grid_->goToNow();
+}
+
+void GuideWindow::reload() {
+    checkGuide();
+    grid_->reload();
 }
 
 void GuideWindow::setNow(qint64 now) {
@@ -192,27 +207,37 @@ void GuideWindow::showGuide(bool shown) {
     details_->setVisible(shown);
 }
 
-// A guide is there when its file holds programmes of some source.
+// A guide is there when its file holds programmes of some source; the grid spans its days,
+// from the start of the local day of its first programme.
 void GuideWindow::checkGuide() {
     if (!QFileInfo::exists(guideFile_)) {
         showGuide(false);
         return;
     }
+    struct Found {
+        bool any = false;
+        GuideSpan span;
+    };
     ++checking_;
-    auto* watcher = new QFutureWatcher<bool>(this);
+    auto* watcher = new QFutureWatcher<Found>(this);
     connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher] {
         watcher->deleteLater();
         --checking_;
-        showGuide(watcher->result());
+        const Found found = watcher->result();
+        if (found.any)
+            grid_->setSpan(GuideTimeline::localDayStart(found.span.from), found.span.to);
+        showGuide(found.any);
     });
     watcher->setFuture(QtConcurrent::run(&pool_, [file = guideFile_] {
+        Found found;
         try {
             for (const GuideSource& source : guideSources(file))
-                if (source.programmesKept > 0)
-                    return true;
+                found.any = found.any || source.programmesKept > 0;
+            if (found.any)
+                found.span = guideTimeSpan(file, QDateTime::currentSecsSinceEpoch());
         } catch (const DbError&) {
         }
-        return false;
+        return found;
     }));
 }
 

@@ -33,6 +33,8 @@ public:
     // Shows the one guide window, creating it on the first request (parent: the main window).
     static GuideWindow* open(AppContext& app, MainWindowApi& main);
 
+    // Reads the guide again after a refresh: whether there is one, its days, the programmes.
+    void reload();
     // The rows, in the order of the main window's list.
     void setChannels(QList<GuideChannel> channels);
     // Now, as the grid's line and the running programmes know it (a minute timer moves it).
@@ -63,6 +65,7 @@ private:
     MainWindowApi& main_;
     QString guideFile_;
     GuideGrid* grid_ = nullptr;
+    QWidget* imgTop_ = nullptr;
     QStackedWidget* stack_ = nullptr;
     QLabel* lblNoGuide_ = nullptr;
     QPushButton* cmdNow_ = nullptr;

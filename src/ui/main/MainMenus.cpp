@@ -93,6 +93,7 @@ void MainMenus::build(QMainWindow* window) {
     // Full video hides the bar: the window keeps the keys.
     window->addActions({miFilePlayFrom, miViewFullVideo, miViewPreviousChannel, miViewPause,
                         miViewLive, miViewMute, miViewVolumeUp, miViewVolumeDown});
+    window->addAction(miGuide);
 
     mnuLvwChannels = menu(window, "mnuLvwChannels", QStringLiteral("Channels"));
     miLvwChannelsPlay = item(mnuLvwChannels, "miLvwChannelsPlay", QStringLiteral("Play"));

@@ -279,6 +279,14 @@ void MainWidgets::build(QMainWindow* window) {
     cmdCancelCheck = pictureButton(picBottom, "cmdCancelCheck", QStringLiteral("stop"));
     cmdCancelCheck->hide();
     bottom->addWidget(cmdCancelCheck);
+    // The guide's refresh under way, the same way.
+    prgGuide = named(new QProgressBar(picBottom), "prgGuide");
+    prgGuide->setFixedWidth(300);
+    prgGuide->hide();
+    bottom->addWidget(prgGuide);
+    cmdCancelGuide = pictureButton(picBottom, "cmdCancelGuide", QStringLiteral("stop"));
+    cmdCancelGuide->hide();
+    bottom->addWidget(cmdCancelGuide);
     bottom->addSpacing(10);
     imgVolume = named(new QLabel(picBottom), "imgVolume");
     imgVolume->setPixmap(mainIcon(QStringLiteral("volume")).pixmap(QSize(20, 20)));

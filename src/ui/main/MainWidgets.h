@@ -78,6 +78,8 @@ struct MainWidgets {
     QLineEdit* txtMessages = nullptr;
     QProgressBar* prgCheck = nullptr;      // a channel check's progress, shown while it runs
     QToolButton* cmdCancelCheck = nullptr; // cancels it
+    QProgressBar* prgGuide = nullptr;      // the guide's refresh, shown while it runs
+    QToolButton* cmdCancelGuide = nullptr; // cancels it
     QSlider* SliderPlayFile = nullptr;
     QLabel* lblPlayFileTime = nullptr; // "elapsed / total" beside SliderPlayFile
     QLabel* imgVolume = nullptr;

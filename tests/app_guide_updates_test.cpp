@@ -1,0 +1,127 @@
+// The guide's sources refreshed one after the other: due ones, all of them, a failing one
+// among them, and cancelling.
+#include "app/GuideUpdates.h"
+#include "data/GuideSources.h"
+#include "data/GuideStore.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace zentuvo;
+
+namespace {
+
+QByteArray guideOf(const char* title) {
+    const qint64 now = QDateTime::currentSecsSinceEpoch() / 3600 * 3600;
+    const auto time = [](qint64 t) {
+        return QDateTime::fromSecsSinceEpoch(t, Qt::UTC).toString("yyyyMMddHHmmss").toLatin1();
+    };
+    return "<tv><programme channel=\"one.it\" start=\"" + time(now) + " +0000\" stop=\"" +
+           time(now + 3600) + " +0000\"><title>" + title + "</title></programme></tv>";
+}
+
+class GuideUpdatesTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        for (const char* name : {"a.xml", "b.xml", "c.xml"}) {
+            files << dir.filePath(name);
+            write(files.last(), guideOf(name));
+            addGuideSource(guideDb, files.last());
+        }
+        QObject::connect(&updates, &GuideUpdates::sourceStarted,
+                         [this](int position, int count, const QString& address) {
+                             started << QStringLiteral("%1/%2 %3")
+                                            .arg(position)
+                                            .arg(count)
+                                            .arg(QFileInfo(address).fileName());
+                         });
+    }
+    static void write(const QString& path, const QByteArray& bytes) {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+    // Waits for the run's end; false when it does not end.
+    bool waitForEnd(QSignalSpy& finished) {
+        return QTest::qWaitFor([&] { return finished.count() > 0; }, 10000);
+    }
+
+    QTemporaryDir dir;
+    QString guideDb = dir.filePath("guide.dat");
+    QStringList files;
+    QStringList started;
+    GuideUpdates updates{QStringLiteral("ZentuvoTest/1.0"), [this] {
+                             GuideRefreshSetup setup;
+                             setup.guideDb = guideDb;
+                             setup.cacheFolder = dir.filePath("cache");
+                             setup.targets = {{ChannelRef::catalogue(1), "one.it", "Uno"}};
+                             return setup;
+                         }};
+};
+
+TEST_F(GuideUpdatesTest, RunsDueSourcesInTurnAndAFailingOneKeepsItsProgrammes) {
+    QSignalSpy finished(&updates, &GuideUpdates::finished);
+    QSignalSpy changed(&updates, &GuideUpdates::guideChanged);
+    QSignalSpy done(&updates, &GuideUpdates::sourceFinished);
+    updates.refreshDue(12);
+    EXPECT_TRUE(updates.isRunning());
+    ASSERT_TRUE(waitForEnd(finished));
+    EXPECT_EQ(started, (QStringList{"1/3 a.xml", "2/3 b.xml", "3/3 c.xml"}));
+    EXPECT_EQ(changed.count(), 3);
+    EXPECT_FALSE(updates.isRunning());
+
+    // b fails now: the others still run, b keeps what it gave and tells why.
+    write(files[1], "not a guide");
+    write(files[2], guideOf("c2"));
+    started.clear();
+    changed.clear();
+    finished.clear();
+    updates.refreshAll();
+    ASSERT_TRUE(waitForEnd(finished));
+    EXPECT_EQ(started, (QStringList{"1/3 a.xml", "2/3 b.xml", "3/3 c.xml"}));
+    EXPECT_EQ(changed.count(), 2);
+    const auto sources = guideSources(guideDb);
+    EXPECT_EQ(sources[1].lastError, "not XML");
+    EXPECT_EQ(sources[1].programmesKept, 1) << "b keeps its programmes";
+    EXPECT_EQ(
+        programmeAt(guideDb, ChannelRef::catalogue(1), QDateTime::currentSecsSinceEpoch())->title,
+        "a.xml");
+
+    // Refreshed a moment ago: none is due; the run ends at once.
+    started.clear();
+    finished.clear();
+    updates.refreshDue(12);
+    ASSERT_TRUE(waitForEnd(finished));
+    EXPECT_TRUE(started.isEmpty());
+    EXPECT_EQ(finished.count(), 1);
+}
+
+TEST_F(GuideUpdatesTest, CancelStopsTheRunAndDropsTheQueue) {
+    QSignalSpy finished(&updates, &GuideUpdates::finished);
+    // Cancelled while the sources are read: nothing starts.
+    updates.refreshAll();
+    updates.cancel();
+    EXPECT_EQ(finished.count(), 1);
+    EXPECT_FALSE(updates.isRunning());
+    // Cancelled as the first source starts: the others never run.
+    QObject::connect(&updates, &GuideUpdates::sourceStarted, &updates, &GuideUpdates::cancel);
+    finished.clear();
+    started.clear();
+    updates.refreshAll();
+    ASSERT_TRUE(waitForEnd(finished));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(finished.count(), 1);
+    EXPECT_EQ(started, QStringList{"1/3 a.xml"});
+    const auto sources = guideSources(guideDb);
+    for (size_t i : {1u, 2u}) {
+        EXPECT_EQ(sources[i].lastRefresh, 0);
+        EXPECT_EQ(sources[i].lastError, QString());
+    }
+}
+
+} // namespace
