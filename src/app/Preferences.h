@@ -46,6 +46,12 @@ public:
     // The folder of the player's command-line program, which the recorder runs.
     QString playerInstallDir() const { return playerInstallDir_; }
     void setPlayerInstallDir(const QString& folder) { set(playerInstallDir_, folder); }
+    // Scheduled recordings start this many minutes before the programme and end this many
+    // after it.
+    int scheduleMarginBefore() const { return scheduleMarginBefore_; }
+    void setScheduleMarginBefore(int minutes) { set(scheduleMarginBefore_, minutes); }
+    int scheduleMarginAfter() const { return scheduleMarginAfter_; }
+    void setScheduleMarginAfter(int minutes) { set(scheduleMarginAfter_, minutes); }
 
     // The settings file the links are read from.
     void setSettingsFile(const QString& path) { settingsFile_ = path; }
@@ -75,6 +81,8 @@ private:
     QString userAgentOption_;
     QString playerInstallDir_;
     QString settingsFile_;
+    int scheduleMarginBefore_ = 1;
+    int scheduleMarginAfter_ = 2;
 };
 
 } // namespace zentuvo

@@ -18,6 +18,7 @@ class FilePlayback;
 class MainWindow;
 class Player;
 class RecordLauncher;
+class RecordingScheduler;
 class SearchWindow;
 class VideoView;
 
@@ -37,6 +38,7 @@ public:
     PlayerControl& control() { return *control_; }
     FilePlayback& files() { return *files_; }
     RecordLauncher& recorder() { return *recorder_; }
+    RecordingScheduler& scheduler() { return *scheduler_; }
     Player& mainPlayer() { return *main_; }
     Player& previewPlayer() { return *preview_; }
 
@@ -58,6 +60,7 @@ private:
     void openEditor(qint32 myListNumber);
     void openChannelProperty(ChannelRef channel);
     void openNextImport();
+    void openSchedule();
 
     // PlayerControlView over the window's elements.
     void setPlayerMessage(const QString& text) override;
@@ -86,6 +89,7 @@ private:
     std::unique_ptr<ChannelChecks> checks_;
     QPointer<QDialog> import_;   // the import window opened by importPlaylist
     QStringList pendingImports_; // the sources waiting for it
+    std::unique_ptr<RecordingScheduler> scheduler_;
 };
 
 } // namespace zentuvo
