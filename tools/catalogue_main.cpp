@@ -6,6 +6,7 @@
 #include "guide_commands.h"
 #include "health_commands.h"
 #include "playlist_commands.h"
+#include "schedule_commands.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -36,7 +37,11 @@ int usage() {
         "      checks the streams (every channel of both lists without --id; ID is a catalogue\n"
         "      channel's code, e.g. Alpha.it, or a My List channel's number, e.g. 12), prints\n"
         "      ID, state (online, offline, unchecked) and reason per channel, tab-separated,\n"
-        "      and keeps the results: health.dat beside the catalogue, and the My List file\n",
+        "      and keeps the results: health.dat beside the catalogue, and the My List file\n"
+        "  zentuvo-catalogue schedule --schedule FILE [--catalogue FILE] [--mylist FILE]\n"
+        "      (--list | --add --channel ID --start TIME --minutes N [--title TEXT] | --remove N)\n"
+        "      lists, adds or removes scheduled recordings (schedule.dat in the data folder);\n"
+        "      ID as for check, TIME as 2026-12-07T20:30 (local time), N from the list\n",
         stderr);
     return 2;
 }
@@ -97,6 +102,8 @@ int main(int argc, char** argv) {
     if (const int status = runGuideCommand(args); status >= 0)
         return status == 2 ? usage() : status;
     if (const int status = runHealthCommand(args); status >= 0)
+        return status == 2 ? usage() : status;
+    if (const int status = runScheduleCommand(args); status >= 0)
         return status == 2 ? usage() : status;
     if (command == u"encrypt" && args.size() == 2) {
         StoredValueCipher cipher;
