@@ -8,7 +8,6 @@
 
 #include <QDateTime>
 #include <QDir>
-#include <QLocale>
 #include <QTimer>
 #include <algorithm>
 #include <utility>
@@ -63,9 +62,8 @@ void RecordingScheduler::start() {
 }
 
 QString RecordingScheduler::missedLine(const ScheduledRecording& r) const {
-    const QLocale locale;
-    const QString when =
-        locale.toString(QDateTime::fromSecsSinceEpoch(r.start).toLocalTime(), QLocale::ShortFormat);
+    const QString when = QDateTime::fromSecsSinceEpoch(r.start).toLocalTime().toString(
+        QStringLiteral("yyyy-MM-dd HH:mm"));
     return r.title.isEmpty() ? QStringLiteral("%1, %2").arg(r.channelName, when)
                              : QStringLiteral("%1, %2, %3").arg(r.channelName, r.title, when);
 }

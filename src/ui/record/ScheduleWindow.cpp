@@ -16,7 +16,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTreeWidget>
@@ -30,9 +29,10 @@ const char* const kStateTerms[] = {"_frmSchedule_stateWaiting", "_frmSchedule_st
                                    "_frmSchedule_stateDone", "_frmSchedule_stateFailed",
                                    "_frmSchedule_stateMissed"};
 
+// As the start field shows it.
 QString timeText(qint64 secs) {
-    return QLocale().toString(QDateTime::fromSecsSinceEpoch(secs).toLocalTime(),
-                              QLocale::ShortFormat);
+    return QDateTime::fromSecsSinceEpoch(secs).toLocalTime().toString(
+        QStringLiteral("yyyy-MM-dd HH:mm"));
 }
 
 QSpinBox* minutesBox(const char* name, int maximum, QWidget* parent) {
