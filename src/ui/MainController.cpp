@@ -1,8 +1,8 @@
 #include "ui/MainController.h"
 
 #include "app/AppContext.h"
-#include "app/RecordingScheduler.h"
 #include "app/ChannelHomePage.h"
+#include "app/RecordingScheduler.h"
 #include "playback/Player.h"
 #include "playback/Reconnect.h"
 #include "record/ScheduledRun.h"

@@ -43,9 +43,9 @@ bool RecordLauncher::confirmQuit() {
     if (window_ && window_->isRecording())
         return window_->confirmStop();
     if (scheduler_ && scheduler_->isRecording())
-        return app_.messages.askYesNo(
-            app_.translate(QStringLiteral("_frmRecord_msgStopQuestion")) + u' ',
-            app_.translate(QStringLiteral("_frmRecord_msgStopTitle")));
+        return app_.messages.askYesNo(app_.translate(QStringLiteral("_frmRecord_msgStopQuestion")) +
+                                          u' ',
+                                      app_.translate(QStringLiteral("_frmRecord_msgStopTitle")));
     return true;
 }
 
