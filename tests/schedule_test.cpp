@@ -56,7 +56,8 @@ TEST(ScheduleFiles, NamesAreSafeAndNeverTaken) {
           Case{"Alpha", "", "Alpha - 2026-12-07 20-30.ts"},
           Case{"A/B: C*?", "Q\"<x>|\\y\tz.", "A_B_ C__ - Q__x___y_z - 2026-12-07 20-30.ts"},
           Case{" ..", "  ", "_ - 2026-12-07 20-30.ts"}})
-        EXPECT_EQ(ScheduleFiles::fileName(c.channel, c.title, start), c.name) << c.channel.toStdString();
+        EXPECT_EQ(ScheduleFiles::fileName(c.channel, c.title, start), c.name)
+            << c.channel.toStdString();
     EXPECT_EQ(ScheduleFiles::safePart(QString(100, u'x')).size(), 80);
     QTemporaryDir dir;
     const QString name = "Alpha - 2026-12-07 20-30.ts";

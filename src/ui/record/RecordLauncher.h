@@ -27,7 +27,8 @@ public:
     void record(ChannelRef playing);
 
     // The program is asked to quit: with a recording running (the window's or a scheduled
-    // one), asks once whether to stop them. False (the answer No) leaves everything as it is; true when quitting may go on.
+    // one), asks once whether to stop them. False (the answer No) leaves everything as it
+    // is; true when quitting may go on.
     bool confirmQuit();
     // Program shutdown: ends a running recording without asking and closes the window,
     // then calls done; returns at once. With nothing recording, done is called at once.
