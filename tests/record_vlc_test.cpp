@@ -1,8 +1,10 @@
 // Real recordings by the player's command-line program of a live-like stream served on
 // 127.0.0.1, checked with ffprobe; and seeking in a file with the real player.
+#include "app/RecordingScheduler.h"
 #include "playback/VlcPlayer.h"
 #include "playback_fake_view.h"
 #include "record/RecordFiles.h"
+#include "record/ScheduledRun.h"
 #include "record_loopback.h"
 #include "support/FakeMainWindow.h"
 #include "support/FakePlayer.h"
@@ -202,4 +204,21 @@ TEST_F(RecordVlcTest, SeekingAFileWithTheRealPlayer) {
         << "position " << vlc.position();
     EXPECT_LT(vlc.position(), 0.7);
     vlc.stop();
+}
+
+// A scheduled recording: its own player from its start to its end, without a window.
+TEST_F(RecordVlcTest, AScheduledRecordingRunsItsOwnPlayerFromItsStartToItsEnd) {
+    t->app->preferences().setScheduleMarginBefore(0);
+    t->app->preferences().setScheduleMarginAfter(0);
+    RecordingScheduler scheduler(*t->app, ScheduledRun::factory(*t->app));
+    const qint64 now = QDateTime::currentSecsSinceEpoch();
+    scheduler.schedule(catalogueRef(*t->app, "Live.it"), "Live One", "News: late", now, now + 6);
+    ASSERT_TRUE(scheduler.isRecording());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !scheduler.isRecording(); }, 30000));
+    const ScheduledRecording r = scheduler.recordings().front();
+    EXPECT_EQ(r.state, ScheduleState::Done) << r.reason.toStdString();
+    EXPECT_EQ(QFileInfo(r.file).fileName(),
+              "Live One - News_ late - " +
+                  QDateTime::fromSecsSinceEpoch(now).toString("yyyy-MM-dd HH-mm") + ".ts");
+    EXPECT_TRUE(probeStreams(r.file).contains("video"));
 }

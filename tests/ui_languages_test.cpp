@@ -1,5 +1,6 @@
 // Every window in every language: no visible text stays as its English one, apart from
 // names, numbers and words that are the same in the language.
+#include "app/RecordingScheduler.h"
 #include "support/FakeMainWindow.h"
 #include "support/FakePlayer.h"
 #include "support/TestWidgets.h"
@@ -17,6 +18,7 @@
 #include "ui/main/ChannelListPanel.h"
 #include "ui/main/MainWindow.h"
 #include "ui/record/RecordWindow.h"
+#include "ui/record/ScheduleWindow.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -104,6 +106,7 @@ template <typename T, typename... Args> Open opens(Args... args) {
 TEST(Languages, EveryWindowShowsItsTextsInTheChosenLanguage) {
     TestApp t;
     const ChannelRef alpha = catalogueRef(*t.app, "Alpha.it");
+    RecordingScheduler scheduler(*t.app, [](QObject*) -> ScheduledRunner* { return nullptr; });
     const QList<std::pair<const char*, Open>> windows{
         {"main",
          [](AppContext& app, FakeMain&) -> std::unique_ptr<QWidget> {
@@ -120,6 +123,10 @@ TEST(Languages, EveryWindowShowsItsTextsInTheChosenLanguage) {
         {"about", opens<AboutWindow>(QString("3.0.21 Vetinari"))},
         {"requirements", opens<RequirementsWindow>()},
         {"recorder", opens<RecordWindow>(alpha)},
+        {"schedule",
+         [&scheduler](AppContext& app, FakeMain& main) -> std::unique_ptr<QWidget> {
+             return std::make_unique<ScheduleWindow>(app, main, scheduler);
+         }},
         {"import", opens<ImportPlaylistWindow>()},
         {"export", opens<ExportPlaylistWindow>()},
         {"splash",

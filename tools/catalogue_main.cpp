@@ -7,6 +7,7 @@
 #include "health_commands.h"
 #include "logo_commands.h"
 #include "playlist_commands.h"
+#include "schedule_commands.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -41,7 +42,11 @@ int usage() {
         "      and keeps the results: health.dat beside the catalogue, and the My List file\n"
         "  zentuvo-catalogue logos --catalogue FILE [--mylist FILE] [--guide FILE]\n"
         "      prints ID and logo address per channel that has a logo (My List's own, else\n"
-        "      the programme guide's icon), tab-separated\n",
+        "      the programme guide's icon), tab-separated\n"
+        "  zentuvo-catalogue schedule --schedule FILE [--catalogue FILE] [--mylist FILE]\n"
+        "      (--list | --add --channel ID --start TIME --minutes N [--title TEXT] | --remove N)\n"
+        "      lists, adds or removes scheduled recordings (schedule.dat in the data folder);\n"
+        "      ID as for check, TIME as 2026-12-07T20:30 (local time), N from the list\n",
         stderr);
     return 2;
 }
@@ -104,6 +109,8 @@ int main(int argc, char** argv) {
     if (const int status = runHealthCommand(args); status >= 0)
         return status == 2 ? usage() : status;
     if (const int status = runLogoCommand(args); status >= 0)
+        return status == 2 ? usage() : status;
+    if (const int status = runScheduleCommand(args); status >= 0)
         return status == 2 ? usage() : status;
     if (command == u"encrypt" && args.size() == 2) {
         StoredValueCipher cipher;

@@ -22,6 +22,9 @@ struct AppPaths {
     // The programme guide's database (guide.dat in the data folder).
     QString guideFile() const { return folder + QStringLiteral("/guide.dat"); }
 
+    // The scheduled recordings (schedule.dat in the data folder).
+    QString scheduleFile() const { return folder + QStringLiteral("/schedule.dat"); }
+
     bool portable() const { return installedData.isEmpty(); }
 
     // health.dat beside the catalogue: the stream check results of its channels, by code.

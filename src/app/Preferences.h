@@ -49,6 +49,12 @@ public:
     // The folder of the player's command-line program, which the recorder runs.
     QString playerInstallDir() const { return playerInstallDir_; }
     void setPlayerInstallDir(const QString& folder) { set(playerInstallDir_, folder); }
+    // Scheduled recordings start this many minutes before the programme and end this many
+    // after it.
+    int scheduleMarginBefore() const { return scheduleMarginBefore_; }
+    void setScheduleMarginBefore(int minutes) { set(scheduleMarginBefore_, minutes); }
+    int scheduleMarginAfter() const { return scheduleMarginAfter_; }
+    void setScheduleMarginAfter(int minutes) { set(scheduleMarginAfter_, minutes); }
 
     // How many hours after its last refresh a guide source is refreshed again at start-up.
     int guideRefreshHours() const { return guideRefreshHours_; }
@@ -84,6 +90,8 @@ private:
     QString userAgentOption_;
     QString playerInstallDir_;
     QString settingsFile_;
+    int scheduleMarginBefore_ = 1;
+    int scheduleMarginAfter_ = 2;
 };
 
 } // namespace zentuvo

@@ -3,6 +3,7 @@
 #include "app/AppContext.h"
 #include "app/DataLocation.h"
 #include "app/IniFile.h"
+#include "app/ScheduleSettings.h"
 #include "common/Messages.h"
 #include "data/Database.h"
 #include "data/OptionsTable.h"
@@ -105,6 +106,7 @@ bool readSettings(AppContext& app, const AppPaths& paths) {
         readChannelCheckOptions(app);
         readSearchTitles(app);
         readGuideRefreshHours(app);
+        readScheduleMargins(app);
         return true;
     } catch (const ConversionError& e) {
         app.messages.critical(QStringLiteral("Error n° %1 %2\r in ReadSettings")

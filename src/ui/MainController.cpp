@@ -5,8 +5,10 @@
 #include "app/GuideUpdates.h"
 #include "app/Settings.h"
 #include "data/Database.h"
+#include "app/RecordingScheduler.h"
 #include "playback/Player.h"
 #include "playback/Reconnect.h"
+#include "record/ScheduledRun.h"
 #include "ui/dialogs/AboutWindow.h"
 #include "ui/dialogs/ChannelEditor.h"
 #include "ui/dialogs/ChannelPropertyWindow.h"
@@ -27,6 +29,7 @@
 #include "ui/main/NowNextRefresh.h"
 #include "ui/record/RecordLauncher.h"
 #include "ui/record/RecordWindow.h"
+#include "ui/record/ScheduleWindow.h"
 #include "ui/widgets/ListView.h"
 #include "ui/widgets/VideoView.h"
 
@@ -66,6 +69,8 @@ MainController::MainController(AppContext& app, MainWindow& window, PlayerFactor
                                                                 ui.SliderPlayFile, ui.SliderVolume,
                                                                 ui.lblPlayFileTime});
     recorder_ = std::make_unique<RecordLauncher>(app_, window_);
+    scheduler_ = std::make_unique<RecordingScheduler>(app_, ScheduledRun::factory(app_));
+    recorder_->setScheduler(scheduler_.get());
     checks_ =
         std::make_unique<ChannelChecks>(app_, *window_.channels().model(),
                                         *window_.myList().model(), ui.prgCheck, ui.cmdCancelCheck);
@@ -89,6 +94,8 @@ MainController::MainController(AppContext& app, MainWindow& window, PlayerFactor
     connect(ui.statusTimer, &QTimer::timeout, files_.get(), &FilePlayback::updateTime);
     ui.statusTimer->start();
     connectInfoLogo();
+    // Once the window shows: what was missed is told over it.
+    QTimer::singleShot(0, scheduler_.get(), &RecordingScheduler::start);
 }
 
 MainController::~MainController() {
@@ -151,6 +158,7 @@ void MainController::connectCommands() {
             checks_->recheck(control_->mainChannel());
     });
     connect(commands, &MainCommands::guideRequested, this, &MainController::openGuide);
+    connect(commands, &MainCommands::scheduleRequested, this, &MainController::openSchedule);
     connect(commands, &MainCommands::requirementsRequested, this,
             [this] { RequirementsWindow::open(app_, window_); });
     connect(commands, &MainCommands::optionsRequested, this, &MainController::openOptions);
@@ -248,6 +256,20 @@ void MainController::openGuide() {
     guide->grid()->setLogos(&window_.logos());
     connect(guide, &GuideWindow::playRequested, control_.get(), &PlayerControl::playMain,
             Qt::UniqueConnection);
+    guide->setScheduler(scheduler_.get());
+}
+
+// The channels a recording made by hand may be of: the playing one and the shown list's.
+void MainController::openSchedule() {
+    QList<GuideChannel> channels;
+    if (const QAbstractItemModel* model = window_.commands().currentList()->model())
+        for (int r = 0; r < model->rowCount(); ++r) {
+            const QModelIndex name = model->index(r, 1);
+            channels.append(
+                {name.data(ListView::ChannelRole).value<ChannelRef>(), name.data().toString()});
+        }
+    ScheduleWindow* window = ScheduleWindow::open(app_, window_, *scheduler_);
+    window->setChannels(control_->mainChannel(), channels);
 }
 
 void MainController::openOptions() {

@@ -23,6 +23,7 @@ class MainWindow;
 class NowNextRefresh;
 class Player;
 class RecordLauncher;
+class RecordingScheduler;
 class SearchWindow;
 class VideoView;
 
@@ -42,6 +43,7 @@ public:
     PlayerControl& control() { return *control_; }
     FilePlayback& files() { return *files_; }
     RecordLauncher& recorder() { return *recorder_; }
+    RecordingScheduler& scheduler() { return *scheduler_; }
     Player& mainPlayer() { return *main_; }
     Player& previewPlayer() { return *preview_; }
     // The lists' now/next; its reloadGuide() shows a changed guide.
@@ -74,6 +76,7 @@ private:
     void showInfoLogo();
     // Shows infoLine_, with the now/next of the channel playing.
     void showInfoLine();
+    void openSchedule();
 
     // PlayerControlView over the window's elements.
     void setPlayerMessage(const QString& text) override;
@@ -110,6 +113,7 @@ private:
     QPointer<GuideWindow> guide_; // the guide window, once opened
     QPointer<QDialog> import_;    // the import window opened by importPlaylist
     QStringList pendingImports_;  // the sources waiting for it
+    std::unique_ptr<RecordingScheduler> scheduler_;
 };
 
 } // namespace zentuvo

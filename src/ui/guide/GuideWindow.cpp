@@ -1,6 +1,8 @@
 #include "ui/guide/GuideWindow.h"
 
 #include "app/AppContext.h"
+#include "app/RecordingScheduler.h"
+#include "common/Messages.h"
 #include "data/Database.h"
 #include "data/GuideSources.h"
 #include "ui/MainWindowApi.h"
@@ -183,6 +185,10 @@ void GuideWindow::reload() {
     grid_->reload();
 }
 
+void GuideWindow::setScheduler(RecordingScheduler* scheduler) {
+    scheduler_ = scheduler;
+}
+
 void GuideWindow::setNow(qint64 now) {
     grid_->setNow(now);
 }
@@ -292,11 +298,22 @@ void GuideWindow::onActivated(const GuideProgramme& programme) {
         emit playRequested(programme.channel);
         return;
     }
-    if (programme.start > grid_->now())
-        lblMessage_->setText(term("_frmGuide_msgStartsAt")
-                                 .arg(GuideTimeline::dayCaption(programme.start, grid_->locale()),
-                                      GuideTimeline::columnCaption(programme.start)));
-    else
+    if (programme.start > grid_->now()) {
+        const QString day = GuideTimeline::dayCaption(programme.start, grid_->locale());
+        const QString time = GuideTimeline::columnCaption(programme.start);
+        lblMessage_->setText(term("_frmGuide_msgStartsAt").arg(day, time));
+        if (scheduler_ && app_.messages.askYesNo(
+                              term("_frmGuide_msgRecordQuestion").arg(programme.title, day, time),
+                              term("_frmGuide_caption"))) {
+            QString channel;
+            for (const GuideChannel& c : grid_->channels())
+                if (c.channel == programme.channel)
+                    channel = c.name;
+            if (scheduler_->schedule(programme.channel, channel, programme.title, programme.start,
+                                     programme.stop) != 0)
+                lblMessage_->setText(term("_frmGuide_msgScheduled"));
+        }
+    } else
         lblMessage_->setText(term("_frmGuide_msgEnded"));
 }
 

@@ -16,13 +16,15 @@ namespace zentuvo {
 
 class AppContext;
 class MainWindowApi;
+class RecordingScheduler;
 
 // frmGuide: the programme guide of the channels the main window lists, as a grid over the
 // guide's days, with the selected programme's details underneath. Modeless, one at a time:
 // open it with GuideWindow::open, which brings an open one forward.
 //
 // Double click or Enter on a programme running now asks for its channel in the main player;
-// on a later one the details say when it starts. Without a guide the grid's place says how
+// on a later one the details say when it starts and, with a scheduler, the user is asked
+// whether to record it. Without a guide the grid's place says how
 // to add one. Nothing here waits for the guide file: it is read off the GUI thread.
 class GuideWindow : public QDialog {
     Q_OBJECT
@@ -47,6 +49,8 @@ public:
     QString detailsText() const;
     // Whether the guide's state and the selected programme's description are known.
     bool isIdle() const { return checking_ == 0 && describing_ == 0; }
+    // Where a later programme goes when the user wants it recorded (see onActivated).
+    void setScheduler(RecordingScheduler* scheduler);
 
 signals:
     // A running programme's channel to play in the main player.
@@ -80,6 +84,7 @@ private:
     int describing_ = 0;
     quint64 detailsAsked_ = 0; // the newest description asked for; older answers are dropped
     QThreadPool pool_;
+    QPointer<RecordingScheduler> scheduler_;
 };
 
 } // namespace zentuvo

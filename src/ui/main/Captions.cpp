@@ -90,6 +90,7 @@ const Caption kCaptions[] = {
     {"mnuTools", Target::MenuCaption, nullptr},
     {"miSearch", Target::ActionCaption, nullptr},
     {"miGuide", Target::ActionCaption, nullptr},
+    {"miSchedule", Target::ActionCaption, nullptr},
     {"miOptions", Target::ActionCaption, nullptr},
     {"miRequirements", Target::ActionCaption, nullptr},
     {"mnuHelp", Target::MenuCaption, nullptr},

@@ -114,6 +114,7 @@ void MainCommands::connectMenus() {
     on(m.miViewVolumeDown, [this] { stepVolume(-1); });
     on(m.miSearch, [this] { emit searchRequested(); });
     on(m.miGuide, [this] { emit guideRequested(); });
+    on(m.miSchedule, [this] { emit scheduleRequested(); });
     on(m.miCheckChannels, [this] { emit checkChannelsRequested(); });
     on(m.miRequirements, [this] { emit requirementsRequested(); });
     on(m.miOptions, [this] { emit optionsRequested(); });

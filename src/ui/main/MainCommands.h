@@ -98,6 +98,7 @@ signals:
     void rightPanelToggleRequested();
     void searchRequested();        // modeless
     void guideRequested();         // modeless
+    void scheduleRequested();      // modeless
     void checkChannelsRequested(); // Tools > Check channels
     void requirementsRequested();  // modeless
     void optionsRequested();       // modal

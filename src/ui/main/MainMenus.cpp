@@ -76,6 +76,7 @@ void MainMenus::build(QMainWindow* window) {
     miSearch->setShortcut(QKeySequence::Find);
     miGuide = item(mnuTools, "miGuide", QStringLiteral("Programme guide..."));
     miGuide->setShortcut(Qt::Key_G);
+    miSchedule = item(mnuTools, "miSchedule", QStringLiteral("Scheduled recordings..."));
     miCheckChannels = item(mnuTools, "miCheckChannels", QStringLiteral("Check channels"));
     miRequirements = item(mnuTools, "miRequirements", QStringLiteral("Requirements..."));
     miToolsSep1 = separator(mnuTools, "miToolsSep1");

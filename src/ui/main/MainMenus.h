@@ -36,6 +36,7 @@ struct MainMenus {
     QMenu* mnuTools = nullptr;
     QAction* miSearch = nullptr;
     QAction* miGuide = nullptr;
+    QAction* miSchedule = nullptr;      // the scheduled recordings
     QAction* miCheckChannels = nullptr; // checks the streams of the shown list
     QAction* miRequirements = nullptr;
     QAction* miToolsSep1 = nullptr;

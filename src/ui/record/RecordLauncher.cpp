@@ -1,6 +1,7 @@
 #include "ui/record/RecordLauncher.h"
 
 #include "app/AppContext.h"
+#include "app/RecordingScheduler.h"
 #include "common/Messages.h"
 #include "ui/MainWindowApi.h"
 #include "ui/record/RecordWindow.h"
@@ -34,22 +35,42 @@ void RecordLauncher::record(ChannelRef playing) {
     }
 }
 
+void RecordLauncher::setScheduler(RecordingScheduler* scheduler) {
+    scheduler_ = scheduler;
+}
+
 bool RecordLauncher::confirmQuit() {
-    return !window_ || window_->confirmStop();
+    if (window_ && window_->isRecording())
+        return window_->confirmStop();
+    if (scheduler_ && scheduler_->isRecording())
+        return app_.messages.askYesNo(app_.translate(QStringLiteral("_frmRecord_msgStopQuestion")) +
+                                          u' ',
+                                      app_.translate(QStringLiteral("_frmRecord_msgStopTitle")));
+    return true;
 }
 
 void RecordLauncher::endRecordingThen(std::function<void()> done) {
+    // The scheduled recordings end after the window's.
+    auto thenScheduled = [scheduler = scheduler_, done = std::move(done)] {
+        if (scheduler)
+            scheduler->stopAllThen(done);
+        else
+            done();
+    };
     if (!window_ || !window_->isRecording()) {
-        done();
+        thenScheduled();
         return;
     }
     QObject::connect(
         window_.data(), &RecordWindow::recordingStopped, window_.data(),
-        [done = std::move(done)](bool) { done(); }, Qt::SingleShotConnection);
+        [thenScheduled = std::move(thenScheduled)](bool) { thenScheduled(); },
+        Qt::SingleShotConnection);
     window_->endForShutdown();
 }
 
 void RecordLauncher::endRecordingForShutdown() {
+    if (scheduler_)
+        scheduler_->stopAllAndWait();
     if (!window_)
         return;
     window_->closeForShutdown();

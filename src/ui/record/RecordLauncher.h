@@ -10,6 +10,7 @@ namespace zentuvo {
 class AppContext;
 class MainWindowApi;
 class RecordWindow;
+class RecordingScheduler;
 
 // The main window's record button and the one recorder window it opens.
 class RecordLauncher {
@@ -25,8 +26,9 @@ public:
     // brings the open one forward (it keeps the channel it loaded first).
     void record(ChannelRef playing);
 
-    // The program is asked to quit: with a recording running, asks once whether to stop
-    // it. False (the answer No) leaves everything as it is; true when quitting may go on.
+    // The program is asked to quit: with a recording running (the window's or a scheduled
+    // one), asks once whether to stop them. False (the answer No) leaves everything as it
+    // is; true when quitting may go on.
     bool confirmQuit();
     // Program shutdown: ends a running recording without asking and closes the window,
     // then calls done; returns at once. With nothing recording, done is called at once.
@@ -38,10 +40,14 @@ public:
     // The open recorder window, or null.
     RecordWindow* window() const { return window_; }
 
+    // The scheduled recordings: quitting asks about them too and ends them with the rest.
+    void setScheduler(RecordingScheduler* scheduler);
+
 private:
     AppContext& app_;
     MainWindowApi& main_;
     QPointer<RecordWindow> window_;
+    QPointer<RecordingScheduler> scheduler_;
 };
 
 } // namespace zentuvo
