@@ -1,6 +1,7 @@
 // zentuvo-catalogue: builds, refreshes and exports the catalogue database, imports and exports
 // playlists to and from My List, fills the programme guide from XMLTV files, checks channels'
 // streams, and enciphers or deciphers single stored values.
+#include "command_args.h"
 #include "data/Catalogue.h"
 #include "data/StoredValue.h"
 #include "guide_commands.h"
@@ -15,6 +16,7 @@
 #include <cstdio>
 
 using namespace zentuvo;
+using namespace zentuvo::commands;
 
 namespace {
 
@@ -49,12 +51,6 @@ int usage() {
         "      ID as for check, TIME as 2026-12-07T20:30 (local time), N from the list\n",
         stderr);
     return 2;
-}
-
-// The value after --name, or "" when absent.
-QString option(const QStringList& args, const QString& name) {
-    const qsizetype at = args.indexOf(name);
-    return at >= 0 && at + 1 < args.size() ? args[at + 1] : QString();
 }
 
 int report(const CatalogueResult& r, const char* what, qint64 ms) {

@@ -2,6 +2,7 @@
 // XMLTV sources (files or http(s) addresses), what runs on a channel, and the sources kept,
 // without a window.
 #include "guide_commands.h"
+#include "command_args.h"
 
 #include "app/GuideRefresh.h"
 #include "app/Settings.h"
@@ -21,6 +22,7 @@
 #include <optional>
 
 using namespace zentuvo;
+using namespace zentuvo::commands;
 
 namespace {
 
@@ -28,21 +30,6 @@ const QStringList kValueOptions{QStringLiteral("--guide"),  QStringLiteral("--ca
                                 QStringLiteral("--mylist"), QStringLiteral("--channel"),
                                 QStringLiteral("--at"),     QStringLiteral("--add"),
                                 QStringLiteral("--remove")};
-
-// The value after --name, or "" when absent.
-QString option(const QStringList& args, const QString& name) {
-    const qsizetype at = args.indexOf(name);
-    return at >= 0 && at + 1 < args.size() ? args[at + 1] : QString();
-}
-
-// Every value given after --name, in order.
-QStringList options(const QStringList& args, const QString& name) {
-    QStringList out;
-    for (qsizetype i = 1; i + 1 < args.size(); ++i)
-        if (args[i] == name)
-            out << args[++i];
-    return out;
-}
 
 // The arguments after the command that are neither options nor their values; nothing when an
 // unknown option is given.
@@ -57,11 +44,6 @@ std::optional<QStringList> operands(const QStringList& args) {
             out << args[i];
     }
     return out;
-}
-
-int fail(const QString& text) {
-    std::fprintf(stderr, "zentuvo-catalogue: %s\n", qPrintable(text));
-    return 1;
 }
 
 QString utcText(qint64 seconds) {

@@ -2,6 +2,7 @@
 // line per channel (id, state, reason; tab-separated) and keeps the results where the program
 // reads them.
 #include "health_commands.h"
+#include "command_args.h"
 
 #include "app/AppPaths.h"
 #include "app/HealthChecks.h"
@@ -17,27 +18,9 @@
 #include <cstdio>
 
 using namespace zentuvo;
+using namespace zentuvo::commands;
 
 namespace {
-
-int fail(const QString& text) {
-    std::fprintf(stderr, "zentuvo-catalogue: %s\n", qPrintable(text));
-    return 1;
-}
-
-// Every value after a --name.
-QStringList options(const QStringList& args, const QString& name) {
-    QStringList values;
-    for (qsizetype i = 0; i + 1 < args.size(); ++i)
-        if (args[i] == name)
-            values << args[i + 1];
-    return values;
-}
-
-QString option(const QStringList& args, const QString& name) {
-    const QStringList values = options(args, name);
-    return values.isEmpty() ? QString() : values.last();
-}
 
 // How a channel is named on the command line: its code, or its My List number.
 QString idOf(const HealthChannel& channel) {

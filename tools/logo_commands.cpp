@@ -2,6 +2,7 @@
 // List's own logo first, else the programme guide's icon), one line per channel that has one:
 // its id (a catalogue code, or a My List number) and the address, tab-separated.
 #include "logo_commands.h"
+#include "command_args.h"
 
 #include "data/ChannelLogos.h"
 #include "data/Database.h"
@@ -10,15 +11,7 @@
 #include <cstdio>
 
 using namespace zentuvo;
-
-namespace {
-
-QString option(const QStringList& args, const QString& name) {
-    const qsizetype at = args.indexOf(name);
-    return at >= 0 && at + 1 < args.size() ? args[at + 1] : QString();
-}
-
-} // namespace
+using namespace zentuvo::commands;
 
 int runLogoCommand(const QStringList& args) {
     if (args.value(0) != u"logos")

@@ -1,6 +1,7 @@
 // zentuvo-catalogue import-playlist / export-playlist: My List from and to M3U playlists,
 // without a window.
 #include "playlist_commands.h"
+#include "command_args.h"
 
 #include "app/PlaylistDownload.h"
 #include "app/PlaylistImport.h"
@@ -18,19 +19,9 @@
 #include <cstdio>
 
 using namespace zentuvo;
+using namespace zentuvo::commands;
 
 namespace {
-
-// The value after --name, or "" when absent.
-QString option(const QStringList& args, const QString& name) {
-    const qsizetype at = args.indexOf(name);
-    return at >= 0 && at + 1 < args.size() ? args[at + 1] : QString();
-}
-
-int fail(const QString& text) {
-    std::fprintf(stderr, "zentuvo-catalogue: %s\n", qPrintable(text));
-    return 1;
-}
 
 // The catalogue whose countries playlist countries are matched to: --catalogue, else the
 // ch.dat beside the My List file when there is one.

@@ -1,6 +1,7 @@
 // zentuvo-catalogue schedule: lists, adds and removes the scheduled recordings the program
 // makes (its schedule.dat), with the margins of the settings file beside it.
 #include "schedule_commands.h"
+#include "command_args.h"
 
 #include "app/ScheduleSettings.h"
 #include "data/ChannelHealth.h"
@@ -16,18 +17,9 @@
 #include <utility>
 
 using namespace zentuvo;
+using namespace zentuvo::commands;
 
 namespace {
-
-int fail(const QString& text) {
-    std::fprintf(stderr, "zentuvo-catalogue: %s\n", qPrintable(text));
-    return 1;
-}
-
-QString option(const QStringList& args, const QString& name) {
-    const qsizetype at = args.lastIndexOf(name);
-    return at >= 0 && at + 1 < args.size() ? args[at + 1] : QString();
-}
 
 QString localTime(qint64 secs) {
     return QDateTime::fromSecsSinceEpoch(secs).toLocalTime().toString(
