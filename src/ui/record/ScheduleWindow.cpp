@@ -20,6 +20,7 @@
 #include <QSpinBox>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace zentuvo {
 
@@ -78,6 +79,7 @@ void ScheduleWindow::buildLayout() {
     lvwSchedule->setUniformRowHeights(true);
     lvwSchedule->setAllColumnsShowFocus(true);
     lvwSchedule->header()->setStretchLastSection(true);
+    fitColumns();
 
     fraAdd_ = new QGroupBox(this);
     fraAdd_->setObjectName(QStringLiteral("fraAdd"));
@@ -191,8 +193,17 @@ void ScheduleWindow::fillList() {
         if (r.id == selected)
             lvwSchedule->setCurrentItem(row);
     }
-    for (int c = 0; c < 4; ++c)
+    fitColumns();
+}
+
+// Each column as wide as its texts, but never narrower than a channel, a title and two times
+// need: the headers stay readable while the list is empty.
+void ScheduleWindow::fitColumns() {
+    constexpr int kLeast[] = {170, 200, 125, 125};
+    for (int c = 0; c < 4; ++c) {
         lvwSchedule->resizeColumnToContents(c);
+        lvwSchedule->setColumnWidth(c, std::max(kLeast[c], lvwSchedule->columnWidth(c)));
+    }
 }
 
 void ScheduleWindow::setChannels(ChannelRef playing, const QList<GuideChannel>& shown) {

@@ -57,6 +57,7 @@ public:
 
 private:
     void buildLayout();
+    void fitColumns();
     void setCaptions();
     void fillList();
     QString term(const char* key) const;
