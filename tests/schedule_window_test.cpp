@@ -119,6 +119,8 @@ TEST_F(ScheduleUiTest, TheGuideOffersToRecordALaterProgramme) {
         t.messages.answerNext(answer);
         QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, film);
     }
+    // Once scheduled, it is not offered again.
+    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, film);
     ASSERT_EQ(t.messages.shown.size(), 2);
     EXPECT_TRUE(t.messages.shown[0].text.contains("Film"));
     ASSERT_EQ(scheduler.recordings().size(), 1u);

@@ -257,4 +257,11 @@ void RecordingScheduler::stopAllAndWait() {
         std::exchange(whenAllStopped_, {})();
 }
 
+bool RecordingScheduler::isScheduled(ChannelRef channel, qint64 start) const {
+    return std::any_of(recordings_.begin(), recordings_.end(), [&](const ScheduledRecording& r) {
+        return r.channel == channel && r.start == start &&
+               (r.state == ScheduleState::Waiting || r.state == ScheduleState::Recording);
+    });
+}
+
 } // namespace zentuvo

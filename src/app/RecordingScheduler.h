@@ -68,6 +68,8 @@ public:
 
     // Every recording, as last read or changed.
     const std::vector<ScheduledRecording>& recordings() const { return recordings_; }
+    // A recording of the channel from that start (UTC seconds) waits or runs.
+    bool isScheduled(ChannelRef channel, qint64 start) const;
     // Whether any recording runs.
     bool isRecording() const { return !runners_.isEmpty(); }
 

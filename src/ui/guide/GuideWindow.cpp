@@ -302,6 +302,10 @@ void GuideWindow::onActivated(const GuideProgramme& programme) {
         const QString day = GuideTimeline::dayCaption(programme.start, grid_->locale());
         const QString time = GuideTimeline::columnCaption(programme.start);
         lblMessage_->setText(term("_frmGuide_msgStartsAt").arg(day, time));
+        if (scheduler_ && scheduler_->isScheduled(programme.channel, programme.start)) {
+            lblMessage_->setText(term("_frmGuide_msgScheduled"));
+            return;
+        }
         if (scheduler_ && app_.messages.askYesNo(
                               term("_frmGuide_msgRecordQuestion").arg(programme.title, day, time),
                               term("_frmGuide_caption"))) {
