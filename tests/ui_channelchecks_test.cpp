@@ -112,4 +112,13 @@ TEST_F(ChannelChecksTest, TheShownListIsCheckedMarkedAndOfflineRowsCanBeHidden) 
     fill("-1");
     ASSERT_TRUE(hasState("Fresh"));
     EXPECT_EQ(tip("Fresh"), "Not checked yet");
+    // One country shown hides the first column: the mark comes before the name's logo.
+    ASSERT_GE(filterIndex("Italy"), 2);
+    selectFilter("Italy");
+    ASSERT_TRUE(ui().lvwChannels->isColumnHidden(0));
+    const QPixmap marked = channels()
+                               ->index(rowOf(channels(), "Up"), 1)
+                               .data(ChannelListModel::LogoRole)
+                               .value<QPixmap>();
+    EXPECT_GT(marked.width(), 2 * marked.height()) << marked.width() << "x" << marked.height();
 }

@@ -85,7 +85,7 @@ QVariant ChannelListModel::data(const QModelIndex& index, int role) const {
             return logoDecoration(r, index.column());
         if (index.column() == iconColumn_)
             return r.fav ? favouriteIcon() : emptyIcon();
-        if (index.column() == 0 && !health_.isEmpty())
+        if (index.column() == healthColumn_ && !health_.isEmpty())
             return healthIcon(health_.value(r.channel.key()).state);
         return {};
     case Qt::ToolTipRole: {

@@ -70,6 +70,9 @@ public:
     void updateHealth(ChannelRef channel, const ChannelHealth& health);
     ChannelHealth health(ChannelRef channel) const { return health_.value(channel.key()); }
     void setHideOffline(bool hide);
+    // The column whose cells show the state's mark (0 unless set). When it is the logo column
+    // the mark comes before the logo (for a list whose first column is hidden).
+    void setHealthColumn(int column);
 
     // The "Now" column: added after the text columns, it shows the title of the programme
     // running on the row's channel by the snapshot at the clock's time (UTC seconds; the
@@ -122,6 +125,7 @@ private:
     bool hideOffline_ = false;
     QVariant logoDecoration(const ChannelRow& row, int column) const;
     int logoColumn_ = -1;
+    int healthColumn_ = 0;
     LogoFunction logo_;
     int nowColumn_ = -1;
     GuideNowNext nowNext_;

@@ -196,12 +196,14 @@ void ChannelListPanel::sizeChannelColumns() {
         auto width = [space](float percent) { return int(space * percent / 100.0f); };
         if (ui_.cboCountry->currentIndex() < 2) {
             list->setColumnHidden(0, false);
+            model_->setHealthColumn(0);
             list->setColumnWidth(0, width(20));
             list->setColumnWidth(1, width(32));
             list->setColumnWidth(2, width(20));
             list->setColumnWidth(3, width(27));
         } else {
             list->setColumnHidden(0, true); // the country is the filter: no column for it
+            model_->setHealthColumn(1);     // the marks go before the name's logo
             list->setColumnWidth(1, width(40));
             list->setColumnWidth(2, width(25));
             list->setColumnWidth(3, width(34));
