@@ -11,8 +11,8 @@
 //   health_total_s S s                  (start to the last result)
 //   health_checks_per_s R /s
 //   health_online N channels            (all of them, unless something went wrong)
-//   health_max_open_ours N conns        (our sockets to the servers connecting or open at once,
-//                                        sampled from /proc/net/tcp every millisecond)
+//   health_max_open_ours N conns        (our sockets open at once, counted by file descriptors
+//                                        every millisecond)
 //   health_max_connections N conns      (open at once as the server counts them: it sees a
 //                                        close only when it next reads or writes)
 //   health_max_inflight N requests      (being answered at once)
@@ -37,9 +37,12 @@
 #include <QTimer>
 #include <atomic>
 #include <cstdio>
+#include <dirent.h>
 #include <memory>
-#include <set>
+#include <string>
+#include <string_view>
 #include <thread>
+#include <unistd.h>
 
 using namespace zentuvo;
 
@@ -132,17 +135,34 @@ QString buildCatalogue(const QString& folder, const QStringList& listeners, int 
     return built.ok ? out : QString();
 }
 
-// The most sockets to one of the given ports that were connecting or open at once, sampled
-// from the kernel's table of TCP sockets while the sampler lives. A socket we have closed is
-// no longer counted, whether or not the server has seen the close yet.
+// How many sockets this process has open now, counted by its file descriptors: a socket
+// closed is gone at once (whether or not the other end has seen it close), and a new one
+// mostly takes the number just freed, so a listing made while sockets come and go does not
+// count one twice. Subtract the count from before to get the connections a piece of code has
+// open.
+inline int openSockets() {
+    int sockets = 0;
+    DIR* dir = ::opendir("/proc/self/fd");
+    if (!dir)
+        return 0;
+    char target[64];
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string path = std::string("/proc/self/fd/") + entry->d_name;
+        const ssize_t size = ::readlink(path.c_str(), target, sizeof target - 1);
+        sockets += size > 7 && std::string_view(target, 7) == "socket:";
+    }
+    ::closedir(dir);
+    return sockets;
+}
+
+// The most sockets this process had open at once while the sampler lived (sampled every
+// millisecond, counted by file descriptors), beyond those open before.
 class OpenSocketSampler {
 public:
-    explicit OpenSocketSampler(const QStringList& listeners) {
-        for (const QString& listener : listeners)
-            ports_.insert(listener.section(u':', 1).toUInt());
+    OpenSocketSampler() : baseline_(openSockets()) {
         thread_ = std::thread([this] {
             while (!stop_) {
-                max_ = std::max(max_.load(), count());
+                max_ = std::max(max_.load(), openSockets() - baseline_);
                 std::this_thread::sleep_for(std::chrono::milliseconds(1));
             }
         });
@@ -154,24 +174,7 @@ public:
     int max() const { return max_; }
 
 private:
-    int count() const {
-        QFile table(QStringLiteral("/proc/net/tcp"));
-        if (!table.open(QIODevice::ReadOnly))
-            return 0;
-        int open = 0;
-        table.readLine(); // the heading
-        for (QByteArray line; !(line = table.readLine()).isEmpty();) {
-            // "sl local_address rem_address st ...": addresses as hex "IP:PORT", st hex.
-            const QList<QByteArray> fields = line.simplified().split(' ');
-            if (fields.size() < 4)
-                continue;
-            const uint remotePort = fields[2].mid(fields[2].indexOf(':') + 1).toUInt(nullptr, 16);
-            const int state = fields[3].toInt(nullptr, 16);
-            open += ports_.count(remotePort) && (state == 1 || state == 2); // open or connecting
-        }
-        return open;
-    }
-    std::set<uint> ports_;
+    const int baseline_; // sockets open before
     std::thread thread_;
     std::atomic<bool> stop_{false};
     std::atomic<int> max_{0};
@@ -223,7 +226,7 @@ int main(int argc, char** argv) {
                      });
     QObject::connect(&scheduler, &ChannelCheckScheduler::finished, [&] { app.exit(0); });
     server.reset();
-    auto sampler = std::make_unique<OpenSocketSampler>(server.listeners);
+    auto sampler = std::make_unique<OpenSocketSampler>();
     clock.restart();
     scheduler.start(requests);
     app.exec();
