@@ -2,6 +2,7 @@
 
 #include <QTimer>
 #include <QUrl>
+#include <algorithm>
 
 namespace zentuvo {
 
@@ -38,10 +39,15 @@ void ChannelCheckScheduler::start(const QList<StreamCheckRequest>& requests) {
         }
         slots_.assign(size_t(maxRunning_), Slot{});
         for (size_t i = 0; i < slots_.size(); ++i) {
-            // Each with its own network access, whose connections close with each check.
+            // Each check with a network access of its own, whose connections close when it
+            // ends; the slot counts until they have.
             slots_[i].check = new StreamCheck(nullptr, this);
             connect(slots_[i].check, &StreamCheck::finished, this,
                     [this, i](const ChannelHealth& result) { onChecked(i, result); });
+            connect(slots_[i].check, &StreamCheck::closed, this, [this] {
+                if (running_)
+                    dispatch();
+            });
         }
     }
     for (Slot& slot : slots_)
@@ -63,14 +69,11 @@ void ChannelCheckScheduler::cancel() {
     for (Slot& slot : slots_) {
         slot.check->abort();
         slot.index = -1;
-        slot.host.clear();
     }
     requests_.clear();
     hosts_.clear();
     waiting_.clear();
     hostOrder_.clear();
-    runningPerHost_.clear();
-    runningCount_ = 0;
     running_ = false;
 }
 
@@ -88,8 +91,7 @@ int ChannelCheckScheduler::takeNext() {
             hostOrder_.removeAt(h);
             continue;
         }
-        if ((host.isEmpty() || runningPerHost_.value(host) < maxPerHost_) &&
-            waiting > bestWaiting) {
+        if ((host.isEmpty() || busyOn(host) < maxPerHost_) && waiting > bestWaiting) {
             best = h;
             bestWaiting = waiting;
         }
@@ -103,18 +105,27 @@ int ChannelCheckScheduler::takeNext() {
     return index;
 }
 
+bool ChannelCheckScheduler::isBusy(const Slot& slot) {
+    return slot.index >= 0 || slot.check->isClosing();
+}
+
+int ChannelCheckScheduler::busyOn(const QString& host) const {
+    return int(std::count_if(slots_.begin(), slots_.end(), [&host](const Slot& slot) {
+        return isBusy(slot) && slot.host == host;
+    }));
+}
+
 void ChannelCheckScheduler::dispatch() {
-    for (size_t i = 0; i < slots_.size() && runningCount_ < maxRunning_; ++i) {
-        Slot& slot = slots_[i];
-        if (slot.index >= 0)
+    // A slot whose last check's connections are still closing stays busy (and counts for its
+    // host): never more connections than maxRunning() open.
+    for (Slot& slot : slots_) {
+        if (isBusy(slot))
             continue;
         const int index = takeNext();
         if (index < 0)
             return;
         slot.index = index;
         slot.host = hosts_[size_t(index)];
-        ++runningPerHost_[slot.host];
-        ++runningCount_;
         slot.check->start(requests_[index]);
     }
 }
@@ -124,11 +135,7 @@ void ChannelCheckScheduler::onChecked(size_t which, const ChannelHealth& result)
     if (!running_ || slot.index < 0)
         return;
     const int index = slot.index;
-    if (--runningPerHost_[slot.host] <= 0)
-        runningPerHost_.remove(slot.host);
-    slot.index = -1;
-    slot.host.clear();
-    --runningCount_;
+    slot.index = -1; // its host stays with it while its connections close
     ++done_;
     const quint64 generation = generation_;
     emit checked(index, result);

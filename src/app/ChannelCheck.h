@@ -12,7 +12,8 @@
 namespace zentuvo {
 
 // Checks a list of streams in the background on the thread it lives on, a few at once: at
-// most maxRunning() checks in all and maxPerHost() to one host (the name in the address). The
+// most maxRunning() checks in all and maxPerHost() to one host (the name in the address),
+// a check counting until its connections are closed. The
 // host with the most checks waiting goes first (the busiest host sets how long the list takes);
 // each host's checks go in the list's order. Each check is a StreamCheck with timeout().
 //
@@ -53,9 +54,13 @@ signals:
 private:
     struct Slot {
         StreamCheck* check = nullptr;
-        int index = -1; // -1 while free
-        QString host;
+        int index = -1; // -1 while no check of the list runs in it
+        QString host;   // of the last check started in it
     };
+
+    // Running a check, or its last check's connections still closing.
+    static bool isBusy(const Slot& slot);
+    int busyOn(const QString& host) const;
 
     void dispatch();
     // The next check of the host with room and the most checks waiting, taken from its
@@ -72,8 +77,6 @@ private:
     std::vector<QString> hosts_; // of each request; "" for addresses checked without the network
     QHash<QString, std::deque<int>> waiting_; // by host, in the list's order
     QList<QString> hostOrder_;                // hosts with waiting checks
-    QHash<QString, int> runningPerHost_;
-    int runningCount_ = 0;
     int done_ = 0;
     int total_ = 0;
     bool running_ = false;

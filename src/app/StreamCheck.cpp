@@ -92,8 +92,7 @@ constexpr int kMaxPlaylists = 3; // a master playlist, its variant, and one more
 } // namespace
 
 StreamCheck::StreamCheck(QNetworkAccessManager* network, QObject* parent)
-    : QObject(parent), network_(network ? network : new QNetworkAccessManager(this)),
-      ownsNetwork_(!network) {
+    : QObject(parent), network_(network), ownsNetwork_(!network) {
     timer_.setSingleShot(true);
     connect(&timer_, &QTimer::timeout, this,
             [this] { finish(HealthState::CouldNotCheck, QStringLiteral("_health_timedOut")); });
@@ -140,9 +139,23 @@ void StreamCheck::abort() {
     timer_.stop();
     running_ = false;
     // A check's connections are not kept for later checks: over a list of thousands of
-    // hosts they would pile up, each an open file.
-    if (ownsNetwork_)
-        network_->clearConnectionCache();
+    // hosts they would pile up, each an open file. Its network access goes with them (it
+    // closes them as it is destroyed, its replies included); not at once, as this may run
+    // inside one of its replies' signals.
+    if (ownsNetwork_ && network_) {
+        QNetworkAccessManager* old = std::exchange(network_, nullptr);
+        ++closing_;
+        // destroyed() comes before it has finished (its connections close at the very
+        // end): the slot is told from the event loop, once it has.
+        connect(
+            old, &QObject::destroyed, this,
+            [this] {
+                --closing_;
+                emit closed();
+            },
+            Qt::QueuedConnection);
+        old->deleteLater();
+    }
 }
 
 void StreamCheck::send(Step step, const QUrl& url, bool redirected) {
@@ -158,10 +171,14 @@ void StreamCheck::send(Step step, const QUrl& url, bool redirected) {
                       request_.userAgent.isEmpty() ? programUserAgent() : request_.userAgent);
     if (!request_.referrer.isEmpty())
         request.setRawHeader("Referer", request_.referrer.toUtf8());
+    // The server closes the connection once it has answered: a check leaves none open.
+    request.setRawHeader("Connection", "close");
     if (step == Step::Probe || step == Step::Segment)
         request.setRawHeader("Range", "bytes=0-" + QByteArray::number(kProbeBytes - 1));
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
                          QNetworkRequest::ManualRedirectPolicy);
+    if (!network_)
+        network_ = new QNetworkAccessManager(this);
     reply_ = step == Step::Head ? network_->head(request) : network_->get(request);
     connect(reply_, &QNetworkReply::metaDataChanged, this, &StreamCheck::onMetaData);
     connect(reply_, &QNetworkReply::readyRead, this, &StreamCheck::onReadyRead);

@@ -46,8 +46,9 @@ public:
     static constexpr qint64 kProbeBytes = 4096;
     static constexpr qint64 kPlaylistLimit = 1024 * 1024;
 
-    // network: shared with other checks (not owned); nullptr makes one of its own, whose
-    // connections are closed when a check ends (a shared one keeps them for its owner).
+    // network: shared with other checks (not owned); nullptr gives each check a network
+    // access of its own, dropped when the check ends, so that its connections close (a
+    // shared one keeps them for its owner); closed() says when they have.
     explicit StreamCheck(QNetworkAccessManager* network = nullptr, QObject* parent = nullptr);
     ~StreamCheck() override;
 
@@ -61,9 +62,14 @@ public:
     void start(const StreamCheckRequest& request);
     // Stops the running check at once, its requests aborted; no finished().
     void abort();
+    // The last check's own network access is still being dropped: its connections may be open.
+    bool isClosing() const { return closing_ > 0; }
 
 signals:
     void finished(const zentuvo::ChannelHealth& result);
+    // The connections of a check that had a network access of its own are closed (some time
+    // after its end).
+    void closed();
 
 private:
     enum class Step { Head, Probe, Playlist, Segment };
@@ -84,8 +90,9 @@ private:
     void finish(HealthState state, const QString& reasonKey, const QString& argument = {});
     void dropReply();
 
-    QNetworkAccessManager* network_;
+    QNetworkAccessManager* network_; // null between checks when owned
     bool ownsNetwork_;
+    int closing_ = 0; // own network accesses dropped and not yet destroyed
     std::chrono::milliseconds timeout_ = kDefaultTimeout;
     QTimer timer_;
     StreamCheckRequest request_;
