@@ -1,6 +1,7 @@
 // The player library's error lines reduced to a reason: the term key of what it recognises,
 // else the first line as it is.
 #include "app/PlaybackErrors.h"
+#include "playback/LiveStream.h"
 
 #include <gtest/gtest.h>
 
@@ -41,4 +42,22 @@ TEST(PlaybackErrors, LibraryTextsBecomeReasons) {
         EXPECT_EQ(reason.termKey, c.termKey);
         EXPECT_EQ(reason.text, c.text);
     }
+}
+
+// Only a continuous live stream over the network gets the start-up options; a playlist of
+// segments, a file or another protocol plays as the library would.
+TEST(PlaybackErrors, LiveStreamOptionsOnlyForContinuousNetworkStreams) {
+    const QStringList live =
+        QString("http://1.2.3.4:8080/live/u/p/1234.ts|HTTPS://host/u/p/1234| http://h/ch.ts |"
+                "udp://@239.0.0.1:1234|rtp://239.1.1.1:5000")
+            .split('|');
+    const QStringList other =
+        QString("http://h/live/index.m3u8|https://h/x.M3U8?token=1|http://h/get.php?type=m3u8|"
+                "http://h/hls/ch1|http://h/list.m3u|https://h/manifest.mpd|/tmp/rec.ts|"
+                "file:///tmp/rec.ts|rtmp://h/app/ch|rtsp://h/ch|mmsh://h/ch|not a url")
+            .split('|');
+    for (const QString& mrl : live)
+        EXPECT_EQ(liveStreamOptions(mrl), QStringList{":no-ts-trust-pcr"}) << mrl.toStdString();
+    for (const QString& mrl : other)
+        EXPECT_TRUE(liveStreamOptions(mrl).isEmpty()) << mrl.toStdString();
 }
