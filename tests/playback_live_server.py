@@ -15,6 +15,12 @@ that are no stream at all, then closes; a --silent-path takes the request and ne
 the connection open; a --once-path is an --end-path for its first client only and answers
 404 afterwards (a channel that goes for good).
 
+A drifting sender: with --drift-ppm P the sender's clock runs P parts per million fast (slow
+when negative), so it sends the stream that much faster (or slower) than real time; over an
+hour at 100 ppm that is 360 ms of stream more (or less) than the player's clock would take.
+For this the file should be one of constant bit rate (ffmpeg's -muxrate), given with its
+exact --duration.
+
 Prints "PORT <number>" once listening on 127.0.0.1; ends when its standard input closes.
 """
 
@@ -41,6 +47,8 @@ def main():
     parser.add_argument("--jitter", type=float, default=0.0, help="longest stall, seconds")
     parser.add_argument("--stall-chance", type=float, default=0.02,
                         help="chance of a stall at each 40 ms step")
+    parser.add_argument("--drift-ppm", type=float, default=0.0,
+                        help="the sender's clock runs this many parts per million fast")
     parser.add_argument("--stall-path", action="append", default=[])
     parser.add_argument("--stall-after", type=float, default=2.0, help="seconds sent, then none")
     parser.add_argument("--end-path", action="append", default=[])
@@ -53,7 +61,7 @@ def main():
     with open(args.file, "rb") as f:
         data = f.read()
     size = len(data) - len(data) % PACKET
-    rate = size / args.duration
+    rate = size / args.duration * (1.0 + args.drift_ppm / 1e6)
     started = time.monotonic()
     log_lock = threading.Lock()
     served_once = set()

@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 namespace zentuvo {
 
@@ -16,6 +17,17 @@ struct PlayerProbeOptions {
     // Draw the picture into memory instead of a window, counting the pictures shown and
     // announcing the first one when it is shown.
     bool pictureProbe = false;
+    // With pictureProbe: also take the sound into memory (48 kHz, one channel) and note when
+    // a bright picture follows a dark one and when a tone follows silence (syncMarks()).
+    bool syncProbe = false;
+};
+
+// When the marks of a test stream (a white picture and a tone starting together) were
+// presented, in microseconds of the monotonic clock: a picture when it was handed to the
+// screen, a tone at the time its first loud sample was due to play.
+struct SyncMarks {
+    std::vector<qint64> pictures;
+    std::vector<qint64> tones;
 };
 
 class PlayerProbe {
@@ -33,6 +45,8 @@ public:
     // way to the screen: shown (with pictureProbe) or its video output created (without).
     // An empty function ends the calls.
     virtual void setFirstPictureHandler(std::function<void()> handler) = 0;
+    // The marks noted since the last call (syncProbe only).
+    virtual SyncMarks takeSyncMarks() = 0;
 };
 
 // A player over the player library and its probe; the probe lives as long as the player.

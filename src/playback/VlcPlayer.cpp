@@ -1,4 +1,5 @@
 // Everything that talks to libVLC lives in this file and in VlcProbe.cpp (the probe).
+#include "playback/LiveStream.h"
 #include "playback/VlcPlayerImpl.h"
 #include "playback/VlcRuntime.h"
 
@@ -280,6 +281,11 @@ VlcPlayer::VlcPlayer(const VlcPlayerOptions& options, const PlayerProbeOptions& 
         libvlc_video_set_callbacks(d->mp.get(), &Impl::probeLock, nullptr, &Impl::probeDisplay,
                                    d.get());
         libvlc_video_set_format_callbacks(d->mp.get(), &Impl::probeSetup, &Impl::probeCleanup);
+        if (d->probeOptions.syncProbe) {
+            libvlc_audio_set_callbacks(d->mp.get(), &Impl::probeSound, nullptr, nullptr, nullptr,
+                                       nullptr, d.get());
+            libvlc_audio_set_format(d->mp.get(), "S16N", Impl::kProbeSoundRate, 1);
+        }
     }
     d->attachEvents(true);
 }
@@ -328,7 +334,10 @@ void VlcPlayer::playItem(int item) {
         d->fail();
         return;
     }
-    for (const QString& option : entry.options) {
+    // Ours first: the item's own options (a playlist's) still win.
+    const QStringList ours =
+        d->probeOptions.libraryDefaults ? QStringList() : liveStreamOptions(entry.mrl);
+    for (const QString& option : ours + entry.options) {
         if (!option.trimmed().isEmpty())
             libvlc_media_add_option(media.get(), option.toUtf8());
     }

@@ -54,6 +54,7 @@ private:
     int lostPictures() const override;
     int probedPictures() const override;
     void setFirstPictureHandler(std::function<void()> handler) override;
+    SyncMarks takeSyncMarks() override;
 
     struct Impl;
     std::unique_ptr<Impl> d;

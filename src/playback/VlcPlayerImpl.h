@@ -67,6 +67,11 @@ struct VlcPlayer::Impl {
     // output thread only.
     std::vector<unsigned char> frame;
     std::uint64_t shownDigest = 0;
+    bool brightShown = false;
+    // The sync probe's sound: samples of silence in a row so far (audio output thread).
+    int quietSamples = 0;
+    std::mutex marksMutex;
+    SyncMarks marks;
 
     void attachEvents(bool attach);
     void resetForStart();
@@ -82,6 +87,9 @@ struct VlcPlayer::Impl {
     static void probeCleanup(void* opaque);
     static void* probeLock(void* opaque, void** planes);
     static void probeDisplay(void* opaque, void* picture);
+    static constexpr unsigned kProbeSoundRate = 48000;
+    static void probeSound(void* opaque, const void* samples, unsigned count, int64_t pts);
+    void noteSyncPicture();
 };
 
 } // namespace zentuvo

@@ -2,8 +2,10 @@
 // that draws into memory.
 #include "playback/VlcPlayerImpl.h"
 
+#include <cstdlib>
 #include <cstring>
 #include <optional>
+#include <utility>
 
 namespace zentuvo {
 
@@ -38,7 +40,43 @@ void VlcPlayer::Impl::probeDisplay(void* opaque, void*) {
     if (d->probed == 0 || digest != d->shownDigest)
         ++d->probed;
     d->shownDigest = digest;
+    if (d->probeOptions.syncProbe)
+        d->noteSyncPicture();
     d->notePicture();
+}
+
+// A picture whose sampled pixels are mostly bright, after a dark one, is a mark; its time is
+// now, as the output hands it to the screen at its presentation time.
+void VlcPlayer::Impl::noteSyncPicture() {
+    long long sum = 0;
+    std::size_t samples = 0;
+    for (std::size_t i = 0; i + 4 <= frame.size(); i += 4 * 61, ++samples)
+        sum += frame[i] + frame[i + 1] + frame[i + 2];
+    const bool bright = samples > 0 && sum / (3 * static_cast<long long>(samples)) > 128;
+    if (bright && !brightShown) {
+        const std::lock_guard lock(marksMutex);
+        marks.pictures.push_back(libvlc_clock());
+    }
+    brightShown = bright;
+}
+
+// The sound output hands over each block ahead of time with the time it is due to play; a
+// loud sample after at least 10 ms of silence starts a tone.
+void VlcPlayer::Impl::probeSound(void* opaque, const void* samples, unsigned count, int64_t pts) {
+    auto* d = static_cast<Impl*>(opaque);
+    const auto* s = static_cast<const std::int16_t*>(samples);
+    constexpr int kQuiet = int(kProbeSoundRate / 100);
+    for (unsigned i = 0; i < count; ++i) {
+        if (std::abs(int(s[i])) < 4000) {
+            ++d->quietSamples;
+            continue;
+        }
+        if (d->quietSamples >= kQuiet) {
+            const std::lock_guard lock(d->marksMutex);
+            d->marks.tones.push_back(pts + qint64(i) * 1000000 / kProbeSoundRate);
+        }
+        d->quietSamples = 0;
+    }
 }
 
 namespace {
@@ -74,6 +112,11 @@ int VlcPlayer::lostPictures() const {
 
 void VlcPlayer::setFirstPictureHandler(std::function<void()> handler) {
     d->onFirstPicture = std::move(handler);
+}
+
+SyncMarks VlcPlayer::takeSyncMarks() {
+    const std::lock_guard lock(d->marksMutex);
+    return std::exchange(d->marks, SyncMarks{});
 }
 
 ProbedPlayer createProbedVlcPlayer(const PlayerProbeOptions& options) {
