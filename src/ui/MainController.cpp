@@ -252,7 +252,6 @@ void MainController::openGuide() {
     GuideWindow* guide = GuideWindow::open(app_, window_);
     guide_ = guide;
     guide->setChannels(std::move(channels));
-    window_.reloadLogos(); // a refresh may have brought icons
     guide->grid()->setLogos(&window_.logos());
     connect(guide, &GuideWindow::playRequested, control_.get(), &PlayerControl::playMain,
             Qt::UniqueConnection);
