@@ -20,15 +20,9 @@ TEST(ScheduleStore, KeepsWhatIsAddedAndChanged) {
     const QString file = dir.filePath("schedule.dat");
     EXPECT_TRUE(scheduledRecordings(file).empty()); // no file yet
     EXPECT_FALSE(setScheduledState(file, 1, ScheduleState::Done, "x"));
-    ScheduledRecording a{0,   ChannelRef::myList(7),  "Seven", "", 5000, 8600, 60,
-                         120, ScheduleState::Waiting, "",      ""};
-    ScheduledRecording b{.channel = ChannelRef::catalogue(3),
-                         .channelName = "Three, \"quoted\"",
-                         .title = "News",
-                         .start = 1000,
-                         .stop = 2000,
-                         .file = "",
-                         .reason = ""};
+    ScheduledRecording a{0, ChannelRef::myList(7), "Seven", "", 5000, 8600, 60, 120, {}, "", ""};
+    ScheduledRecording b{
+        0, ChannelRef::catalogue(3), "Three, \"quoted\"", "News", 1000, 2000, 0, 0, {}, "", ""};
     a.id = addScheduledRecording(file, a);
     b.id = addScheduledRecording(file, b);
     EXPECT_EQ(scheduledRecordings(file), (std::vector{b, a})); // by the time recording starts

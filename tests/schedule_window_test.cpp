@@ -51,9 +51,8 @@ TEST_F(ScheduleUiTest, TheWindowAddsRemovesAndKeepsTheMargins) {
     w.cmdAdd->click();
     ASSERT_EQ(w.lvwSchedule->topLevelItemCount(), 1);
     const QTreeWidgetItem* row = w.lvwSchedule->topLevelItem(0);
-    EXPECT_EQ(row->text(0), "Alpha");
-    EXPECT_EQ(row->text(1), "Late news");
-    EXPECT_EQ(row->text(4), "Waiting");
+    EXPECT_EQ((QStringList{row->text(0), row->text(1), row->text(4)}),
+              (QStringList{"Alpha", "Late news", "Waiting"}));
     const ScheduledRecording r = scheduler.recordings().front();
     EXPECT_EQ(r.channel, alpha);
     EXPECT_EQ(r.stop - r.start, 1800);
