@@ -3,17 +3,18 @@
 #include "app/GuideRefresh.h"
 #include "app/PlaylistDownload.h"
 #include "data/GuideStore.h"
+#include "local_http_server.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
 
 using namespace zentuvo;
+using zentuvo::test::LocalHttpServer;
 using namespace std::chrono_literals;
 using Failure = PlaylistDownload::Failure;
 
@@ -21,43 +22,6 @@ namespace {
 
 const QByteArray kPlaylist = "#EXTM3U\n#EXTINF:-1,Alpha\nhttp://127.0.0.1/alpha.ts\n";
 const QString kAgent = QStringLiteral("ZentuvoTest/1.0 (download)");
-
-class PlaylistServer {
-public:
-    PlaylistServer() {
-        server_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        server_.start(QStringLiteral("python3"),
-                      {ZENTUVO_PLAYLIST_SERVER, "--log", log(), "--big", "1048576"});
-        while (port_ == 0 && server_.waitForReadyRead(10000)) {
-            const QByteArray line = server_.readLine().trimmed();
-            if (line.startsWith("PORT "))
-                port_ = line.mid(5).toInt();
-        }
-    }
-    ~PlaylistServer() {
-        server_.closeWriteChannel(); // the server ends when its input closes
-        if (!server_.waitForFinished(3000))
-            server_.kill();
-        server_.waitForFinished(3000);
-    }
-    int port() const { return port_; }
-    QUrl url(const QString& path) const {
-        return QUrl(QStringLiteral("http://127.0.0.1:%1%2").arg(port_).arg(path));
-    }
-    QString log() const { return dir_.filePath(QStringLiteral("requests.log")); }
-    // "path<TAB>user-agent" of every request so far.
-    QStringList requests() const {
-        QFile f(log());
-        return f.open(QIODevice::ReadOnly)
-                   ? QString::fromUtf8(f.readAll()).split(u'\n', Qt::SkipEmptyParts)
-                   : QStringList();
-    }
-
-private:
-    QTemporaryDir dir_;
-    QProcess server_;
-    int port_ = 0;
-};
 
 // Everything one download emitted.
 struct Outcome {
@@ -71,7 +35,10 @@ struct Outcome {
 
 class PlaylistDownloadTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { server = std::make_unique<PlaylistServer>(); }
+    static void SetUpTestSuite() {
+        server = std::make_unique<LocalHttpServer>(ZENTUVO_PLAYLIST_SERVER,
+                                                   QStringList{"--big", "1048576"});
+    }
     static void TearDownTestSuite() { server.reset(); }
 
     void SetUp() override {
@@ -102,7 +69,7 @@ protected:
         return QTest::qWaitFor([this] { return out.finishedCount + out.failedCount > 0; }, 10000);
     }
 
-    static inline std::unique_ptr<PlaylistServer> server;
+    static inline std::unique_ptr<LocalHttpServer> server;
     PlaylistDownload download{kAgent};
     Outcome out;
 };
@@ -182,7 +149,10 @@ TEST_F(PlaylistDownloadTest, CancelStopsTheDownloadOnce) {
 
 class GuideRefreshTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { server = std::make_unique<PlaylistServer>(); }
+    static void SetUpTestSuite() {
+        server = std::make_unique<LocalHttpServer>(ZENTUVO_PLAYLIST_SERVER,
+                                                   QStringList{"--big", "1048576"});
+    }
     static void TearDownTestSuite() { server.reset(); }
 
     void SetUp() override {
@@ -207,7 +177,7 @@ protected:
         return QTest::qWaitFor([this] { return finishedCount > 0; }, 10000);
     }
 
-    static inline std::unique_ptr<PlaylistServer> server;
+    static inline std::unique_ptr<LocalHttpServer> server;
     QTemporaryDir dir;
     GuideRefreshSetup setup;
     GuideRefresh refresh{kAgent};

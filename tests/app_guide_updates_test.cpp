@@ -46,15 +46,23 @@ protected:
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(bytes);
     }
-    // Waits for the run's end; false when it does not end.
-    bool waitForEnd(QSignalSpy& finished) {
-        return QTest::qWaitFor([&] { return finished.count() > 0; }, 10000);
+    // Starts a run with `start` and waits for its end; the sources it started.
+    QStringList run(const std::function<void()>& start) {
+        started.clear();
+        changed.clear();
+        finished.clear();
+        start();
+        EXPECT_TRUE(updates.isRunning());
+        EXPECT_TRUE(QTest::qWaitFor([&] { return finished.count() > 0; }, 10000));
+        EXPECT_FALSE(updates.isRunning());
+        return started;
     }
 
     QTemporaryDir dir;
     QString guideDb = dir.filePath("guide.dat");
     QStringList files;
     QStringList started;
+    const QStringList all{"1/3 a.xml", "2/3 b.xml", "3/3 c.xml"};
     GuideUpdates updates{QStringLiteral("ZentuvoTest/1.0"), [this] {
                              GuideRefreshSetup setup;
                              setup.guideDb = guideDb;
@@ -62,28 +70,18 @@ protected:
                              setup.targets = {{ChannelRef::catalogue(1), "one.it", "Uno"}};
                              return setup;
                          }};
+    QSignalSpy finished{&updates, &GuideUpdates::finished};
+    QSignalSpy changed{&updates, &GuideUpdates::guideChanged};
 };
 
 TEST_F(GuideUpdatesTest, RunsDueSourcesInTurnAndAFailingOneKeepsItsProgrammes) {
-    QSignalSpy finished(&updates, &GuideUpdates::finished);
-    QSignalSpy changed(&updates, &GuideUpdates::guideChanged);
-    QSignalSpy done(&updates, &GuideUpdates::sourceFinished);
-    updates.refreshDue(12);
-    EXPECT_TRUE(updates.isRunning());
-    ASSERT_TRUE(waitForEnd(finished));
-    EXPECT_EQ(started, (QStringList{"1/3 a.xml", "2/3 b.xml", "3/3 c.xml"}));
+    EXPECT_EQ(run([&] { updates.refreshDue(12); }), all);
     EXPECT_EQ(changed.count(), 3);
-    EXPECT_FALSE(updates.isRunning());
 
     // b fails now: the others still run, b keeps what it gave and tells why.
     write(files[1], "not a guide");
     write(files[2], guideOf("c2"));
-    started.clear();
-    changed.clear();
-    finished.clear();
-    updates.refreshAll();
-    ASSERT_TRUE(waitForEnd(finished));
-    EXPECT_EQ(started, (QStringList{"1/3 a.xml", "2/3 b.xml", "3/3 c.xml"}));
+    EXPECT_EQ(run([&] { updates.refreshAll(); }), all);
     EXPECT_EQ(changed.count(), 2);
     const auto sources = guideSources(guideDb);
     EXPECT_EQ(sources[1].lastError, "not XML");
@@ -93,16 +91,11 @@ TEST_F(GuideUpdatesTest, RunsDueSourcesInTurnAndAFailingOneKeepsItsProgrammes) {
         "a.xml");
 
     // Refreshed a moment ago: none is due; the run ends at once.
-    started.clear();
-    finished.clear();
-    updates.refreshDue(12);
-    ASSERT_TRUE(waitForEnd(finished));
-    EXPECT_TRUE(started.isEmpty());
+    EXPECT_TRUE(run([&] { updates.refreshDue(12); }).isEmpty());
     EXPECT_EQ(finished.count(), 1);
 }
 
 TEST_F(GuideUpdatesTest, CancelStopsTheRunAndDropsTheQueue) {
-    QSignalSpy finished(&updates, &GuideUpdates::finished);
     // Cancelled while the sources are read: nothing starts.
     updates.refreshAll();
     updates.cancel();
@@ -110,13 +103,9 @@ TEST_F(GuideUpdatesTest, CancelStopsTheRunAndDropsTheQueue) {
     EXPECT_FALSE(updates.isRunning());
     // Cancelled as the first source starts: the others never run.
     QObject::connect(&updates, &GuideUpdates::sourceStarted, &updates, &GuideUpdates::cancel);
-    finished.clear();
-    started.clear();
-    updates.refreshAll();
-    ASSERT_TRUE(waitForEnd(finished));
+    EXPECT_EQ(run([&] { updates.refreshAll(); }), QStringList{"1/3 a.xml"});
     QCoreApplication::processEvents();
     EXPECT_EQ(finished.count(), 1);
-    EXPECT_EQ(started, QStringList{"1/3 a.xml"});
     const auto sources = guideSources(guideDb);
     for (size_t i : {1u, 2u}) {
         EXPECT_EQ(sources[i].lastRefresh, 0);

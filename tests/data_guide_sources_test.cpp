@@ -19,22 +19,29 @@ qint64 at(const char* isoUtc) {
     return QDateTime::fromString(QString::fromLatin1(isoUtc), Qt::ISODate).toSecsSinceEpoch();
 }
 
-// A guide with one programme of channel from start to stop ("YYYYMMDDhhmmss").
-QByteArray guideOf(const char* channel, const char* start, const char* stop, const char* title) {
-    return QByteArray("<tv><programme channel=\"") + channel + "\" start=\"" + start +
-           " +0000\" stop=\"" + stop + " +0000\"><title>" + title + "</title></programme></tv>";
-}
-
 struct Guide {
     QTemporaryDir dir;
     QString file = dir.filePath("guide.dat");
-    std::vector<GuideTarget> targets{{ChannelRef::catalogue(1), "one.it", "Uno"},
-                                     {ChannelRef::catalogue(2), "two.de", "Zwei"}};
 
-    GuideImportOutcome import(const QString& address, QByteArray bytes) {
-        QBuffer buffer(&bytes);
+    // Imports, as source http://127.0.0.1/<name>, one programme of channel from start to stop
+    // ("YYYYMMDDhhmmss"); the error, "" when it took.
+    QString import(const char* name, const char* channel, const char* start, const char* stop,
+                   const char* title = "X") {
+        QByteArray xml = QByteArray("<tv><programme channel=\"") + channel + "\" start=\"" + start +
+                         " +0000\" stop=\"" + stop + " +0000\"><title>" + title +
+                         "</title></programme></tv>";
+        QBuffer buffer(&xml);
         buffer.open(QIODevice::ReadOnly);
-        return importGuide(file, address, buffer, targets);
+        return importGuide(file, QStringLiteral("http://127.0.0.1/") + name, buffer,
+                           {{ChannelRef::catalogue(1), "one.it", "Uno"},
+                            {ChannelRef::catalogue(2), "two.de", "Zwei"}})
+            .error;
+    }
+    // a.xml gives News on one.it, b.xml Film on two.de, from 2026-12-06 10:00.
+    QString importTwo() { // in turn: a braced list is evaluated in order
+        return QStringList{import("a.xml", "one.it", "20261206100000", "20261206110000", "News"),
+                           import("b.xml", "two.de", "20261206100000", "20261206120000", "Film")}
+            .join("");
     }
     QString titleAt(int channel, const char* time) const {
         const auto p = programmeAt(file, ChannelRef::catalogue(channel), at(time));
@@ -44,25 +51,15 @@ struct Guide {
 
 TEST(GuideSources, AddAndRemoveKeepOtherSourcesProgrammes) {
     Guide g;
-    ASSERT_EQ(g.import("http://127.0.0.1/a.xml",
-                       guideOf("one.it", "20261206100000", "20261206110000", "News"))
-                  .error,
-              QString());
-    ASSERT_EQ(g.import("http://127.0.0.1/b.xml",
-                       guideOf("two.de", "20261206100000", "20261206120000", "Film"))
-                  .error,
-              QString());
-    const struct {
-        QString text;
-        bool added;
-    } adds[] = {
+    ASSERT_EQ(g.importTwo(), "");
+    const std::pair<QString, bool> adds[] = {
         {" http://127.0.0.1/c.xml.gz ", true},
         {"http://127.0.0.1/a.xml", false}, // there already
         {"   ", false},
         {"local/guide.xml", true},
     };
-    for (const auto& c : adds)
-        EXPECT_EQ(addGuideSource(g.file, c.text), c.added) << c.text.toStdString();
+    for (const auto& [text, added] : adds)
+        EXPECT_EQ(addGuideSource(g.file, text), added) << text.toStdString();
     QStringList addresses;
     for (const GuideSource& s : guideSources(g.file))
         addresses << s.address;
@@ -88,19 +85,16 @@ TEST(GuideSources, DueAfterTheIntervalOrWhenNeverRefreshed) {
         {4, "failed long ago", now - 40 * 3600, "404 Not Found", 0, 0},
         {5, "just now", now, {}, 0, 0},
     };
-    const struct {
-        int hours;
-        QStringList due;
-    } cases[] = {
+    const std::pair<int, QStringList> cases[] = {
         {12, {"never", "exactly 12 h", "failed long ago"}},
         {1, {"never", "exactly 12 h", "a second short", "failed long ago"}},
         {48, {"never"}},
     };
-    for (const auto& c : cases) {
+    for (const auto& [hours, expected] : cases) {
         QStringList due;
-        for (const GuideSource& s : guideSourcesDue(sources, now, c.hours))
+        for (const GuideSource& s : guideSourcesDue(sources, now, hours))
             due << s.address;
-        EXPECT_EQ(due, c.due) << c.hours;
+        EXPECT_EQ(due, expected) << hours;
     }
 }
 
@@ -112,8 +106,7 @@ TEST(GuideSources, TimeSpanFollowsTheDataWithinLimits) {
     EXPECT_EQ(none.from, now - day);
     EXPECT_EQ(none.to, now + 8 * day);
     const struct {
-        const char* start;
-        const char* stop;
+        const char *start, *stop;
         qint64 from, to;
     } cases[] = {
         {"20261206100000", "20261210060000", at("2026-12-06T10:00:00Z"),
@@ -123,13 +116,14 @@ TEST(GuideSources, TimeSpanFollowsTheDataWithinLimits) {
         {"20261201000000", "20261202000000", at("2026-12-01T00:00:00Z"), now + 3600},
     };
     for (const auto& c : cases) {
-        ASSERT_EQ(g.import("a", guideOf("one.it", c.start, c.stop, "X")).error, QString());
+        ASSERT_EQ(g.import("a", "one.it", c.start, c.stop), "");
         const GuideSpan span = guideTimeSpan(g.file, now);
         EXPECT_EQ(span.from, c.from) << c.start;
         EXPECT_EQ(span.to, c.to) << c.stop;
     }
 }
 
+// Runs the command line tool on the guide; its exit status in *exitCode.
 QString runTool(const QStringList& args, int* exitCode) {
     QProcess p;
     p.start(QStringLiteral(ZENTUVO_BUILD_DIR) + "/zentuvo-catalogue", args);
@@ -140,13 +134,12 @@ QString runTool(const QStringList& args, int* exitCode) {
 
 TEST(GuideTool, AddsRemovesAndListsSources) {
     Guide g;
-    ASSERT_EQ(g.import("http://127.0.0.1/a.xml",
-                       guideOf("one.it", "20261206100000", "20261206110000", "News"))
-                  .error,
-              QString());
-    noteGuideFailure(g.file, "http://127.0.0.1/b.xml", "404 Not Found");
-    const qint64 refreshed = guideSources(g.file)[0].lastRefresh;
-    const QString when = QDateTime::fromSecsSinceEpoch(refreshed, Qt::UTC).toString(Qt::ISODate);
+    ASSERT_EQ(g.importTwo(), "");
+    noteGuideFailure(g.file, "http://127.0.0.1/b.xml", "404 Not Found"); // keeps what it gave
+    const auto when = [&](int i) {
+        return QDateTime::fromSecsSinceEpoch(guideSources(g.file)[i].lastRefresh, Qt::UTC)
+            .toString(Qt::ISODate);
+    };
     int rc = 0;
     const QString out =
         runTool({"guide-sources", "--guide", g.file, "--add", "http://127.0.0.1/c.xml", "--add",
@@ -154,8 +147,8 @@ TEST(GuideTool, AddsRemovesAndListsSources) {
                 &rc);
     EXPECT_EQ(rc, 0);
     EXPECT_EQ(out.split('\n', Qt::SkipEmptyParts),
-              (QStringList{"http://127.0.0.1/a.xml\t" + when + "\t1\t1\t",
-                           "http://127.0.0.1/b.xml\t\t0\t0\t404 Not Found",
+              (QStringList{"http://127.0.0.1/a.xml\t" + when(0) + "\t1\t1\t",
+                           "http://127.0.0.1/b.xml\t" + when(1) + "\t1\t1\t404 Not Found",
                            "http://127.0.0.1/c.xml\t\t0\t0\t"}));
     EXPECT_TRUE(runTool({"guide-sources", "--guide", g.file, "--remove", "http://127.0.0.1/x"}, &rc)
                     .endsWith("http://127.0.0.1/x: no such guide source\n"));

@@ -1,13 +1,12 @@
 // The guide's sources in the options window: the list with each source's state and error,
 // adding, removing, "Refresh now" and the refresh interval.
-#include "data/GuideImport.h"
 #include "data/GuideSources.h"
+#include "guide_fixture.h"
 #include "support/FakeMainWindow.h"
 #include "support/TestWidgets.h"
 #include "ui/dialogs/GuideSourcesFrame.h"
 #include "ui/dialogs/OptionsWindow.h"
 
-#include <QBuffer>
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QTreeWidget>
@@ -28,12 +27,9 @@ TEST(GuideSourcesFrame, ListsAddsRemovesAndRefreshesSources) {
     TestApp t;
     FakeMain main;
     const QString guide = t.app->paths().guideFile();
-    QByteArray xml = "<tv><programme channel=\"Alpha.it\" start=\"20261206100000 +0000\" "
-                     "stop=\"20261206110000 +0000\"><title>News</title></programme></tv>";
-    QBuffer buffer(&xml);
-    buffer.open(QIODevice::ReadOnly);
-    importGuide(guide, "http://127.0.0.1/a.xml", buffer,
-                loadGuideTargets(t.app->paths().catalogue, t.app->paths().myList));
+    const qint64 now = QDateTime::currentSecsSinceEpoch();
+    ASSERT_TRUE(
+        writeGuide(*t.app, {{"Alpha.it", now, now + 3600, "News"}}, "http://127.0.0.1/a.xml"));
     noteGuideFailure(guide, "http://127.0.0.1/b.xml", "404 Not Found");
     t.app->preferences().setGuideRefreshHours(30);
 

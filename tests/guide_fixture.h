@@ -17,8 +17,9 @@ struct GuideRow {
     QString title;
 };
 
-// Replaces the guide's programmes with these; true when the import took them.
-inline bool writeGuide(const AppContext& app, const QList<GuideRow>& rows) {
+// Replaces the source's programmes with these; true when the import took them.
+inline bool writeGuide(const AppContext& app, const QList<GuideRow>& rows,
+                       const QString& source = QStringLiteral("test")) {
     const auto when = [](qint64 t) {
         return QDateTime::fromSecsSinceEpoch(t, Qt::UTC)
                    .toString(QStringLiteral("yyyyMMddHHmmss"))
@@ -33,7 +34,7 @@ inline bool writeGuide(const AppContext& app, const QList<GuideRow>& rows) {
     xml += "</tv>\n";
     QBuffer buffer(&xml);
     buffer.open(QIODevice::ReadOnly);
-    return importGuide(app.paths().guideFile(), QStringLiteral("test"), buffer,
+    return importGuide(app.paths().guideFile(), source, buffer,
                        loadGuideTargets(app.paths().catalogue, app.paths().myList))
         .error.isEmpty();
 }

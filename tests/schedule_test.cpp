@@ -1,17 +1,16 @@
-// Scheduled recordings: their file, their names, and the scheduler over an injected clock with
-// stand-in players (and once with the recorder's process over a stand-in program).
+// Scheduled recordings: their file and the command line over it, their names, and the scheduler
+// over an injected clock with stand-in players (the real player: record_vlc_test.cpp).
 #include "app/IniFile.h"
 #include "app/RecordingScheduler.h"
 #include "app/ScheduleSettings.h"
 #include "app/Settings.h"
 #include "data/ChannelInfo.h"
 #include "data/ScheduleStore.h"
-#include "record/ScheduledRun.h"
 #include "schedule_fake_runner.h"
 #include "support/TestSupport.h"
 
 #include <QDateTime>
-#include <QFileInfo>
+#include <QProcess>
 
 namespace zentuvo::test {
 namespace {
@@ -21,19 +20,9 @@ TEST(ScheduleStore, KeepsWhatIsAddedAndChanged) {
     const QString file = dir.filePath("schedule.dat");
     EXPECT_TRUE(scheduledRecordings(file).empty()); // no file yet
     EXPECT_FALSE(setScheduledState(file, 1, ScheduleState::Done, "x"));
-    ScheduledRecording a{0,   ChannelRef::myList(7),  "Seven", "", 5000, 8600, 60,
-                         120, ScheduleState::Waiting, "",      ""};
-    ScheduledRecording b{0,
-                         ChannelRef::catalogue(3),
-                         "Three, \"quoted\"",
-                         "News",
-                         1000,
-                         2000,
-                         0,
-                         0,
-                         ScheduleState::Waiting,
-                         "",
-                         ""};
+    ScheduledRecording a{0, ChannelRef::myList(7), "Seven", "", 5000, 8600, 60, 120, {}, "", ""};
+    ScheduledRecording b{
+        0, ChannelRef::catalogue(3), "Three, \"quoted\"", "News", 1000, 2000, 0, 0, {}, "", ""};
     a.id = addScheduledRecording(file, a);
     b.id = addScheduledRecording(file, b);
     EXPECT_EQ(scheduledRecordings(file), (std::vector{b, a})); // by the time recording starts
@@ -80,21 +69,11 @@ protected:
         s->setClock([this] { return nowMs; });
         return s;
     }
-    void at(qint64 ms, RecordingScheduler& s) {
-        nowMs = ms;
-        s.check();
-    }
     ScheduleState stateOf(RecordingScheduler& s, qint64 id) {
         for (const auto& r : s.recordings())
             if (r.id == id)
                 return r.state;
         return ScheduleState(-1);
-    }
-    int missedMessages() const {
-        int n = 0;
-        for (const QString& text : t.messages.texts())
-            n += text.startsWith("These scheduled recordings were missed");
-        return n;
     }
 
     TestApp t;
@@ -106,70 +85,100 @@ protected:
     const qint64 stop = start + 3600;
 };
 
+// One run of the clock over four recordings, the program quitting and coming back twice. The
+// states, in the order scheduled: W waiting, R recording, D done, F failed, M missed, - gone.
 TEST_F(SchedulerTest, StartsAndStopsAtItsTimesWithTheMargins) {
     auto s = makeScheduler();
-    nowMs = (start - 3600) * 1000;
-    const qint64 id = s->schedule(alpha, "Alpha", "News", start, stop);
-    ASSERT_GT(id, 0);
-    const QString file = "Alpha - News - 2026-12-07 20-30.ts";
+    nowMs = (start - 7200) * 1000;
+    const qint64 ids[] = {s->schedule(alpha, "Alpha", "News", start, stop),
+                          s->schedule(beta, "Beta", "Film", start + 1800, stop + 1800),
+                          s->schedule(beta, "Beta", "Early", start - 3600, start - 1800),
+                          s->schedule(beta, "Beta", "", start + 600, start + 900)};
+    enum Action { Check, Restart, RemoveLast };
     struct Step {
+        Action action;
         qint64 ms;
-        ScheduleState state;
+        const char* states;
         int started, stopped;
     };
-    for (const Step& step : {Step{(start - 60) * 1000 - 1, ScheduleState::Waiting, 0, 0},
-                             Step{(start - 60) * 1000, ScheduleState::Recording, 1, 0},
-                             Step{(stop + 120) * 1000 - 1, ScheduleState::Recording, 1, 0},
-                             Step{(stop + 120) * 1000, ScheduleState::Done, 1, 1}}) {
-        at(step.ms, *s);
-        EXPECT_EQ(stateOf(*s, id), step.state) << step.ms;
+    for (const Step& step : {
+             Step{Restart, (start - 60) * 1000, "RWMW", 1, 0}, // due at once, Early missed
+             Step{Check, (start + 540) * 1000, "RWMR", 2, 0},  // two at once
+             Step{RemoveLast, (start + 540) * 1000, "RWM-", 2, 1},
+             Step{Check, (start + 1740) * 1000 - 1, "RWM-", 2, 1},
+             Step{Check, (start + 1740) * 1000, "RRM-", 3, 1},
+             Step{Check, (stop + 120) * 1000 - 1, "RRM-", 3, 1},
+             Step{Check, (stop + 120) * 1000, "DRM-", 3, 2},
+             Step{Restart, (stop + 1800) * 1000, "DFM-", 3, 3}, // ended by the quit, not missed
+         }) {
+        nowMs = step.ms;
+        if (step.action == Restart) {
+            s.reset();
+            s = makeScheduler();
+            s->start();
+        } else if (step.action == RemoveLast) {
+            EXPECT_TRUE(s->remove(ids[3]));
+        } else {
+            s->check();
+        }
+        const QString states = step.states;
+        for (int i = 0; i < 4; ++i)
+            EXPECT_EQ(stateOf(*s, ids[i]), ScheduleState(QString("WRDFM").indexOf(states[i])))
+                << step.ms << " " << i;
         EXPECT_EQ(runs.started.size(), step.started) << step.ms;
         EXPECT_EQ(runs.stopped.size(), step.stopped) << step.ms;
+        EXPECT_EQ(s->isRecording(), states.contains('R')) << step.ms;
+        EXPECT_EQ(t.messages.texts().filter("These scheduled recordings were missed").size(), 1);
     }
-    EXPECT_EQ(runs.started, QStringList{file});
-    EXPECT_EQ(scheduledRecordings(t.app->paths().scheduleFile()).front().file,
-              t.folder.file("rec/" + file));
-    EXPECT_FALSE(s->isRecording());
-}
-
-TEST_F(SchedulerTest, OverlappingRecordingsRunAtOnceAndRemovingOneEndsIt) {
-    t.app->preferences().setScheduleMarginBefore(0);
-    auto s = makeScheduler();
-    nowMs = (start - 600) * 1000;
-    const qint64 a = s->schedule(alpha, "Alpha", "", start, stop);
-    const qint64 b = s->schedule(beta, "Beta", "Film", start + 1800, stop + 1800);
-    at((start + 1800) * 1000, *s);
-    EXPECT_EQ(runs.started.size(), 2);
-    EXPECT_EQ(stateOf(*s, a), ScheduleState::Recording);
-    EXPECT_EQ(stateOf(*s, b), ScheduleState::Recording);
-    EXPECT_TRUE(s->remove(a));
-    EXPECT_EQ(runs.stopped, QStringList{"Alpha - 2026-12-07 20-30.ts"});
-    EXPECT_EQ(s->recordings().size(), 1u);
-    EXPECT_TRUE(s->isRecording());
-}
-
-TEST_F(SchedulerTest, ARestartStartsWhatIsDueAndReportsWhatWasMissedOnce) {
-    qint64 later = 0, missed = 0;
-    {
-        auto s = makeScheduler();
-        nowMs = (start - 7200) * 1000;
-        later = s->schedule(alpha, "Alpha", "Late", start + 600, stop);
-        missed = s->schedule(beta, "Beta", "Early", start - 3600, start - 1800);
-    }
-    // The program comes back while the first is due and after the second has ended.
-    auto s = makeScheduler();
-    nowMs = (start + 600) * 1000;
-    s->start();
-    EXPECT_EQ(stateOf(*s, later), ScheduleState::Recording);
-    EXPECT_EQ(stateOf(*s, missed), ScheduleState::Missed);
-    ASSERT_EQ(missedMessages(), 1);
     EXPECT_TRUE(t.messages.texts().join("\n").contains("Beta, Early"));
-    s.reset(); // quit while recording: the running one is ended, not missed
-    auto again = makeScheduler();
-    again->start();
-    EXPECT_EQ(missedMessages(), 1);
-    EXPECT_EQ(stateOf(*again, missed), ScheduleState::Missed);
-    EXPECT_EQ(stateOf(*again, later), ScheduleState::Failed);
+    const QStringList files{"Alpha - News - 2026-12-07 20-30.ts", "Beta - 2026-12-07 20-40.ts",
+                            "Beta - Film - 2026-12-07 21-00.ts"};
+    EXPECT_EQ(runs.started, files);
+    EXPECT_EQ(runs.stopped, (QStringList{files[1], files[0], files[2]}));
+    EXPECT_EQ(scheduledRecordings(t.app->paths().scheduleFile())[1].file,
+              t.folder.file("rec/" + files[0]));
+}
+
+// Runs the command line tool; its exit status, and its output in *out.
+int tool(const QStringList& args, QString* out = nullptr) {
+    QProcess p;
+    p.start(QStringLiteral(ZENTUVO_BUILD_DIR) + "/zentuvo-catalogue",
+            QStringList{"schedule"} + args);
+    if (!p.waitForFinished(30000))
+        return -1;
+    if (out)
+        *out = QString::fromUtf8(p.readAllStandardOutput());
+    return p.exitCode();
+}
+
+TEST_F(SchedulerTest, TheCommandLineListsAddsAndRemoves) {
+    const QString file = t.app->paths().scheduleFile();
+    const QStringList where{"--schedule",  file,
+                            "--catalogue", t.app->paths().catalogue,
+                            "--mylist",    t.app->paths().myList};
+    ChannelRef mine = addMyList(*t.app, "Mine", "http://127.0.0.1:9/mine");
+    QString out;
+    const QString when = " --start 2030-01-01T08:00 --minutes ";
+    const std::pair<QString, int> cases[] = {
+        {"--add --channel Alpha.it --start 2030-01-02T20:30 --minutes 90 --title Film", 0},
+        {"--add --channel " + QString::number(mine.number()) + when + "5", 0},
+        {"--add --channel Nope.it" + when + "5", 1},
+        {"--add --channel Alpha.it --start soon --minutes 5", 2},
+        {"--add --channel Alpha.it" + when + "0", 2}};
+    for (const auto& [args, status] : cases)
+        EXPECT_EQ(tool(where + args.split(' ')), status) << args.toStdString();
+    ASSERT_EQ(tool(where + QStringList{"--list"}, &out), 0);
+    const QStringList lines = out.trimmed().split('\n');
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_TRUE(lines[0].endsWith("\twaiting\t2030-01-01 08:00\t2030-01-01 08:05\tMine\t\t"));
+    EXPECT_TRUE(lines[1].contains("\twaiting\t2030-01-02 20:30\t2030-01-02 22:00\tAlpha\tFilm"));
+    const std::vector<ScheduledRecording> kept = scheduledRecordings(file); // as listed
+    EXPECT_EQ(kept.at(0).channel, mine);
+    EXPECT_EQ(kept.at(1).marginAfter, 120);
+    const QString first = lines[0].section('\t', 0, 0);
+    EXPECT_EQ(tool(where + QStringList{"--remove", first}), 0);
+    EXPECT_EQ(tool(where + QStringList{"--remove", first}), 1);
+    EXPECT_EQ(scheduledRecordings(file).size(), 1u);
 }
 
 TEST_F(SchedulerTest, MarginsComeFromTheSettingsFile) {
@@ -186,27 +195,6 @@ TEST_F(SchedulerTest, MarginsComeFromTheSettingsFile) {
         EXPECT_EQ(m.before, c.wantBefore) << c.before;
         EXPECT_EQ(m.after, c.wantAfter) << c.after;
     }
-}
-
-// The recorder's process, over a stand-in program that grows the file until it is ended.
-TEST_F(SchedulerTest, TheRecorderRunsItsOwnPlayerProcess) {
-    QTemporaryDir player;
-    writeFile(player.filePath("vlc"), "#!/bin/sh\nfor a in \"$@\"; do case \"$a\" in "
-                                      "file/ts:*) out=\"${a#file/ts:}\";; esac; done\n"
-                                      "while :; do head -c 4096 /dev/zero >> \"$out\"; "
-                                      "sleep 0.05; done\n");
-    QFile(player.filePath("vlc"))
-        .setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    t.app->preferences().setPlayerInstallDir(player.path());
-    auto s = std::make_unique<RecordingScheduler>(*t.app, ScheduledRun::factory(*t.app));
-    const qint64 now = QDateTime::currentSecsSinceEpoch();
-    const qint64 id = s->schedule(alpha, "Alpha", "Now", now, now + 3600);
-    ASSERT_TRUE(s->isRecording());
-    const QString file = scheduledRecordings(t.app->paths().scheduleFile()).front().file;
-    EXPECT_TRUE(waitUntil([&] { return QFileInfo(file).size() > 0; }));
-    EXPECT_TRUE(s->remove(id));
-    EXPECT_TRUE(waitUntil([&] { return !s->isRecording(); }));
-    EXPECT_TRUE(QFileInfo(file).size() > 0);
 }
 
 } // namespace

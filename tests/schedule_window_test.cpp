@@ -1,9 +1,8 @@
 // Scheduled recordings as the user meets them: the window, the guide's offer, quitting while
-// one records, and the command line.
+// one records.
 #include "app/RecordingScheduler.h"
-#include "data/GuideImport.h"
-#include "data/GuideMatch.h"
 #include "data/ScheduleStore.h"
+#include "guide_fixture.h"
 #include "schedule_fake_runner.h"
 #include "support/FakeMainWindow.h"
 #include "support/TestSupport.h"
@@ -12,11 +11,9 @@
 #include "ui/record/RecordWindow.h"
 #include "ui/record/ScheduleWindow.h"
 
-#include <QBuffer>
 #include <QComboBox>
 #include <QDateTimeEdit>
 #include <QLineEdit>
-#include <QProcess>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTreeWidget>
@@ -54,9 +51,8 @@ TEST_F(ScheduleUiTest, TheWindowAddsRemovesAndKeepsTheMargins) {
     w.cmdAdd->click();
     ASSERT_EQ(w.lvwSchedule->topLevelItemCount(), 1);
     const QTreeWidgetItem* row = w.lvwSchedule->topLevelItem(0);
-    EXPECT_EQ(row->text(0), "Alpha");
-    EXPECT_EQ(row->text(1), "Late news");
-    EXPECT_EQ(row->text(4), "Waiting");
+    EXPECT_EQ((QStringList{row->text(0), row->text(1), row->text(4)}),
+              (QStringList{"Alpha", "Late news", "Waiting"}));
     const ScheduledRecording r = scheduler.recordings().front();
     EXPECT_EQ(r.channel, alpha);
     EXPECT_EQ(r.stop - r.start, 1800);
@@ -91,20 +87,9 @@ TEST_F(ScheduleUiTest, QuittingAsksOnceAndEndsTheScheduledRecordings) {
     EXPECT_EQ(runs.stopped.size(), 1);
 }
 
-QByteArray xmltvTime(qint64 t) {
-    return QDateTime::fromSecsSinceEpoch(t, Qt::UTC).toString("yyyyMMddHHmmss").toLatin1() +
-           " +0000";
-}
-
 TEST_F(ScheduleUiTest, TheGuideOffersToRecordALaterProgramme) {
     const qint64 start = QDateTime::currentSecsSinceEpoch() / 1800 * 1800 + 3600;
-    QByteArray xml = "<tv><programme channel=\"Alpha.it\" start=\"" + xmltvTime(start) +
-                     "\" stop=\"" + xmltvTime(start + 1800) + "\"><title>Film</title>" +
-                     "</programme></tv>";
-    QBuffer buffer(&xml);
-    buffer.open(QIODevice::ReadOnly);
-    const AppPaths& paths = t.app->paths();
-    importGuide(paths.guideFile(), "test", buffer, loadGuideTargets(paths.catalogue, paths.myList));
+    ASSERT_TRUE(writeGuide(*t.app, {{"Alpha.it", start, start + 1800, "Film"}}));
     GuideWindow window(*t.app, main);
     window.setScheduler(&scheduler);
     window.setNow(QDateTime::currentSecsSinceEpoch());
@@ -125,64 +110,8 @@ TEST_F(ScheduleUiTest, TheGuideOffersToRecordALaterProgramme) {
     EXPECT_TRUE(t.messages.shown[0].text.contains("Film"));
     ASSERT_EQ(scheduler.recordings().size(), 1u);
     const ScheduledRecording r = scheduler.recordings().front();
-    EXPECT_EQ(r.channel, alpha);
-    EXPECT_EQ(r.channelName, "Alpha");
-    EXPECT_EQ(r.title, "Film");
-    EXPECT_EQ(r.start, start);
-    EXPECT_EQ(r.stop, start + 1800);
-    EXPECT_EQ(r.marginBefore, 60);
-}
-
-// Runs the command line tool; its exit status, and its output in *out.
-int tool(const QStringList& args, QString* out = nullptr) {
-    QProcess p;
-    p.start(QStringLiteral(ZENTUVO_BUILD_DIR) + "/zentuvo-catalogue",
-            QStringList{"schedule"} + args);
-    if (!p.waitForFinished(30000))
-        return -1;
-    if (out)
-        *out = QString::fromUtf8(p.readAllStandardOutput());
-    return p.exitCode();
-}
-
-TEST_F(ScheduleUiTest, TheCommandLineListsAddsAndRemoves) {
-    const QString file = t.app->paths().scheduleFile();
-    const QStringList where{"--schedule",  file,
-                            "--catalogue", t.app->paths().catalogue,
-                            "--mylist",    t.app->paths().myList};
-    ChannelRef mine = addMyList(*t.app, "Mine", "http://127.0.0.1:9/mine");
-    QString out;
-    struct Case {
-        QStringList args;
-        int status;
-    };
-    for (const Case& c :
-         {Case{{"--add", "--channel", "Alpha.it", "--start", "2030-01-02T20:30", "--minutes", "90",
-                "--title", "Film"},
-               0},
-          Case{{"--add", "--channel", QString::number(mine.number()), "--start", "2030-01-01T08:00",
-                "--minutes", "5"},
-               0},
-          Case{{"--add", "--channel", "Nope.it", "--start", "2030-01-01T08:00", "--minutes", "5"},
-               1},
-          Case{{"--add", "--channel", "Alpha.it", "--start", "soon", "--minutes", "5"}, 2},
-          Case{{"--add", "--channel", "Alpha.it", "--start", "2030-01-01T08:00", "--minutes", "0"},
-               2}})
-        EXPECT_EQ(tool(where + c.args), c.status) << c.args.join(' ').toStdString();
-    ASSERT_EQ(tool(where + QStringList{"--list"}, &out), 0);
-    const QStringList lines = out.trimmed().split('\n');
-    ASSERT_EQ(lines.size(), 2);
-    EXPECT_TRUE(lines[0].endsWith("\twaiting\t2030-01-01 08:00\t2030-01-01 08:05\tMine\t\t"));
-    EXPECT_TRUE(lines[1].contains("\twaiting\t2030-01-02 20:30\t2030-01-02 22:00\tAlpha\tFilm"));
-    const std::vector<ScheduledRecording> kept = scheduledRecordings(file);
-    ASSERT_EQ(kept.size(), 2u);
-    EXPECT_EQ(kept[0].channel, mine);
-    EXPECT_EQ(kept[1].channel, alpha);
-    EXPECT_EQ(kept[1].marginAfter, 120);
-    const QString first = lines[0].section('\t', 0, 0);
-    EXPECT_EQ(tool(where + QStringList{"--remove", first}), 0);
-    EXPECT_EQ(tool(where + QStringList{"--remove", first}), 1);
-    EXPECT_EQ(scheduledRecordings(file).size(), 1u);
+    EXPECT_EQ(r, (ScheduledRecording{r.id, alpha, "Alpha", "Film", start, start + 1800, 60, 120,
+                                     ScheduleState::Waiting, "", ""}));
 }
 
 } // namespace

@@ -56,7 +56,6 @@ protected:
 } // namespace
 
 TEST_F(NowNextTest, TheNowColumnShowsTitleAndProgressAndSortsByTitle) {
-    EXPECT_EQ(channels()->columnCount(), 4);
     EXPECT_EQ(channels()->headerData(3, Qt::Horizontal).toString(),
               app().translate("_frmMain_lvwChHeader_4"));
     EXPECT_EQ(myList()->columnCount(), 3);
@@ -67,29 +66,23 @@ TEST_F(NowNextTest, TheNowColumnShowsTitleAndProgressAndSortsByTitle) {
 
     ASSERT_TRUE(writeDefaultGuide());
     reload();
-    const struct {
-        const char* name;
-        const char* title;
-        int progress;
-    } rows[] = {{"Alpha", "Morning News", 333}, {"Delta", "Alpine Ski", 500}, {"Zeta", "", -1}};
-    for (const auto& r : rows) {
-        EXPECT_EQ(cell(r.name, 3).data().toString(), r.title) << r.name;
-        EXPECT_EQ(cell(r.name, 3).data(ChannelListModel::ProgressRole).toInt(), r.progress)
-            << r.name;
+    const std::tuple<QString, QString, int> rows[] = {
+        {"Alpha", "Morning News", 333}, {"Delta", "Alpine Ski", 500}, {"Zeta", "", -1}};
+    for (const auto& [name, title, progress] : rows) {
+        EXPECT_EQ(cell(name, 3).data().toString(), title);
+        EXPECT_EQ(cell(name, 3).data(ChannelListModel::ProgressRole).toInt(), progress);
     }
     // By title: Alpine Ski before Morning News, and the other way round on a second click.
+    const QStringList byTitle{"Delta", "Alpha"}, reversed{"Alpha", "Delta"};
     ui().lvwChannels->header()->sectionClicked(3);
     const Qt::SortOrder first = channels()->sortOrder();
-    EXPECT_EQ(titledRows(), first == Qt::AscendingOrder ? QStringList({"Delta", "Alpha"})
-                                                        : QStringList({"Alpha", "Delta"}));
+    EXPECT_EQ(titledRows(), first == Qt::AscendingOrder ? byTitle : reversed);
     ui().lvwChannels->header()->sectionClicked(3);
     EXPECT_NE(channels()->sortOrder(), first);
-    EXPECT_EQ(titledRows(), first == Qt::AscendingOrder ? QStringList({"Alpha", "Delta"})
-                                                        : QStringList({"Delta", "Alpha"}));
-    // A refill keeps the order by title.
-    fill("-1");
-    EXPECT_EQ(titledRows(), first == Qt::AscendingOrder ? QStringList({"Alpha", "Delta"})
-                                                        : QStringList({"Delta", "Alpha"}));
+    const QStringList second = first == Qt::AscendingOrder ? reversed : byTitle;
+    EXPECT_EQ(titledRows(), second);
+    fill("-1"); // a refill keeps the order by title
+    EXPECT_EQ(titledRows(), second);
 }
 
 TEST_F(NowNextTest, TooltipAndInformationLineTellNowAndNextUpToAProgrammesExactEnd) {
@@ -99,25 +92,22 @@ TEST_F(NowNextTest, TooltipAndInformationLineTellNowAndNextUpToAProgrammesExactE
     const QString late = span(kT0 + 3000, kT0 + 4800, "Late Film");
     const QString nowTerm = app().translate("_frmMain_tipNow");
     const QString nextTerm = app().translate("_frmMain_tipNext");
-    const struct {
-        qint64 time;
-        bool rebuilt; // a new snapshot for the time, or the one of kT0
-        QString now, next;
-    } cases[] = {
+    // The time, whether a new snapshot is made for it (else the one of kT0), now and next.
+    const std::tuple<qint64, bool, QString, QString> cases[] = {
         {kT0, true, morning, zebra},
         {kT0 + 1199, false, morning, zebra},
         {kT0 + 1200, false, zebra, ""}, // the older snapshot knows nothing after Zebra Talk
         {kT0 + 1200, true, zebra, late},
     };
-    for (const auto& c : cases) {
-        now = c.time;
-        if (c.rebuilt)
+    for (const auto& [time, rebuilt, nowLine, next] : cases) {
+        now = time;
+        if (rebuilt)
             reload();
-        QStringList expected{nowTerm.arg(c.now)};
-        if (!c.next.isEmpty())
-            expected << nextTerm.arg(c.next);
-        EXPECT_EQ(cell("Alpha", 1).data(Qt::ToolTipRole).toString(), expected.join('\n')) << c.time;
-        EXPECT_EQ(cell("Alpha", 3).data().toString(), c.now.section(' ', 1, -1)) << c.time;
+        QStringList expected{nowTerm.arg(nowLine)};
+        if (!next.isEmpty())
+            expected << nextTerm.arg(next);
+        EXPECT_EQ(cell("Alpha", 1).data(Qt::ToolTipRole).toString(), expected.join('\n')) << time;
+        EXPECT_EQ(cell("Alpha", 3).data().toString(), nowLine.section(' ', 1, -1)) << time;
     }
     // The information line of the playing channel, and a channel the guide does not know.
     controller->control().playMain(catalogueRef(app(), "Alpha.it"));
