@@ -5,16 +5,17 @@
 //              [--stream FILE]
 //
 // Makes (once; --stream keeps it for the next run) a stream of constant bit rate that is dark
-// with a white picture at each whole second, silent with a 1 kHz tone starting at the same
-// moment. Serves it with tests/playback_live_server.py once per --ppm value, each sender's
-// clock that many parts per million fast, and plays each in a player of ours (our options,
-// plus --options) for --minutes, all at once. The player takes picture and sound into memory
-// and notes when each white picture was handed to the screen and when each tone was due to
+// with a bright picture at each whole second (four brightnesses in turn), silent with a 1 kHz
+// tone starting at the same moment. Serves it with tests/playback_live_server.py once per --ppm
+// value, each sender's clock that many parts per million fast, and plays each in a player of ours
+// (our options, plus --options) for --minutes, all at once. The player takes picture and sound into
+// memory and notes when each bright picture was handed to the screen and when each tone was due to
 // play (playback/PlayerProbe.h). Per minute and sender it writes to --csv
-//   minute,ppm,lipsync_ms,drift_ms,lost
+//   minute,ppm,lipsync_ms,drift_ms,lost,rebuffers
 // lipsync_ms: the picture less the tone (mean of the minute); drift_ms: when the picture came
 // against when the sender sent it, less the same in the first minute (grows when the player's
-// buffer grows, falls when it drains); lost: pictures lost so far. At the end prints, per
+// buffer grows, falls when it drains); lost: pictures lost so far; rebuffers: times so far the
+// player went back to buffering (its buffer ran dry). At the end prints, per
 // sender (_fast for ppm > 0, _slow for ppm < 0, _ppm0 otherwise):
 //   sync_lipsync_max_ms_<s>   the largest lip-sync error of a minute, either way
 //   sync_drift_end_ms_<s>     drift_ms of the last minute
@@ -28,6 +29,7 @@
 #include <QGuiApplication>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <memory>
@@ -39,6 +41,10 @@ using namespace zentuvo::bench;
 namespace {
 
 constexpr int kMuxBitsPerSecond = 300000;
+// The mark of second k is a picture of brightness 150 + 28 * (k mod 4) (of 16-235); drawn
+// into the probe's memory with its padding rows, it measures about this much.
+constexpr double kFirstLevel = 146;
+constexpr double kLevelStep = 30.5;
 
 const QString kAgent =
     QStringLiteral(":http-user-agent=Mozilla/5.0 (X11; U; Linux i686; en-US; rv:1.9.0.6) "
@@ -58,7 +64,9 @@ bool makeStream(const QString& file, int seconds) {
          "-f",
          "lavfi",
          "-i",
-         "color=c=black:s=160x90:r=25,geq=lum='if(lt(mod(N\\,25)\\,1)\\,235\\,16)':cb=128:cr=128",
+         "color=c=black:s=160x90:r=25,geq=lum='if(lt(mod(N\\,25)\\,1)\\,150+28*mod(floor(N/"
+         "25)\\,4)\\,16)':"
+         "cb=128:cr=128",
          "-f",
          "lavfi",
          "-i",
@@ -93,6 +101,10 @@ struct Session {
     int rebuffers = 0;
     PlayerState last = PlayerState::Idle;
     qint64 firstPicture = -1; // µs
+    qint64 lastPicture = -1;
+    qint64 startedAt = -1;
+    double second = 0;      // of the sender
+    double firstSecond = 0; // of the first picture counted
     double firstMinuteDrift = NAN;
     std::vector<double> lipsync, drift; // of the minute running
     double worstLipsync = 0, driftMin = INFINITY, driftMax = -INFINITY, lastDrift = 0;
@@ -100,17 +112,36 @@ struct Session {
 
     QString suffix() const { return ppm > 0 ? "_fast" : ppm < 0 ? "_slow" : "_ppm0"; }
 
-    // Pairs each white picture with the tone nearest to it, and places it against the
+    // Pairs each bright picture with the tone nearest to it, and places it against the
     // sender's clock: the sender sends second k at k / (1 + ppm) of real time.
     void take() {
         SyncMarks marks = player.probe->takeSyncMarks();
         tones.insert(tones.end(), marks.tones.begin(), marks.tones.end());
-        for (const qint64 picture : marks.pictures) {
-            if (firstPicture < 0)
+        const double senderSecond = 1e6 / (1.0 + ppm / 1e6);
+        for (std::size_t i = 0; i < marks.pictures.size(); ++i) {
+            const qint64 picture = marks.pictures[i];
+            // The first picture is shown at once and then stands until the clock reaches
+            // it: the count starts with the pictures of the running stream.
+            if (startedAt < 0)
+                startedAt = picture;
+            if (picture - startedAt < 5000000)
+                continue;
+            // Which second of the sender this is: its brightness gives it modulo 4, the time
+            // since the last one says which of those (a pause of the player or a drift of
+            // up to two seconds stays unambiguous).
+            const int level = marks.levels[i];
+            const int mod4 = std::clamp(int(std::lround((level - kFirstLevel) / kLevelStep)), 0, 3);
+            if (firstPicture < 0) {
                 firstPicture = picture;
-            const double senderSecond = 1e6 / (1.0 + ppm / 1e6);
-            const double k = std::round(double(picture - firstPicture) / senderSecond);
-            drift.push_back((double(picture - firstPicture) - k * senderSecond) / 1000.0);
+                firstSecond = second = mod4;
+            } else {
+                const double guess = second + double(picture - lastPicture) / senderSecond;
+                const double base = std::floor((guess - mod4) / 4.0 + 0.5) * 4.0;
+                second = base + mod4;
+            }
+            lastPicture = picture;
+            drift.push_back(
+                (double(picture - firstPicture) - (second - firstSecond) * senderSecond) / 1000.0);
             qint64 nearest = -1;
             for (const qint64 tone : tones) {
                 if (nearest < 0 || std::llabs(tone - picture) < std::llabs(nearest - picture))
@@ -142,12 +173,13 @@ struct Session {
             driftMax = std::max(driftMax, minuteDrift);
             lastDrift = minuteDrift;
         }
-        csv.write(QStringLiteral("%1,%2,%3,%4,%5\n")
+        csv.write(QStringLiteral("%1,%2,%3,%4,%5,%6\n")
                       .arg(minute)
                       .arg(ppm)
                       .arg(sync, 0, 'f', 1)
                       .arg(minuteDrift, 0, 'f', 1)
                       .arg(player.probe->lostPictures())
+                      .arg(rebuffers)
                       .toUtf8());
         csv.flush();
         lipsync.clear();
@@ -184,7 +216,7 @@ int main(int argc, char** argv) {
     QFile csv(option("--csv", dir.filePath(QStringLiteral("sync.csv"))));
     if (!csv.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return 1;
-    csv.write("minute,ppm,lipsync_ms,drift_ms,lost\n");
+    csv.write("minute,ppm,lipsync_ms,drift_ms,lost,rebuffers\n");
 
     std::vector<std::unique_ptr<Session>> sessions;
     for (const QString& ppm : option("--ppm", "100,-100").split(u',', Qt::SkipEmptyParts)) {

@@ -12,7 +12,7 @@ line that climbs is a buffer that grows, one that falls a buffer that drains); b
 import csv
 import sys
 
-WIDTH, HEIGHT, LEFT, RIGHT, TOP, GAP, PANEL = 640, 420, 60, 150, 20, 50, 150
+WIDTH, HEIGHT, LEFT, RIGHT, TOP, GAP, PANEL = 680, 420, 60, 160, 20, 50, 150
 COLOURS = ["#1f77b4", "#d62728", "#2ca02c", "#9467bd", "#ff7f0e", "#8c564b"]
 
 

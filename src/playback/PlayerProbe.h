@@ -22,11 +22,13 @@ struct PlayerProbeOptions {
     bool syncProbe = false;
 };
 
-// When the marks of a test stream (a white picture and a tone starting together) were
+// When the marks of a test stream (a bright picture and a tone starting together) were
 // presented, in microseconds of the monotonic clock: a picture when it was handed to the
-// screen, a tone at the time its first loud sample was due to play.
+// screen, a tone at the time its first loud sample was due to play. With each picture its
+// brightness (the mean of its sampled pixels, 0-255), which may tell the marks apart.
 struct SyncMarks {
     std::vector<qint64> pictures;
+    std::vector<int> levels;
     std::vector<qint64> tones;
 };
 

@@ -52,10 +52,12 @@ void VlcPlayer::Impl::noteSyncPicture() {
     std::size_t samples = 0;
     for (std::size_t i = 0; i + 4 <= frame.size(); i += 4 * 61, ++samples)
         sum += frame[i] + frame[i + 1] + frame[i + 2];
-    const bool bright = samples > 0 && sum / (3 * static_cast<long long>(samples)) > 128;
+    const int level = samples > 0 ? int(sum / (3 * static_cast<long long>(samples))) : 0;
+    const bool bright = level > 128;
     if (bright && !brightShown) {
         const std::lock_guard lock(marksMutex);
         marks.pictures.push_back(libvlc_clock());
+        marks.levels.push_back(level);
     }
     brightShown = bright;
 }
