@@ -1,6 +1,7 @@
 // The player library's error lines reduced to a reason: the term key of what it recognises,
 // else the first line as it is.
 #include "app/PlaybackErrors.h"
+#include "playback/LiveInput.h"
 #include "playback/LiveStream.h"
 
 #include <gtest/gtest.h>
@@ -56,8 +57,22 @@ TEST(PlaybackErrors, LiveStreamOptionsOnlyForContinuousNetworkStreams) {
                 "http://h/hls/ch1|http://h/list.m3u|https://h/manifest.mpd|/tmp/rec.ts|"
                 "file:///tmp/rec.ts|rtmp://h/app/ch|rtsp://h/ch|mmsh://h/ch|not a url")
             .split('|');
-    for (const QString& mrl : live)
+    for (const QString& mrl : live) {
         EXPECT_EQ(liveStreamOptions(mrl), QStringList{":no-ts-trust-pcr"}) << mrl.toStdString();
+        // We read it ourselves over HTTP(S) only.
+        EXPECT_EQ(readsAsLiveTransportStream(mrl),
+                  mrl.trimmed().startsWith("http", Qt::CaseInsensitive) || mrl.startsWith("HTTPS"))
+            << mrl.toStdString();
+    }
+    for (const QString& mrl : other + QStringList{"http://h/movie.MP4", "http://h/a.mp3?x=1"})
+        EXPECT_FALSE(readsAsLiveTransportStream(mrl)) << mrl.toStdString();
     for (const QString& mrl : other)
         EXPECT_TRUE(liveStreamOptions(mrl).isEmpty()) << mrl.toStdString();
+    // The item's own headers reach the request: the last of each wins, "+" is a blank.
+    const LiveInputRequest request =
+        liveInputRequest(" http://h/1.ts ", {":http-user-agent=A", ":http-user-agent=Our+Agent/1",
+                                             ":http-referrer=http://r/?a+b"});
+    EXPECT_EQ(request.url, QUrl("http://h/1.ts"));
+    EXPECT_EQ(request.userAgent, "Our Agent/1");
+    EXPECT_EQ(request.referrer, "http://r/?a+b");
 }

@@ -56,6 +56,8 @@ def main():
     parser.add_argument("--once-path", action="append", default=[])
     parser.add_argument("--garbage-path", action="append", default=[])
     parser.add_argument("--silent-path", action="append", default=[])
+    parser.add_argument("--file-path", action="append", default=[],
+                        help="PATH=FILE: that file, whole, as it is")
     args = parser.parse_args()
 
     with open(args.file, "rb") as f:
@@ -88,6 +90,16 @@ def main():
                 return
             if path in args.garbage_path:
                 self.garbage()
+                return
+            files = dict(p.split("=", 1) for p in args.file_path)
+            if path in files:
+                with open(files[path], "rb") as f:
+                    body = f.read()
+                self.send_response(200)
+                self.send_header("Content-Type", "application/octet-stream")
+                self.send_header("Content-Length", str(len(body)))
+                self.end_headers()
+                self.wfile.write(body)
                 return
             once = path in args.once_path
             if once:

@@ -10,6 +10,9 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QOpenGLContext>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
 #include <optional>
 #ifdef __SANITIZE_ADDRESS__
 #include <sanitizer/lsan_interface.h>
@@ -25,7 +28,8 @@ const QString kAgentPrefix = ":http-user-agent=";
 class PlaybackVlc : public PlayersOnScreen {
 protected:
     static void SetUpTestSuite() {
-        source = new LiveSource(QStringLiteral(ZENTUVO_LIVE_SERVER), {"/alpha.ts"});
+        source = new LiveSource(QStringLiteral(ZENTUVO_LIVE_SERVER), {"/alpha.ts"}, 0.0, 0.5,
+                                {"--file-path", "/film=" + film()});
     }
     static void TearDownTestSuite() {
         delete source;
@@ -37,6 +41,11 @@ protected:
         for (auto& c : channels)
             c.streamUrl.replace(":9/", QStringLiteral(":%1/").arg(source->port()));
         openPlayers(channels);
+    }
+
+    static QString film() {
+        static QTemporaryDir dir;
+        return dir.filePath("film.mkv");
     }
 
     static inline LiveSource* source = nullptr;
@@ -79,6 +88,20 @@ TEST_F(PlaybackVlc, MissingAddressReadsError) {
     control->playMain(myList(source->stream()));
     ASSERT_TRUE(waitFor([&] { return playing(*main); })) << int(main->state());
     EXPECT_TRUE(waitFor([&] { return main->position() > 0.0; }));
+}
+
+// An address that names no container is read as a live transport stream; a film behind one
+// is handed back to the library, which plays it.
+TEST_F(PlaybackVlc, AnAddressThatIsNoTransportStreamIsLeftToTheLibrary) {
+    QProcess ffmpeg;
+    ffmpeg.start("ffmpeg",
+                 {"-y", "-v", "error", "-i", source->stream(), "-t", "20", "-c", "copy", film()});
+    ASSERT_TRUE(ffmpeg.waitForFinished(60000) && ffmpeg.exitCode() == 0);
+    control->playMain(myList(source->url("/film")));
+    ASSERT_TRUE(waitFor([&] { return playing(*main); })) << int(main->state());
+    EXPECT_TRUE(waitFor([&] { return main->videoSize() == QSize(320, 240); }));
+    // Once by us, then by the library (which may ask more than once as it probes).
+    EXPECT_GE(source->requests().filter(QRegularExpression("^/film\t")).size(), 2);
 }
 
 // Paused, a live channel keeps coming in; resumed, it plays on from where it paused, on the

@@ -19,4 +19,18 @@ QStringList liveStreamOptions(const QString& mrl) {
     return {QStringLiteral(":no-ts-trust-pcr")};
 }
 
+bool readsAsLiveTransportStream(const QString& mrl) {
+    const QUrl url(mrl.trimmed());
+    const QString scheme = url.scheme().toLower();
+    if ((scheme != u"http" && scheme != u"https") || liveStreamOptions(mrl).isEmpty())
+        return false;
+    const QString path = url.path().toLower();
+    for (const char* other : {".mp4", ".m4v", ".m4a", ".mkv", ".webm", ".avi", ".mov", ".flv",
+                              ".mp3", ".aac", ".ogg", ".oga", ".opus", ".flac", ".wav"}) {
+        if (path.endsWith(QLatin1String(other)))
+            return false;
+    }
+    return true;
+}
+
 } // namespace zentuvo

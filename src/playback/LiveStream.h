@@ -14,4 +14,9 @@ namespace zentuvo {
 // bench/zap_bench.cpp (zaps) and bench/sync_bench.cpp (an hour from a drifting sender).
 QStringList liveStreamOptions(const QString& mrl);
 
+// Whether the player reads the address itself (LiveInput) to start it at its first key
+// frame: a continuous live stream over HTTP(S) whose address names no segmented playlist and
+// no file of another container (".mp4", ".mkv", ".mp3", ...).
+bool readsAsLiveTransportStream(const QString& mrl);
+
 } // namespace zentuvo

@@ -186,16 +186,22 @@ void VlcPlayer::Impl::onEvent(const libvlc_event_t* event, void* opaque) {
         if (!failed)
             d->state = PlayerState::Ended;
         break;
-    case libvlc_MediaPlayerEncounteredError:
+    case libvlc_MediaPlayerEncounteredError: {
         // An HTTP failure ends as "end reached" when polled: the error event is what tells.
+        const std::lock_guard lock(d->errorMutex);
+        if (d->input && d->input->notTransportStream()) {
+            // deliver() starts it again, read by the library; till then the state stays.
+            d->replayByLibrary = true;
+            d->failed = true;
+            break;
+        }
         d->failed = true;
         d->inputPlaying = false;
         d->state = PlayerState::Error;
-        {
-            const std::lock_guard lock(d->errorMutex);
-            d->errorLines = ErrorLog::instance().since(d->logMark);
-        }
+        d->errorLines = (d->input ? d->input->errorLines() : QStringList()) +
+                        ErrorLog::instance().since(d->logMark);
         break;
+    }
     case libvlc_MediaPlayerVout:
         if (!d->probeOptions.pictureProbe && event->u.media_player_vout.new_count > 0)
             d->notePicture();
@@ -216,6 +222,11 @@ void VlcPlayer::Impl::notify() {
 
 void VlcPlayer::Impl::deliver() {
     deliveryPending = false;
+    if (replayByLibrary.exchange(false) && current >= 0 && current < items.size()) {
+        readByLibrary.insert(items[current].mrl);
+        q->playItem(current);
+        return;
+    }
     const PlayerState now = state.load();
     if (int(now) != lastAnnounced) {
         if (now == PlayerState::Playing)
@@ -236,6 +247,7 @@ void VlcPlayer::Impl::notePicture() {
 
 void VlcPlayer::Impl::resetForStart() {
     failed = false;
+    replayByLibrary = false;
     inputPlaying = false;
     cacheFull = false;
     pictureSeen = false;
@@ -256,6 +268,48 @@ void VlcPlayer::Impl::setMedia(libvlc_media_t* media) {
     // Stops what plays and waits for its input to end, so no event of it follows.
     libvlc_media_player_set_media(mp.get(), media);
     loaded = media != nullptr;
+}
+
+// Ends our reading of the stream before the library's player stops (its stop waits for a
+// read that only the abort ends) and puts the next one, if any, in its place.
+void VlcPlayer::Impl::dropInput(std::shared_ptr<LiveInput> next) {
+    std::shared_ptr<LiveInput> old;
+    {
+        const std::lock_guard lock(errorMutex);
+        old = std::exchange(input, std::move(next));
+    }
+    if (old) {
+        old->abort();
+        retired = std::move(old); // goes once the library's input has ended
+    }
+}
+
+MediaPtr VlcPlayer::Impl::newMedia(const Item& entry) {
+    QString path;
+    switch (classifyAddress(entry.mrl, &path)) {
+    case AddressKind::Location:
+        if (!probeOptions.libraryDefaults && readsAsLiveTransportStream(entry.mrl) &&
+            !readByLibrary.contains(entry.mrl)) {
+            auto reading = std::make_shared<LiveInput>(liveInputRequest(entry.mrl, entry.options));
+            MediaPtr media(libvlc_media_new_callbacks(instance.get(), &LiveInput::open,
+                                                      &LiveInput::read, &LiveInput::seek,
+                                                      &LiveInput::close, reading->opaque()));
+            if (media) {
+                libvlc_media_add_option(media.get(), ":demux=ts");
+                dropInput(std::move(reading));
+            }
+            return media;
+        }
+        dropInput(nullptr);
+        return MediaPtr(libvlc_media_new_location(instance.get(), entry.mrl.trimmed().toUtf8()));
+    case AddressKind::LocalPath:
+        dropInput(nullptr);
+        return MediaPtr(libvlc_media_new_path(instance.get(), path.toUtf8()));
+    case AddressKind::Unusable:
+        break;
+    }
+    dropInput(nullptr);
+    return nullptr;
 }
 
 VlcPlayer::VlcPlayer(const VlcPlayerOptions& options, QObject* parent)
@@ -293,7 +347,9 @@ VlcPlayer::VlcPlayer(const VlcPlayerOptions& options, const PlayerProbeOptions& 
 VlcPlayer::~VlcPlayer() {
     // No event after this point; then the library's threads end with its player.
     d->attachEvents(false);
+    d->dropInput(nullptr);
     d->mp.reset();
+    d->retired.reset();
 }
 
 bool VlcPlayer::headless() const {
@@ -317,20 +373,11 @@ void VlcPlayer::playItem(int item) {
         return;
     }
     const Impl::Item& entry = d->items[item];
-    QString path;
-    MediaPtr media;
-    switch (classifyAddress(entry.mrl, &path)) {
-    case AddressKind::Location:
-        media.reset(libvlc_media_new_location(d->instance.get(), entry.mrl.trimmed().toUtf8()));
-        break;
-    case AddressKind::LocalPath:
-        media.reset(libvlc_media_new_path(d->instance.get(), path.toUtf8()));
-        break;
-    case AddressKind::Unusable:
-        break;
-    }
+    d->current = item;
+    MediaPtr media = d->newMedia(entry);
     if (!media) {
         d->setMedia(nullptr);
+        d->retired.reset();
         d->fail();
         return;
     }
@@ -346,6 +393,7 @@ void VlcPlayer::playItem(int item) {
         libvlc_media_add_option(media.get(), ":no-video");
 
     d->setMedia(media.get());
+    d->retired.reset();
     d->resetForStart();
     d->state = PlayerState::Opening;
     libvlc_audio_set_volume(d->mp.get(), d->volume);
@@ -362,10 +410,12 @@ bool VlcPlayer::isPlaying() const {
 }
 
 void VlcPlayer::stop() {
+    d->dropInput(nullptr);
     if (d->loaded) {
         d->state = PlayerState::Stopping;
         libvlc_media_player_stop(d->mp.get());
     }
+    d->retired.reset();
     d->resetForStart();
     d->state = PlayerState::Idle;
     d->notify();
@@ -377,10 +427,12 @@ int VlcPlayer::itemCount() const {
 
 void VlcPlayer::clear() {
     d->items.clear();
+    d->dropInput(nullptr);
     if (d->loaded) {
         d->state = PlayerState::Stopping;
         d->setMedia(nullptr);
     }
+    d->retired.reset();
     d->resetForStart();
     d->state = PlayerState::Idle;
     d->notify();

@@ -2,9 +2,11 @@
 
 // The inside of VlcPlayer, shared by its files (VlcPlayer.cpp, VlcProbe.cpp). Not for use
 // elsewhere.
+#include "playback/LiveInput.h"
 #include "playback/VlcPlayer.h"
 
 #include <QList>
+#include <QSet>
 #include <atomic>
 #include <cstdint>
 #include <functional>
@@ -46,6 +48,9 @@ struct VlcPlayer::Impl {
     int volume = 100;
     // The number of the state last announced; -1 before the first.
     int lastAnnounced = -1;
+    int current = -1; // the item last started
+    // Addresses whose first bytes were no transport stream: the library reads them itself.
+    QSet<QString> readByLibrary;
     std::function<void()> onFirstPicture; // the probe's handler
 
     // Written by the library's threads, read anywhere.
@@ -62,6 +67,11 @@ struct VlcPlayer::Impl {
     std::atomic<quint64> logMark{0};
     mutable std::mutex errorMutex;
     QStringList errorLines;
+    // Our own reading of a live stream, when the item is one; set on the GUI thread, looked
+    // at by the library's threads when the input fails.
+    std::shared_ptr<LiveInput> input;
+    std::atomic<bool> replayByLibrary{false}; // its first bytes were no transport stream
+    std::shared_ptr<LiveInput> retired;       // aborted, kept until the library's input has ended
 
     // The picture probe's frame and the digest of the last one shown, touched by the video
     // output thread only.
@@ -80,6 +90,8 @@ struct VlcPlayer::Impl {
     void deliver();
     void notePicture();
     void setMedia(libvlc_media_t* media);
+    MediaPtr newMedia(const Item& entry);
+    void dropInput(std::shared_ptr<LiveInput> next);
 
     static void onEvent(const libvlc_event_t* event, void* opaque);
     static unsigned probeSetup(void** opaque, char* chroma, unsigned* width, unsigned* height,
