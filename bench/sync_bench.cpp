@@ -11,11 +11,13 @@
 // (our options, plus --options) for --minutes, all at once. The player takes picture and sound into
 // memory and notes when each bright picture was handed to the screen and when each tone was due to
 // play (playback/PlayerProbe.h). Per minute and sender it writes to --csv
-//   minute,ppm,lipsync_ms,drift_ms,lost,rebuffers
+//   minute,ppm,lipsync_ms,drift_ms,lost,rebuffers,lead_ms,rate
 // lipsync_ms: the picture less the tone (mean of the minute); drift_ms: when the picture came
 // against when the sender sent it, less the same in the first minute (grows when the player's
 // buffer grows, falls when it drains); lost: pictures lost so far; rebuffers: times so far the
-// player went back to buffering (its buffer ran dry). At the end prints, per
+// player went back to buffering (its buffer ran dry); lead_ms: the stream our reading holds
+// for the player at the minute's end, in ms; rate: the rate the player plays at to keep that
+// lead near where it settled (playback/DriftSteer.h). At the end prints, per
 // sender (_fast for ppm > 0, _slow for ppm < 0, _ppm0 otherwise):
 //   sync_lipsync_max_ms_<s>   the largest lip-sync error of a minute, either way
 //   sync_drift_end_ms_<s>     drift_ms of the last minute
@@ -173,13 +175,16 @@ struct Session {
             driftMax = std::max(driftMax, minuteDrift);
             lastDrift = minuteDrift;
         }
-        csv.write(QStringLiteral("%1,%2,%3,%4,%5,%6\n")
+        const LiveLead lead = player.probe->liveLead();
+        csv.write(QStringLiteral("%1,%2,%3,%4,%5,%6,%7,%8\n")
                       .arg(minute)
                       .arg(ppm)
                       .arg(sync, 0, 'f', 1)
                       .arg(minuteDrift, 0, 'f', 1)
                       .arg(player.probe->lostPictures())
                       .arg(rebuffers)
+                      .arg(lead.leadMs, 0, 'f', 0)
+                      .arg(lead.rate, 0, 'f', 4)
                       .toUtf8());
         csv.flush();
         lipsync.clear();
@@ -216,7 +221,7 @@ int main(int argc, char** argv) {
     QFile csv(option("--csv", dir.filePath(QStringLiteral("sync.csv"))));
     if (!csv.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return 1;
-    csv.write("minute,ppm,lipsync_ms,drift_ms,lost,rebuffers\n");
+    csv.write("minute,ppm,lipsync_ms,drift_ms,lost,rebuffers,lead_ms,rate\n");
 
     std::vector<std::unique_ptr<Session>> sessions;
     for (const QString& ppm : option("--ppm", "100,-100").split(u',', Qt::SkipEmptyParts)) {

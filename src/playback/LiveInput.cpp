@@ -2,6 +2,7 @@
 
 #include "playback/TsStartGate.h"
 
+#include <QElapsedTimer>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
@@ -16,9 +17,11 @@ struct LiveInput::Shared {
     std::mutex mutex;
     std::condition_variable changed;
     QByteArray queue;
-    qsizetype head = 0;      // the first byte of queue the player has not taken
-    std::uint64_t taken = 0; // bytes taken so far
-    bool ended = false;      // nothing more will come
+    qsizetype head = 0;       // the first byte of queue the player has not taken
+    std::uint64_t taken = 0;  // bytes taken so far
+    qint64 received = 0;      // bytes handed on so far
+    QElapsedTimer sinceFirst; // started with the first byte handed on
+    bool ended = false;       // nothing more will come
     bool aborted = false;
     bool notTransportStream = false;
     bool held = false; // the reader stopped at the high water mark
@@ -78,6 +81,9 @@ public:
                 shared_->head = 0;
             }
             shared_->queue.append(out);
+            if (!out.isEmpty() && !shared_->sinceFirst.isValid())
+                shared_->sinceFirst.start();
+            shared_->received += out.size();
         }
         shared_->held = reply_->bytesAvailable() > 0;
         if (finished_ && !shared_->held) {
@@ -201,9 +207,10 @@ QStringList LiveInput::errorLines() const {
     return shared_->errors;
 }
 
-qsizetype LiveInput::queued() const {
+LiveInput::Fill LiveInput::fill() const {
     const std::lock_guard lock(shared_->mutex);
-    return shared_->available();
+    return {shared_->received, shared_->available(),
+            shared_->sinceFirst.isValid() ? shared_->sinceFirst.elapsed() : 0};
 }
 
 int LiveInput::open(void* opaque, void** data, std::uint64_t* size) {

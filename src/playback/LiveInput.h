@@ -45,8 +45,12 @@ public:
     // Why the stream failed, in the words of the player library's log ("HTTP 404 Not Found",
     // "connection refused", ...); empty while it has not.
     QStringList errorLines() const;
-    // Bytes received and not yet taken by the player.
-    qsizetype queued() const;
+    struct Fill {
+        qint64 received = 0;     // bytes handed on so far
+        qint64 waiting = 0;      // of them, not yet taken by the player
+        qint64 sinceFirstMs = 0; // since the first byte was handed on
+    };
+    Fill fill() const;
 
     // What the library hands the callbacks.
     void* opaque() const { return shared_.get(); }

@@ -32,6 +32,15 @@ struct SyncMarks {
     std::vector<qint64> tones;
 };
 
+// A live stream the player reads itself: how much of it waits for the player (its lead over
+// what is shown, in ms at the stream's mean byte rate), the lead the player keeps it near,
+// and the rate it plays at to do so. leadMs is negative for other items, aimMs while settling.
+struct LiveLead {
+    double leadMs = -1;
+    double aimMs = -1;
+    double rate = 1.0;
+};
+
 class PlayerProbe {
 public:
     virtual ~PlayerProbe() = default;
@@ -49,6 +58,7 @@ public:
     virtual void setFirstPictureHandler(std::function<void()> handler) = 0;
     // The marks noted since the last call (syncProbe only).
     virtual SyncMarks takeSyncMarks() = 0;
+    virtual LiveLead liveLead() const = 0;
 };
 
 // A player over the player library and its probe; the probe lives as long as the player.

@@ -1,4 +1,5 @@
-// Everything that talks to libVLC lives in this file and in VlcProbe.cpp (the probe).
+// Everything that talks to libVLC lives in this file, in VlcLive.cpp (our own reading of live
+// streams) and in VlcProbe.cpp (the probe).
 #include "playback/LiveStream.h"
 #include "playback/VlcPlayerImpl.h"
 #include "playback/VlcRuntime.h"
@@ -270,48 +271,6 @@ void VlcPlayer::Impl::setMedia(libvlc_media_t* media) {
     loaded = media != nullptr;
 }
 
-// Ends our reading of the stream before the library's player stops (its stop waits for a
-// read that only the abort ends) and puts the next one, if any, in its place.
-void VlcPlayer::Impl::dropInput(std::shared_ptr<LiveInput> next) {
-    std::shared_ptr<LiveInput> old;
-    {
-        const std::lock_guard lock(errorMutex);
-        old = std::exchange(input, std::move(next));
-    }
-    if (old) {
-        old->abort();
-        retired = std::move(old); // goes once the library's input has ended
-    }
-}
-
-MediaPtr VlcPlayer::Impl::newMedia(const Item& entry) {
-    QString path;
-    switch (classifyAddress(entry.mrl, &path)) {
-    case AddressKind::Location:
-        if (!probeOptions.libraryDefaults && readsAsLiveTransportStream(entry.mrl) &&
-            !readByLibrary.contains(entry.mrl)) {
-            auto reading = std::make_shared<LiveInput>(liveInputRequest(entry.mrl, entry.options));
-            MediaPtr media(libvlc_media_new_callbacks(instance.get(), &LiveInput::open,
-                                                      &LiveInput::read, &LiveInput::seek,
-                                                      &LiveInput::close, reading->opaque()));
-            if (media) {
-                libvlc_media_add_option(media.get(), ":demux=ts");
-                dropInput(std::move(reading));
-            }
-            return media;
-        }
-        dropInput(nullptr);
-        return MediaPtr(libvlc_media_new_location(instance.get(), entry.mrl.trimmed().toUtf8()));
-    case AddressKind::LocalPath:
-        dropInput(nullptr);
-        return MediaPtr(libvlc_media_new_path(instance.get(), path.toUtf8()));
-    case AddressKind::Unusable:
-        break;
-    }
-    dropInput(nullptr);
-    return nullptr;
-}
-
 VlcPlayer::VlcPlayer(const VlcPlayerOptions& options, QObject* parent)
     : VlcPlayer(options, PlayerProbeOptions{}, parent) {}
 
@@ -341,6 +300,9 @@ VlcPlayer::VlcPlayer(const VlcPlayerOptions& options, const PlayerProbeOptions& 
             libvlc_audio_set_format(d->mp.get(), "S16N", Impl::kProbeSoundRate, 1);
         }
     }
+    d->steerTimer = new QTimer(this);
+    d->steerTimer->setInterval(1000);
+    connect(d->steerTimer, &QTimer::timeout, this, [this] { d->steerRate(); });
     d->attachEvents(true);
 }
 
@@ -397,6 +359,7 @@ void VlcPlayer::playItem(int item) {
     d->resetForStart();
     d->state = PlayerState::Opening;
     libvlc_audio_set_volume(d->mp.get(), d->volume);
+    d->restartSteer();
     if (libvlc_media_player_play(d->mp.get()) != 0) {
         d->fail();
         return;
@@ -411,6 +374,7 @@ bool VlcPlayer::isPlaying() const {
 
 void VlcPlayer::stop() {
     d->dropInput(nullptr);
+    d->steerTimer->stop();
     if (d->loaded) {
         d->state = PlayerState::Stopping;
         libvlc_media_player_stop(d->mp.get());
@@ -428,6 +392,7 @@ int VlcPlayer::itemCount() const {
 void VlcPlayer::clear() {
     d->items.clear();
     d->dropInput(nullptr);
+    d->steerTimer->stop();
     if (d->loaded) {
         d->state = PlayerState::Stopping;
         d->setMedia(nullptr);
@@ -466,6 +431,8 @@ bool VlcPlayer::canPause() const {
 
 void VlcPlayer::setPaused(bool paused) {
     libvlc_media_player_set_pause(d->mp.get(), paused ? 1 : 0);
+    if (!paused)
+        d->restartSteer(); // the pause piled the stream up on purpose
 }
 
 qint64 VlcPlayer::playedTime() const {

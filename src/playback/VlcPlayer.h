@@ -55,6 +55,7 @@ private:
     int probedPictures() const override;
     void setFirstPictureHandler(std::function<void()> handler) override;
     SyncMarks takeSyncMarks() override;
+    LiveLead liveLead() const override;
 
     struct Impl;
     std::unique_ptr<Impl> d;

@@ -2,11 +2,13 @@
 
 // The inside of VlcPlayer, shared by its files (VlcPlayer.cpp, VlcProbe.cpp). Not for use
 // elsewhere.
+#include "playback/DriftSteer.h"
 #include "playback/LiveInput.h"
 #include "playback/VlcPlayer.h"
 
 #include <QList>
 #include <QSet>
+#include <QTimer>
 #include <atomic>
 #include <cstdint>
 #include <functional>
@@ -72,6 +74,9 @@ struct VlcPlayer::Impl {
     std::shared_ptr<LiveInput> input;
     std::atomic<bool> replayByLibrary{false}; // its first bytes were no transport stream
     std::shared_ptr<LiveInput> retired;       // aborted, kept until the library's input has ended
+    // The rate that keeps our reading's lead steady (GUI thread), looked at each second.
+    DriftSteer steer;
+    QTimer* steerTimer = nullptr;
 
     // The picture probe's frame and the digest of the last one shown, touched by the video
     // output thread only.
@@ -92,6 +97,8 @@ struct VlcPlayer::Impl {
     void setMedia(libvlc_media_t* media);
     MediaPtr newMedia(const Item& entry);
     void dropInput(std::shared_ptr<LiveInput> next);
+    void steerRate();
+    void restartSteer();
 
     static void onEvent(const libvlc_event_t* event, void* opaque);
     static unsigned probeSetup(void** opaque, char* chroma, unsigned* width, unsigned* height,
