@@ -11,12 +11,11 @@
 #include <QBuffer>
 #include <QDateTime>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-#include <zlib.h>
 
 using namespace zentuvo;
+using namespace zentuvo::test;
 
 namespace {
 
@@ -26,20 +25,6 @@ qint64 at(const char* isoUtc) {
 
 QString hhmm(qint64 seconds) {
     return QDateTime::fromSecsSinceEpoch(seconds, Qt::UTC).toString(QStringLiteral("HHmm"));
-}
-
-QByteArray gzipped(const QByteArray& bytes) {
-    z_stream s{};
-    deflateInit2(&s, 6, Z_DEFLATED, 31, 8, Z_DEFAULT_STRATEGY);
-    QByteArray out(int(deflateBound(&s, uLong(bytes.size()))), '\0');
-    s.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(bytes.data()));
-    s.avail_in = uInt(bytes.size());
-    s.next_out = reinterpret_cast<Bytef*>(out.data());
-    s.avail_out = uInt(out.size());
-    deflate(&s, Z_FINISH);
-    out.resize(qsizetype(s.total_out));
-    deflateEnd(&s);
-    return out;
 }
 
 // A guide of the given channel and programme elements.
@@ -333,42 +318,25 @@ TEST(GuideImport, UnusualProgrammesOfUnwantedChannelsStillParse) {
     EXPECT_TRUE(read.error.startsWith("line 4009:")) << read.error.toStdString();
 }
 
-QString runTool(const QStringList& args, int* exitCode, const QString& locale = "C") {
-    QProcess p;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("LC_ALL", locale);
-    p.setProcessEnvironment(environment);
-    p.start(QStringLiteral(ZENTUVO_BUILD_DIR) + "/zentuvo-catalogue", args);
-    p.waitForFinished(60000);
-    *exitCode = p.exitCode();
-    return QString::fromUtf8(p.readAllStandardOutput() + p.readAllStandardError()).trimmed();
-}
-
 TEST(GuideTool, ImportsAndTellsWhatRuns) {
     GuideFiles files;
     const QString good = files.dir.filePath("good.xml.gz"), bad = files.dir.filePath("bad.xml");
-    {
-        QFile out(good);
-        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-        out.write(gzipped(
-            guideOf("<channel id=\"three.fr\"><display-name>Trois</display-name></channel>\n"
-                    "<programme channel=\"three.fr\" start=\"20261206100000 +0100\" "
-                    "stop=\"20261206110000 +0100\"><title lang=\"fr\">Journal</title>"
-                    "<title lang=\"de\">Nachrichten</title></programme>\n")));
-        QFile other(bad);
-        ASSERT_TRUE(other.open(QIODevice::WriteOnly));
-        other.write("not a guide");
-    }
+    writeFile(good, gzipped(guideOf(
+                        "<channel id=\"three.fr\"><display-name>Trois</display-name></channel>\n"
+                        "<programme channel=\"three.fr\" start=\"20261206100000 +0100\" "
+                        "stop=\"20261206110000 +0100\"><title lang=\"fr\">Journal</title>"
+                        "<title lang=\"de\">Nachrichten</title></programme>\n")));
+    writeFile(bad, "not a guide");
     int rc = 0;
-    const QString out = runTool({"guide-import", "--guide", files.guide, "--catalogue",
-                                 files.catalogue, "--mylist", files.myList, good},
-                                &rc, "de_DE.UTF-8");
+    const QString out = runCatalogueTool({"guide-import", "--guide", files.guide, "--catalogue",
+                                          files.catalogue, "--mylist", files.myList, good},
+                                         &rc, "de_DE.UTF-8");
     EXPECT_EQ(rc, 0);
     EXPECT_TRUE(out.startsWith(good + ": channels matched 1, programmes kept 1, "))
         << out.toStdString();
-    runTool({"guide-import", "--guide", files.guide, "--catalogue", files.catalogue, good, bad,
-             "http://127.0.0.1:1/g.xml"},
-            &rc, "de_DE.UTF-8");
+    runCatalogueTool({"guide-import", "--guide", files.guide, "--catalogue", files.catalogue, good,
+                      bad, "http://127.0.0.1:1/g.xml"},
+                     &rc, "de_DE.UTF-8");
     EXPECT_EQ(rc, 1);
     const struct {
         const char* channel;
@@ -383,14 +351,15 @@ TEST(GuideTool, ImportsAndTellsWhatRuns) {
         {"nobody", "2026-12-06T09:30:00Z", ""},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(
-            runTool({"guide-now", "--guide", files.guide, "--channel", c.channel, "--at", c.time},
-                    &rc),
-            c.expected)
+        EXPECT_EQ(runCatalogueTool(
+                      {"guide-now", "--guide", files.guide, "--channel", c.channel, "--at", c.time},
+                      &rc, "C")
+                      .trimmed(),
+                  c.expected)
             << c.channel << " " << c.time;
         EXPECT_EQ(rc, 0);
     }
-    runTool({"guide-now", "--guide", files.guide}, &rc);
+    runCatalogueTool({"guide-now", "--guide", files.guide}, &rc);
     EXPECT_EQ(rc, 2);
 }
 
