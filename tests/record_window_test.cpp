@@ -44,11 +44,9 @@ QList<FixtureChannel> recorderChannels() {
 class RecordWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        QFile script(player.filePath("vlc"));
-        ASSERT_TRUE(script.open(QIODevice::WriteOnly));
-        script.write(kFakePlayer);
-        script.close();
-        script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        writeFile(player.filePath("vlc"), kFakePlayer);
+        QFile::setPermissions(player.filePath("vlc"),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         t.app->preferences().setPlayerInstallDir(player.path());
         recorded = t.folder.file("Recorded");
         ASSERT_TRUE(QDir().mkpath(recorded));
