@@ -131,18 +131,17 @@ TEST_F(GuideWindowTest, KeysMoveTheSelectionAndTheDetailsFollow) {
     QTest::keyClick(grid, Qt::Key_Home); // the programme running now on the first row
     ASSERT_NE(grid->selected(), nullptr);
     EXPECT_EQ(grid->selected()->title, "Alpha.it 0");
-    struct Step {
-        Qt::Key key;
-        int row;
-        const char* title;
-    };
-    for (const Step& s : {Step{Qt::Key_Right, 0, "Alpha.it 1"}, Step{Qt::Key_Down, 1, "Beta.it 1"},
-                          Step{Qt::Key_Down, 2, ""}, Step{Qt::Key_Down, 3, "Delta.fr 1"},
-                          Step{Qt::Key_Down, 3, "Delta.fr 1"}, Step{Qt::Key_Left, 3, "Delta.fr 0"},
-                          Step{Qt::Key_PageUp, 0, "Alpha.it 0"}}) {
-        QTest::keyClick(grid, s.key);
-        EXPECT_EQ(grid->selectedRow(), s.row) << s.title;
-        EXPECT_EQ(grid->selected() ? grid->selected()->title : QString(), s.title);
+    // Each key, then the selected row and its programme.
+    for (const auto& [key, row, title] : {std::tuple{Qt::Key_Right, 0, "Alpha.it 1"},
+                                          {Qt::Key_Down, 1, "Beta.it 1"},
+                                          {Qt::Key_Down, 2, ""},
+                                          {Qt::Key_Down, 3, "Delta.fr 1"},
+                                          {Qt::Key_Down, 3, "Delta.fr 1"},
+                                          {Qt::Key_Left, 3, "Delta.fr 0"},
+                                          {Qt::Key_PageUp, 0, "Alpha.it 0"}}) {
+        QTest::keyClick(grid, key);
+        EXPECT_EQ(grid->selectedRow(), row) << title;
+        EXPECT_EQ(grid->selected() ? grid->selected()->title : QString(), title);
     }
     QTest::keyClick(grid, Qt::Key_Down);
     QTest::keyClick(grid, Qt::Key_Down);
