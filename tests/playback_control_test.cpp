@@ -55,12 +55,8 @@ TEST_F(PlaybackControl, PlayAndPreviewHandThePlayerTheAddressAndTheHeaders) {
     own.userAgent = "OwnAgent/2";
     own.referrer = "http://127.0.0.1:9/";
     ASSERT_TRUE(own.save(t.app->data()));
-    struct Case {
-        QString key, mrl;
-        QStringList headers;
-        QString info, message;
-    };
-    const Case cases[] = {
+    // The channel, its address, its headers, its information line, the message it gives.
+    const std::tuple<QString, QString, QStringList, QString, QString> cases[] = {
         {alpha(), "http://127.0.0.1:9/alpha.ts", {agent()}, "Alpha (Italy)", ""},
         {addMyList(*t.app, "Mine", "http://127.0.0.1:9/mine.ts").toText(),
          "http://127.0.0.1:9/mine.ts",
@@ -83,37 +79,37 @@ TEST_F(PlaybackControl, PlayAndPreviewHandThePlayerTheAddressAndTheHeaders) {
         // A reference of no list says so; the empty address still goes to the player, which fails.
         {"12 XX", "", {agent()}, "", kUnknownKind},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.key.toStdString());
+    for (const auto& [key, mrl, headers, info, message] : cases) {
+        SCOPED_TRACE(key.toStdString());
         Rig r(*t.app);
         r.view.volumeSlider = 7;
         r.view.volumePicture = "one";
         t.messages.clear();
         r.control.playMain(ChannelRef::fromText(beta()));
-        r.control.playMain(ChannelRef::fromText(c.key)); // a new channel replaces the one playing
+        r.control.playMain(ChannelRef::fromText(key)); // a new channel replaces the one playing
         ASSERT_NE(r.main.current(), nullptr);
         EXPECT_EQ(r.main.itemCount(), 1);
-        EXPECT_EQ(r.main.current()->mrl, c.mrl);
+        EXPECT_EQ(r.main.current()->mrl, mrl);
         // The main player keeps a paused channel in time-shift files of the cache folder.
         const QStringList timeShift{":input-timeshift-path=" + r.control.timeShiftFolder(),
                                     ":input-timeshift-granularity=67108864"};
-        EXPECT_EQ(r.main.current()->options, c.headers + QStringList{kNoTitle} + timeShift);
+        EXPECT_EQ(r.main.current()->options, headers + QStringList{kNoTitle} + timeShift);
         // A text of no list reads as no channel, whose tag is empty.
-        EXPECT_EQ(r.control.mainTag(), c.message.isEmpty() ? c.key : "");
+        EXPECT_EQ(r.control.mainTag(), message.isEmpty() ? key : "");
         EXPECT_EQ(r.main.volume(), 140);
-        if (c.message.isEmpty())
-            EXPECT_EQ(r.view.infoLine, c.info);
+        if (message.isEmpty())
+            EXPECT_EQ(r.view.infoLine, info);
         else
             EXPECT_EQ(r.main.state(), PlayerState::Error);
 
         r.control.playPreview(ChannelRef::fromText(beta()));
-        r.control.playPreview(ChannelRef::fromText(c.key)); // each preview adds an item
+        r.control.playPreview(ChannelRef::fromText(key)); // each preview adds an item
         EXPECT_EQ(r.preview.itemCount(), 2);
-        EXPECT_EQ(r.preview.current()->mrl, c.mrl);
-        EXPECT_EQ(r.preview.current()->options, c.headers);
+        EXPECT_EQ(r.preview.current()->mrl, mrl);
+        EXPECT_EQ(r.preview.current()->options, headers);
         EXPECT_EQ(r.preview.volume(), 100);
         const QStringList expected =
-            c.message.isEmpty() ? QStringList() : QStringList{c.message, c.message};
+            message.isEmpty() ? QStringList() : QStringList{message, message};
         EXPECT_EQ(t.messages.texts(), expected);
     }
 }
@@ -301,15 +297,11 @@ TEST_F(PlaybackControl, SwapAndPreviousChannel) {
                   swapNoChannel = t.app->translate("_frmMain_msgSwapNoChannel"),
                   swapFile = "Playing a file - no swap";
     ASSERT_NE(swapNoPreview, "_frmMain_msgSwapNoPreview");
-    struct Case {
-        // The main player: a, m play Alpha, Mine; f a file; x stop; N a tag without a number.
-        // The preview: A, B play Alpha, Beta; F a file; n a tag without a number.
-        // w the swap; p the previous channel.
-        const char* steps;
-        ChannelRef main, preview, previous;
-        QString message;
-    };
-    const Case cases[] = {
+    // The steps, then what the main player and the preview play, the previous channel and
+    // the message. The main player: a, m play Alpha, Mine; f a file; x stop; N a tag without
+    // a number. The preview: A, B play Alpha, Beta; F a file; n a tag without a number.
+    // w the swap; p the previous channel.
+    const std::tuple<const char*, ChannelRef, ChannelRef, ChannelRef, QString> cases[] = {
         {"w", {}, {}, {}, ""}, // nothing plays
         {"fw", file, {}, {}, swapFile},
         {"fAw", file, a, {}, swapFile},
@@ -346,14 +338,14 @@ TEST_F(PlaybackControl, SwapAndPreviousChannel) {
         {'n', [&](PlayerControl& c) { c.setPreviewChannel(noPreview); }},
         {'p', [&](PlayerControl& c) { c.playPrevious(); }},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.steps);
+    for (const auto& [steps, inMain, inPreview, previous, message] : cases) {
+        SCOPED_TRACE(steps);
         Rig r(*t.app);
         bool available = false;
         QObject::connect(&r.control, &PlayerControl::previousChannelAvailable,
                          [&](bool on) { available = on; });
         t.messages.clear();
-        for (const char step : std::string_view(c.steps)) {
+        for (const char step : std::string_view(steps)) {
             const QString main = r.control.mainTag(), preview = r.control.previewTag();
             const int plays = r.main.playCalls + r.preview.playCalls;
             if (step != 'w') {
@@ -366,11 +358,11 @@ TEST_F(PlaybackControl, SwapAndPreviousChannel) {
                           int(r.control.previewTag() != preview &&
                               shown.contains(r.control.previewTag())));
         }
-        EXPECT_EQ(r.control.mainTag(), c.main.toText());
-        EXPECT_EQ(r.control.previewTag(), c.preview.toText());
-        EXPECT_EQ(r.control.previousChannel().toText(), c.previous.toText());
-        EXPECT_EQ(available, !c.previous.isNull());
-        EXPECT_EQ(t.messages.texts(), c.message.isEmpty() ? QStringList() : QStringList{c.message});
+        EXPECT_EQ(r.control.mainTag(), inMain.toText());
+        EXPECT_EQ(r.control.previewTag(), inPreview.toText());
+        EXPECT_EQ(r.control.previousChannel().toText(), previous.toText());
+        EXPECT_EQ(available, !previous.isNull());
+        EXPECT_EQ(t.messages.texts(), message.isEmpty() ? QStringList() : QStringList{message});
         // A channel plays in its player; a player left without one is emptied.
         for (const auto& [player, tag] :
              {std::pair{&r.main, r.control.mainTag()}, {&r.preview, r.control.previewTag()}}) {
