@@ -44,6 +44,11 @@ protected:
     QString agent() const {
         return QString(t.app->preferences().playerUserAgentOption()).replace('+', ' ');
     }
+    // The main player's and the preview's status lines after a tick.
+    QStringList status() {
+        control.updateStatus();
+        return {view.playerMessage, view.previewMessage};
+    }
 };
 
 } // namespace
@@ -167,29 +172,22 @@ TEST_F(PlaybackControl, MuteSilencesTheMainPlayerUntilUnmuted) {
 }
 
 TEST_F(PlaybackControl, TimerStatus) {
-    control.updateStatus();
-    EXPECT_EQ(view.playerMessage, "Idle/Close");
-    EXPECT_EQ(view.previewMessage, "- Preview - Idle/Close");
+    EXPECT_EQ(status(), QStringList({"Idle/Close", "- Preview - Idle/Close"}));
     preview.setState(PlayerState::Buffering);
     main.reportedPosition = 0.375; // 7.5 rounds to 8
-    control.updateStatus();
-    EXPECT_EQ(view.previewMessage, "- Preview - Buffering");
+    EXPECT_EQ(status(), QStringList({"Idle/Close", "- Preview - Buffering"}));
     // A preview that plays names its channel.
     control.playPreview(catalogueRef(*t.app, "Beta.it"));
-    control.updateStatus();
-    EXPECT_EQ(view.previewMessage, "- Preview - beta tv");
+    EXPECT_EQ(status().last(), "- Preview - beta tv");
     control.stopPreview();
     EXPECT_EQ(view.fileSlider, 8);
     main.reportedPosition = 0.125; // 2.5 rounds to 2
     main.setState(PlayerState(42));
-    control.updateStatus();
+    EXPECT_EQ(status().first(), "ERROR");
     EXPECT_EQ(view.fileSlider, 2);
-    EXPECT_EQ(view.playerMessage, "ERROR");
     // Players that cannot report leave the bare texts standing.
     main.broken = preview.broken = true;
-    control.updateStatus();
-    EXPECT_EQ(view.playerMessage, " - ");
-    EXPECT_EQ(view.previewMessage, "- Preview - ");
+    EXPECT_EQ(status(), QStringList({" - ", "- Preview - "}));
     EXPECT_TRUE(t.messages.shown.isEmpty());
 }
 
@@ -207,9 +205,7 @@ TEST_F(PlaybackControl, AChannelThatNeverStartsIsStoppedWithTheReason) {
     EXPECT_EQ(preview.stopCalls, 1);
     EXPECT_EQ(main.stopCalls, 0);
     EXPECT_EQ(control.previewFailure(), reason);
-    control.updateStatus();
-    EXPECT_EQ(view.playerMessage, "Playing");
-    EXPECT_EQ(view.previewMessage, "- Preview - ERROR: " + reason);
+    EXPECT_EQ(status(), QStringList({"Playing", "- Preview - ERROR: " + reason}));
 
     // The main player stays opening: stopped, with the reason in the status and information
     // lines until the next play.
@@ -219,13 +215,10 @@ TEST_F(PlaybackControl, AChannelThatNeverStartsIsStoppedWithTheReason) {
         << view.playerMessage.toStdString();
     EXPECT_EQ(main.stopCalls, 1);
     EXPECT_EQ(view.infoLine, "Alpha (Italy) - " + reason);
-    control.updateStatus();
-    EXPECT_EQ(view.playerMessage, "ERROR: " + reason);
+    EXPECT_EQ(status().first(), "ERROR: " + reason);
     control.stopMain();
     control.stopPreview();
-    control.updateStatus();
-    EXPECT_EQ(view.playerMessage, "Idle/Close");
-    EXPECT_EQ(view.previewMessage, "- Preview - Idle/Close");
+    EXPECT_EQ(status(), QStringList({"Idle/Close", "- Preview - Idle/Close"}));
     EXPECT_TRUE(t.messages.shown.isEmpty());
 }
 
@@ -239,21 +232,16 @@ TEST_F(PlaybackControl, AFailedStreamShowsTheLibrarysReason) {
     main.setState(PlayerState::Error);
     preview.setState(PlayerState::Error);
     EXPECT_EQ(view.infoLine, "Alpha (Italy) - the server refused the connection");
-    control.updateStatus();
-    EXPECT_EQ(view.playerMessage, "ERROR: the server refused the connection");
-    EXPECT_EQ(view.previewMessage, "- Preview - ERROR: not found on the server");
+    EXPECT_EQ(status(), QStringList({"ERROR: the server refused the connection",
+                                     "- Preview - ERROR: not found on the server"}));
     // What the table does not know shows as the library wrote it; nothing, as before.
     main.reportedError = "Your input can't be opened\nsomething else";
     preview.reportedError.clear();
-    control.updateStatus();
-    EXPECT_EQ(view.playerMessage, "ERROR: Your input can't be opened");
-    EXPECT_EQ(view.previewMessage, "- Preview - ERROR");
+    EXPECT_EQ(status(), QStringList({"ERROR: Your input can't be opened", "- Preview - ERROR"}));
     // In the user's language.
     t.app->preferences().setLanguage(2);
     main.reportedError = "HTTP 404 error";
-    control.updateStatus();
-    EXPECT_EQ(view.playerMessage, "ERRORE: non trovato sul server");
-    EXPECT_EQ(view.previewMessage, "- Anteprima - ERRORE");
+    EXPECT_EQ(status(), QStringList({"ERRORE: non trovato sul server", "- Anteprima - ERRORE"}));
 }
 
 TEST_F(PlaybackControl, PreviewAndMainVolumes) {
