@@ -26,13 +26,13 @@
 #include "data/Catalogue.h"
 #include "data/ChannelHealth.h"
 #include "data/StoredValue.h"
+#include "local_http_server.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <atomic>
@@ -58,53 +58,40 @@ void figure(const char* name, double value, const char* unit) {
     std::fflush(stdout);
 }
 
-class Server {
+// The health server's listening sockets and its counters.
+class Server : public test::LocalHttpServer {
 public:
-    Server(int hosts, int ports, int delayMin, int delayMax) {
-        QStringList addresses;
-        for (int h = 1; h <= hosts; ++h)
-            addresses << QStringLiteral("127.0.0.%1").arg(h);
-        process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        process_.start(QStringLiteral("python3"),
-                       {ZENTUVO_HEALTH_SERVER, "--hosts", addresses.join(u','), "--ports",
-                        QString::number(ports), "--delay-min", QString::number(delayMin),
-                        "--delay-max", QString::number(delayMax)});
-        for (QByteArray line; (line = readLine()) != "READY" && !line.isEmpty();) {
+    Server(int hosts, int ports, int delayMin, int delayMax)
+        : LocalHttpServer(QStringLiteral(ZENTUVO_HEALTH_SERVER),
+                          {"--hosts", addresses(hosts), "--ports", QString::number(ports),
+                           "--delay-min", QString::number(delayMin), "--delay-max",
+                           QString::number(delayMax)},
+                          Log::None) {
+        for (const QByteArray& line : startLines()) {
             const QList<QByteArray> words = line.split(' ');
-            if (words[0] == "LISTEN")
+            if (words[0] == "LISTEN" && words.size() == 3)
                 listeners << QStringLiteral("%1:%2").arg(QString::fromLatin1(words[1]),
                                                          QString::fromLatin1(words[2]));
         }
     }
-    ~Server() {
-        process_.closeWriteChannel();
-        if (!process_.waitForFinished(3000))
-            process_.kill();
-        process_.waitForFinished(3000);
-    }
     QHash<QByteArray, qint64> stats() {
-        process_.write("STATS\n");
         QHash<QByteArray, qint64> values;
-        for (const QByteArray& word : readLine().split(' ').mid(1)) {
+        for (const QByteArray& word : ask("STATS").split(' ').mid(1)) {
             const qsizetype at = word.indexOf('=');
             values.insert(word.left(at), word.mid(at + 1).toLongLong());
         }
         return values;
     }
-    void reset() {
-        process_.write("RESET\n");
-        readLine();
-    }
+    void reset() { ask("RESET"); }
     QStringList listeners; // "127.0.0.1:port"
 
 private:
-    QByteArray readLine() {
-        while (!process_.canReadLine())
-            if (!process_.waitForReadyRead(10000))
-                return {};
-        return process_.readLine().trimmed();
+    static QString addresses(int hosts) {
+        QStringList all;
+        for (int h = 1; h <= hosts; ++h)
+            all << QStringLiteral("127.0.0.%1").arg(h);
+        return all.join(u',');
     }
-    QProcess process_;
 };
 
 // A data folder whose channels point at the listeners, then the catalogue built from it.

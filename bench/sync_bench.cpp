@@ -24,6 +24,7 @@
 //   sync_drift_span_ms_<s>    the largest less the smallest drift_ms of all minutes
 //   sync_lost_pictures_<s>    sync_rebuffers_<s> (times the player went back to buffering)
 #include "bench_support.h"
+#include "local_http_server.h"
 #include "playback/PlayerProbe.h"
 
 #include <QFile>
@@ -98,7 +99,7 @@ bool makeStream(const QString& file, int seconds) {
 // One drifting sender and the player watching it.
 struct Session {
     double ppm = 0;
-    std::unique_ptr<QProcess> server;
+    std::unique_ptr<test::LocalHttpServer> server;
     ProbedPlayer player;
     int rebuffers = 0;
     PlayerState last = PlayerState::Idle;
@@ -227,19 +228,11 @@ int main(int argc, char** argv) {
     for (const QString& ppm : option("--ppm", "100,-100").split(u',', Qt::SkipEmptyParts)) {
         auto s = std::make_unique<Session>();
         s->ppm = ppm.toDouble();
-        s->server = std::make_unique<QProcess>();
-        s->server->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        s->server->start(QStringLiteral("python3"),
-                         {QStringLiteral(ZENTUVO_LIVE_SERVER), "--file", stream, "--duration",
-                          QString::number(seconds, 'f', 6), "--log", dir.filePath(ppm + ".log"),
-                          "--path", "/live.ts", "--drift-ppm", ppm});
-        int port = 0;
-        while (port == 0 && s->server->waitForReadyRead(30000)) {
-            const QByteArray line = s->server->readLine().trimmed();
-            if (line.startsWith("PORT "))
-                port = line.mid(5).toInt();
-        }
-        if (port == 0) {
+        s->server = std::make_unique<test::LocalHttpServer>(
+            QStringLiteral(ZENTUVO_LIVE_SERVER),
+            QStringList{"--file", stream, "--duration", QString::number(seconds, 'f', 6), "--path",
+                        "/live.ts", "--drift-ppm", ppm});
+        if (s->server->port() == 0) {
             std::fprintf(stderr, "the stream server does not start\n");
             return 1;
         }
@@ -254,7 +247,7 @@ int main(int argc, char** argv) {
             raw->last = state;
         });
         Player& player = *s->player.player;
-        player.playItem(player.playlistAdd(QStringLiteral("http://127.0.0.1:%1/live.ts").arg(port),
+        player.playItem(player.playlistAdd(s->server->url(QStringLiteral("/live.ts")).toString(),
                                            QStringLiteral("SYNC"), options));
         sessions.push_back(std::move(s));
     }
@@ -275,8 +268,7 @@ int main(int argc, char** argv) {
         print("sync_lost_pictures" + s->suffix(), s->player.probe->lostPictures(), "pictures");
         print("sync_rebuffers" + s->suffix(), s->rebuffers, "times");
         s->player.player->stop();
-        s->server->closeWriteChannel();
-        s->server->waitForFinished(3000);
+        s->server.reset();
     }
     return 0;
 }

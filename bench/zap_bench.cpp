@@ -29,6 +29,7 @@
 // and the resident memory with a main and a preview player playing (and before):
 //   rss_mb <MB> MB                         rss_mb_before_players <MB> MB
 #include "bench_support.h"
+#include "local_http_server.h"
 #include "playback/PlayerProbe.h"
 #include "playback/VlcPlayer.h"
 #include "playback_live_source.h"
@@ -228,32 +229,19 @@ void print(const char* name, double value, const char* unit) {
 // (with its options for the line).
 class HlsSource {
 public:
-    HlsSource(const QString& file, const QStringList& serverOptions) {
-        server_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        server_.start(QStringLiteral("python3"),
-                      QStringList{QStringLiteral(ZENTUVO_HLS_SERVER), "--file", file, "--path",
-                                  "/a.m3u8", "--path", "/b.m3u8"}
-                          << serverOptions);
-        while (port_ == 0 && server_.waitForReadyRead(30000)) {
-            const QByteArray line = server_.readLine().trimmed();
-            if (line.startsWith("PORT "))
-                port_ = line.mid(5).toInt();
-        }
-    }
-    ~HlsSource() {
-        server_.closeWriteChannel();
-        if (!server_.waitForFinished(3000))
-            server_.kill();
-        server_.waitForFinished(3000);
-    }
-    bool ok() const { return port_ != 0; }
+    HlsSource(const QString& file, const QStringList& serverOptions)
+        : server_(QStringLiteral(ZENTUVO_HLS_SERVER),
+                  QStringList{"--file", file, "--path", "/a.m3u8", "--path", "/b.m3u8"}
+                      << serverOptions,
+                  test::LocalHttpServer::Log::None) {}
+    bool ok() const { return server_.port() != 0; }
     QString url(int zap) const {
-        return QStringLiteral("http://127.0.0.1:%1/%2.m3u8").arg(port_).arg(zap % 2 ? 'b' : 'a');
+        return server_.url(zap % 2 ? QStringLiteral("/b.m3u8") : QStringLiteral("/a.m3u8"))
+            .toString();
     }
 
 private:
-    QProcess server_;
-    int port_ = 0;
+    test::LocalHttpServer server_;
 };
 
 // Medians and 90th percentiles of a run of zaps; for an MPEG-TS source also how long the

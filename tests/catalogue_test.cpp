@@ -3,8 +3,6 @@
 #include "data/StoredValue.h"
 #include "support/TestSupport.h"
 
-#include <QProcess>
-
 using namespace zentuvo;
 using namespace zentuvo::test;
 
@@ -94,11 +92,7 @@ TEST(Catalogue, RealCatalogueBuildsCompletely) {
 namespace {
 
 QString runTool(const QStringList& args, int* exitCode) {
-    QProcess p;
-    p.start(QStringLiteral(ZENTUVO_BUILD_DIR) + "/zentuvo-catalogue", args);
-    p.waitForFinished(60000);
-    *exitCode = p.exitCode();
-    return QString::fromUtf8(p.readAllStandardOutput() + p.readAllStandardError()).trimmed();
+    return runCatalogueTool(args, exitCode).trimmed();
 }
 
 } // namespace

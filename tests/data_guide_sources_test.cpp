@@ -7,11 +7,11 @@
 #include <QBuffer>
 #include <QDateTime>
 #include <QDir>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace zentuvo;
+using zentuvo::test::runCatalogueTool;
 
 namespace {
 
@@ -123,15 +123,6 @@ TEST(GuideSources, TimeSpanFollowsTheDataWithinLimits) {
     }
 }
 
-// Runs the command line tool on the guide; its exit status in *exitCode.
-QString runTool(const QStringList& args, int* exitCode) {
-    QProcess p;
-    p.start(QStringLiteral(ZENTUVO_BUILD_DIR) + "/zentuvo-catalogue", args);
-    p.waitForFinished(60000);
-    *exitCode = p.exitCode();
-    return QString::fromUtf8(p.readAllStandardOutput() + p.readAllStandardError());
-}
-
 TEST(GuideTool, AddsRemovesAndListsSources) {
     Guide g;
     ASSERT_EQ(g.importTwo(), "");
@@ -142,18 +133,19 @@ TEST(GuideTool, AddsRemovesAndListsSources) {
     };
     int rc = 0;
     const QString out =
-        runTool({"guide-sources", "--guide", g.file, "--add", "http://127.0.0.1/c.xml", "--add",
-                 "http://127.0.0.1/d.xml", "--remove", "http://127.0.0.1/d.xml"},
-                &rc);
+        runCatalogueTool({"guide-sources", "--guide", g.file, "--add", "http://127.0.0.1/c.xml",
+                          "--add", "http://127.0.0.1/d.xml", "--remove", "http://127.0.0.1/d.xml"},
+                         &rc);
     EXPECT_EQ(rc, 0);
     EXPECT_EQ(out.split('\n', Qt::SkipEmptyParts),
               (QStringList{"http://127.0.0.1/a.xml\t" + when(0) + "\t1\t1\t",
                            "http://127.0.0.1/b.xml\t" + when(1) + "\t1\t1\t404 Not Found",
                            "http://127.0.0.1/c.xml\t\t0\t0\t"}));
-    EXPECT_TRUE(runTool({"guide-sources", "--guide", g.file, "--remove", "http://127.0.0.1/x"}, &rc)
+    EXPECT_TRUE(runCatalogueTool(
+                    {"guide-sources", "--guide", g.file, "--remove", "http://127.0.0.1/x"}, &rc)
                     .endsWith("http://127.0.0.1/x: no such guide source\n"));
     EXPECT_EQ(rc, 1);
-    runTool({"guide-sources", "--add", "http://127.0.0.1/c.xml"}, &rc);
+    runCatalogueTool({"guide-sources", "--add", "http://127.0.0.1/c.xml"}, &rc);
     EXPECT_EQ(rc, 2);
 }
 

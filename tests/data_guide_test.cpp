@@ -11,12 +11,11 @@
 #include <QBuffer>
 #include <QDateTime>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-#include <zlib.h>
 
 using namespace zentuvo;
+using namespace zentuvo::test;
 
 namespace {
 
@@ -26,20 +25,6 @@ qint64 at(const char* isoUtc) {
 
 QString hhmm(qint64 seconds) {
     return QDateTime::fromSecsSinceEpoch(seconds, Qt::UTC).toString(QStringLiteral("HHmm"));
-}
-
-QByteArray gzipped(const QByteArray& bytes) {
-    z_stream s{};
-    deflateInit2(&s, 6, Z_DEFLATED, 31, 8, Z_DEFAULT_STRATEGY);
-    QByteArray out(int(deflateBound(&s, uLong(bytes.size()))), '\0');
-    s.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(bytes.data()));
-    s.avail_in = uInt(bytes.size());
-    s.next_out = reinterpret_cast<Bytef*>(out.data());
-    s.avail_out = uInt(out.size());
-    deflate(&s, Z_FINISH);
-    out.resize(qsizetype(s.total_out));
-    deflateEnd(&s);
-    return out;
 }
 
 // A guide of the given channel and programme elements.
@@ -128,11 +113,8 @@ TEST(GuideMatch, MatchesByIdThenByNameFirstComeFirst) {
 
 TEST(GuideImport, MakesCleanTimelinesInUtc) {
     const ChannelRef one = ChannelRef::catalogue(1);
-    const struct {
-        const char* what;
-        QByteArray programmes;
-        QStringList expected;
-    } cases[] = {
+    // What the case shows, the programmes, the day they make.
+    const std::tuple<const char*, QByteArray, QStringList> cases[] = {
         {"offsets",
          programme("one.it", "20261206120000 +0545", "20261206130000 +0545", "A") +
              programme("one.it", "20261206040000 -0330", "20261206050000 -0330", "B") +
@@ -149,12 +131,12 @@ TEST(GuideImport, MakesCleanTimelinesInUtc) {
              programme("one.it", "20261206130000 +0000", "20261206150000 +0000", "Again"),
          {"1000-1100 Early", "1200-1300 Long", "1300-1330 Mid"}},
     };
-    for (const auto& c : cases) {
+    for (const auto& [what, programmes, expected] : cases) {
         GuideFiles files;
-        const GuideImportOutcome r = files.import(guideOf(c.programmes));
-        EXPECT_EQ(r.error, QString()) << c.what;
-        EXPECT_EQ(files.day(one), c.expected) << c.what;
-        EXPECT_EQ(r.programmesKept, c.expected.size()) << c.what;
+        const GuideImportOutcome r = files.import(guideOf(programmes));
+        EXPECT_EQ(r.error, QString()) << what;
+        EXPECT_EQ(files.day(one), expected) << what;
+        EXPECT_EQ(r.programmesKept, expected.size()) << what;
     }
 }
 
@@ -194,22 +176,18 @@ TEST(GuideImport, AFailingSourceKeepsWhatItGaveBefore) {
     ASSERT_EQ(files.import(good, "b").error, QString());
     std::atomic_bool cancelled = true;
     const QByteArray packed = gzipped(good);
-    const struct {
-        const char* what;
-        QByteArray bytes;
-        const std::atomic_bool* cancel;
-        const char* error;
-    } cases[] = {
+    // What fails, the bytes, the cancel flag, the source's error.
+    const std::tuple<const char*, QByteArray, const std::atomic_bool*, const char*> cases[] = {
         {"truncated gzip", packed.left(packed.size() / 2), nullptr, "truncated"},
         {"not XML", "hello", nullptr, "not XML"},
         {"cancelled", good, &cancelled, "cancelled"},
     };
-    for (const auto& c : cases) {
-        const GuideImportOutcome r = files.import(c.bytes, "a", c.cancel);
-        EXPECT_EQ(r.error, c.error) << c.what;
-        EXPECT_EQ(files.day(one), QStringList({"1000-1100 Kept", "1100-1200 Kept too"})) << c.what;
-        EXPECT_EQ(guideSources(files.guide)[0].lastError, c.error) << c.what;
-        EXPECT_EQ(guideSources(files.guide)[1].lastError, QString()) << c.what;
+    for (const auto& [what, bytes, cancel, error] : cases) {
+        const GuideImportOutcome r = files.import(bytes, "a", cancel);
+        EXPECT_EQ(r.error, error) << what;
+        EXPECT_EQ(files.day(one), QStringList({"1000-1100 Kept", "1100-1200 Kept too"})) << what;
+        EXPECT_EQ(guideSources(files.guide)[0].lastError, error) << what;
+        EXPECT_EQ(guideSources(files.guide)[1].lastError, QString()) << what;
     }
     QFile missing(files.dir.filePath("missing.xml"));
     missing.open(QIODevice::ReadOnly);
@@ -235,24 +213,21 @@ TEST(GuideQueries, NowNextAcrossMidnightAndTitleSearch) {
                           "Tomorrow's film")))
             .error,
         QString());
-    const struct {
-        const char* time;
-        const char* now;  // "" none
-        const char* next; // "" none
-    } cases[] = {
+    // The time, the programmes running and next then ("" none).
+    const std::tuple<const char*, const char*, const char*> cases[] = {
         {"2026-12-06T22:59:59Z", "", "Late Show"},
         {"2026-12-06T23:59:59Z", "Late Show", "Night Film"},
         {"2026-12-07T00:30:00Z", "Night Film", "Early News"},
         {"2026-12-07T02:30:00Z", "", "Early News"},
         {"2026-12-07T04:00:00Z", "", ""},
     };
-    for (const auto& c : cases) {
-        const GuideNowNext snapshot = GuideNowNext::build(files.guide, at(c.time));
+    for (const auto& [time, now, next] : cases) {
+        const GuideNowNext snapshot = GuideNowNext::build(files.guide, at(time));
         const NowNext* found = snapshot.find(ChannelRef::catalogue(1));
-        EXPECT_EQ(found ? found->now.title : QString(), c.now) << c.time;
-        EXPECT_EQ(found ? found->next.title : QString(), c.next) << c.time;
-        const auto running = programmeAt(files.guide, ChannelRef::catalogue(1), at(c.time));
-        EXPECT_EQ(running ? running->title : QString(), c.now) << c.time;
+        EXPECT_EQ(found ? found->now.title : QString(), now) << time;
+        EXPECT_EQ(found ? found->next.title : QString(), next) << time;
+        const auto running = programmeAt(files.guide, ChannelRef::catalogue(1), at(time));
+        EXPECT_EQ(running ? running->title : QString(), now) << time;
     }
     EXPECT_EQ(GuideNowNext::build(files.guide, at("2026-12-07T22:00:00Z")).size(), 1);
     EXPECT_EQ(channelsWithTitle(files.guide, "FILM", at("2026-12-07T00:00:00Z")),
@@ -266,10 +241,8 @@ TEST(GuideQueries, NowNextAcrossMidnightAndTitleSearch) {
 
 // The skim in front of the parser drops only what it plainly understands.
 TEST(XmltvSkim, DropsOnlyPlainProgrammesOfUnwantedChannels) {
-    const struct {
-        const char* in;
-        const char* out;
-    } cases[] = {
+    // The text, what is left of it when dropped (nullptr: kept whole).
+    const std::pair<const char*, const char*> cases[] = {
         {"<programme channel=\"x\" start=\"1\">\n<title>a</title></programme >\n", "\n\n"},
         {"<programme channel='y'><title>b</title></programme>", nullptr},
         {"<programme start=\"1\"\n channel=\"x\"/>", nullptr},
@@ -281,15 +254,15 @@ TEST(XmltvSkim, DropsOnlyPlainProgrammesOfUnwantedChannels) {
         {"<programme channel=\"x\">cut", nullptr},
         {"<programmes channel=\"x\"></programmes>", nullptr},
     };
-    for (const auto& c : cases) {
-        QByteArray in = QByteArray("<tv>") + c.in + "</tv>";
+    for (const auto& [text, left] : cases) {
+        QByteArray in = QByteArray("<tv>") + text + "</tv>";
         QBuffer buffer(&in);
         buffer.open(QIODevice::ReadOnly);
         XmltvSkim skim(buffer, [](const QString& id) { return id == u"y"; });
         skim.start();
         const QByteArray out = skim.readAll();
-        EXPECT_EQ(out, c.out ? QByteArray("<tv>") + c.out + "</tv>" : in) << c.in;
-        EXPECT_EQ(skim.dropped(), c.out ? 1 : 0) << c.in;
+        EXPECT_EQ(out, left ? QByteArray("<tv>") + left + "</tv>" : in) << text;
+        EXPECT_EQ(skim.dropped(), left ? 1 : 0) << text;
     }
     // A document type that may declare entities goes through whole.
     QByteArray subset = "<!DOCTYPE tv [<!ENTITY e \"x\">]><tv><programme channel=\"x\">"
@@ -333,48 +306,28 @@ TEST(GuideImport, UnusualProgrammesOfUnwantedChannelsStillParse) {
     EXPECT_TRUE(read.error.startsWith("line 4009:")) << read.error.toStdString();
 }
 
-QString runTool(const QStringList& args, int* exitCode, const QString& locale = "C") {
-    QProcess p;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("LC_ALL", locale);
-    p.setProcessEnvironment(environment);
-    p.start(QStringLiteral(ZENTUVO_BUILD_DIR) + "/zentuvo-catalogue", args);
-    p.waitForFinished(60000);
-    *exitCode = p.exitCode();
-    return QString::fromUtf8(p.readAllStandardOutput() + p.readAllStandardError()).trimmed();
-}
-
 TEST(GuideTool, ImportsAndTellsWhatRuns) {
     GuideFiles files;
     const QString good = files.dir.filePath("good.xml.gz"), bad = files.dir.filePath("bad.xml");
-    {
-        QFile out(good);
-        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-        out.write(gzipped(
-            guideOf("<channel id=\"three.fr\"><display-name>Trois</display-name></channel>\n"
-                    "<programme channel=\"three.fr\" start=\"20261206100000 +0100\" "
-                    "stop=\"20261206110000 +0100\"><title lang=\"fr\">Journal</title>"
-                    "<title lang=\"de\">Nachrichten</title></programme>\n")));
-        QFile other(bad);
-        ASSERT_TRUE(other.open(QIODevice::WriteOnly));
-        other.write("not a guide");
-    }
+    writeFile(good, gzipped(guideOf(
+                        "<channel id=\"three.fr\"><display-name>Trois</display-name></channel>\n"
+                        "<programme channel=\"three.fr\" start=\"20261206100000 +0100\" "
+                        "stop=\"20261206110000 +0100\"><title lang=\"fr\">Journal</title>"
+                        "<title lang=\"de\">Nachrichten</title></programme>\n")));
+    writeFile(bad, "not a guide");
     int rc = 0;
-    const QString out = runTool({"guide-import", "--guide", files.guide, "--catalogue",
-                                 files.catalogue, "--mylist", files.myList, good},
-                                &rc, "de_DE.UTF-8");
+    const QString out = runCatalogueTool({"guide-import", "--guide", files.guide, "--catalogue",
+                                          files.catalogue, "--mylist", files.myList, good},
+                                         &rc, "de_DE.UTF-8");
     EXPECT_EQ(rc, 0);
     EXPECT_TRUE(out.startsWith(good + ": channels matched 1, programmes kept 1, "))
         << out.toStdString();
-    runTool({"guide-import", "--guide", files.guide, "--catalogue", files.catalogue, good, bad,
-             "http://127.0.0.1:1/g.xml"},
-            &rc, "de_DE.UTF-8");
+    runCatalogueTool({"guide-import", "--guide", files.guide, "--catalogue", files.catalogue, good,
+                      bad, "http://127.0.0.1:1/g.xml"},
+                     &rc, "de_DE.UTF-8");
     EXPECT_EQ(rc, 1);
-    const struct {
-        const char* channel;
-        const char* time;
-        const char* expected;
-    } cases[] = {
+    // The channel, the time, the line telling what runs then.
+    const std::tuple<const char*, const char*, const char*> cases[] = {
         {"THREE.fr", "2026-12-06T09:30:00Z",
          "2026-12-06T09:00:00Z\t2026-12-06T10:00:00Z\tNachrichten"},
         {"three.fr", "2026-12-06T10:30:00+01:00",
@@ -382,15 +335,16 @@ TEST(GuideTool, ImportsAndTellsWhatRuns) {
         {"three.fr", "2026-12-06T10:00:00Z", ""},
         {"nobody", "2026-12-06T09:30:00Z", ""},
     };
-    for (const auto& c : cases) {
+    for (const auto& [channel, time, expected] : cases) {
         EXPECT_EQ(
-            runTool({"guide-now", "--guide", files.guide, "--channel", c.channel, "--at", c.time},
-                    &rc),
-            c.expected)
-            << c.channel << " " << c.time;
+            runCatalogueTool(
+                {"guide-now", "--guide", files.guide, "--channel", channel, "--at", time}, &rc, "C")
+                .trimmed(),
+            expected)
+            << channel << " " << time;
         EXPECT_EQ(rc, 0);
     }
-    runTool({"guide-now", "--guide", files.guide}, &rc);
+    runCatalogueTool({"guide-now", "--guide", files.guide}, &rc);
     EXPECT_EQ(rc, 2);
 }
 

@@ -1,13 +1,14 @@
 #include "data/GzipDevice.h"
 #include "data/XmltvReader.h"
 #include "data/XmltvTime.h"
+#include "support/TestSupport.h"
 
 #include <QBuffer>
 #include <QDateTime>
 #include <gtest/gtest.h>
-#include <zlib.h>
 
 using namespace zentuvo;
+using zentuvo::test::gzipped;
 
 namespace {
 
@@ -145,20 +146,6 @@ TEST(XmltvReader, StopsWhenCancelled) {
     const XmltvRead read = readXmltv(buffer, sink, &cancel);
     EXPECT_TRUE(read.cancelled);
     EXPECT_EQ(seen, 1);
-}
-
-QByteArray gzipped(const QByteArray& bytes) {
-    z_stream s{};
-    deflateInit2(&s, 9, Z_DEFLATED, 31, 8, Z_DEFAULT_STRATEGY);
-    QByteArray out(int(deflateBound(&s, uLong(bytes.size()))), '\0');
-    s.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(bytes.data()));
-    s.avail_in = uInt(bytes.size());
-    s.next_out = reinterpret_cast<Bytef*>(out.data());
-    s.avail_out = uInt(out.size());
-    EXPECT_EQ(deflate(&s, Z_FINISH), Z_STREAM_END);
-    out.resize(qsizetype(s.total_out));
-    deflateEnd(&s);
-    return out;
 }
 
 TEST(XmltvReader, ReportsBrokenGuides) {

@@ -57,10 +57,8 @@ TEST_F(EditorTest, ValidateChecksInOrderCopyingAsItGoes) {
     EXPECT_EQ(countries()->currentIndex(), -1);
     EXPECT_EQ(countries()->itemText(0), "Austria"); // by name
     EXPECT_EQ(editor->record().name, "");
-    struct Step {
-        const char *field, *text, *message; // "" once it validates
-    };
-    const Step steps[] = {
+    // The field, the text typed or chosen, the message ("" once it validates).
+    const std::tuple<const char*, const char*, const char*> steps[] = {
         {"txtChannelName", "   ", "Please choose a name!"},
         {"txtChannelName", " Name", "Please select country!"},
         {"cboCountry", "France", "Please insert stream url!"},
@@ -72,16 +70,16 @@ TEST_F(EditorTest, ValidateChecksInOrderCopyingAsItGoes) {
         {"txtKbps", "99999999999", "Error in Validate: "}, // as a paste would put it
     };
     field("txtHomePage")->setText("http://home.example/");
-    for (const Step& s : steps) {
-        SCOPED_TRACE(s.field);
-        if (QString(s.field) == "cboCountry")
-            selectCountry(s.text);
+    for (const auto& [name, text, message] : steps) {
+        SCOPED_TRACE(name);
+        if (QString(name) == "cboCountry")
+            selectCountry(text);
         else
-            field(s.field)->setText(s.text);
+            field(name)->setText(text);
         t.messages.clear();
-        EXPECT_EQ(editor->validate(), *s.message == 0);
-        EXPECT_TRUE(lastMessage().startsWith(s.message));
-        if (QString(s.text) == " Name") {
+        EXPECT_EQ(editor->validate(), *message == 0);
+        EXPECT_TRUE(lastMessage().startsWith(message));
+        if (QString(text) == " Name") {
             EXPECT_EQ(editor->record().homePage, ""); // not reached
         }
     }

@@ -1,12 +1,10 @@
 // The programme guide window: opening it, where times and programmes lie, the keys, the
 // details, playing a running programme and the window without a guide.
-#include "data/GuideImport.h"
-#include "data/GuideMatch.h"
+#include "guide_fixture.h"
 #include "support/FakeMainWindow.h"
 #include "ui/guide/GuideWindow.h"
 #include "ui_support.h"
 
-#include <QBuffer>
 #include <QDateTime>
 #include <QLabel>
 #include <QPushButton>
@@ -35,38 +33,28 @@ TEST(GuideTimeline, TimesAndPlacesAcrossClockChanges) {
     const TimeZone rome("Europe/Rome");
     const qint64 origin = at("2026-03-29T00:00:00Z");
     const GuideTimeline line(origin, 180);
-    struct Place {
-        qint64 t;
-        qint64 x;
-    };
     // x grows with UTC time, also over the night the clocks go forward (01:00 UTC).
-    for (const Place& c : {Place{origin, 0}, Place{origin + 1800, 180}, Place{origin + 3600, 360},
-                           Place{origin + 5400 + 900, 630}, Place{origin - 900, -90}}) {
-        EXPECT_EQ(line.xOf(c.t), c.x) << c.t;
-        EXPECT_EQ(line.timeAt(c.x), c.t) << c.x;
+    for (const auto& [t, x] : {std::pair<qint64, qint64>{origin, 0},
+                               {origin + 1800, 180},
+                               {origin + 3600, 360},
+                               {origin + 5400 + 900, 630},
+                               {origin - 900, -90}}) {
+        EXPECT_EQ(line.xOf(t), x) << t;
+        EXPECT_EQ(line.timeAt(x), t) << x;
     }
     EXPECT_EQ(line.timeAt(179), origin + 1790); // rounded down, also before the origin
     EXPECT_EQ(line.timeAt(-1), origin - 10);
-    struct Caption {
-        const char* utc;
-        const char* local;
-    };
-    for (const Caption& c : {Caption{"2026-03-29T00:30:00Z", "01:30"},
-                             Caption{"2026-03-29T01:00:00Z", "03:00"}, // clocks forward
-                             Caption{"2026-10-25T00:30:00Z", "02:30"},
-                             Caption{"2026-10-25T01:00:00Z", "02:00"}, // clocks back
-                             Caption{"2026-12-07T23:30:00Z", "00:30"}})
-        EXPECT_EQ(GuideTimeline::columnCaption(at(c.utc)), c.local) << c.utc;
+    for (const auto& [utc, local] : {std::pair{"2026-03-29T00:30:00Z", "01:30"},
+                                     {"2026-03-29T01:00:00Z", "03:00"}, // clocks forward
+                                     {"2026-10-25T00:30:00Z", "02:30"},
+                                     {"2026-10-25T01:00:00Z", "02:00"}, // clocks back
+                                     {"2026-12-07T23:30:00Z", "00:30"}})
+        EXPECT_EQ(GuideTimeline::columnCaption(at(utc)), local) << utc;
     EXPECT_EQ(GuideTimeline::columnStarts(origin + 100, origin + 3600),
               (std::vector<qint64>{origin, origin + 1800}));
     EXPECT_EQ(GuideTimeline::columnStarts(origin, origin + 1800), std::vector<qint64>{origin});
     EXPECT_EQ(GuideTimeline::localDayStart(at("2026-03-29T12:00:00Z")), at("2026-03-28T23:00:00Z"));
     EXPECT_EQ(GuideTimeline::localDayStart(at("2026-10-25T12:00:00Z")), at("2026-10-24T22:00:00Z"));
-}
-
-QByteArray xmltvTime(qint64 t) {
-    return QDateTime::fromSecsSinceEpoch(t, Qt::UTC).toString("yyyyMMddHHmmss").toLatin1() +
-           " +0000";
 }
 
 // The fixture's catalogue with a guide of half-hour programmes around now on Alpha, Beta and
@@ -76,28 +64,20 @@ protected:
     void SetUp() override {
         now = QDateTime::currentSecsSinceEpoch() / 1800 * 1800 + 600;
         base = now - 600;
-        QByteArray body;
-        for (const char* code : {"Alpha.it", "Beta.it", "Delta.fr"}) {
+        QList<GuideRow> rows;
+        for (const QString code : {"Alpha.it", "Beta.it", "Delta.fr"}) {
             for (int i = -2; i < 6; ++i) {
                 const qint64 start = base + i * 1800;
-                const bool hour = QByteArray(code) == "Delta.fr" && i == 1;
-                body += "<programme channel=\"" + QByteArray(code) + "\" start=\"" +
-                        xmltvTime(start) + "\" stop=\"" + xmltvTime(start + (hour ? 3600 : 1800)) +
-                        "\"><title>" + code + ' ' + QByteArray::number(i) + "</title>";
-                if (hour)
-                    body += "<desc>Late match.</desc><category>Sports</category>"
-                            "<episode-num system=\"onscreen\">Round 3</episode-num>";
-                body += "</programme>\n";
-                if (hour)
-                    ++i;
+                const bool hour = code == "Delta.fr" && i == 1;
+                rows.append({code, start, start + (hour ? 3600 : 1800),
+                             code + ' ' + QString::number(i),
+                             hour ? "<desc>Late match.</desc><category>Sports</category>"
+                                    "<episode-num system=\"onscreen\">Round 3</episode-num>"
+                                  : ""});
+                i += hour;
             }
         }
-        QByteArray xml = "<?xml version=\"1.0\"?>\n<tv>\n" + body + "</tv>\n";
-        QBuffer buffer(&xml);
-        buffer.open(QIODevice::ReadOnly);
-        const AppPaths& paths = t.app->paths();
-        importGuide(paths.guideFile(), "test", buffer,
-                    loadGuideTargets(paths.catalogue, paths.myList));
+        ASSERT_TRUE(writeGuide(*t.app, rows));
         for (const char* code : {"Alpha.it", "Beta.it", "Gamma.it", "Delta.fr"})
             channels.append({catalogueRef(*t.app, code), QString::fromLatin1(code)});
     }
@@ -151,18 +131,17 @@ TEST_F(GuideWindowTest, KeysMoveTheSelectionAndTheDetailsFollow) {
     QTest::keyClick(grid, Qt::Key_Home); // the programme running now on the first row
     ASSERT_NE(grid->selected(), nullptr);
     EXPECT_EQ(grid->selected()->title, "Alpha.it 0");
-    struct Step {
-        Qt::Key key;
-        int row;
-        const char* title;
-    };
-    for (const Step& s : {Step{Qt::Key_Right, 0, "Alpha.it 1"}, Step{Qt::Key_Down, 1, "Beta.it 1"},
-                          Step{Qt::Key_Down, 2, ""}, Step{Qt::Key_Down, 3, "Delta.fr 1"},
-                          Step{Qt::Key_Down, 3, "Delta.fr 1"}, Step{Qt::Key_Left, 3, "Delta.fr 0"},
-                          Step{Qt::Key_PageUp, 0, "Alpha.it 0"}}) {
-        QTest::keyClick(grid, s.key);
-        EXPECT_EQ(grid->selectedRow(), s.row) << s.title;
-        EXPECT_EQ(grid->selected() ? grid->selected()->title : QString(), s.title);
+    // Each key, then the selected row and its programme.
+    for (const auto& [key, row, title] : {std::tuple{Qt::Key_Right, 0, "Alpha.it 1"},
+                                          {Qt::Key_Down, 1, "Beta.it 1"},
+                                          {Qt::Key_Down, 2, ""},
+                                          {Qt::Key_Down, 3, "Delta.fr 1"},
+                                          {Qt::Key_Down, 3, "Delta.fr 1"},
+                                          {Qt::Key_Left, 3, "Delta.fr 0"},
+                                          {Qt::Key_PageUp, 0, "Alpha.it 0"}}) {
+        QTest::keyClick(grid, key);
+        EXPECT_EQ(grid->selectedRow(), row) << title;
+        EXPECT_EQ(grid->selected() ? grid->selected()->title : QString(), title);
     }
     QTest::keyClick(grid, Qt::Key_Down);
     QTest::keyClick(grid, Qt::Key_Down);
@@ -199,13 +178,7 @@ TEST_F(GuideWindowTest, SpansTheGuidesDaysFollowsARefreshAndTheLanguage) {
     GuideGrid* grid = window->grid();
     EXPECT_EQ(grid->timeline().origin(), GuideTimeline::localDayStart(base - 3600));
     // The source refreshed with other titles: the open window shows them.
-    QByteArray xml = "<tv><programme channel=\"Alpha.it\" start=\"" + xmltvTime(base) +
-                     "\" stop=\"" + xmltvTime(base + 1800) + "\"><title>Changed</title>" +
-                     "</programme></tv>";
-    QBuffer buffer(&xml);
-    buffer.open(QIODevice::ReadOnly);
-    importGuide(t.app->paths().guideFile(), "test", buffer,
-                loadGuideTargets(t.app->paths().catalogue, t.app->paths().myList));
+    ASSERT_TRUE(writeGuide(*t.app, {{"Alpha.it", base, base + 1800, "Changed"}}));
     window->reload();
     ASSERT_TRUE(waitUntil([&] {
         const auto& alpha = grid->rowProgrammes(0);

@@ -15,6 +15,7 @@ struct GuideRow {
     QString code; // the catalogue code of the channel
     qint64 start, stop;
     QString title;
+    QByteArray extra = {}; // more of the programme's elements, as they are written
 };
 
 // Replaces the source's programmes with these; true when the import took them.
@@ -30,7 +31,7 @@ inline bool writeGuide(const AppContext& app, const QList<GuideRow>& rows,
     for (const GuideRow& r : rows)
         xml += "<programme channel=\"" + r.code.toUtf8() + "\" start=\"" + when(r.start) +
                "\" stop=\"" + when(r.stop) + "\"><title>" + r.title.toHtmlEscaped().toUtf8() +
-               "</title></programme>\n";
+               "</title>" + r.extra + "</programme>\n";
     xml += "</tv>\n";
     QBuffer buffer(&xml);
     buffer.open(QIODevice::ReadOnly);

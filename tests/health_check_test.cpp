@@ -3,11 +3,10 @@
 #include "app/ChannelCheck.h"
 #include "app/Settings.h"
 #include "app/StreamCheck.h"
+#include "local_http_server.h"
 #include "support/TestSupport.h"
 
 #include <QElapsedTimer>
-#include <QProcess>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -17,62 +16,37 @@ using namespace std::chrono_literals;
 
 namespace {
 
-class HealthServer {
+// The health server: its sockets ("LISTEN host port", "REFUSED port") and its counters.
+class HealthServer : public LocalHttpServer {
 public:
-    HealthServer() {
-        server_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        server_.start(QStringLiteral("python3"),
-                      {ZENTUVO_HEALTH_SERVER, "--hosts", "127.0.0.1,127.0.0.2", "--log", log(),
-                       "--delay-min", "100", "--delay-max", "150"});
-        while (server_.waitForReadyRead(10000)) {
-            bool ready = false;
-            while (server_.canReadLine()) {
-                const QList<QByteArray> words = server_.readLine().trimmed().split(' ');
-                if (words[0] == "LISTEN")
-                    ports_.insert(QString::fromLatin1(words[1]), words[2].toInt());
-                else if (words[0] == "REFUSED")
-                    refused_ = words[1].toInt();
-                ready = ready || words[0] == "READY";
-            }
-            if (ready)
-                break;
+    HealthServer()
+        : LocalHttpServer(ZENTUVO_HEALTH_SERVER, {"--hosts", "127.0.0.1,127.0.0.2", "--delay-min",
+                                                  "100", "--delay-max", "150"}) {
+        for (const QByteArray& line : startLines()) {
+            const QList<QByteArray> words = line.split(' ');
+            if (words[0] == "LISTEN" && words.size() == 3)
+                ports_.insert(QString::fromLatin1(words[1]), words[2].toInt());
+            else if (words[0] == "REFUSED" && words.size() == 2)
+                refused_ = words[1].toInt();
         }
-    }
-    ~HealthServer() {
-        server_.closeWriteChannel();
-        if (!server_.waitForFinished(3000))
-            server_.kill();
-        server_.waitForFinished(3000);
     }
     bool ready() const { return ports_.size() == 2 && refused_ > 0; }
     QString url(const QString& path, const QString& host = QStringLiteral("127.0.0.1")) const {
         return QStringLiteral("http://%1:%2%3").arg(host).arg(ports_.value(host)).arg(path);
     }
     int refusedPort() const { return refused_; }
-    QString log() const { return dir_.filePath(QStringLiteral("requests.log")); }
-    QStringList requests() const {
-        return QString::fromUtf8(readFile(log())).split(u'\n', Qt::SkipEmptyParts);
-    }
     // The server's counters: requests, max_inflight, max_host_inflight, max_connections.
-    QHash<QString, qint64> stats() { return ask("STATS"); }
-    void resetStats() { ask("RESET"); }
-
-private:
-    QHash<QString, qint64> ask(const QByteArray& command) {
-        server_.write(command + '\n');
+    QHash<QString, qint64> stats() {
         QHash<QString, qint64> values;
-        while (!server_.canReadLine() && server_.waitForReadyRead(5000)) {
-        }
-        const QList<QByteArray> words = server_.readLine().trimmed().split(' ');
-        for (const QByteArray& word : words.mid(1)) {
+        for (const QByteArray& word : ask("STATS").split(' ').mid(1)) {
             const qsizetype at = word.indexOf('=');
             values.insert(QString::fromLatin1(word.left(at)), word.mid(at + 1).toLongLong());
         }
         return values;
     }
+    void resetStats() { ask("RESET"); }
 
-    QTemporaryDir dir_;
-    QProcess server_;
+private:
     QHash<QString, int> ports_;
     int refused_ = 0;
 };
@@ -263,13 +237,10 @@ TEST_F(StreamCheckTest, CommandLineChecksBothListsAndKeepsTheResults) {
                channel("Agent.it", server->url("/ua"), "ZentuvoTest/ua-1", "http://ref.test/")});
     const ChannelRef mine = addMyList(*t.app, "Mine", "rtsp://127.0.0.1/x");
     const auto run = [&](QStringList args, int* status) {
-        QProcess tool;
-        tool.start(QStringLiteral(ZENTUVO_BUILD_DIR "/zentuvo-catalogue"),
-                   QStringList{"check", "--catalogue", t.app->paths().catalogue} << args);
-        tool.waitForFinished(60000);
-        *status = tool.exitCode();
-        QStringList lines = QString::fromUtf8(tool.readAllStandardOutput()).split(u'\n');
-        lines.removeAll(QString());
+        QStringList lines =
+            runCatalogueTool(QStringList{"check", "--catalogue", t.app->paths().catalogue} << args,
+                             status)
+                .split(u'\n', Qt::SkipEmptyParts);
         lines.sort();
         return lines;
     };

@@ -1,7 +1,8 @@
 #pragma once
-// A test HTTP server script on 127.0.0.1, run by python3 with "--log <file>" added to its
-// arguments: it prints "PORT <number>" once listening, logs one line a request and ends when
-// its standard input closes.
+// A server script on the loopback, run by python3 for the tests and the benchmarks. It is
+// listening once it prints "PORT <number>" (or, with sockets of its own to tell, its lines
+// and then "READY"), and ends when its standard input closes. With a request log,
+// "--log <file>" goes in front of its arguments and it logs one line a request there.
 
 #include <QFile>
 #include <QProcess>
@@ -13,13 +14,23 @@ namespace zentuvo::test {
 
 class LocalHttpServer {
 public:
-    LocalHttpServer(const QString& script, const QStringList& args) {
+    enum class Log { Requests, None };
+
+    LocalHttpServer(const QString& script, const QStringList& args, Log logged = Log::Requests) {
+        QStringList all{script};
+        if (logged == Log::Requests)
+            all << QStringLiteral("--log") << log();
         server_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        server_.start(QStringLiteral("python3"), QStringList{script, "--log", log()} + args);
-        while (port_ == 0 && server_.waitForReadyRead(10000)) {
-            const QByteArray line = server_.readLine().trimmed();
-            if (line.startsWith("PORT "))
-                port_ = line.mid(5).toInt();
+        server_.start(QStringLiteral("python3"), all + args);
+        bool ready = false;
+        while (!ready && server_.waitForReadyRead(30000)) {
+            while (!ready && server_.canReadLine()) {
+                const QByteArray line = server_.readLine().trimmed();
+                lines_ << line;
+                if (line.startsWith("PORT "))
+                    port_ = line.mid(5).toInt();
+                ready = port_ != 0 || line == "READY";
+            }
         }
     }
     ~LocalHttpServer() {
@@ -28,9 +39,21 @@ public:
             server_.kill();
         server_.waitForFinished(3000);
     }
+    LocalHttpServer(const LocalHttpServer&) = delete;
+    LocalHttpServer& operator=(const LocalHttpServer&) = delete;
+
     int port() const { return port_; }
     QUrl url(const QString& path) const {
         return QUrl(QStringLiteral("http://127.0.0.1:%1%2").arg(port_).arg(path));
+    }
+    // What it printed until it was listening.
+    const QList<QByteArray>& startLines() const { return lines_; }
+    // Writes a line to its standard input and gives the line it answers ("" after 10 s).
+    QByteArray ask(const QByteArray& line) {
+        server_.write(line + '\n');
+        while (!server_.canReadLine() && server_.waitForReadyRead(10000)) {
+        }
+        return server_.readLine().trimmed();
     }
     // The log's lines so far.
     QStringList requests() const {
@@ -44,6 +67,7 @@ private:
     QString log() const { return dir_.filePath(QStringLiteral("requests.log")); }
     QTemporaryDir dir_;
     QProcess server_;
+    QList<QByteArray> lines_;
     int port_ = 0;
 };
 

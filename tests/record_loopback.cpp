@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QHash>
+#include <QProcess>
 #include <QStandardPaths>
 #include <unistd.h>
 
@@ -42,46 +43,15 @@ LoopbackStream::LoopbackStream(int seconds, double endAfter) {
         error_ = QStringLiteral("ffmpeg could not make the test stream");
         return;
     }
-    server_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     // /live.ts plays on; /ends.ts goes off the air for good after endAfter seconds;
     // /drops.ts drops every connection after endAfter seconds and takes the next one.
-    server_.start(QStringLiteral("python3"),
-                  {sourceDir() + QStringLiteral("/playback_live_server.py"), "--file", source,
-                   "--duration", QString::number(seconds), "--path", "/live.ts", "--once-path",
-                   "/ends.ts", "--end-path", "/drops.ts", "--end-after", QString::number(endAfter),
-                   "--log", dir_.filePath(QStringLiteral("requests"))});
-    if (!server_.waitForStarted(10000)) {
-        error_ = QStringLiteral("python3 did not start: ") + server_.errorString();
-        return;
-    }
-    while (!server_.canReadLine() && server_.waitForReadyRead(10000)) {
-    }
-    const QString line = QString::fromUtf8(server_.readLine()).trimmed();
-    if (line.startsWith(QLatin1String("PORT ")))
-        port_ = line.mid(5).toInt();
-    else
-        error_ = QStringLiteral("the stream server did not start: ") + line;
-}
-
-LoopbackStream::~LoopbackStream() {
-    if (server_.state() == QProcess::NotRunning)
-        return;
-    server_.closeWriteChannel();
-    if (!server_.waitForFinished(5000)) {
-        server_.kill();
-        server_.waitForFinished(2000);
-    }
-}
-
-QString LoopbackStream::url(const QString& path) const {
-    return QStringLiteral("http://127.0.0.1:%1%2").arg(port_).arg(path);
-}
-
-QStringList LoopbackStream::requests() const {
-    QFile log(dir_.filePath(QStringLiteral("requests")));
-    if (!log.open(QIODevice::ReadOnly))
-        return {};
-    return QString::fromUtf8(log.readAll()).split(u'\n', Qt::SkipEmptyParts);
+    server_ = std::make_unique<LocalHttpServer>(
+        sourceDir() + QStringLiteral("/playback_live_server.py"),
+        QStringList{"--file", source, "--duration", QString::number(seconds), "--path", "/live.ts",
+                    "--once-path", "/ends.ts", "--end-path", "/drops.ts", "--end-after",
+                    QString::number(endAfter)});
+    if (server_->port() == 0)
+        error_ = QStringLiteral("the stream server did not start");
 }
 
 PlayerFolder::PlayerFolder() {

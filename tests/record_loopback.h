@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QProcess>
+#include "local_http_server.h"
+
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -17,18 +18,15 @@ QString makeTestStream(int seconds);
 class LoopbackStream {
 public:
     explicit LoopbackStream(int seconds = 40, double endAfter = 2.0);
-    ~LoopbackStream();
-    bool ok() const { return port_ > 0; }
+    bool ok() const { return server_ && server_->port() > 0; }
     QString error() const { return error_; }
     // "http://127.0.0.1:PORT" + path.
-    QString url(const QString& path) const;
+    QString url(const QString& path) const { return server_->url(path).toString(); }
     // One line per request: "path<TAB>user-agent<TAB>referer".
-    QStringList requests() const;
+    QStringList requests() const { return server_ ? server_->requests() : QStringList(); }
 
 private:
-    QTemporaryDir dir_;
-    QProcess server_;
-    int port_ = 0;
+    std::unique_ptr<LocalHttpServer> server_;
     QString error_;
 };
 

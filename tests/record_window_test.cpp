@@ -44,11 +44,9 @@ QList<FixtureChannel> recorderChannels() {
 class RecordWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        QFile script(player.filePath("vlc"));
-        ASSERT_TRUE(script.open(QIODevice::WriteOnly));
-        script.write(kFakePlayer);
-        script.close();
-        script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        writeFile(player.filePath("vlc"), kFakePlayer);
+        QFile::setPermissions(player.filePath("vlc"),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         t.app->preferences().setPlayerInstallDir(player.path());
         recorded = t.folder.file("Recorded");
         ASSERT_TRUE(QDir().mkpath(recorded));
@@ -142,11 +140,8 @@ TEST_F(RecordWindowTest, WithoutAPlayerProgramOrAnAddressNothingRuns) {
     const QString noProgram = "Recording needs the vlc program: install the vlc package";
     const QByteArray path = qgetenv("PATH");
     QTemporaryDir emptyBin;
-    struct Case {
-        const char *code, *what;
-        QString dir, message;
-    };
-    const Case cases[] = {
+    // The channel, what is missing, the player's folder, the message.
+    const std::tuple<const char*, const char*, QString, QString> cases[] = {
         {"Grow.it", "no program in the player's folder", t.folder.file("no player here"),
          noProgram},
         // No folder was found at start-up: the recorder looks on the PATH, which has none.
@@ -154,17 +149,17 @@ TEST_F(RecordWindowTest, WithoutAPlayerProgramOrAnAddressNothingRuns) {
         {"NoUrl.it", "no address", playerDir, "Error starting recording"},
     };
     qputenv("PATH", emptyBin.path().toUtf8());
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        t.app->preferences().setPlayerInstallDir(c.dir);
+    for (const auto& [code, what, dir, message] : cases) {
+        SCOPED_TRACE(what);
+        t.app->preferences().setPlayerInstallDir(dir);
         t.messages.clear();
-        auto w = open(c.code);
+        auto w = open(code);
         w->cmdRecord->click();
-        EXPECT_TRUE(waitUntil([&] { return t.messages.saw(c.message); }))
+        EXPECT_TRUE(waitUntil([&] { return t.messages.saw(message); }))
             << t.messages.texts().join(" | ").toStdString();
         EXPECT_TRUE(w->cmdRecord->isEnabled());
         EXPECT_TRUE(w->lblStatus->text().startsWith("Recording did not start: "));
-        if (c.message == noProgram) {
+        if (message == noProgram) {
             EXPECT_EQ(t.messages.texts(), QStringList{noProgram});
             EXPECT_EQ(w->lblStatus->text(), "Recording did not start: " + noProgram);
         }

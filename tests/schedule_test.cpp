@@ -10,7 +10,6 @@
 #include "support/TestSupport.h"
 
 #include <QDateTime>
-#include <QProcess>
 
 namespace zentuvo::test {
 namespace {
@@ -139,16 +138,13 @@ TEST_F(SchedulerTest, StartsAndStopsAtItsTimesWithTheMargins) {
               t.folder.file("rec/" + files[0]));
 }
 
-// Runs the command line tool; its exit status, and its output in *out.
+// Runs the command line tool's schedule command; its exit status, and its output in *out.
 int tool(const QStringList& args, QString* out = nullptr) {
-    QProcess p;
-    p.start(QStringLiteral(ZENTUVO_BUILD_DIR) + "/zentuvo-catalogue",
-            QStringList{"schedule"} + args);
-    if (!p.waitForFinished(30000))
-        return -1;
+    int status = -1;
+    const QString text = runCatalogueTool(QStringList{"schedule"} + args, &status);
     if (out)
-        *out = QString::fromUtf8(p.readAllStandardOutput());
-    return p.exitCode();
+        *out = text;
+    return status;
 }
 
 TEST_F(SchedulerTest, TheCommandLineListsAddsAndRemoves) {

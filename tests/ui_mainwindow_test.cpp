@@ -77,23 +77,18 @@ TEST_F(MainWindowTest, HelpOpensTheManualNextToTheProgramOrSaysItIsMissing) {
 class RememberedFilter : public WindowTest {};
 
 TEST_F(RememberedFilter, TheFilterComesBackOnlyWhenRemembered) {
-    struct Case {
-        int remember;
-        const char* chosen;
-        int shownIndex; // after the restart
-        const char* count;
-    };
-    for (const Case& c :
-         {Case{1, "Italy", 5, "2"}, Case{1, "MY FAVOURITES", 1, "0"}, Case{0, "France", 0, "5"}}) {
-        SCOPED_TRACE(c.chosen);
-        app().preferences().setRememberCountry(c.remember);
+    // Remembered or not, the filter chosen; the filter shown after the restart, its count.
+    for (const auto& [remember, chosen, shownIndex, listed] :
+         {std::tuple{1, "Italy", 5, "2"}, {1, "MY FAVOURITES", 1, "0"}, {0, "France", 0, "5"}}) {
+        SCOPED_TRACE(chosen);
+        app().preferences().setRememberCountry(remember);
         open();
-        selectFilter(c.chosen);
+        selectFilter(chosen);
         const int chosenId = ui().cboCountry->currentData().toInt();
         restart();
         EXPECT_EQ(app().preferences().defaultCountry(), chosenId); // stored either way
-        EXPECT_EQ(ui().cboCountry->currentIndex(), c.shownIndex);
-        EXPECT_EQ(count(), c.count);
+        EXPECT_EQ(ui().cboCountry->currentIndex(), shownIndex);
+        EXPECT_EQ(count(), listed);
     }
     // A remembered country that has lost its channels leaves no selection and an empty list.
     app().preferences().setRememberCountry(1);
@@ -185,15 +180,14 @@ TEST_F(WiringTest, PlayerKeys) {
     QTest::keyClick(list, Qt::Key_Backspace);
     EXPECT_EQ(mainPlayer().current(), nullptr);
     // Page Down / Page Up select and play the next / previous row, and stop at the ends.
-    struct Step {
-        Qt::Key key;
-        int row; // the selected and playing row after the key
-    };
-    for (const Step& s : {Step{Qt::Key_PageDown, 0}, Step{Qt::Key_PageDown, 1},
-                          Step{Qt::Key_PageUp, 0}, Step{Qt::Key_PageUp, 0}}) {
-        QTest::keyClick(list, s.key);
-        EXPECT_EQ(list->currentIndex().row(), s.row);
-        EXPECT_EQ(playing(), mrlOf(s.row));
+    // Each key, then the selected and playing row.
+    for (const auto& [key, row] : {std::pair{Qt::Key_PageDown, 0},
+                                   {Qt::Key_PageDown, 1},
+                                   {Qt::Key_PageUp, 0},
+                                   {Qt::Key_PageUp, 0}}) {
+        QTest::keyClick(list, key);
+        EXPECT_EQ(list->currentIndex().row(), row);
+        EXPECT_EQ(playing(), mrlOf(row));
     }
     const int plays = mainPlayer().playCalls;
     QTest::keyClick(list, Qt::Key_PageUp); // at the top: nothing
@@ -217,23 +211,19 @@ TEST_F(WiringTest, PlayerKeys) {
     QTest::keyClick(list, Qt::Key_End);
     EXPECT_EQ(mainPlayer().state(), PlayerState::Playing);
     EXPECT_EQ(mainPlayer().playCalls, plays + 5);
-    // Volume keys move the slider a step; M mutes and gives the volume back.
-    struct Volume {
-        Qt::Key key;
-        Qt::KeyboardModifiers modifiers;
-        int slider, volume;
-        bool muted;
-    };
-    for (const Volume& v :
+    // Volume keys move the slider a step; M mutes and gives the volume back. Each key, then
+    // the slider, the volume and whether the menu shows it muted.
+    using Volume = std::tuple<Qt::Key, Qt::KeyboardModifiers, int, int, bool>;
+    for (const auto& [key, modifiers, slider, volume, muted] :
          {Volume{Qt::Key_Plus, {}, 6, 120, false}, Volume{Qt::Key_Equal, {}, 7, 140, false},
           Volume{Qt::Key_Plus, Qt::KeypadModifier, 8, 160, false},
           Volume{Qt::Key_Minus, Qt::KeypadModifier, 7, 140, false},
           Volume{Qt::Key_M, {}, 7, 0, true}, Volume{Qt::Key_Minus, {}, 6, 0, true},
           Volume{Qt::Key_M, {}, 6, 120, false}}) {
-        QTest::keyClick(list, v.key, v.modifiers);
-        EXPECT_EQ(ui().SliderVolume->value(), v.slider);
-        EXPECT_EQ(mainPlayer().volume(), v.volume);
-        EXPECT_EQ(window->menus().miViewMute->isChecked(), v.muted);
+        QTest::keyClick(list, key, modifiers);
+        EXPECT_EQ(ui().SliderVolume->value(), slider);
+        EXPECT_EQ(mainPlayer().volume(), volume);
+        EXPECT_EQ(window->menus().miViewMute->isChecked(), muted);
     }
     // The menus show the keys (F11 is pressed in ui_fullvideo_test.cpp).
     EXPECT_EQ(window->menus().miFilePlayFrom->shortcut(), QKeySequence(QKeySequence::Open));

@@ -13,11 +13,13 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QHash>
+#include <QProcess>
 #include <QSet>
 #include <QTest>
 #include <csignal>
 #include <gtest/gtest.h>
 #include <stdexcept>
+#include <zlib.h>
 
 namespace zentuvo::test {
 
@@ -246,6 +248,33 @@ void writeFile(const QString& path, const QByteArray& bytes) {
 QByteArray readFile(const QString& path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QByteArray gzipped(const QByteArray& bytes) {
+    z_stream s{};
+    deflateInit2(&s, 9, Z_DEFLATED, 31, 8, Z_DEFAULT_STRATEGY);
+    QByteArray out(qsizetype(deflateBound(&s, uLong(bytes.size()))), '\0');
+    s.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(bytes.data()));
+    s.avail_in = uInt(bytes.size());
+    s.next_out = reinterpret_cast<Bytef*>(out.data());
+    s.avail_out = uInt(out.size());
+    EXPECT_EQ(deflate(&s, Z_FINISH), Z_STREAM_END);
+    out.resize(qsizetype(s.total_out));
+    deflateEnd(&s);
+    return out;
+}
+
+QString runCatalogueTool(const QStringList& args, int* status, const QString& locale) {
+    QProcess p;
+    if (!locale.isEmpty()) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("LC_ALL"), locale);
+        p.setProcessEnvironment(environment);
+    }
+    p.start(QStringLiteral(ZENTUVO_BUILD_DIR "/zentuvo-catalogue"), args);
+    const bool ended = p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit;
+    *status = ended ? p.exitCode() : -1;
+    return QString::fromUtf8(p.readAllStandardOutput() + p.readAllStandardError());
 }
 
 QString projectDataDir() {

@@ -124,6 +124,13 @@ bool processAlive(qint64 pid);
 
 void writeFile(const QString& path, const QByteArray& bytes);
 QByteArray readFile(const QString& path);
+// The bytes as one gzip member.
+QByteArray gzipped(const QByteArray& bytes);
+
+// Runs this build's command line tool zentuvo-catalogue (with LC_ALL set to the locale, when
+// one is given): what it wrote to its standard output, then to its standard error; its exit
+// status in *status, -1 when it did not end within a minute or crashed.
+QString runCatalogueTool(const QStringList& args, int* status, const QString& locale = {});
 
 // The project's data folder (catalogue and term table).
 QString projectDataDir();
