@@ -7,11 +7,10 @@ using namespace zentuvo;
 
 namespace {
 
-// 1000 bytes a second; the lead in ms is then the waiting bytes.
-double feed(DriftSteer& steer, qint64& second, int seconds, qint64 waiting) {
+double feed(DriftSteer& steer, qint64& second, int seconds, double leadMs) {
     double rate = steer.rate();
     for (int i = 0; i < seconds; ++i, ++second)
-        rate = steer.next(second * 1000, second * 1000, waiting);
+        rate = steer.next(second * 1000, leadMs);
     return rate;
 }
 
@@ -21,15 +20,16 @@ TEST(DriftSteer, KeepsTheLeadWhereItSettledWithinItsBand) {
     DriftSteer steer;
     qint64 second = 1;
     // The start's burst is not part of the aim; the settling seconds are.
-    EXPECT_EQ(feed(steer, second, 9, 5000), 1.0);
-    EXPECT_EQ(feed(steer, second, 21, 600), 1.0);
+    constexpr int kFrom = DriftSteer::kSettleFromMs / 1000, kTo = DriftSteer::kSettleToMs / 1000;
+    EXPECT_EQ(feed(steer, second, kFrom - 1, 5000), 1.0);
+    EXPECT_EQ(feed(steer, second, kTo - kFrom + 1, 600), 1.0);
     ASSERT_DOUBLE_EQ(steer.aimMs(), 600);
     // Up to the band's edge it plays on as it is.
-    EXPECT_EQ(feed(steer, second, 20, 600 + qint64(DriftSteer::kBandMs)), 1.0);
+    EXPECT_EQ(feed(steer, second, 20, 600 + DriftSteer::kBandMs), 1.0);
     // Beyond it over the window's mean (one chunky read is not enough) faster, until back
     // at the aim.
     feed(steer, second, 20, 600);
-    EXPECT_EQ(feed(steer, second, 1, 600 + 10 * qint64(DriftSteer::kBandMs)), 1.0);
+    EXPECT_EQ(feed(steer, second, 1, 600 + 10 * DriftSteer::kBandMs), 1.0);
     EXPECT_EQ(feed(steer, second, 1, 3000), 1.0 + DriftSteer::kNudge);
     EXPECT_EQ(feed(steer, second, 30, 700), 1.0 + DriftSteer::kNudge);
     EXPECT_EQ(feed(steer, second, DriftSteer::kWindow - 1, 600), 1.0 + DriftSteer::kNudge);
@@ -42,13 +42,13 @@ TEST(DriftSteer, KeepsTheLeadWhereItSettledWithinItsBand) {
 
     DriftSteer small;
     second = 1;
-    feed(small, second, 30, 300);
+    feed(small, second, kTo, 300);
     EXPECT_EQ(feed(small, second, DriftSteer::kWindow, 151), 1.0);
     EXPECT_EQ(feed(small, second, DriftSteer::kWindow, 149), 1.0 - DriftSteer::kNudge);
     // After a pause it settles anew, at the rate of one.
     small.reset(second * 1000);
     EXPECT_EQ(small.rate(), 1.0);
     EXPECT_LT(small.aimMs(), 0);
-    EXPECT_EQ(feed(small, second, 31, 4000), 1.0);
+    EXPECT_EQ(feed(small, second, kTo + 1, 4000), 1.0);
     EXPECT_DOUBLE_EQ(small.aimMs(), 4000);
 }

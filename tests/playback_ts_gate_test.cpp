@@ -1,4 +1,5 @@
 // Where a live transport stream joined midway starts: packets made by hand.
+#include "playback/TsClockSpan.h"
 #include "playback/TsStartGate.h"
 
 #include <gtest/gtest.h>
@@ -91,6 +92,15 @@ TEST(TsStartGate, StartsAtTheFirstKeyFrameKeepingTheTables) {
             EXPECT_EQ(gate.state(), TsStartGate::State::Open) << c.name;
         }
     }
+    // Joined after the programme table but before a key frame: the tables first, then from the
+    // key frame on; with no key frame before the table, the packets before it go.
+    TsStartGate late;
+    EXPECT_EQ(late.feed(pat() + picture(0x41) + picture(0x65) + sound() + pmt({0x1B, 0x0F}) +
+                        picture(0x41)),
+              pat() + pmt({0x1B, 0x0F}) + picture(0x65) + sound() + picture(0x41));
+    TsStartGate none;
+    EXPECT_EQ(none.feed(pat() + picture(0x41) + sound() + pmt({0x1B, 0x0F}) + sound()),
+              pat() + pmt({0x1B, 0x0F}));
     // A sequence header opens MPEG-2 pictures; an H.264 unit type means nothing there.
     TsStartGate mpeg2;
     EXPECT_EQ(mpeg2.feed(pat() + pmt({0x02}) + picture(0x67) + picture(0xB3)),
@@ -125,4 +135,29 @@ TEST(TsStartGate, AnythingElseIsHandedOnWhole) {
     EXPECT_TRUE(shortOne.feed("#EXTM3U\n").isEmpty());
     EXPECT_EQ(shortOne.finish(), "#EXTM3U\n");
     EXPECT_EQ(shortOne.state(), TsStartGate::State::NotTransportStream);
+}
+
+// The stream's own time that passed through, by its clock references.
+TEST(TsClockSpan, SumsTheStepsOfOnePidAcrossTheWrapButNotAJump) {
+    auto withPcr = [](int pid, qint64 base) {
+        QByteArray p = packet(pid, false, {});
+        p[3] = 0x20; // adaptation field only
+        p[4] = 7;
+        p[5] = 0x10; // a PCR
+        for (int i = 0; i < 4; ++i)
+            p[6 + i] = char((base >> (25 - 8 * i)) & 0xFF);
+        p[10] = char((base & 1) << 7);
+        return p;
+    };
+    const qint64 wrap = qint64(1) << 33;
+    QByteArray stream = withPcr(kVideo, wrap - 90000) + sound();
+    stream += withPcr(kVideo, 45000);                   // 1.5 s on, across the wrap
+    stream += withPcr(kAudio, 0);                       // another PID's: not ours
+    stream += withPcr(kVideo, 45000 + 90 * 10000);      // exactly the largest step: 10 s on
+    stream += withPcr(kVideo, 45000 + 90 * 20001);      // a jump of 10.001 s: left out
+    stream += withPcr(kVideo, 45000 + 90 * 20001 + 90); // and on from there
+    TsClockSpan clock;
+    for (qsizetype at = 0; at < stream.size(); at += 100)
+        clock.feed(QByteArrayView(stream).sliced(at, std::min<qsizetype>(100, stream.size() - at)));
+    EXPECT_EQ(clock.spanMs(), 1500 + 10000 + 1);
 }

@@ -5,10 +5,7 @@
 
 namespace zentuvo {
 
-double DriftSteer::next(qint64 elapsedMs, qint64 received, qint64 waiting) {
-    if (elapsedMs <= 0 || received <= 0)
-        return rate_;
-    const double leadMs = double(waiting) * double(elapsedMs) / double(received);
+double DriftSteer::next(qint64 elapsedMs, double leadMs) {
     const qint64 since = elapsedMs - settleStart_;
     if (aim_ < 0) {
         if (since >= kSettleFromMs) {

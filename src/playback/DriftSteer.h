@@ -10,22 +10,21 @@ namespace zentuvo {
 // further behind the broadcast), from a slow one it drains until the player runs dry and
 // stops to buffer.
 //
-// Fed once a second; the lead is the waiting bytes at the stream's mean byte rate. The mean
-// lead of the settling time (after the start's burst and buffering) is the aim; once the
+// Fed once a second with the lead: the stream's own time received less the time played. The
+// mean lead of the settling time (after the start's burst and buffering) is the aim; once the
 // lead of the last kWindow seconds is kBandMs above it the player runs kNudge faster until
 // it is back, below it kNudge slower (never aiming under half the settled lead).
 class DriftSteer {
 public:
-    static constexpr qint64 kSettleFromMs = 10000;
-    static constexpr qint64 kSettleToMs = 30000;
+    static constexpr qint64 kSettleFromMs = 60000;
+    static constexpr qint64 kSettleToMs = 120000;
     static constexpr int kWindow = 10;
     static constexpr double kBandMs = 250;
     // 2000 ppm: twenty times a poor sender clock's drift, far below what one hears.
     static constexpr double kNudge = 0.002;
 
-    // elapsedMs: since the stream's first byte; received: its bytes so far; waiting: those the
-    // player has not taken. Returns the rate to play at.
-    double next(qint64 elapsedMs, qint64 received, qint64 waiting);
+    // elapsedMs: since the item started. Returns the rate to play at.
+    double next(qint64 elapsedMs, double leadMs);
     double rate() const { return rate_; }
     // The settled lead, or a negative number while settling.
     double aimMs() const { return aim_; }

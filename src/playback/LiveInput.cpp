@@ -1,8 +1,8 @@
 #include "playback/LiveInput.h"
 
+#include "playback/TsClockSpan.h"
 #include "playback/TsStartGate.h"
 
-#include <QElapsedTimer>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
@@ -17,11 +17,10 @@ struct LiveInput::Shared {
     std::mutex mutex;
     std::condition_variable changed;
     QByteArray queue;
-    qsizetype head = 0;       // the first byte of queue the player has not taken
-    std::uint64_t taken = 0;  // bytes taken so far
-    qint64 received = 0;      // bytes handed on so far
-    QElapsedTimer sinceFirst; // started with the first byte handed on
-    bool ended = false;       // nothing more will come
+    qsizetype head = 0;      // the first byte of queue the player has not taken
+    std::uint64_t taken = 0; // bytes taken so far
+    qint64 receivedMs = 0;   // the stream's own time handed on so far
+    bool ended = false;      // nothing more will come
     bool aborted = false;
     bool notTransportStream = false;
     bool held = false; // the reader stopped at the high water mark
@@ -81,9 +80,8 @@ public:
                 shared_->head = 0;
             }
             shared_->queue.append(out);
-            if (!out.isEmpty() && !shared_->sinceFirst.isValid())
-                shared_->sinceFirst.start();
-            shared_->received += out.size();
+            clock_.feed(out);
+            shared_->receivedMs = clock_.spanMs();
         }
         shared_->held = reply_->bytesAvailable() > 0;
         if (finished_ && !shared_->held) {
@@ -145,6 +143,7 @@ private:
     LiveInputRequest request_;
     QNetworkReply* reply_ = nullptr;
     TsStartGate gate_;
+    TsClockSpan clock_;
     bool finished_ = false;
     bool done_ = false;
 };
@@ -209,8 +208,7 @@ QStringList LiveInput::errorLines() const {
 
 LiveInput::Fill LiveInput::fill() const {
     const std::lock_guard lock(shared_->mutex);
-    return {shared_->received, shared_->available(),
-            shared_->sinceFirst.isValid() ? shared_->sinceFirst.elapsed() : 0};
+    return {shared_->receivedMs, shared_->available()};
 }
 
 int LiveInput::open(void* opaque, void** data, std::uint64_t* size) {

@@ -46,9 +46,8 @@ public:
     // "connection refused", ...); empty while it has not.
     QStringList errorLines() const;
     struct Fill {
-        qint64 received = 0;     // bytes handed on so far
-        qint64 waiting = 0;      // of them, not yet taken by the player
-        qint64 sinceFirstMs = 0; // since the first byte was handed on
+        qint64 receivedMs = 0; // the stream's own time handed on so far (TsClockSpan)
+        qint64 waiting = 0;    // bytes not yet taken by the player
     };
     Fill fill() const;
 

@@ -32,9 +32,9 @@ struct SyncMarks {
     std::vector<qint64> tones;
 };
 
-// A live stream the player reads itself: how much of it waits for the player (its lead over
-// what is shown, in ms at the stream's mean byte rate), the lead the player keeps it near,
-// and the rate it plays at to do so. leadMs is negative for other items, aimMs while settling.
+// A live stream the player reads itself: how much of it waits for the player (the stream's
+// own time received less the time played, in ms), the lead the player keeps it near, and the
+// rate it plays at to do so. leadMs is negative for other items, aimMs while settling.
 struct LiveLead {
     double leadMs = -1;
     double aimMs = -1;

@@ -61,6 +61,15 @@ QByteArray TsStartGate::feed(QByteArrayView bytes) {
         const Verdict verdict = p[0] == kSync ? look(p) : Verdict::Drop;
         if (verdict == Verdict::Pass) {
             out.append(pending_.constData() + at, kPacket);
+            // The first programme map came after a key frame: start there.
+            if (const qsizetype key = keyFrameInEarly(); key >= 0) {
+                state_ = State::Open;
+                out.append(QByteArrayView(early_).sliced(key));
+                out.append(QByteArrayView(pending_).sliced(at + kPacket));
+                early_.clear();
+                pending_.clear();
+                return out;
+            }
         } else if (verdict == Verdict::OpenHere) {
             state_ = State::Open;
             out.append(pending_.constData() + at, pending_.size() - at);
@@ -83,23 +92,22 @@ QByteArray TsStartGate::finish() {
     return std::exchange(pending_, {});
 }
 
+qsizetype TsStartGate::keyFrameInEarly() {
+    if (early_.isEmpty() || pmtsRead_.isEmpty())
+        return -1;
+    for (qsizetype at = 0; at + kPacket <= early_.size(); at += kPacket) {
+        if (opensPicture(reinterpret_cast<const unsigned char*>(early_.constData()) + at, false))
+            return at;
+    }
+    early_.clear();
+    return -1;
+}
+
 TsStartGate::Verdict TsStartGate::look(const unsigned char* p) {
     const int pid = pidOf(p);
-    const bool unitStart = p[1] & 0x40;
-    const int control = (p[3] >> 4) & 0x3;
-    qsizetype payload = 4;
-    bool randomAccess = false;
-    if (control & 0x2) {
-        const int length = p[4];
-        randomAccess = length > 0 && (p[5] & 0x40);
-        payload = 5 + length;
-    }
-    const bool hasPayload = (control & 0x1) && payload < kPacket;
-    const unsigned char* data = p + payload;
-    const qsizetype size = hasPayload ? kPacket - payload : 0;
-
     if (pid == 0 || pmtPids_.contains(pid)) {
-        if (unitStart && size > 1 && 1 + data[0] < size) {
+        const auto [data, size] = payloadOf(p);
+        if ((p[1] & 0x40) && size > 1 && 1 + data[0] < size) {
             const unsigned char* section = data + 1 + data[0];
             const qsizetype left = size - 1 - data[0];
             if (pid == 0)
@@ -114,16 +122,35 @@ TsStartGate::Verdict TsStartGate::look(const unsigned char* p) {
     }
     if (pid < 0x20)
         return Verdict::Pass; // the other tables (service names, time)
-    const auto video = videoTypes_.constFind(pid);
+    if (pmtsRead_.isEmpty()) {
+        // Which stream is the picture is not known yet: kept, in case its key frame is here.
+        if (early_.size() >= kEarlyBytes)
+            early_.remove(0, early_.size() / 2 / kPacket * kPacket);
+        early_.append(reinterpret_cast<const char*>(p), kPacket);
+        return Verdict::Drop;
+    }
+    return opensPicture(p, true) ? Verdict::OpenHere : Verdict::Drop;
+}
+
+std::pair<const unsigned char*, qsizetype> TsStartGate::payloadOf(const unsigned char* p) {
+    const int control = (p[3] >> 4) & 0x3;
+    const qsizetype payload = (control & 0x2) ? 5 + p[4] : 4;
+    if (!(control & 0x1) || payload >= kPacket)
+        return {p + kPacket, 0};
+    return {p + payload, kPacket - payload};
+}
+
+bool TsStartGate::opensPicture(const unsigned char* p, bool count) {
+    const auto video = videoTypes_.constFind(pidOf(p));
     if (video == videoTypes_.constEnd())
-        return Verdict::Drop;
-    if (randomAccess)
-        return Verdict::OpenHere;
-    if (!unitStart)
-        return Verdict::Drop;
-    if (startsKeyFrame(video.value(), data, size) || ++pictureStarts_ > kGiveUpPictures)
-        return Verdict::OpenHere;
-    return Verdict::Drop;
+        return false;
+    if ((p[3] & 0x20) && p[4] > 0 && (p[5] & 0x40))
+        return true; // the random access flag
+    if (!(p[1] & 0x40))
+        return false;
+    const auto [data, size] = payloadOf(p);
+    return startsKeyFrame(video.value(), data, size) ||
+           (count && ++pictureStarts_ > kGiveUpPictures);
 }
 
 void TsStartGate::readPat(const unsigned char* s, qsizetype size) {

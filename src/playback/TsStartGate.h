@@ -4,6 +4,7 @@
 #include <QByteArrayView>
 #include <QHash>
 #include <QSet>
+#include <utility>
 
 namespace zentuvo {
 
@@ -16,8 +17,9 @@ namespace zentuvo {
 // Fed the bytes in arrival order in pieces of any size; returns what to hand on. Opens for
 // good at a video packet that marks a random access point (the adaptation field's flag, or
 // a sequence header / IDR / IRAP unit at the start of its PES), when the tables name no
-// picture stream, or when no key frame came in kGiveUpPictures picture starts. Bytes that
-// are no transport stream at all are handed on whole, and state() says so.
+// picture stream, or when no key frame came in kGiveUpPictures picture starts. Packets that
+// come before the first programme map are kept, so that a key frame among them still counts. Bytes
+// that are no transport stream at all are handed on whole, and state() says so.
 class TsStartGate {
 public:
     enum class State { Searching, Open, NotTransportStream };
@@ -27,6 +29,8 @@ public:
     static constexpr int kGiveUpPictures = 300;
     // Bytes without programme tables before the gate stops looking.
     static constexpr qsizetype kGiveUpBytes = 2 * 1024 * 1024;
+    // Packets kept from before the first programme map, at most.
+    static constexpr qsizetype kEarlyBytes = 1024 * 1024;
 
     QByteArray feed(QByteArrayView bytes);
     // The stream ended: what is still held back. Bytes too few to hold three packets are no
@@ -37,12 +41,19 @@ public:
 private:
     enum class Verdict { Drop, Pass, OpenHere };
     Verdict look(const unsigned char* packet);
+    static std::pair<const unsigned char*, qsizetype> payloadOf(const unsigned char* packet);
+    // Whether the packet starts a key frame of a picture stream; count: towards giving up.
+    bool opensPicture(const unsigned char* packet, bool count);
+    // Where in the packets kept before the first programme map a key frame starts; -1 (and
+    // the packets dropped) if none does.
+    qsizetype keyFrameInEarly();
     void readPat(const unsigned char* section, qsizetype size);
     void readPmt(int pid, const unsigned char* section, qsizetype size);
     bool startsKeyFrame(int streamType, const unsigned char* payload, qsizetype size) const;
 
     State state_ = State::Searching;
     QByteArray pending_; // bytes not yet looked at (less than a packet once in sync)
+    QByteArray early_;   // packets from before the first programme map
     bool synced_ = false;
     qsizetype seen_ = 0; // bytes looked at while searching
     QSet<int> pmtPids_;

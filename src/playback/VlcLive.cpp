@@ -49,10 +49,18 @@ MediaPtr VlcPlayer::Impl::newMedia(const Item& entry) {
     return nullptr;
 }
 
+// The stream's own time received less the time played: what waits for the player, in our
+// reading and in the library's buffers; negative when the library tells no time yet.
+double VlcPlayer::Impl::leadMs() const {
+    const libvlc_time_t played = libvlc_media_player_get_time(mp.get());
+    if (!input || played <= 0)
+        return -1;
+    return double(input->fill().receivedMs - played);
+}
+
 void VlcPlayer::Impl::restartSteer() {
     steer = DriftSteer();
-    if (input)
-        steer.reset(input->fill().sinceFirstMs);
+    steerClock.start();
     // The rate stays with the library's player from one item to the next.
     if (libvlc_media_player_get_rate(mp.get()) != 1.f)
         libvlc_media_player_set_rate(mp.get(), 1.f);
@@ -63,11 +71,11 @@ void VlcPlayer::Impl::restartSteer() {
 }
 
 void VlcPlayer::Impl::steerRate() {
-    if (!input || state != PlayerState::Playing)
+    const double lead = leadMs();
+    if (state != PlayerState::Playing || lead < 0)
         return;
-    const LiveInput::Fill fill = input->fill();
     const double before = steer.rate();
-    const double rate = steer.next(fill.sinceFirstMs, fill.received, fill.waiting);
+    const double rate = steer.next(steerClock.elapsed(), lead);
     if (rate != before)
         libvlc_media_player_set_rate(mp.get(), float(rate));
 }
@@ -75,13 +83,7 @@ void VlcPlayer::Impl::steerRate() {
 LiveLead VlcPlayer::liveLead() const {
     if (!d->input)
         return {};
-    const LiveInput::Fill fill = d->input->fill();
-    LiveLead lead;
-    if (fill.received > 0)
-        lead.leadMs = double(fill.waiting) * double(fill.sinceFirstMs) / double(fill.received);
-    lead.aimMs = d->steer.aimMs();
-    lead.rate = d->steer.rate();
-    return lead;
+    return {d->leadMs(), d->steer.aimMs(), d->steer.rate()};
 }
 
 } // namespace zentuvo

@@ -113,6 +113,10 @@ std::shared_ptr<libvlc_instance_t> sharedInstance(bool headless, bool libraryDef
         args.emplace_back("--no-video-title-show");
         args.emplace_back("--no-snapshot-preview");
         args.emplace_back("--network-caching=" + QByteArray::number(kNetworkCachingMs));
+        // A live stream's rate is nudged by 0.2 % to keep its lead (DriftSteer): the pitch
+        // may follow, which no one hears, but stretching the sound to keep it would delay the
+        // sound against the picture by the stretcher's window (36 ms more, measured).
+        args.emplace_back("--no-audio-time-stretch");
     }
     std::vector<const char*> argv;
     for (const auto& a : args)

@@ -6,6 +6,7 @@
 #include "playback/LiveInput.h"
 #include "playback/VlcPlayer.h"
 
+#include <QElapsedTimer>
 #include <QList>
 #include <QSet>
 #include <QTimer>
@@ -77,6 +78,7 @@ struct VlcPlayer::Impl {
     // The rate that keeps our reading's lead steady (GUI thread), looked at each second.
     DriftSteer steer;
     QTimer* steerTimer = nullptr;
+    QElapsedTimer steerClock;
 
     // The picture probe's frame and the digest of the last one shown, touched by the video
     // output thread only.
@@ -98,6 +100,7 @@ struct VlcPlayer::Impl {
     MediaPtr newMedia(const Item& entry);
     void dropInput(std::shared_ptr<LiveInput> next);
     void steerRate();
+    double leadMs() const;
     void restartSteer();
 
     static void onEvent(const libvlc_event_t* event, void* opaque);
