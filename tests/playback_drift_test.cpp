@@ -45,6 +45,12 @@ TEST(DriftSteer, KeepsTheLeadWhereItSettledWithinItsBand) {
     feed(small, second, kTo, 300);
     EXPECT_EQ(feed(small, second, DriftSteer::kWindow, 151), 1.0);
     EXPECT_EQ(feed(small, second, DriftSteer::kWindow, 149), 1.0 - DriftSteer::kNudge);
+    // Run dry: slower for a while whatever the lead, then settling anew around what that
+    // put in hand.
+    small.ranDry(second * 1000);
+    EXPECT_EQ(feed(small, second, DriftSteer::kDryMs / 1000, 10000), 1.0 - DriftSteer::kNudge);
+    EXPECT_EQ(feed(small, second, 1, 10000), 1.0);
+    EXPECT_LT(small.aimMs(), 0);
     // After a pause it settles anew, at the rate of one.
     small.reset(second * 1000);
     EXPECT_EQ(small.rate(), 1.0);

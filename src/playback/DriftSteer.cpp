@@ -6,6 +6,11 @@
 namespace zentuvo {
 
 double DriftSteer::next(qint64 elapsedMs, double leadMs) {
+    if (dryUntil_ >= 0) {
+        if (elapsedMs < dryUntil_)
+            return rate_;
+        reset(elapsedMs);
+    }
     const qint64 since = elapsedMs - settleStart_;
     if (aim_ < 0) {
         if (since >= kSettleFromMs) {
@@ -29,6 +34,11 @@ double DriftSteer::next(qint64 elapsedMs, double leadMs) {
         rate_ = 1.0;
     }
     return rate_;
+}
+
+void DriftSteer::ranDry(qint64 elapsedMs) {
+    rate_ = 1.0 - kNudge;
+    dryUntil_ = elapsedMs + kDryMs;
 }
 
 void DriftSteer::reset(qint64 elapsedMs) {

@@ -30,6 +30,11 @@ public:
     double aimMs() const { return aim_; }
     // Starts settling anew (after a pause, which piles the stream up on purpose).
     void reset(qint64 elapsedMs);
+    // The player ran dry and went back to buffering: a slow sender outran the band (the
+    // library keeps only a few tens of ms in hand against lateness). Plays kNudge slower for
+    // kDryMs, which puts that much more in hand, then settles anew around it.
+    void ranDry(qint64 elapsedMs);
+    static constexpr qint64 kDryMs = 120000;
 
 private:
     double aim_ = -1;
@@ -39,6 +44,7 @@ private:
     double window_[kWindow] = {};
     int filled_ = 0;
     double rate_ = 1.0;
+    qint64 dryUntil_ = -1;
 };
 
 } // namespace zentuvo

@@ -60,6 +60,7 @@ double VlcPlayer::Impl::leadMs() const {
 
 void VlcPlayer::Impl::restartSteer() {
     steer = DriftSteer();
+    ranDrySeen = ranDry;
     steerClock.start();
     // The rate stays with the library's player from one item to the next.
     if (libvlc_media_player_get_rate(mp.get()) != 1.f)
@@ -71,6 +72,14 @@ void VlcPlayer::Impl::restartSteer() {
 }
 
 void VlcPlayer::Impl::steerRate() {
+    if (const int dry = ranDry; dry != ranDrySeen) {
+        ranDrySeen = dry;
+        const double before = steer.rate();
+        steer.ranDry(steerClock.elapsed());
+        if (steer.rate() != before)
+            libvlc_media_player_set_rate(mp.get(), float(steer.rate()));
+        return;
+    }
     const double lead = leadMs();
     if (state != PlayerState::Playing || lead < 0)
         return;

@@ -165,6 +165,8 @@ void VlcPlayer::Impl::onEvent(const libvlc_event_t* event, void* opaque) {
     case libvlc_MediaPlayerBuffering:
         // The library reports filling its cache after the input started; the picture
         // shows once the cache is full.
+        if (d->cacheFull && event->u.media_player_buffering.new_cache < 100.f)
+            ++d->ranDry; // it had started and went back to buffering
         d->cacheFull = event->u.media_player_buffering.new_cache >= 100.f;
         if (!failed && d->inputPlaying && d->state != PlayerState::Paused)
             d->state = d->cacheFull ? PlayerState::Playing : PlayerState::Buffering;

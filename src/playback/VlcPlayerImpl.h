@@ -61,6 +61,8 @@ struct VlcPlayer::Impl {
     std::atomic<bool> failed{false}; // the error event came: sticky until the next start
     std::atomic<bool> inputPlaying{false};
     std::atomic<bool> cacheFull{false};
+    std::atomic<int> ranDry{0}; // returns to buffering after the start
+    int ranDrySeen = 0;         // of them, seen by the rate's steering (GUI thread)
     std::atomic<bool> pictureSeen{false};
     std::atomic<bool> pictureDue{false};
     std::atomic<int> probed{0}; // different pictures the probe has shown since the start
