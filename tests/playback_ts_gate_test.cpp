@@ -1,4 +1,5 @@
 // Where a live transport stream joined midway starts: packets made by hand.
+#include "playback/TsClockShift.h"
 #include "playback/TsClockSpan.h"
 #include "playback/TsStartGate.h"
 
@@ -60,6 +61,40 @@ QByteArray picture(int unit, bool randomAccess = false) {
 
 QByteArray sound() {
     return packet(kAudio, true, QByteArray::fromHex("000001c000008080052100010001fff1"));
+}
+
+// A packet with only a clock reference (in 90 kHz ticks) and the reserved bits set.
+QByteArray withPcr(int pid, qint64 base) {
+    QByteArray p = packet(pid, false, {});
+    p[3] = 0x20; // adaptation field only
+    p[4] = 7;
+    p[5] = 0x10; // a PCR
+    for (int i = 0; i < 4; ++i)
+        p[6 + i] = char((base >> (25 - 8 * i)) & 0xFF);
+    p[10] = char(((base & 1) << 7) | 0x7E);
+    return p;
+}
+
+qint64 pcrIn(const QByteArray& p) {
+    const auto* b = reinterpret_cast<const unsigned char*>(p.constData());
+    return (qint64(b[6]) << 25) | (qint64(b[7]) << 17) | (qint64(b[8]) << 9) | (qint64(b[9]) << 1) |
+           (b[10] >> 7);
+}
+
+// The start of a picture (kVideo) or sound (kAudio) PES with this decoding time in ticks.
+QByteArray pesAt(int pid, qint64 time) {
+    auto stamp = [time](int marker) {
+        QByteArray s(5, 0);
+        s[0] = char((marker << 4) | ((time >> 29) & 0x0E) | 1);
+        s[1] = char((time >> 22) & 0xFF);
+        s[2] = char(((time >> 14) & 0xFE) | 1);
+        s[3] = char((time >> 7) & 0xFF);
+        s[4] = char(((time << 1) & 0xFE) | 1);
+        return s;
+    };
+    return packet(pid, true,
+                  QByteArray::fromHex(pid == kVideo ? "000001e0000080c00a" : "000001c0000080c00a") +
+                      stamp(3) + stamp(1)); // a PTS and a DTS, the same
 }
 
 QByteArray fed(TsStartGate& gate, const QByteArray& bytes, qsizetype piece) {
@@ -139,16 +174,6 @@ TEST(TsStartGate, AnythingElseIsHandedOnWhole) {
 
 // The stream's own time that passed through, by its clock references.
 TEST(TsClockSpan, SumsTheStepsOfOnePidAcrossTheWrapButNotAJump) {
-    auto withPcr = [](int pid, qint64 base) {
-        QByteArray p = packet(pid, false, {});
-        p[3] = 0x20; // adaptation field only
-        p[4] = 7;
-        p[5] = 0x10; // a PCR
-        for (int i = 0; i < 4; ++i)
-            p[6 + i] = char((base >> (25 - 8 * i)) & 0xFF);
-        p[10] = char((base & 1) << 7);
-        return p;
-    };
     const qint64 wrap = qint64(1) << 33;
     QByteArray stream = withPcr(kVideo, wrap - 90000) + sound();
     stream += withPcr(kVideo, 45000);                   // 1.5 s on, across the wrap
@@ -160,4 +185,64 @@ TEST(TsClockSpan, SumsTheStepsOfOnePidAcrossTheWrapButNotAJump) {
     for (qsizetype at = 0; at < stream.size(); at += 100)
         clock.feed(QByteArrayView(stream).sliced(at, std::min<qsizetype>(100, stream.size() - at)));
     EXPECT_EQ(clock.spanMs(), 1500 + 10000 + 1);
+}
+
+// The clock references move up to the pictures and sound by the smallest lead seen, less what
+// leaves each stream its slack of the library's hold.
+TEST(TsClockShift, MovesEveryReferenceByTheSmallestLeadLessTheSlack) {
+    constexpr qint64 ms = 90;
+    const qint64 wrap = qint64(1) << 33;
+    const qint64 start = wrap - 200 * ms; // the references wrap on the way
+    // Pictures 700 ms ahead of the reference before them, sound 380 ms.
+    const QByteArray joined = withPcr(kVideo, start) + pesAt(kVideo, start + 700 * ms) +
+                              pesAt(kAudio, start + 380 * ms) + packet(kVideo, false, "x");
+    const QByteArray later = withPcr(kVideo, start + 40 * ms) + pesAt(kVideo, start + 740 * ms) +
+                             withPcr(kVideo, (start + 400 * ms) % wrap) + "tail";
+    const qint64 shift = (380 + TsClockShift::kLibraryHoldMs - TsClockShift::kSlackMs) * ms;
+    for (const qsizetype piece : {qsizetype(1), qsizetype(100), qsizetype(188), qsizetype(4096)}) {
+        TsClockShift clock;
+        QByteArray out;
+        const QByteArray all = joined + later;
+        for (qsizetype at = 0; at < all.size(); at += piece)
+            out += clock.feed(QByteArrayView(all).sliced(at, std::min(piece, all.size() - at)));
+        out += clock.finish();
+        ASSERT_EQ(out.size(), all.size()) << piece;
+        EXPECT_EQ(clock.shiftTicks(), shift) << piece;
+        // Only the references changed, their reserved bits and extension kept.
+        for (const qsizetype at : {qsizetype(0), qsizetype(4 * 188), qsizetype(6 * 188)}) {
+            const QByteArray before = all.mid(at, 188), after = out.mid(at, 188);
+            EXPECT_EQ(pcrIn(after), (pcrIn(before) + shift) % wrap) << piece << " at " << at;
+            EXPECT_EQ(before.left(6) + before.mid(11), after.left(6) + after.mid(11));
+            EXPECT_EQ(after[10] & 0x7F, 0x7E);
+        }
+        EXPECT_EQ(out.mid(188, 4 * 188 - 188), all.mid(188, 4 * 188 - 188)) << piece;
+        EXPECT_TRUE(out.endsWith("tail"));
+    }
+}
+
+TEST(TsClockShift, DecidesAtTheFirstStartHandedOnOnceTwoStreamsAreKnown) {
+    constexpr qint64 ms = 90;
+    // The gate shows it what it drops: a picture 700 ms ahead, then sound 400 ms ahead.
+    TsClockShift clock;
+    for (const QByteArray& p : {withPcr(kVideo, 0), pesAt(kVideo, 700 * ms)})
+        clock.watch(reinterpret_cast<const unsigned char*>(p.constData()));
+    // One stream known: the tables and a key frame are held.
+    EXPECT_TRUE(clock.feed(pat() + pesAt(kVideo, 740 * ms)).isEmpty());
+    EXPECT_FALSE(clock.decided());
+    // The sound's start decides: everything held goes on.
+    EXPECT_EQ(clock.feed(pesAt(kAudio, 400 * ms)).size(), 3 * 188);
+    EXPECT_EQ(clock.shiftTicks(), (400 + 150) * ms);
+
+    // A start already behind its reference moves nothing; one stream alone decides once its
+    // references span kLookMs.
+    TsClockShift late;
+    EXPECT_TRUE(late.feed(withPcr(kAudio, 1000 * ms) + pesAt(kAudio, 800 * ms)).isEmpty());
+    EXPECT_TRUE(late.feed(withPcr(kAudio, 1499 * ms)).isEmpty());
+    EXPECT_EQ(late.feed(withPcr(kAudio, 1500 * ms)).size(), 4 * 188);
+    EXPECT_EQ(late.shiftTicks(), 0);
+    // No reference at all: nothing to move, all handed on at the end.
+    TsClockShift none;
+    EXPECT_TRUE(none.feed(pesAt(kVideo, 0) + "xy").isEmpty());
+    EXPECT_EQ(none.finish(), pesAt(kVideo, 0) + "xy");
+    EXPECT_EQ(none.shiftTicks(), 0);
 }

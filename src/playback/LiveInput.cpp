@@ -1,5 +1,6 @@
 #include "playback/LiveInput.h"
 
+#include "playback/TsClockShift.h"
 #include "playback/TsClockSpan.h"
 #include "playback/TsStartGate.h"
 
@@ -38,7 +39,9 @@ constexpr qsizetype kPiece = 256 * 1024;
 class Reader : public QObject {
 public:
     Reader(std::shared_ptr<LiveInput::Shared> shared, LiveInputRequest request)
-        : shared_(std::move(shared)), request_(std::move(request)) {}
+        : shared_(std::move(shared)), request_(std::move(request)) {
+        gate_.setLookout([this](const unsigned char* packet) { shift_.watch(packet); });
+    }
 
     void start() {
         auto* network = new QNetworkAccessManager(this);
@@ -68,13 +71,14 @@ public:
         std::unique_lock lock(shared_->mutex);
         while (reply_->bytesAvailable() > 0 && shared_->available() < LiveInput::kHighWater) {
             const QByteArray piece = reply_->read(kPiece);
-            const QByteArray out = gate_.feed(piece);
+            const QByteArray opened = gate_.feed(piece);
             if (gate_.state() == TsStartGate::State::NotTransportStream) {
                 shared_->notTransportStream = true;
                 lock.unlock();
                 fail(QStringLiteral("not a transport stream"));
                 return;
             }
+            const QByteArray out = shift_.feed(opened);
             if (shared_->head > 0 && shared_->head >= shared_->queue.size() / 2) {
                 shared_->queue.remove(0, shared_->head);
                 shared_->head = 0;
@@ -85,14 +89,14 @@ public:
         }
         shared_->held = reply_->bytesAvailable() > 0;
         if (finished_ && !shared_->held) {
-            const QByteArray rest = gate_.finish();
+            const QByteArray opened = gate_.finish();
             if (gate_.state() == TsStartGate::State::NotTransportStream) {
                 shared_->notTransportStream = true;
                 lock.unlock();
                 fail(QStringLiteral("not a transport stream"));
                 return;
             }
-            shared_->queue.append(rest);
+            shared_->queue.append(shift_.feed(opened) + shift_.finish());
             shared_->ended = true;
             done_ = true;
         }
@@ -143,6 +147,7 @@ private:
     LiveInputRequest request_;
     QNetworkReply* reply_ = nullptr;
     TsStartGate gate_;
+    TsClockShift shift_;
     TsClockSpan clock_;
     bool finished_ = false;
     bool done_ = false;

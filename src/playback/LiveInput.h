@@ -22,8 +22,9 @@ LiveInputRequest liveInputRequest(const QString& mrl, const QStringList& itemOpt
 
 // Reads a live transport stream over HTTP(S) on a thread of its own and hands it to the
 // player library through its memory-input callbacks, from the first key frame on
-// (TsStartGate). It holds at most kHighWater bytes the player has not taken: beyond that it
-// stops reading, and the connection holds the sender back, as while the player is paused.
+// (TsStartGate), its clock references moved up to its pictures (TsClockShift). It holds at most
+// kHighWater bytes the player has not taken: beyond that it stops reading, and the connection holds
+// the sender back, as while the player is paused.
 //
 // The library calls open/read/seek/close on its input thread; they block until there are
 // bytes, the stream ended or failed, or abort() was called, which the owner must do before it

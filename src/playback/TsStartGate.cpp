@@ -58,6 +58,8 @@ QByteArray TsStartGate::feed(QByteArrayView bytes) {
     qsizetype at = 0;
     for (; at + kPacket <= pending_.size(); at += kPacket) {
         const auto* p = reinterpret_cast<const unsigned char*>(pending_.constData()) + at;
+        if (lookout_)
+            lookout_(p);
         const Verdict verdict = p[0] == kSync ? look(p) : Verdict::Drop;
         if (verdict == Verdict::Pass) {
             out.append(pending_.constData() + at, kPacket);

@@ -4,6 +4,7 @@
 #include <QByteArrayView>
 #include <QHash>
 #include <QSet>
+#include <functional>
 #include <utility>
 
 namespace zentuvo {
@@ -33,6 +34,10 @@ public:
     static constexpr qsizetype kEarlyBytes = 1024 * 1024;
 
     QByteArray feed(QByteArrayView bytes);
+    // Shown every whole packet the gate looks at, dropped or not.
+    void setLookout(std::function<void(const unsigned char* packet)> lookout) {
+        lookout_ = std::move(lookout);
+    }
     // The stream ended: what is still held back. Bytes too few to hold three packets are no
     // transport stream either.
     QByteArray finish();
@@ -60,6 +65,7 @@ private:
     QSet<int> pmtsRead_;
     QHash<int, int> videoTypes_; // picture stream's PID -> its stream type
     int pictureStarts_ = 0;
+    std::function<void(const unsigned char*)> lookout_;
 };
 
 } // namespace zentuvo

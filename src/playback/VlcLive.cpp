@@ -49,6 +49,16 @@ MediaPtr VlcPlayer::Impl::newMedia(const Item& entry) {
     return nullptr;
 }
 
+QStringList VlcPlayer::Impl::ownOptions(const Item& entry) const {
+    if (probeOptions.libraryDefaults)
+        return {};
+    // Our reading moved the clock references up to the pictures (TsClockShift): the library
+    // may trust them. Streams it reads itself start from the pictures' times instead.
+    if (input)
+        return {QStringLiteral(":ts-trust-pcr")};
+    return liveStreamOptions(entry.mrl);
+}
+
 // The stream's own time received less the time played: what waits for the player, in our
 // reading and in the library's buffers; negative when the library tells no time yet.
 double VlcPlayer::Impl::leadMs() const {

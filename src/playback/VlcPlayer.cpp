@@ -246,8 +246,7 @@ void VlcPlayer::playItem(int item) {
         return;
     }
     // Ours first: the item's own options (a playlist's) still win.
-    const QStringList ours =
-        d->probeOptions.libraryDefaults ? QStringList() : liveStreamOptions(entry.mrl);
+    const QStringList ours = d->ownOptions(entry);
     for (const QString& option : ours + entry.options) {
         if (!option.trimmed().isEmpty())
             libvlc_media_add_option(media.get(), option.toUtf8());

@@ -100,6 +100,8 @@ struct VlcPlayer::Impl {
     void notePicture();
     void setMedia(libvlc_media_t* media);
     MediaPtr newMedia(const Item& entry);
+    // Our options for the item newMedia() made, put before its own.
+    QStringList ownOptions(const Item& entry) const;
     void dropInput(std::shared_ptr<LiveInput> next);
     void steerRate();
     double leadMs() const;
