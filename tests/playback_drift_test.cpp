@@ -57,4 +57,10 @@ TEST(DriftSteer, KeepsTheLeadWhereItSettledWithinItsBand) {
     EXPECT_LT(small.aimMs(), 0);
     EXPECT_EQ(feed(small, second, kTo + 1, 4000), 1.0);
     EXPECT_DOUBLE_EQ(small.aimMs(), 4000);
+    // Back to buffering in the first seconds after the start: the start's own doing.
+    DriftSteer fresh;
+    fresh.ranDry(DriftSteer::kStartMs - 1);
+    EXPECT_EQ(fresh.rate(), 1.0);
+    fresh.ranDry(DriftSteer::kStartMs);
+    EXPECT_EQ(fresh.rate(), 1.0 - DriftSteer::kNudge);
 }

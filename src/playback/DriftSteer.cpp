@@ -37,6 +37,8 @@ double DriftSteer::next(qint64 elapsedMs, double leadMs) {
 }
 
 void DriftSteer::ranDry(qint64 elapsedMs) {
+    if (elapsedMs - settleStart_ < kStartMs)
+        return;
     rate_ = 1.0 - kNudge;
     dryUntil_ = elapsedMs + kDryMs;
 }

@@ -32,9 +32,11 @@ public:
     void reset(qint64 elapsedMs);
     // The player ran dry and went back to buffering: a slow sender outran the band (the
     // library keeps only a few tens of ms in hand against lateness). Plays kNudge slower for
-    // kDryMs, which puts that much more in hand, then settles anew around it.
+    // kDryMs, which puts that much more in hand, then settles anew around it. In the first
+    // kStartMs it is the start's own doing, not the sender's, and changes nothing.
     void ranDry(qint64 elapsedMs);
     static constexpr qint64 kDryMs = 120000;
+    static constexpr qint64 kStartMs = 10000;
 
 private:
     double aim_ = -1;

@@ -7,6 +7,7 @@
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
+#include <QTimer>
 #include <algorithm>
 #include <condition_variable>
 #include <cstring>
@@ -50,6 +51,12 @@ public:
             request.setHeader(QNetworkRequest::UserAgentHeader, request_.userAgent);
         if (!request_.referrer.isEmpty())
             request.setRawHeader("Referer", request_.referrer);
+        silence_ = new QTimer(this);
+        silence_->setSingleShot(true);
+        silence_->setInterval(request_.silenceMs);
+        connect(silence_, &QTimer::timeout, this,
+                [this] { fail(QStringLiteral("connection timed out")); });
+        silence_->start();
         reply_ = network->get(request);
         // What the player has not taken waits in the socket, so the sender is held back.
         reply_->setReadBufferSize(kPiece);
@@ -88,6 +95,10 @@ public:
             shared_->receivedMs = clock_.spanMs();
         }
         shared_->held = reply_->bytesAvailable() > 0;
+        if (shared_->held)
+            silence_->stop();
+        else
+            silence_->start();
         if (finished_ && !shared_->held) {
             const QByteArray opened = gate_.finish();
             if (gate_.state() == TsStartGate::State::NotTransportStream) {
@@ -99,6 +110,7 @@ public:
             shared_->queue.append(shift_.feed(opened) + shift_.finish());
             shared_->ended = true;
             done_ = true;
+            silence_->stop();
         }
         shared_->changed.notify_all();
     }
@@ -135,6 +147,7 @@ private:
 
     void fail(const QString& why) {
         done_ = true;
+        silence_->stop();
         if (reply_)
             reply_->abort();
         const std::lock_guard lock(shared_->mutex);
@@ -146,6 +159,7 @@ private:
     std::shared_ptr<LiveInput::Shared> shared_;
     LiveInputRequest request_;
     QNetworkReply* reply_ = nullptr;
+    QTimer* silence_ = nullptr;
     TsStartGate gate_;
     TsClockShift shift_;
     TsClockSpan clock_;
@@ -211,9 +225,9 @@ QStringList LiveInput::errorLines() const {
     return shared_->errors;
 }
 
-LiveInput::Fill LiveInput::fill() const {
+qint64 LiveInput::receivedMs() const {
     const std::lock_guard lock(shared_->mutex);
-    return {shared_->receivedMs, shared_->available()};
+    return shared_->receivedMs;
 }
 
 int LiveInput::open(void* opaque, void** data, std::uint64_t* size) {

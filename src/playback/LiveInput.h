@@ -14,6 +14,9 @@ struct LiveInputRequest {
     QUrl url;
     QByteArray userAgent; // empty: the network library's own
     QByteArray referrer;
+    // How long the connection may bring nothing while we want bytes before it counts as
+    // timed out (not while the player is paused and the sender held back).
+    int silenceMs = 20000;
 };
 
 // The request headers a player item's own options ask for (":http-user-agent=",
@@ -46,11 +49,8 @@ public:
     // Why the stream failed, in the words of the player library's log ("HTTP 404 Not Found",
     // "connection refused", ...); empty while it has not.
     QStringList errorLines() const;
-    struct Fill {
-        qint64 receivedMs = 0; // the stream's own time handed on so far (TsClockSpan)
-        qint64 waiting = 0;    // bytes not yet taken by the player
-    };
-    Fill fill() const;
+    // The stream's own time handed on so far (TsClockSpan).
+    qint64 receivedMs() const;
 
     // What the library hands the callbacks.
     void* opaque() const { return shared_.get(); }

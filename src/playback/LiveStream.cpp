@@ -4,25 +4,39 @@
 
 namespace zentuvo {
 
-QStringList liveStreamOptions(const QString& mrl) {
-    const QUrl url(mrl.trimmed());
+namespace {
+
+enum class Carrier { None, Http, Datagram };
+
+// How the address carries one continuous live stream, if it does: over HTTP(S), or UDP/RTP.
+Carrier continuousCarrier(const QUrl& url, const QString& mrl) {
     const QString scheme = url.scheme().toLower();
-    if (scheme != u"http" && scheme != u"https" && scheme != u"udp" && scheme != u"rtp")
-        return {};
+    const Carrier carrier = scheme == u"http" || scheme == u"https" ? Carrier::Http
+                            : scheme == u"udp" || scheme == u"rtp"  ? Carrier::Datagram
+                                                                    : Carrier::None;
+    if (carrier == Carrier::None)
+        return carrier;
     // A playlist of segments names itself somewhere in its address (".m3u8", "/hls/",
     // "?type=m3u8", ".mpd").
     const QString address = mrl.toLower();
     for (const char* segmented : {"m3u8", ".m3u", "/hls", ".mpd", "/dash"}) {
         if (address.contains(QLatin1String(segmented)))
-            return {};
+            return Carrier::None;
     }
+    return carrier;
+}
+
+} // namespace
+
+QStringList liveStreamOptions(const QString& mrl) {
+    if (continuousCarrier(QUrl(mrl.trimmed()), mrl) == Carrier::None)
+        return {};
     return {QStringLiteral(":no-ts-trust-pcr")};
 }
 
 bool readsAsLiveTransportStream(const QString& mrl) {
     const QUrl url(mrl.trimmed());
-    const QString scheme = url.scheme().toLower();
-    if ((scheme != u"http" && scheme != u"https") || liveStreamOptions(mrl).isEmpty())
+    if (continuousCarrier(url, mrl) != Carrier::Http)
         return false;
     const QString path = url.path().toLower();
     for (const char* other : {".mp4", ".m4v", ".m4a", ".mkv", ".webm", ".avi", ".mov", ".flv",

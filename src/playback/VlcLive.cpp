@@ -65,7 +65,7 @@ double VlcPlayer::Impl::leadMs() const {
     const libvlc_time_t played = libvlc_media_player_get_time(mp.get());
     if (!input || played <= 0)
         return -1;
-    return double(input->fill().receivedMs - played);
+    return double(input->receivedMs() - played);
 }
 
 void VlcPlayer::Impl::restartSteer() {
