@@ -95,11 +95,8 @@ TEST_F(PlaylistDownloadTest, GetsThePlaylistAfterRelativeRedirectsWithTheUserAge
 
 TEST_F(PlaylistDownloadTest, EachFailureComesOnceWithItsReason) {
     download.setMaxRedirects(3);
-    const struct {
-        const char* address; // a path on the server, or a whole address
-        Failure reason;
-        const char* detail; // part of the detail
-    } cases[] = {
+    // A path on the server or a whole address, the reason, a part of the detail.
+    const std::tuple<const char*, Failure, const char*> cases[] = {
         {"/missing", Failure::HttpStatus, "404 Not Found"},
         {"/silent", Failure::ConnectTimeout, "headers"},
         {"/stall", Failure::IdleTimeout, "no data"},
@@ -109,18 +106,18 @@ TEST_F(PlaylistDownloadTest, EachFailureComesOnceWithItsReason) {
         {"ftp://127.0.0.1/list.m3u", Failure::Network, "not an http or https address"},
         {"127.0.0.1/list.m3u", Failure::Network, "not an http or https address"},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.address);
+    for (const auto& [where, reason, detail] : cases) {
+        SCOPED_TRACE(where);
         out = {};
-        const QString address = QString::fromUtf8(c.address);
+        const QString address = QString::fromUtf8(where);
         download.start(address.startsWith(u'/') ? server->url(address) : QUrl(address));
         EXPECT_EQ(out.failedCount, 0) << "a failure inside start()";
         ASSERT_TRUE(waitForEnd());
         EXPECT_EQ(out.finishedCount, 0);
         EXPECT_EQ(out.failedCount, 1);
-        EXPECT_EQ(out.reason, c.reason);
+        EXPECT_EQ(out.reason, reason);
         EXPECT_FALSE(out.detail.isEmpty());
-        EXPECT_TRUE(out.detail.contains(QString::fromUtf8(c.detail))) << out.detail.toStdString();
+        EXPECT_TRUE(out.detail.contains(QString::fromUtf8(detail))) << out.detail.toStdString();
         EXPECT_FALSE(download.isRunning());
     }
 }
@@ -188,20 +185,18 @@ protected:
 
 TEST_F(GuideRefreshTest, DownloadsImportsAndNotesFailures) {
     const QString guideAddress = server->url("/guide.xml").toString();
-    const struct {
-        QString source;
-        const char* error;
-    } cases[] = {
+    // The source, the error noted.
+    const std::pair<QString, const char*> cases[] = {
         {guideAddress, ""},
         {server->url("/missing").toString(), "404 Not Found"},
         {server->url("/stall").toString(), "nothing received for 1 s"},
         {server->url("/list.m3u").toString(), "not XML"},
         {dir.filePath("none.xml"), "No such file or directory"},
     };
-    for (const auto& c : cases) {
-        ASSERT_TRUE(refreshFrom(c.source)) << c.source.toStdString();
+    for (const auto& [source, error] : cases) {
+        ASSERT_TRUE(refreshFrom(source)) << source.toStdString();
         EXPECT_EQ(finishedCount, 1);
-        EXPECT_EQ(last.error, QString::fromLatin1(c.error)) << c.source.toStdString();
+        EXPECT_EQ(last.error, QString::fromLatin1(error)) << source.toStdString();
         EXPECT_FALSE(refresh.isRunning());
         EXPECT_TRUE(QDir(setup.cacheFolder).isEmpty()) << "the download is removed";
     }

@@ -105,21 +105,19 @@ TEST(GuideSources, TimeSpanFollowsTheDataWithinLimits) {
     const GuideSpan none = guideTimeSpan(g.file, now);
     EXPECT_EQ(none.from, now - day);
     EXPECT_EQ(none.to, now + 8 * day);
-    const struct {
-        const char *start, *stop;
-        qint64 from, to;
-    } cases[] = {
+    // The programme's start and stop, the span from and to.
+    const std::tuple<const char*, const char*, qint64, qint64> cases[] = {
         {"20261206100000", "20261210060000", at("2026-12-06T10:00:00Z"),
          at("2026-12-10T06:00:00Z")},
         {"20261101000000", "20270301000000", now - 14 * day, now + 21 * day},  // clamped
         {"20261208000000", "20261208010000", now, at("2026-12-08T01:00:00Z")}, // holds now
         {"20261201000000", "20261202000000", at("2026-12-01T00:00:00Z"), now + 3600},
     };
-    for (const auto& c : cases) {
-        ASSERT_EQ(g.import("a", "one.it", c.start, c.stop), "");
+    for (const auto& [start, stop, from, to] : cases) {
+        ASSERT_EQ(g.import("a", "one.it", start, stop), "");
         const GuideSpan span = guideTimeSpan(g.file, now);
-        EXPECT_EQ(span.from, c.from) << c.start;
-        EXPECT_EQ(span.to, c.to) << c.stop;
+        EXPECT_EQ(span.from, from) << start;
+        EXPECT_EQ(span.to, to) << stop;
     }
 }
 

@@ -63,20 +63,19 @@ TEST(ChannelHealthStore, CatalogueResultsFollowTheCodeIntoANewCatalogue) {
 
 TEST(ChannelHealthStore, ResultsAreFreshForSixHours) {
     const qint64 six = 6 * 3600;
-    const struct {
-        qint64 ageSeconds;
-        bool fresh;
-    } ages[] = {{0, true},   {six - 1, true}, {six, false},     {six + 3600, false},
-                {-60, true}, {-six, true},    {-six - 1, false}};
+    // The result's age in seconds, whether it is fresh.
+    const std::pair<qint64, bool> ages[] = {{0, true},           {six - 1, true}, {six, false},
+                                            {six + 3600, false}, {-60, true},     {-six, true},
+                                            {-six - 1, false}};
     TestApp t;
     const QString healthFile = t.app->paths().healthFile();
     std::vector<std::pair<QString, ChannelHealth>> saved;
     int freshCount = 0;
-    for (const auto& a : ages) {
-        const auto health = result(HealthState::Online, kNow.addSecs(-a.ageSeconds));
-        EXPECT_EQ(isHealthFresh(health, kNow), a.fresh) << a.ageSeconds;
-        saved.push_back({QString::number(a.ageSeconds), health});
-        freshCount += a.fresh;
+    for (const auto& [age, fresh] : ages) {
+        const auto health = result(HealthState::Online, kNow.addSecs(-age));
+        EXPECT_EQ(isHealthFresh(health, kNow), fresh) << age;
+        saved.push_back({QString::number(age), health});
+        freshCount += fresh;
     }
     EXPECT_FALSE(isHealthFresh(result(HealthState::Unknown, kNow), kNow));
     saveCatalogueHealth(healthFile, saved);

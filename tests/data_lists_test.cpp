@@ -47,7 +47,6 @@ TEST(ChannelListQuery, FiltersByCountryNumberAndFavouritesAndLeavesOutChannelsWi
     const int italy = countryId(*t.app, "Italy");
     const ChannelListResult italian = readChannelList(db, ChannelListFilter::ofCountry(italy));
     EXPECT_EQ(names(italian), (QStringList{"Alpha", "beta tv"})); // Gamma has no address
-    EXPECT_EQ(italian.entries[0].country, "Italy");
     EXPECT_TRUE(
         names(readChannelList(db, ChannelListFilter::ofCountry(countryId(*t.app, "Austria"))))
             .isEmpty());
@@ -187,14 +186,11 @@ TEST(MyListRepository, ListsChannelsWithAnAddressByNameAndDeletesInOneGo) {
             "INSERT INTO tab_mylist (name, streamUrl) VALUES ('Countryless', 'http://x/')");
     const MyListEntries read = readMyListEntries(t.app->data());
     ASSERT_FALSE(read.error);
-    ASSERT_EQ(read.entries.size(), 3u);
-    EXPECT_EQ(read.entries[0].name, "Alpha");
-    EXPECT_EQ(read.entries[0].country, ""); // not in the catalogue
+    QStringList rows; // Alpha's country is not in the catalogue
+    for (const MyListEntry& e : read.entries)
+        rows << e.name + '|' + e.country;
+    ASSERT_EQ(rows, (QStringList{"Alpha|", "beta|Italy", "Countryless|"}));
     EXPECT_EQ(read.entries[0].channelID, a.number());
-    EXPECT_EQ(read.entries[1].name, "beta");
-    EXPECT_EQ(read.entries[1].country, "Italy");
-    EXPECT_EQ(read.entries[2].name, "Countryless");
-    EXPECT_EQ(read.entries[2].country, "");
 
     // More numbers than one statement takes: deleted in parts, in one transaction.
     QList<int> ids;

@@ -96,22 +96,18 @@ const QByteArray guide = R"(<?xml version="1.0" encoding="UTF-8"?>
 )";
 
 TEST(XmltvReader, ReadsChannelsAndProgrammes) {
-    const struct {
-        QStringList languages;
-        const char* first;
-    } cases[] = {
-        {{}, "one.it 061700-061730 Notizie / <Sera> / Late <b>news</b> [News,Info] 1.4.0/1 S02E05"},
-        {{"EN", "it"},
-         "one.it 061700-061730 News / <Sera> / Late <b>news</b> [News,Info] 1.4.0/1 S02E05"},
-        {{"fr", "it"},
-         "one.it 061700-061730 Notizie / <Sera> / Late <b>news</b> [News,Info] 1.4.0/1 S02E05"},
-    };
-    for (const auto& c : cases) {
-        const Collected got = readGuide(guide, c.languages);
+    // The title in the first language asked for that the guide has, else its first one.
+    for (const auto& [languages, title] : {std::pair{QStringList{}, "Notizie"},
+                                           {QStringList{"EN", "it"}, "News"},
+                                           {QStringList{"fr", "it"}, "Notizie"}}) {
+        const Collected got = readGuide(guide, languages);
         EXPECT_EQ(got.read.error, QString());
         EXPECT_EQ(got.channels, QStringList({"one.it: Uno|1 icon=http://127.0.0.1/one.png",
                                              "two.de: Zwei & Drei icon="}));
-        EXPECT_EQ(got.programmes, QStringList({c.first, "two.de 061730-- Film /  /  []  ",
+        const QString first = QStringLiteral("one.it 061700-061730 %1 / <Sera> / Late <b>news</b> "
+                                             "[News,Info] 1.4.0/1 S02E05")
+                                  .arg(title);
+        EXPECT_EQ(got.programmes, QStringList({first, "two.de 061730-- Film /  /  []  ",
                                                "three 061800-- Other /  /  []  "}));
         EXPECT_EQ(got.read.channels, 2);
         EXPECT_EQ(got.read.programmes, 3);
@@ -150,12 +146,8 @@ TEST(XmltvReader, StopsWhenCancelled) {
 
 TEST(XmltvReader, ReportsBrokenGuides) {
     const QByteArray packed = gzipped(guide);
-    const struct {
-        const char* what;
-        QByteArray bytes;
-        const char* error;
-        int programmes;
-    } cases[] = {
+    // What the guide is, its bytes, the start of the error, the programmes read.
+    const std::tuple<const char*, QByteArray, const char*, int> cases[] = {
         {"no programmes", "<tv><channel id='a'/></tv>", "", 0},
         {"gzip", packed, "", 3},
         {"two gzip members", gzipped("<tv><channel id='a'/>") + gzipped("</tv>"), "", 0},
@@ -168,14 +160,14 @@ TEST(XmltvReader, ReportsBrokenGuides) {
         {"corrupt gzip", QByteArray(packed).replace(2, 1, "\x07"), "gzip: ", 0},
         {"unclosed", "<tv><channel id='a'></tv>", "line 1: ", 0},
     };
-    for (const auto& c : cases) {
-        const Collected got = readGuide(c.bytes);
-        if (*c.error)
-            EXPECT_TRUE(got.read.error.startsWith(QLatin1String(c.error)))
-                << c.what << " " << got.read.error.toStdString();
+    for (const auto& [what, bytes, error, programmes] : cases) {
+        const Collected got = readGuide(bytes);
+        if (*error)
+            EXPECT_TRUE(got.read.error.startsWith(QLatin1String(error)))
+                << what << " " << got.read.error.toStdString();
         else
-            EXPECT_EQ(got.read.error, QString()) << c.what;
-        EXPECT_EQ(got.read.programmes, c.programmes) << c.what;
+            EXPECT_EQ(got.read.error, QString()) << what;
+        EXPECT_EQ(got.read.programmes, programmes) << what;
     }
 }
 

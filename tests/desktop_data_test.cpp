@@ -85,11 +85,9 @@ TEST(DataLocation, PortableHomeOrTheUsersFoldersAndTheirRecordFolders) {
     QDir(portable.path()).mkdir("Recorded");
     const UserFolders user = installed.user();
     const QString share = installed.share();
-    struct Case {
-        const char* what;
-        QString program, home, installedData, folder, recordFolder; // "": the user's videos
-    };
-    const Case cases[] = {
+    // What is found, the program's folder, ZENTUVO_HOME, the installed data, the data folder
+    // chosen, its record folder ("": the user's videos).
+    const std::tuple<const char*, QString, QString, QString, QString, QString> cases[] = {
         {"ZENTUVO_HOME wins", portable.path(), "/srv/tv/", share, "/srv/tv", "/srv/tv"},
         {"ch.dat beside the program", portable.path(), "", share, portable.path(),
          portable.path() + "/Recorded"},
@@ -97,14 +95,14 @@ TEST(DataLocation, PortableHomeOrTheUsersFoldersAndTheirRecordFolders) {
         {"nothing installed", installed.bin(), "", "/nonexistent", installed.bin(),
          installed.bin()},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        const AppPaths paths = chooseAppPaths(c.program, c.home, c.installedData, user);
-        EXPECT_EQ(paths.catalogue, c.folder + "/ch.dat");
-        EXPECT_EQ(paths.portable(), !c.recordFolder.isEmpty());
+    for (const auto& [what, program, home, installedData, folder, recordFolder] : cases) {
+        SCOPED_TRACE(what);
+        const AppPaths paths = chooseAppPaths(program, home, installedData, user);
+        EXPECT_EQ(paths.catalogue, folder + "/ch.dat");
+        EXPECT_EQ(paths.portable(), !recordFolder.isEmpty());
         if (paths.portable()) {
-            EXPECT_EQ(paths.settingsFile, c.folder + "/Zentuvo.ini");
-            EXPECT_EQ(chooseRecordFolder(paths, std::nullopt), c.recordFolder);
+            EXPECT_EQ(paths.settingsFile, folder + "/Zentuvo.ini");
+            EXPECT_EQ(chooseRecordFolder(paths, std::nullopt), recordFolder);
         } else {
             EXPECT_EQ(paths.settingsFile, user.config + "/zentuvo/Zentuvo.ini");
             EXPECT_EQ(paths.cacheFolder, user.cache + "/zentuvo");
@@ -112,8 +110,7 @@ TEST(DataLocation, PortableHomeOrTheUsersFoldersAndTheirRecordFolders) {
             EXPECT_EQ(chooseRecordFolder(paths, std::nullopt), user.videos + "/Zentuvo");
         }
         EXPECT_EQ(chooseRecordFolder(paths, QString(" /media/tv ")), "/media/tv");
-        EXPECT_EQ(chooseRecordFolder(paths, QString("../tv")),
-                  QDir::cleanPath(c.folder + "/../tv"));
+        EXPECT_EQ(chooseRecordFolder(paths, QString("../tv")), QDir::cleanPath(folder + "/../tv"));
     }
     EXPECT_EQ(installedDataFolder("/opt/tv/bin"), "/opt/tv/share/zentuvo");
 
@@ -151,11 +148,9 @@ TEST(DataLocation, FirstStartCopiesAndANewerCatalogueKeepsTheUsersFavourites) {
 
     // The user marks a favourite and turns an option off; an unchanged installation changes
     // nothing at the next start.
-    const auto idOf = [&](const char* code) {
-        return int(
-            sqlNumber(paths.catalogue, "SELECT channelID FROM tab_channels WHERE code = ?", code));
-    };
-    ASSERT_TRUE(toggleFavourite(paths.catalogue, idOf("Zeta.de")));
+    ASSERT_TRUE(toggleFavourite(paths.catalogue,
+                                int(sqlNumber(paths.catalogue, "SELECT channelID FROM tab_channels "
+                                                               "WHERE code = 'Zeta.de'"))));
     execSql(paths.catalogue, "UPDATE tab_options SET options = '0' WHERE code = 'RememberCountry'");
     const QByteArray kept = readFile(paths.catalogue);
     EXPECT_EQ(installed.prepare(), "");

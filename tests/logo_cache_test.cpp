@@ -77,10 +77,8 @@ TEST_F(LogoCacheTest, FailuresAreNotTriedAgainAndLocalFilesNeedNoServer) {
     writeFile(root->filePath("text.png"), "no picture");
     const QString local = root->filePath("local.png");
     picture("local.png", {16, 16});
-    const struct {
-        QString address;
-        bool served, ok;
-    } cases[] = {
+    // The logo's address, whether the server is asked, whether a picture comes.
+    const std::tuple<QString, bool, bool> cases[] = {
         {server->url("/missing.png").toString(), true, false},
         {server->url("/text.png").toString(), true, false},
         {"ftp://127.0.0.1/a.png", false, false},
@@ -88,14 +86,14 @@ TEST_F(LogoCacheTest, FailuresAreNotTriedAgainAndLocalFilesNeedNoServer) {
         {QUrl::fromLocalFile(local).toString(), false, true},
     };
     LogoCache cache(folder(), "ZentuvoTest");
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.address.toStdString());
-        EXPECT_EQ(!fetched(cache, c.address).isNull(), c.ok);
-        EXPECT_EQ(cache.hasFailed(c.address), !c.ok);
-        cache.logo(c.address); // asked again
+    for (const auto& [address, served, ok] : cases) {
+        SCOPED_TRACE(address.toStdString());
+        EXPECT_EQ(!fetched(cache, address).isNull(), ok);
+        EXPECT_EQ(cache.hasFailed(address), !ok);
+        cache.logo(address); // asked again
         EXPECT_EQ(cache.pending(), 0);
-        if (c.served) {
-            EXPECT_EQ(requests(QUrl(c.address).fileName()), 1);
+        if (served) {
+            EXPECT_EQ(requests(QUrl(address).fileName()), 1);
         }
     }
 }

@@ -94,20 +94,17 @@ TEST(Translate, FallbacksAcrossLanguages) {
     execSql(app.paths().catalogue, "INSERT INTO tab_languageTerms (code, languageID, term) VALUES "
                                    "('_test_onlyBase', 1, 'Base'), ('_test_nullTerm', 1, NULL), "
                                    "('_test_nullTerm', 3, NULL)");
-    struct Case {
-        int language;
-        const char *code, *text;
-    };
-    const Case cases[] = {
+    // The language, the term's code, its text.
+    const std::tuple<int, const char*, const char*> cases[] = {
         {1, "_frmMain_mnuFile", "File"},    {1, "_test_missing", "_"},
         {1, "_test_nullTerm", "_"},         {3, "_frmMain_mnuFile", "Datei"},
         {3, "_test_onlyBase", "-Base"},     {3, "_test_missing", "-_"},
         {3, "_test_nullTerm", "-_"},        {2, "_frmMain_mnuFile", "File"}, // Italian keeps it
         {4, "_frmMain_mnuFile", "Fichier"}, {42, "_frmMain_mnuFile", "-File"},
     };
-    for (const Case& c : cases) {
-        app.preferences().setLanguage(c.language); // takes effect at the next lookup
-        EXPECT_EQ(app.translate(c.code), c.text) << c.language << " " << c.code;
+    for (const auto& [language, code, text] : cases) {
+        app.preferences().setLanguage(language); // takes effect at the next lookup
+        EXPECT_EQ(app.translate(code), text) << language << " " << code;
     }
     EXPECT_EQ(app.languageName(42), "");
     EXPECT_EQ(app.languageName(1), "English");

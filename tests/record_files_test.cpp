@@ -20,12 +20,8 @@ void touch(const QString& path, qint64 size = 0) {
 } // namespace
 
 TEST(RecordFileName, TakesTheFirstNumberOfTheDayThatNoFileOrFolderHolds) {
-    struct Case {
-        const char* what;
-        QStringList files;
-        int number;
-    };
-    const Case cases[] = {
+    // What the folder holds, its files, the number taken.
+    const std::tuple<const char*, QStringList, int> cases[] = {
         {"first of the day", {}, 1},
         {"a recording", {"20091224_1.ts"}, 2},
         {"any extension and letter case",
@@ -36,15 +32,15 @@ TEST(RecordFileName, TakesTheFirstNumberOfTheDayThatNoFileOrFolderHolds) {
          1},
         {"gaps first", {"20091224_1.ts", "20091224_2.ts", "20091224_4.ts", "20091224_5.ts"}, 3},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
+    for (const auto& [what, files, number] : cases) {
+        SCOPED_TRACE(what);
         QTemporaryDir dir;
         const QString folder = dir.filePath("My Recordings"); // blanks stay as they are
         ASSERT_TRUE(QDir().mkpath(folder));
-        for (const QString& file : c.files)
+        for (const QString& file : files)
             touch(folder + "/" + file);
         EXPECT_EQ(nextFileName(folder, kChristmasEve),
-                  folder + QStringLiteral("/20091224_%1.ts").arg(c.number));
+                  folder + QStringLiteral("/20091224_%1.ts").arg(number));
     }
     QTemporaryDir dir;
     ASSERT_TRUE(QDir(dir.path()).mkdir("20091224_1.ts")); // a folder of that name blocks too

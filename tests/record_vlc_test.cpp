@@ -127,10 +127,7 @@ TEST_F(RecordVlcTest, AStreamThatDropsAndComesBackGoesOnIntoTheSameFile) {
     ASSERT_TRUE(tries.wait(20000)); // the first connection drops three seconds in
     EXPECT_TRUE(w->lblStatus->text().endsWith("\nReconnecting (1/3)"))
         << w->lblStatus->text().toStdString();
-    QFile written(file);
-    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
-    const QByteArray before = written.readAll();
-    written.close();
+    const QByteArray before = readFile(file);
     EXPECT_GT(before.size(), 0);
     QSignalSpy back(&w->recorder(), &Recorder::reconnected);
     ASSERT_TRUE(QTest::qWaitFor(
@@ -143,8 +140,7 @@ TEST_F(RecordVlcTest, AStreamThatDropsAndComesBackGoesOnIntoTheSameFile) {
     EXPECT_TRUE(w->isRecording());
     EXPECT_EQ(ended->count(), 0);
     launcher->endRecordingForShutdown();
-    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
-    const QByteArray after = written.readAll();
+    const QByteArray after = readFile(file);
     EXPECT_GT(after.size(), before.size());
     EXPECT_TRUE(after.startsWith(before)); // appended, not written anew
     EXPECT_EQ(stream->requests().filter("/drops.ts\t").size(), 2);

@@ -32,25 +32,7 @@ StartRun startIn(const QString& folder) {
     return {r, s.messages.texts(), s.app.preferences().language()};
 }
 
-void fillMyList(const QString& file) {
-    Connection db(file);
-    Connection::Transaction tr(db);
-    auto q = db.prepare("INSERT INTO tab_mylist (name, streamUrl, description) "
-                        "VALUES (?, 'http://127.0.0.1:9/', ?)");
-    for (int i = 0; i < 300; ++i) {
-        q.reset();
-        q.bind(1, QString("row %1").arg(i)).bind(2, QString(400, QChar('a' + i % 26))).run();
-    }
-    tr.commit();
-}
-
 TEST(DamagedFiles, EachEndsTheStartWithTheCataloguesMessageNamingTheFault) {
-    struct Case {
-        const char* what;
-        const char* file;
-        std::function<void(const QString&)> damage; // none: another process holds a lock
-        const char* fault;                          // "" where the library's words vary
-    };
     using Damage = std::function<void(const QString&)>;
     const auto bytes = [](const QByteArray& b) -> Damage {
         return [b](const QString& f) { writeFile(f, b); };
@@ -58,7 +40,9 @@ TEST(DamagedFiles, EachEndsTheStartWithTheCataloguesMessageNamingTheFault) {
     const auto sql = [](const char* q) -> Damage {
         return [q](const QString& f) { execSql(f, q); };
     };
-    const Case cases[] = {
+    // What is wrong, the file, the damage (none: another process holds a lock), the fault
+    // named ("" where the library's words vary).
+    const std::tuple<const char*, const char*, Damage, const char*> cases[] = {
         {"not a database", "ch.dat", bytes(QByteArray("channel;list;\n").repeated(400)),
          "file is not a database"},
         {"empty", "ch.dat", bytes({}), "the file is empty"},
@@ -68,37 +52,32 @@ TEST(DamagedFiles, EachEndsTheStartWithTheCataloguesMessageNamingTheFault) {
         {"a column missing", "ch.dat", sql("ALTER TABLE tab_channels DROP COLUMN typeID"),
          "the column typeID of table tab_channels is missing"},
         {"locked by another process", "ch.dat", nullptr, "database is locked"},
-        {"truncated", "mylist.dat",
-         [](const QString& f) {
-             fillMyList(f);
-             truncateFile(f, 50);
-         },
-         ""},
+        {"truncated", "mylist.dat", [](const QString& f) { truncateFile(f, 50); }, ""},
         {"a column missing", "mylist.dat", sql("ALTER TABLE tab_mylist DROP COLUMN notes"),
          "the column notes of table tab_mylist is missing"},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.file) + ": " + c.what);
+    for (const auto& [what, name, damage, fault] : cases) {
+        SCOPED_TRACE(std::string(name) + ": " + what);
         FixtureFolder f;
-        const QString file = f.file(c.file);
+        const QString file = f.file(name);
         const QByteArray before = readFile(file);
         std::unique_ptr<ExternalLock> lock;
-        if (c.damage) {
-            c.damage(file);
+        if (damage) {
+            damage(file);
         } else {
             lock = std::make_unique<ExternalLock>(file);
             ASSERT_TRUE(lock->held());
         }
         const QByteArray damaged = readFile(file);
-        ASSERT_TRUE(!c.damage || damaged != before);
+        ASSERT_TRUE(!damage || damaged != before);
         const StartRun run = startIn(f.path());
         EXPECT_EQ(run.result, StartResult::SettingsFailed);
         ASSERT_EQ(run.texts.size(), 2) << run.texts.join(" | ").toStdString();
         const QString prefix =
-            QString(c.file) == "ch.dat" ? "Channel archive file " : "MyList archive file ";
+            QString(name) == "ch.dat" ? "Channel archive file " : "MyList archive file ";
         EXPECT_TRUE(run.texts[0].startsWith(prefix + file + " cannot be used: "))
             << run.texts[0].toStdString();
-        EXPECT_TRUE(run.texts[0].contains(c.fault)) << run.texts[0].toStdString();
+        EXPECT_TRUE(run.texts[0].contains(fault)) << run.texts[0].toStdString();
         EXPECT_EQ(run.texts[1], "Error in Main reading settings!");
         EXPECT_EQ(readFile(file), damaged); // the check reads only
     }

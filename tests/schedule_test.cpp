@@ -36,16 +36,12 @@ TEST(ScheduleStore, KeepsWhatIsAddedAndChanged) {
 
 TEST(ScheduleFiles, NamesAreSafeAndNeverTaken) {
     const QDateTime start(QDate(2026, 12, 7), QTime(20, 30));
-    struct Case {
-        QString channel, title, name;
-    };
-    for (const Case& c :
-         {Case{"Alpha", "News", "Alpha - News - 2026-12-07 20-30.ts"},
-          Case{"Alpha", "", "Alpha - 2026-12-07 20-30.ts"},
-          Case{"A/B: C*?", "Q\"<x>|\\y\tz.", "A_B_ C__ - Q__x___y_z - 2026-12-07 20-30.ts"},
-          Case{" ..", "  ", "_ - 2026-12-07 20-30.ts"}})
-        EXPECT_EQ(ScheduleFiles::fileName(c.channel, c.title, start), c.name)
-            << c.channel.toStdString();
+    for (const auto& [channel, title, name] :
+         {std::tuple{"Alpha", "News", "Alpha - News - 2026-12-07 20-30.ts"},
+          {"Alpha", "", "Alpha - 2026-12-07 20-30.ts"},
+          {"A/B: C*?", "Q\"<x>|\\y\tz.", "A_B_ C__ - Q__x___y_z - 2026-12-07 20-30.ts"},
+          {" ..", "  ", "_ - 2026-12-07 20-30.ts"}})
+        EXPECT_EQ(ScheduleFiles::fileName(channel, title, start), name) << channel;
     EXPECT_EQ(ScheduleFiles::safePart(QString(100, u'x')).size(), 80);
     QTemporaryDir dir;
     const QString name = "Alpha - 2026-12-07 20-30.ts";
@@ -94,39 +90,35 @@ TEST_F(SchedulerTest, StartsAndStopsAtItsTimesWithTheMargins) {
                           s->schedule(beta, "Beta", "Early", start - 3600, start - 1800),
                           s->schedule(beta, "Beta", "", start + 600, start + 900)};
     enum Action { Check, Restart, RemoveLast };
-    struct Step {
-        Action action;
-        qint64 ms;
-        const char* states;
-        int started, stopped;
+    // What is done, at what time, the states after it, the players started and stopped.
+    const std::tuple<Action, qint64, const char*, int, int> steps[] = {
+        {Restart, (start - 60) * 1000, "RWMW", 1, 0}, // due at once, Early missed
+        {Check, (start + 540) * 1000, "RWMR", 2, 0},  // two at once
+        {RemoveLast, (start + 540) * 1000, "RWM-", 2, 1},
+        {Check, (start + 1740) * 1000 - 1, "RWM-", 2, 1},
+        {Check, (start + 1740) * 1000, "RRM-", 3, 1},
+        {Check, (stop + 120) * 1000 - 1, "RRM-", 3, 1},
+        {Check, (stop + 120) * 1000, "DRM-", 3, 2},
+        {Restart, (stop + 1800) * 1000, "DFM-", 3, 3}, // ended by the quit, not missed
     };
-    for (const Step& step : {
-             Step{Restart, (start - 60) * 1000, "RWMW", 1, 0}, // due at once, Early missed
-             Step{Check, (start + 540) * 1000, "RWMR", 2, 0},  // two at once
-             Step{RemoveLast, (start + 540) * 1000, "RWM-", 2, 1},
-             Step{Check, (start + 1740) * 1000 - 1, "RWM-", 2, 1},
-             Step{Check, (start + 1740) * 1000, "RRM-", 3, 1},
-             Step{Check, (stop + 120) * 1000 - 1, "RRM-", 3, 1},
-             Step{Check, (stop + 120) * 1000, "DRM-", 3, 2},
-             Step{Restart, (stop + 1800) * 1000, "DFM-", 3, 3}, // ended by the quit, not missed
-         }) {
-        nowMs = step.ms;
-        if (step.action == Restart) {
+    for (const auto& [action, ms, text, started, stopped] : steps) {
+        nowMs = ms;
+        if (action == Restart) {
             s.reset();
             s = makeScheduler();
             s->start();
-        } else if (step.action == RemoveLast) {
+        } else if (action == RemoveLast) {
             EXPECT_TRUE(s->remove(ids[3]));
         } else {
             s->check();
         }
-        const QString states = step.states;
+        const QString states = text;
         for (int i = 0; i < 4; ++i)
             EXPECT_EQ(stateOf(*s, ids[i]), ScheduleState(QString("WRDFM").indexOf(states[i])))
-                << step.ms << " " << i;
-        EXPECT_EQ(runs.started.size(), step.started) << step.ms;
-        EXPECT_EQ(runs.stopped.size(), step.stopped) << step.ms;
-        EXPECT_EQ(s->isRecording(), states.contains('R')) << step.ms;
+                << ms << " " << i;
+        EXPECT_EQ(runs.started.size(), started) << ms;
+        EXPECT_EQ(runs.stopped.size(), stopped) << ms;
+        EXPECT_EQ(s->isRecording(), states.contains('R')) << ms;
         EXPECT_EQ(t.messages.texts().filter("These scheduled recordings were missed").size(), 1);
     }
     EXPECT_TRUE(t.messages.texts().join("\n").contains("Beta, Early"));
@@ -179,17 +171,16 @@ TEST_F(SchedulerTest, TheCommandLineListsAddsAndRemoves) {
 
 TEST_F(SchedulerTest, MarginsComeFromTheSettingsFile) {
     const QString ini = t.app->paths().settingsFile;
-    struct Case {
-        const char *before, *after;
-        int wantBefore, wantAfter;
-    };
-    for (const Case& c : {Case{"5", "10", 5, 10}, Case{"0", "120", 0, 120}, Case{"-1", "121", 1, 2},
-                          Case{"x", "", 1, 2}}) {
-        ASSERT_TRUE(IniFile(ini).write(kPreferences, "ScheduleMarginBefore", c.before));
-        ASSERT_TRUE(IniFile(ini).write(kPreferences, "ScheduleMarginAfter", c.after));
+    // The stored margins before and after, the ones read.
+    for (const auto& [before, after, wantBefore, wantAfter] : {std::tuple{"5", "10", 5, 10},
+                                                               {"0", "120", 0, 120},
+                                                               {"-1", "121", 1, 2},
+                                                               {"x", "", 1, 2}}) {
+        ASSERT_TRUE(IniFile(ini).write(kPreferences, "ScheduleMarginBefore", before));
+        ASSERT_TRUE(IniFile(ini).write(kPreferences, "ScheduleMarginAfter", after));
         const ScheduleMargins m = scheduleMarginsIn(ini);
-        EXPECT_EQ(m.before, c.wantBefore) << c.before;
-        EXPECT_EQ(m.after, c.wantAfter) << c.after;
+        EXPECT_EQ(m.before, wantBefore) << before;
+        EXPECT_EQ(m.after, wantAfter) << after;
     }
 }
 

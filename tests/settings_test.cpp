@@ -74,27 +74,24 @@ TEST(Startup, EndsWithoutAPlayerOrADatabaseAndElseFillsTheProgramState) {
     EXPECT_TRUE(s.messages.shown.isEmpty());
     EXPECT_EQ(chooseRecordFolder(folder.file("nothing")), folder.file("nothing"));
 
-    for (const char* file : {"mylist.dat", "ch.dat"}) {
+    // The message names the file (%1) and what creates it (%2: the program folder).
+    for (const auto& [file, first] :
+         {std::pair{"mylist.dat", "MyList archive file does not exist.\n%1\nBuild the program "
+                                  "(scripts/run) or create it with: zentuvo-layout --data data "
+                                  "--app %2"},
+          {"ch.dat", "Channel archive file does not exist.\n%1\nBuild the program (scripts/run) "
+                     "or create it with: zentuvo-catalogue build --data data --out %1"}}) {
         SCOPED_TRACE(file);
         FixtureFolder without;
         QFile::remove(without.file(file));
         BareApp missing;
         EXPECT_EQ(prepareStart(missing.app, works, usr, without.path()),
                   StartResult::SettingsFailed);
-        // The message names the file and what creates it.
-        const QString path = without.file(file);
-        const QString first =
-            QString(file) == "ch.dat"
-                ? "Channel archive file does not exist.\n" + path +
-                      "\nBuild the program (scripts/run) or create it with: zentuvo-catalogue "
-                      "build --data data --out " +
-                      path
-                : "MyList archive file does not exist.\n" + path +
-                      "\nBuild the program (scripts/run) or create it with: zentuvo-layout "
-                      "--data data --app " +
-                      without.path();
-        EXPECT_EQ(missing.messages.texts(),
-                  QStringList({first, "Error in Main reading settings!"}));
+        EXPECT_EQ(
+            missing.messages.texts(),
+            QStringList(
+                {QString(first).replace("%1", without.file(file)).replace("%2", without.path()),
+                 "Error in Main reading settings!"}));
     }
 }
 
@@ -128,12 +125,6 @@ TEST(Settings, NoIniFileMeansLanguageOneAndNoRestore) {
 // What the settings file may hold instead of what the program wrote there: whatever is read,
 // the country and the size mode come out 0.
 TEST(Settings, OddValuesAreReportedAndReadAsTheirDefaults) {
-    struct Case {
-        const char* what;
-        QByteArray ini;
-        int language; // 0: the settings do not read
-        QStringList messages;
-    };
     QByteArray binary;
     for (int i = 0; i < 64 * 1024; ++i)
         binary += char((i * 131 + 7) % 256);
@@ -141,7 +132,9 @@ TEST(Settings, OddValuesAreReportedAndReadAsTheirDefaults) {
     const QString overflow = "Error n° 6 Overflow\r in ReadSettings";
     const QString country = "Error in ReadDefaultCountry: Overflow";
     const QByteArray longValue = QByteArray(1'000'000, '9');
-    const Case cases[] = {
+    // What the file holds, its preferences, the language read (0: the settings do not read),
+    // the messages.
+    const std::tuple<const char*, QByteArray, int, QStringList> cases[] = {
         {"missing keys, a size out of range", "language=3\nDefaultVideoSize=7", 3, {}},
         {"a language that is no number", "language=abc", 0, {mismatch}},
         {"the largest language", "language=32767", 32767, {}},
@@ -160,15 +153,15 @@ TEST(Settings, OddValuesAreReportedAndReadAsTheirDefaults) {
          1,
          {country, "Error in ReadDefaultVideoSize: Overflow"}},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
+    for (const auto& [what, ini, language, messages] : cases) {
+        SCOPED_TRACE(what);
         FixtureFolder folder;
-        writeFile(folder.file(kIniName), "[preferences]\n" + c.ini + "\n");
+        writeFile(folder.file(kIniName), "[preferences]\n" + ini + "\n");
         BareApp s;
-        EXPECT_EQ(readSettings(s.app, folder.path()), c.language != 0);
-        EXPECT_EQ(s.messages.texts(), c.messages);
-        if (c.language != 0) {
-            EXPECT_EQ(s.app.preferences().language(), c.language);
+        EXPECT_EQ(readSettings(s.app, folder.path()), language != 0);
+        EXPECT_EQ(s.messages.texts(), messages);
+        if (language != 0) {
+            EXPECT_EQ(s.app.preferences().language(), language);
             EXPECT_EQ(s.app.preferences().defaultCountry(), 0);
             EXPECT_EQ(s.app.preferences().videoSizeMode(), 0);
         }

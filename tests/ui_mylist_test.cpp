@@ -99,19 +99,18 @@ TEST_F(MyList, TheMenuOpensEvenOnEmptySpaceModifyNeedsASelectionAndAddDoesNot) {
 
 TEST_F(MyListGroups, TheSelectorListsTheGroupsAndFiltersTheList) {
     EXPECT_EQ(entries(), (QStringList{"All groups", "music", "News", "Sport", "Without group"}));
-    struct Case {
-        const char* entry;
-        QStringList names;
-        bool deletable;
-    };
-    for (const Case& c :
-         {Case{"News", {"A1", "A2"}, true}, Case{"Without group", {"C1"}, true},
-          Case{"Sport", {"B1"}, true}, Case{"All groups", {"A1", "A2", "B1", "C1", "D1"}, false}}) {
-        SCOPED_TRACE(c.entry);
-        choose(c.entry);
-        EXPECT_EQ(column(myList(), 1), c.names);
-        EXPECT_EQ(ui().lblMyListCount->text(), QString::number(c.names.size()));
-        EXPECT_EQ(deleteGroup()->isEnabled(), c.deletable);
+    // The entry chosen, the channels listed, whether the group can be deleted.
+    const std::tuple<const char*, QStringList, bool> cases[] = {
+        {"News", {"A1", "A2"}, true},
+        {"Without group", {"C1"}, true},
+        {"Sport", {"B1"}, true},
+        {"All groups", {"A1", "A2", "B1", "C1", "D1"}, false}};
+    for (const auto& [entry, names, deletable] : cases) {
+        SCOPED_TRACE(entry);
+        choose(entry);
+        EXPECT_EQ(column(myList(), 1), names);
+        EXPECT_EQ(ui().lblMyListCount->text(), QString::number(names.size()));
+        EXPECT_EQ(deleteGroup()->isEnabled(), deletable);
     }
     // A refill from elsewhere (the editor, an import) brings new groups and keeps the choice.
     choose("News");
@@ -134,19 +133,17 @@ TEST_F(MyListGroups, TheChosenGroupComesBackAfterARestartAndAVanishedOneGivesAll
     EXPECT_EQ(iniValue(app(), "MyListGroup"), "group:Sport");
     EXPECT_EQ(ui().cboGroup->currentText(), "Sport");
     EXPECT_EQ(column(myList(), 1), QStringList{"B1"});
-    struct Case {
-        const char* stored; // as written in the settings file
-        const char* shown;  // after the restart
-        int rows;
-    };
-    for (const Case& c : {Case{"ungrouped", "Without group", 1}, Case{"\"group:NEWS\"", "News", 2},
-                          Case{"group:Gone", "All groups", 5}, Case{"other", "All groups", 5}}) {
-        SCOPED_TRACE(c.stored);
-        IniFile(app().paths().settingsFile).write("preferences", "MyListGroup", c.stored);
+    // As written in the settings file, the group shown after the restart, its rows.
+    for (const auto& [stored, shown, rows] : {std::tuple{"ungrouped", "Without group", 1},
+                                              {"\"group:NEWS\"", "News", 2},
+                                              {"group:Gone", "All groups", 5},
+                                              {"other", "All groups", 5}}) {
+        SCOPED_TRACE(stored);
+        IniFile(app().paths().settingsFile).write("preferences", "MyListGroup", stored);
         window.reset(); // without saving
         restart();
-        EXPECT_EQ(ui().cboGroup->currentText(), c.shown);
-        EXPECT_EQ(myList()->rowCount(), c.rows);
+        EXPECT_EQ(ui().cboGroup->currentText(), shown);
+        EXPECT_EQ(myList()->rowCount(), rows);
     }
     window->close();
     EXPECT_EQ(iniValue(app(), "MyListGroup"), "");
