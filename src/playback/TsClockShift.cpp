@@ -1,5 +1,7 @@
 #include "playback/TsClockShift.h"
 
+#include "playback/TsPacket.h"
+
 #include <algorithm>
 #include <utility>
 
@@ -7,16 +9,11 @@ namespace zentuvo {
 
 namespace {
 
-constexpr qint64 kWrap = qint64(1) << 33;
-
-bool hasPcr(const unsigned char* p) {
-    return p[0] == 0x47 && (p[3] & 0x20) && p[4] >= 7 && (p[5] & 0x10);
-}
-
-qint64 pcrOf(const unsigned char* p) {
-    return (qint64(p[6]) << 25) | (qint64(p[7]) << 17) | (qint64(p[8]) << 9) | (qint64(p[9]) << 1) |
-           (p[10] >> 7);
-}
+using ts::hasPcr;
+using ts::kClockWrap;
+using ts::kTicksPerMs;
+using ts::pcrOf;
+using ts::ticksBetween;
 
 // A PTS or DTS field of five bytes.
 qint64 stampOf(const unsigned char* s) {
@@ -26,12 +23,11 @@ qint64 stampOf(const unsigned char* s) {
 
 // The decoding time of a picture or sound PES that starts in this packet; -1 if none.
 qint64 pesTimeOf(const unsigned char* p) {
-    if (p[0] != 0x47 || !(p[1] & 0x40) || !(p[3] & 0x10))
+    if (p[0] != ts::kSync || !ts::startsUnit(p))
         return -1;
-    const int offset = (p[3] & 0x20) ? 5 + p[4] : 4;
-    if (offset + 19 > TsClockShift::kPacket)
+    const auto [d, size] = ts::payloadOf(p);
+    if (size < 19)
         return -1;
-    const unsigned char* d = p + offset;
     const bool media = (d[3] >= 0xC0 && d[3] <= 0xEF) || d[3] == 0xBD;
     if (d[0] != 0 || d[1] != 0 || d[2] != 1 || !media || !(d[7] & 0x80))
         return -1;
@@ -41,14 +37,14 @@ qint64 pesTimeOf(const unsigned char* p) {
 } // namespace
 
 void TsClockShift::watch(const unsigned char* p) {
-    if (decided_ || p[0] != 0x47)
+    if (decided_ || p[0] != ts::kSync)
         return;
     watched_ += kPacket;
-    const int pid = ((p[1] & 0x1F) << 8) | p[2];
+    const int pid = ts::pidOf(p);
     if (hasPcr(p) && (pcrPid_ < 0 || pid == pcrPid_)) {
         const qint64 pcr = pcrOf(p);
         // Packets shown twice, or again after later ones, do not set the clock back.
-        if (lastPcr_ < 0 || (pcr - lastPcr_ + kWrap) % kWrap < kWrap / 2) {
+        if (lastPcr_ < 0 || ticksBetween(lastPcr_, pcr) >= 0) {
             pcrPid_ = pid;
             lastPcr_ = pcr;
             if (firstPcr_ < 0)
@@ -57,16 +53,14 @@ void TsClockShift::watch(const unsigned char* p) {
     }
     const qint64 time = pesTimeOf(p);
     if (time >= 0 && lastPcr_ >= 0) {
-        qint64 lead = (time - lastPcr_ + kWrap) % kWrap;
-        if (lead > kWrap / 2)
-            lead -= kWrap; // behind its reference already
+        const qint64 lead = ticksBetween(lastPcr_, time); // negative: behind it already
         if (leadPid_ < 0 || lead < smallestLead_)
             smallestLead_ = lead;
         if (pid != leadPid_ && leadPid_ >= 0)
             twoStreams_ = true;
         leadPid_ = pid;
     }
-    if ((firstPcr_ >= 0 && (lastPcr_ - firstPcr_ + kWrap) % kWrap >= kLookMs * 90) ||
+    if ((firstPcr_ >= 0 && ticksBetween(firstPcr_, lastPcr_) >= kLookMs * kTicksPerMs) ||
         watched_ >= kLookBytes)
         decide();
 }
@@ -106,8 +100,8 @@ QByteArray TsClockShift::finish() {
 void TsClockShift::decide() {
     decided_ = true;
     if (leadPid_ >= 0)
-        shift_ = std::clamp<qint64>(smallestLead_ + (kLibraryHoldMs - kSlackMs) * 90, 0,
-                                    kMaxShiftMs * 90);
+        shift_ = std::clamp<qint64>(smallestLead_ + (kLibraryHoldMs - kSlackMs) * kTicksPerMs, 0,
+                                    kMaxShiftMs * kTicksPerMs);
 }
 
 void TsClockShift::shiftAll(QByteArray& packets) const {
@@ -121,7 +115,7 @@ void TsClockShift::shiftAll(QByteArray& packets) const {
 }
 
 void TsClockShift::shift(unsigned char* p) const {
-    const qint64 base = (pcrOf(p) + shift_) % kWrap;
+    const qint64 base = (pcrOf(p) + shift_) % kClockWrap;
     p[6] = static_cast<unsigned char>(base >> 25);
     p[7] = static_cast<unsigned char>(base >> 17);
     p[8] = static_cast<unsigned char>(base >> 9);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "playback/TsPacket.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QtGlobal>
@@ -21,7 +23,7 @@ namespace zentuvo {
 // first picture or sound handed on once it saw the leads of two streams, else after kLookMs.
 class TsClockShift {
 public:
-    static constexpr int kPacket = 188;
+    static constexpr int kPacket = ts::kPacket;
     static constexpr qint64 kLibraryHoldMs = 300; // what libVLC holds of an input of ours
     static constexpr qint64 kSlackMs = 150;
     static constexpr qint64 kLookMs = 500;

@@ -1,11 +1,10 @@
 #include "playback/TsClockSpan.h"
 
+#include "playback/TsPacket.h"
+
 namespace zentuvo {
 
-namespace {
-constexpr int kPacket = 188;
-constexpr qint64 kWrap = qint64(1) << 33;
-} // namespace
+using ts::kPacket;
 
 void TsClockSpan::feed(QByteArrayView bytes) {
     qsizetype at = 0;
@@ -24,19 +23,17 @@ void TsClockSpan::feed(QByteArrayView bytes) {
 }
 
 void TsClockSpan::look(const unsigned char* p) {
-    // A packet in sync with an adaptation field of at least 7 bytes that says it holds a PCR.
-    if (p[0] != 0x47 || !(p[3] & 0x20) || p[4] < 7 || !(p[5] & 0x10))
+    if (!ts::hasPcr(p))
         return;
-    const int pid = ((p[1] & 0x1F) << 8) | p[2];
+    const int pid = ts::pidOf(p);
     if (pid_ < 0)
         pid_ = pid;
     if (pid != pid_)
         return;
-    const qint64 base = (qint64(p[6]) << 25) | (qint64(p[7]) << 17) | (qint64(p[8]) << 9) |
-                        (qint64(p[9]) << 1) | (p[10] >> 7);
+    const qint64 base = ts::pcrOf(p);
     if (last_ >= 0) {
-        const qint64 step = (base - last_ + kWrap) % kWrap;
-        if (step <= kJumpMs * 90)
+        const qint64 step = ts::ticksBetween(last_, base);
+        if (step >= 0 && step <= kJumpMs * ts::kTicksPerMs)
             ticks_ += step;
     }
     last_ = base;

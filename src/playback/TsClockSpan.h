@@ -1,5 +1,7 @@
 #pragma once
 
+#include "playback/TsPacket.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QtGlobal>
@@ -16,7 +18,7 @@ public:
 
     // The stream's bytes in order, from a packet's first byte on.
     void feed(QByteArrayView bytes);
-    qint64 spanMs() const { return ticks_ / 90; }
+    qint64 spanMs() const { return ticks_ / ts::kTicksPerMs; }
 
 private:
     void look(const unsigned char* packet);

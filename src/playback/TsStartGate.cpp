@@ -7,11 +7,9 @@ namespace zentuvo {
 
 namespace {
 
-constexpr unsigned char kSync = 0x47;
-
-int pidOf(const unsigned char* p) {
-    return ((p[1] & 0x1F) << 8) | p[2];
-}
+using ts::kSync;
+using ts::payloadOf;
+using ts::pidOf;
 
 // Stream types of pictures in a programme map table (ISO/IEC 13818-1 and its amendments).
 bool isVideoType(int type) {
@@ -109,7 +107,7 @@ TsStartGate::Verdict TsStartGate::look(const unsigned char* p) {
     const int pid = pidOf(p);
     if (pid == 0 || pmtPids_.contains(pid)) {
         const auto [data, size] = payloadOf(p);
-        if ((p[1] & 0x40) && size > 1 && 1 + data[0] < size) {
+        if (ts::startsUnit(p) && size > 1 && 1 + data[0] < size) {
             const unsigned char* section = data + 1 + data[0];
             const qsizetype left = size - 1 - data[0];
             if (pid == 0)
@@ -134,21 +132,13 @@ TsStartGate::Verdict TsStartGate::look(const unsigned char* p) {
     return opensPicture(p, true) ? Verdict::OpenHere : Verdict::Drop;
 }
 
-std::pair<const unsigned char*, qsizetype> TsStartGate::payloadOf(const unsigned char* p) {
-    const int control = (p[3] >> 4) & 0x3;
-    const qsizetype payload = (control & 0x2) ? 5 + p[4] : 4;
-    if (!(control & 0x1) || payload >= kPacket)
-        return {p + kPacket, 0};
-    return {p + payload, kPacket - payload};
-}
-
 bool TsStartGate::opensPicture(const unsigned char* p, bool count) {
     const auto video = videoTypes_.constFind(pidOf(p));
     if (video == videoTypes_.constEnd())
         return false;
     if ((p[3] & 0x20) && p[4] > 0 && (p[5] & 0x40))
         return true; // the random access flag
-    if (!(p[1] & 0x40))
+    if (!ts::startsUnit(p))
         return false;
     const auto [data, size] = payloadOf(p);
     return startsKeyFrame(video.value(), data, size) ||

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "playback/TsPacket.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QHash>
@@ -25,7 +27,7 @@ class TsStartGate {
 public:
     enum class State { Searching, Open, NotTransportStream };
 
-    static constexpr int kPacket = 188;
+    static constexpr int kPacket = ts::kPacket;
     // Picture starts without a key frame before the gate gives up and opens (10 s at 30 fps).
     static constexpr int kGiveUpPictures = 300;
     // Bytes without programme tables before the gate stops looking.
@@ -46,7 +48,6 @@ public:
 private:
     enum class Verdict { Drop, Pass, OpenHere };
     Verdict look(const unsigned char* packet);
-    static std::pair<const unsigned char*, qsizetype> payloadOf(const unsigned char* packet);
     // Whether the packet starts a key frame of a picture stream; count: towards giving up.
     bool opensPicture(const unsigned char* packet, bool count);
     // Where in the packets kept before the first programme map a key frame starts; -1 (and
