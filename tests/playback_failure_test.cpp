@@ -1,10 +1,9 @@
 // Failing streams in the main player: a source that stalls, one that ends (and comes back,
 // or not), one that sends no stream at all, each from the loopback. Whatever the source does,
 // the player reaches a state that says so within a bounded time and the GUI thread keeps
-// turning; a server that never answers times our reading out. (A missing stream is in
-// playback_vlc_test.cpp; a refused connection is a reason the fake players give in
-// playback_control_test.cpp.)
-#include "playback/LiveInput.h"
+// turning. (A missing stream is in
+// playback_vlc_test.cpp; a refused connection and a source that never answers are reasons the
+// fake players give in playback_control_test.cpp.)
 #include "playback/Reconnect.h"
 #include "playback/VlcPlayer.h"
 #include "playback_live_source.h"
@@ -18,10 +17,8 @@
 #include <QElapsedTimer>
 #include <QRegularExpression>
 #include <QSignalSpy>
-#include <QTcpServer>
 #include <QTimer>
 #include <algorithm>
-#include <future>
 
 using namespace zentuvo;
 using namespace zentuvo::test;
@@ -156,26 +153,4 @@ TEST_F(PlaybackFailure, GarbageInsteadOfAStreamEndsOrFails) {
     control->playMain(myList(source->url("/alpha.ts")));
     ASSERT_TRUE(waitFor([&] { return state() == PlayerState::Playing; })) << shown();
     EXPECT_LT(meter.longest(), kLongestPauseMs);
-}
-
-// A server that takes the connection and never answers: our reading of a live stream gives up
-// after its silence and says so in the words the reasons know.
-TEST(LiveReading, ASilentServerTimesOut) {
-    QTcpServer silent;
-    ASSERT_TRUE(silent.listen(QHostAddress::LocalHost));
-    LiveInputRequest request =
-        liveInputRequest(QStringLiteral("http://127.0.0.1:%1/1.ts").arg(silent.serverPort()), {});
-    request.silenceMs = 300;
-    LiveInput input(request);
-    auto opened = std::async(std::launch::async, [&] {
-        void* data = nullptr;
-        std::uint64_t size = 0;
-        return LiveInput::open(input.opaque(), &data, &size);
-    });
-    const bool ended = opened.wait_for(std::chrono::seconds(30)) == std::future_status::ready;
-    if (!ended)
-        input.abort();
-    EXPECT_TRUE(ended);
-    EXPECT_EQ(opened.get(), -1);
-    EXPECT_EQ(input.errorLines(), QStringList{"connection timed out"});
 }

@@ -7,7 +7,6 @@
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
-#include <QTimer>
 #include <algorithm>
 #include <condition_variable>
 #include <cstring>
@@ -51,12 +50,6 @@ public:
             request.setHeader(QNetworkRequest::UserAgentHeader, request_.userAgent);
         if (!request_.referrer.isEmpty())
             request.setRawHeader("Referer", request_.referrer);
-        silence_ = new QTimer(this);
-        silence_->setSingleShot(true);
-        silence_->setInterval(request_.silenceMs);
-        connect(silence_, &QTimer::timeout, this,
-                [this] { fail(QStringLiteral("connection timed out")); });
-        silence_->start();
         reply_ = network->get(request);
         // What the player has not taken waits in the socket, so the sender is held back.
         reply_->setReadBufferSize(kPiece);
@@ -95,10 +88,6 @@ public:
             shared_->receivedMs = clock_.spanMs();
         }
         shared_->held = reply_->bytesAvailable() > 0;
-        if (shared_->held)
-            silence_->stop();
-        else
-            silence_->start();
         if (finished_ && !shared_->held) {
             const QByteArray opened = gate_.finish();
             if (gate_.state() == TsStartGate::State::NotTransportStream) {
@@ -110,7 +99,6 @@ public:
             shared_->queue.append(shift_.feed(opened) + shift_.finish());
             shared_->ended = true;
             done_ = true;
-            silence_->stop();
         }
         shared_->changed.notify_all();
     }
@@ -147,7 +135,6 @@ private:
 
     void fail(const QString& why) {
         done_ = true;
-        silence_->stop();
         if (reply_)
             reply_->abort();
         const std::lock_guard lock(shared_->mutex);
@@ -159,7 +146,6 @@ private:
     std::shared_ptr<LiveInput::Shared> shared_;
     LiveInputRequest request_;
     QNetworkReply* reply_ = nullptr;
-    QTimer* silence_ = nullptr;
     TsStartGate gate_;
     TsClockShift shift_;
     TsClockSpan clock_;

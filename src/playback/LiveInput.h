@@ -14,9 +14,6 @@ struct LiveInputRequest {
     QUrl url;
     QByteArray userAgent; // empty: the network library's own
     QByteArray referrer;
-    // How long the connection may bring nothing while we want bytes before it counts as
-    // timed out (not while the player is paused and the sender held back).
-    int silenceMs = 20000;
 };
 
 // The request headers a player item's own options ask for (":http-user-agent=",
